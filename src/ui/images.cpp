@@ -1,0 +1,122 @@
+// Loading pictures, fonts by family and height, and drawing on off-screen images.
+#include "ui/images.h"
+
+#include "base/files.h"
+#include "base/png.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPainter>
+#include <QScreen>
+
+#include <cstring>
+
+namespace ui {
+
+namespace {
+
+constexpr qint64 MaxPictureFileBytes = qint64(64) << 20;
+
+// The families tried in order for the program's two named fonts.
+const QStringList& kanjiFallbacks() {
+    static const QStringList families{QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho"),
+                                      QStringLiteral("Noto Serif CJK JP"),
+                                      QStringLiteral("Noto Sans CJK JP")};
+    return families;
+}
+
+}  // namespace
+
+QImage loadPng(const QString& path) {
+    const std::optional<QByteArray> bytes = readWholeFile(path, MaxPictureFileBytes);
+    if (!bytes) {
+        return {};
+    }
+    const std::optional<RgbaImage> decoded = decodePng(*bytes);
+    if (!decoded) {
+        return {};
+    }
+    QImage image(decoded->width, decoded->height, QImage::Format_ARGB32);
+    if (image.isNull()) {
+        return {};
+    }
+    const auto rowBytes = static_cast<size_t>(decoded->width) * sizeof(std::uint32_t);
+    for (int y = 0; y < decoded->height; ++y) {
+        std::memcpy(image.scanLine(y), decoded->pixels.data() + size_t(y) * size_t(decoded->width),
+                    rowBytes);
+    }
+    return image;
+}
+
+QImage loadIco(const QString& path) {
+    QImageReader reader(path, "ico");
+    QImage image = reader.read();
+    return image;
+}
+
+void registerFontSubstitutions() {
+    QFont::insertSubstitutions(QStringLiteral("MS Mincho"), kanjiFallbacks());
+    QFont::insertSubstitutions(QStringLiteral("HDZB_27"), kanjiFallbacks());
+}
+
+QFont fontByPoints(const QString& family, int points) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
+    QFont font(family);
+    font.setPixelSize(std::max(1, static_cast<int>(points * dpi / 72.0)));
+    return font;
+}
+
+QImage createImage(int width, int height) {
+    return QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+}
+
+void fill(QImage& image, const QColor& colour) {
+    image.fill(colour);
+}
+
+void drawText(QImage& image, const QFont& font, QPoint position, const QString& text,
+              const QColor& colour) {
+    QPainter painter;
+    if (!painter.begin(&image)) {
+        return;
+    }
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QFontMetrics metrics(font);
+    painter.drawText(position + QPoint(0, metrics.ascent()), text);
+}
+
+void drawLine(QImage& image, QPoint from, QPoint to, int width, const QColor& colour) {
+    QPainter painter;
+    if (!painter.begin(&image)) {
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawLine(from, to);
+}
+
+void fillCircle(QImage& image, QPoint centre, int radius, const QColor& colour) {
+    QPainter painter;
+    if (!painter.begin(&image)) {
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(centre, radius, radius);
+}
+
+void copyRect(const QImage& source, QRect rect, QImage& target, QPoint position) {
+    QPainter painter;
+    if (!painter.begin(&target)) {
+        return;
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(position, source, rect);
+}
+
+}  // namespace ui

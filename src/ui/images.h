@@ -1,0 +1,32 @@
+// Loading pictures, fonts by family and height, and drawing on off-screen images.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+namespace ui {
+
+// PNG through libpng; a null image when the file is missing or not a usable PNG.
+QImage loadPng(const QString& path);
+QImage loadIco(const QString& path);
+
+// Fonts the program names but the platform may lack are mapped to installed ones.
+void registerFontSubstitutions();
+// A height in points, converted with the screen's vertical resolution.
+QFont fontByPoints(const QString& family, int points);
+
+QImage createImage(int width, int height);
+void fill(QImage& image, const QColor& colour);
+// Text with transparent background, its top-left corner at position.
+void drawText(QImage& image, const QFont& font, QPoint position, const QString& text,
+              const QColor& colour = Qt::black);
+void drawLine(QImage& image, QPoint from, QPoint to, int width, const QColor& colour);
+void fillCircle(QImage& image, QPoint centre, int radius, const QColor& colour);
+// Copies source's rectangle into target at position.
+void copyRect(const QImage& source, QRect rect, QImage& target, QPoint position);
+
+}  // namespace ui

@@ -1,0 +1,73 @@
+// The event queue and the injectable mouse, clock and pause that every loop of the program uses.
+#include "ui/toolkit.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QThread>
+
+namespace ui {
+
+Toolkit::Toolkit() {
+    clock_ = [timer = std::make_shared<QElapsedTimer>()]() {
+        if (!timer->isValid()) {
+            timer->start();
+        }
+        return timer->elapsed();
+    };
+    pause_ = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
+    mouse_ = [] {
+        // Qt reports the primary button as LeftButton, also with swapped buttons.
+        return MouseState{QCursor::pos(), (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0};
+    };
+}
+
+void Toolkit::post(const Event& event) {
+    queue_.push_back(event);
+}
+
+Event Toolkit::poll() {
+    if (queue_.empty()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    if (queue_.empty()) {
+        return {};
+    }
+    Event event = queue_.front();
+    queue_.pop_front();
+    return event;
+}
+
+Event Toolkit::wait() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (queue_.empty() && waitHook_) {
+        waitHook_();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (queue_.empty()) {
+            Event close;
+            close.kind = EventKind::Close;
+            return close;
+        }
+    }
+    while (queue_.empty()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    Event event = queue_.front();
+    queue_.pop_front();
+    return event;
+}
+
+qint64 Toolkit::ticks() const {
+    return clock_();
+}
+
+void Toolkit::pause(int milliseconds) {
+    pause_(milliseconds);
+}
+
+MouseState Toolkit::mouse() const {
+    return mouse_();
+}
+
+}  // namespace ui

@@ -1,0 +1,52 @@
+// The event queue and the injectable mouse, clock and pause that every loop of the program uses.
+#pragma once
+
+#include "ui/events.h"
+#include "ui/requesters.h"
+
+#include <QPoint>
+
+#include <deque>
+#include <functional>
+
+namespace ui {
+
+struct MouseState {
+    QPoint globalPos;
+    bool primaryDown = false;
+};
+
+class Toolkit {
+public:
+    Toolkit();
+
+    void post(const Event& event);
+    // Next pending event, or one of kind None; never waits.
+    Event poll();
+    // Blocks until an event arrives.
+    Event wait();
+
+    qint64 ticks() const;
+    void pause(int milliseconds);
+    MouseState mouse() const;
+
+    // Tests take over time and mouse so that nothing depends on the wall clock.
+    void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
+    void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
+    void setMouse(std::function<MouseState()> mouse) { mouse_ = std::move(mouse); }
+    // Called whenever wait() finds nothing to return, so a test can act inside a modal loop
+    // (click a dialog's button). A hook that posts nothing makes wait() return a close request.
+    void setWaitHook(std::function<void()> hook) { waitHook_ = std::move(hook); }
+
+    Requesters& requesters() { return requesters_; }
+
+private:
+    std::deque<Event> queue_;
+    std::function<qint64()> clock_;
+    std::function<void(int)> pause_;
+    std::function<MouseState()> mouse_;
+    std::function<void()> waitHook_;
+    Requesters requesters_;
+};
+
+}  // namespace ui

@@ -1,0 +1,134 @@
+// A window whose controls are addressed by id and sit at fixed pixel positions.
+#pragma once
+
+#include "ui/events.h"
+#include "ui/widgets.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSpinBox;
+class QWidget;
+
+namespace ui {
+
+class Toolkit;
+
+struct WindowOptions {
+    bool menuBar = false;
+    bool resizable = true;
+    bool modal = false;
+};
+
+class Window {
+public:
+    Window(Toolkit& toolkit, int windowId, const QString& title, QSize clientSize,
+           WindowOptions options = {});
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    int id() const { return id_; }
+    QWidget* top() const { return top_.get(); }
+    QWidget* client() const { return client_; }
+
+    void show();
+    void centreOnScreen();
+    void moveTo(QPoint screenPosition);
+    void setTitle(const QString& title);
+
+    // Control creation. parent = nullptr means the client area.
+    QLabel* addLabel(int id, QWidget* parent, QRect rect, const QString& text,
+                     Qt::Alignment alignment = Qt::AlignLeft, bool bordered = false);
+    QLineEdit* addTextField(int id, QWidget* parent, QRect rect, const QString& text = {},
+                            bool readOnly = false, bool bordered = true);
+    QPlainTextEdit* addEditor(int id, QWidget* parent, QRect rect, const QString& text = {},
+                              bool readOnly = false);
+    QPushButton* addButton(int id, QWidget* parent, QRect rect, const QString& text);
+    QPushButton* addPictureButton(int id, QWidget* parent, QRect rect, const QImage& picture);
+    QCheckBox* addCheckBox(int id, QWidget* parent, QRect rect, const QString& text);
+    // Option buttons created one after another form a group until another kind of control
+    // is created.
+    QRadioButton* addOption(int id, QWidget* parent, QRect rect, const QString& text);
+    QSpinBox* addSpin(int id, QWidget* parent, QRect rect, int minimum, int maximum);
+    ReportList* addReportList(int id, QWidget* parent, QRect rect,
+                              const std::vector<ReportColumn>& columns,
+                              ReportListOptions options = {});
+    ImageView* addImage(int id, QWidget* parent, QRect rect, bool bordered);
+    QGroupBox* addFrame(int id, QWidget* parent, QRect rect, const QString& caption);
+    QWidget* addContainer(int id, QWidget* parent, QRect rect);
+    TabPanel* addPanel(int id, QWidget* parent, QRect rect, const QStringList& pages);
+    // A vertically scrolling area; returns the inner widget's parent area.
+    QScrollArea* addScrollArea(int id, QWidget* parent, QRect rect, QSize inner, int step);
+    ImageGrid* addImageGrid(int id, QScrollArea* area, int columns, int cellSize);
+    void addStatusBar(const std::vector<int>& fieldWidths);
+
+    // Menus: entries post menu events carrying their id.
+    QMenu* addMenu(const QString& title);
+    QMenu* addSubMenu(QMenu* menu, const QString& title);
+    void addMenuItem(QMenu* menu, int menuId, const QString& text);
+    void addMenuSeparator(QMenu* menu);
+    QMenu* createContextMenu();
+    void addShortcut(const QKeySequence& key, int menuId);
+    void showContextMenu(QMenu* menu, QPoint globalPosition);
+
+    // Control access.
+    QWidget* control(int id) const;
+    template <class T>
+    T* get(int id) const {
+        return dynamic_cast<T*>(control(id));
+    }
+    void setText(int id, const QString& text);
+    QString text(int id) const;
+    void setVisible(int id, bool visible);
+    bool isVisible(int id) const;
+    void setEnabled(int id, bool enabled);
+    bool isEnabled(int id) const;
+    void setChecked(int id, bool checked);
+    bool isChecked(int id) const;
+    // Program-made changes of a spin field report no change event; only the user's do.
+    void setSpinValue(int id, int value);
+    int spinValue(int id) const;
+    void setSpinRange(int id, int minimum, int maximum);
+    void setImage(int id, const QImage& image);
+    void setToolTip(int id, const QString& text);
+    void setStatusText(int field, const QString& text);
+    QString statusText(int field) const;
+    QMenu* menuBarMenu(int index) const;
+
+    // The whole window as the user sees it, menu bar included.
+    QImage grab() const;
+    bool saveScreenshot(const QString& path) const;
+
+private:
+    template <class T>
+    T* place(int id, QWidget* parent, QRect rect, T* widget);
+    EventTarget target(int control) const { return EventTarget{&toolkit_, id_, control}; }
+    void endOptionGroup() { optionGroup_ = nullptr; }
+
+    Toolkit& toolkit_;
+    int id_;
+    std::unique_ptr<QWidget> top_;
+    QWidget* client_ = nullptr;
+    std::unordered_map<int, QWidget*> controls_;
+    std::vector<QLabel*> statusFields_;
+    std::vector<QMenu*> menus_;
+    QButtonGroup* optionGroup_ = nullptr;
+};
+
+}  // namespace ui
