@@ -19,7 +19,6 @@ std::optional<QByteArray> encodeStripPng(const StripImage& image) {
     png.width = static_cast<png_uint_32>(image.width);
     png.height = static_cast<png_uint_32>(image.height);
     png.format = PNG_FORMAT_RGB_COLORMAP;
-    png.flags = PNG_IMAGE_FLAG_FAST;
     png.colormap_entries = static_cast<png_uint_32>(palette.size());
 
     QByteArray out(static_cast<qsizetype>(PNG_IMAGE_PNG_SIZE_MAX(png)), Qt::Uninitialized);

@@ -1,0 +1,98 @@
+// Loads both Debian sources, writes the strips, then the set that refers to them.
+#include "demodata.h"
+
+#include "gunzip.h"
+#include "jlptset.h"
+
+#include "base/files.h"
+#include "kanjiset/setfile.h"
+#include "makestrips/pngencode.h"
+#include "makestrips/strip.h"
+
+#include <QDir>
+
+#include <unordered_set>
+
+namespace {
+
+// KANJIDIC2 is about 15 MB inflated; the bound only stops a corrupt file from eating memory.
+constexpr qsizetype kMaxKanjidicBytes = qsizetype(256) << 20;
+constexpr qint64 kMaxInputBytes = qint64(64) << 20;
+
+}  // namespace
+
+std::optional<std::vector<KanjidicEntry>> loadKanjidic(const QString& gzipPath) {
+    const std::optional<QByteArray> compressed = readWholeFile(gzipPath, kMaxInputBytes);
+    if (!compressed) {
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> xml = gunzip(*compressed, kMaxKanjidicBytes);
+    if (!xml) {
+        return std::nullopt;
+    }
+    return parseKanjidic(*xml);
+}
+
+std::optional<StrokeTable> loadStrokeData(const QString& jsonPath) {
+    const std::optional<QByteArray> json = readWholeFile(jsonPath, kMaxInputBytes);
+    if (!json) {
+        return std::nullopt;
+    }
+    return parseStrokeData(*json);
+}
+
+bool writeStrip(const std::vector<StrokeSegment>& strokes, const QString& path) {
+    const std::optional<QByteArray> png = encodeStripPng(renderStrip(strokes));
+    return png && saveFileAtomically(path, *png);
+}
+
+DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeTable& strokes,
+                         const QString& outDir) {
+    DemoReport report;
+    const QString mediaDir = outDir + u"/Media"_qs;
+    const QString animDir = mediaDir + u"/JLPT/Anim"_qs;
+    if (!QDir().mkpath(animDir)) {
+        report.error = u"cannot create "_qs + animDir;
+        return report;
+    }
+
+    std::unordered_set<char32_t> stripped;
+    for (const KanjiRecord& record : buildJlptSet(entries, [](char32_t) { return false; })) {
+        const char32_t code = static_cast<char32_t>(record.Unicode);
+        const auto found = strokes.find(code);
+        if (found == strokes.end()) {
+            continue;
+        }
+        const QString path = animDir + u'/' + stripFileName(code);
+        if (!writeStrip(found->second, path)) {
+            report.error = u"cannot write "_qs + path;
+            return report;
+        }
+        stripped.insert(code);
+    }
+
+    const std::vector<KanjiRecord> records =
+        buildJlptSet(entries, [&](char32_t code) { return stripped.contains(code); });
+    const QString setPath = mediaDir + u"/JLPT.rki"_qs;
+    if (!saveFileAtomically(setPath, writeSetFile(records))) {
+        report.error = u"cannot write "_qs + setPath;
+        return report;
+    }
+    report.ok = true;
+    report.kanjiCount = static_cast<int>(records.size());
+    report.stripCount = static_cast<int>(stripped.size());
+    return report;
+}
+
+DemoReport makeDemoData(const QString& kanjidicPath, const QString& strokeDataPath,
+                        const QString& outDir) {
+    const std::optional<std::vector<KanjidicEntry>> entries = loadKanjidic(kanjidicPath);
+    if (!entries) {
+        return {.error = u"cannot read KANJIDIC2 from "_qs + kanjidicPath};
+    }
+    const std::optional<StrokeTable> strokes = loadStrokeData(strokeDataPath);
+    if (!strokes) {
+        return {.error = u"cannot read stroke data from "_qs + strokeDataPath};
+    }
+    return writeDemoData(*entries, *strokes, outDir);
+}

@@ -1,0 +1,36 @@
+// Making the demo working directory's data: the "JLPT" set file and its stroke-order strips.
+#pragma once
+
+#include "kanjidic.h"
+
+#include "makestrips/strokedata.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// KANJIDIC2 as Debian's kanjidic-xml installs it, gzip-compressed.
+std::optional<std::vector<KanjidicEntry>> loadKanjidic(const QString& gzipPath);
+
+// kanjidraw's data.json.
+std::optional<StrokeTable> loadStrokeData(const QString& jsonPath);
+
+// Renders the strip and saves it as a PNG; false when encoding or writing failed.
+bool writeStrip(const std::vector<StrokeSegment>& strokes, const QString& path);
+
+struct DemoReport {
+    bool ok = false;
+    QString error;  // what went wrong when not ok
+    int kanjiCount = 0;
+    int stripCount = 0;
+};
+
+// Writes <outDir>/Media/JLPT/Anim/<code>.png for every kanji of the set that has stroke data,
+// then <outDir>/Media/JLPT.rki, whose Anim fields name exactly the strips that were written.
+DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeTable& strokes,
+                         const QString& outDir);
+
+// Loads both sources and runs writeDemoData.
+DemoReport makeDemoData(const QString& kanjidicPath, const QString& strokeDataPath,
+                        const QString& outDir);
