@@ -31,10 +31,11 @@ std::optional<QByteArray> gunzip(const QByteArray& compressed, qsizetype maxByte
     int status = Z_OK;
     while (status != Z_STREAM_END) {
         const qsizetype used = out.size();
-        if (used >= maxBytes) {
+        // One byte beyond the limit tells "exactly maxBytes" apart from "more".
+        if (used > maxBytes) {
             return std::nullopt;
         }
-        const qsizetype room = std::min(kChunk, maxBytes - used);
+        const qsizetype room = std::min(kChunk, maxBytes + 1 - used);
         out.resize(used + room);
         stream.next_out = reinterpret_cast<Bytef*>(out.data() + used);
         stream.avail_out = static_cast<uInt>(room);
@@ -46,6 +47,9 @@ std::optional<QByteArray> gunzip(const QByteArray& compressed, qsizetype maxByte
         if (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0) {
             return std::nullopt;  // input ended before the gzip trailer
         }
+    }
+    if (out.size() > maxBytes) {
+        return std::nullopt;
     }
     return out;
 }

@@ -1,0 +1,186 @@
+// The demo set made from the real Debian files, read back with the program's own set reader.
+#include "makedemoset/demodata.h"
+#include "makedemoset/gunzip.h"
+#include "makedemoset/jlptset.h"
+
+#include "base/files.h"
+#include "kanjiset/setfile.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+const QString kKanjidic = u"/usr/share/edict/kanjidic2.xml.gz"_qs;
+const QString kStrokeData = u"/usr/lib/python3/dist-packages/kanjidraw/data.json"_qs;
+
+// Loading both sources takes a moment, so the suite does it once.
+class DemoData : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        entries_ = loadKanjidic(kKanjidic);
+        strokes_ = loadStrokeData(kStrokeData);
+        if (entries_) {
+            const std::optional<std::vector<KanjiRecord>> read =
+                parseSetFile(writeSetFile(buildJlptSet(*entries_, [](char32_t) { return true; })));
+            if (read) {
+                set_ = *read;
+            }
+        }
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(entries_.has_value()) << "scripts/setup installs kanjidic-xml";
+        ASSERT_TRUE(strokes_.has_value()) << "scripts/setup installs python3-kanjidraw";
+        ASSERT_FALSE(set_.empty()) << "the written set must read back";
+    }
+
+    static const KanjiRecord* find(char32_t code) {
+        const auto found = std::find_if(set_.begin(), set_.end(), [&](const KanjiRecord& r) {
+            return r.Unicode == static_cast<qint32>(code);
+        });
+        return found == set_.end() ? nullptr : &*found;
+    }
+
+    static const KanjidicEntry* entryOf(char32_t code) {
+        const auto found =
+            std::find_if(entries_->begin(), entries_->end(),
+                         [&](const KanjidicEntry& e) { return e.codePoint == code; });
+        return found == entries_->end() ? nullptr : &*found;
+    }
+
+    static inline std::optional<std::vector<KanjidicEntry>> entries_;
+    static inline std::optional<StrokeTable> strokes_;
+    static inline std::vector<KanjiRecord> set_;
+};
+
+}  // namespace
+
+TEST_F(DemoData, HoldsEveryKanjiWithAJlptLevelOnce) {
+    // Counted on the raw text, independently of the reader.
+    const QByteArray xml = *gunzip(*readWholeFile(kKanjidic), qsizetype(256) << 20);
+    const qsizetype tagged = xml.count("<jlpt>");
+    EXPECT_GT(tagged, 2000);
+    EXPECT_EQ(tagged, static_cast<qsizetype>(set_.size()));
+    std::map<qint32, int> seen;
+    for (const KanjiRecord& record : set_) {
+        EXPECT_EQ(1, ++seen[record.Unicode]) << "code " << record.Unicode;
+    }
+}
+
+TEST_F(DemoData, KnownKanjiCarryTheirReadingsLevelAndRadical) {
+    const KanjiRecord* sun = find(U'日');
+    ASSERT_NE(nullptr, sun);
+    EXPECT_EQ(4, sun->Idx2);
+    EXPECT_EQ(u"ニチ、ジツ"_qs, sun->OnYomi);
+    EXPECT_TRUE(sun->KunYomi.startsWith(u"ひ、"_qs)) << sun->KunYomi.toStdString();
+    EXPECT_TRUE(sun->Bemerkung.startsWith(u"day, sun, Japan"_qs)) << sun->Bemerkung.toStdString();
+    EXPECT_EQ(u"71,"_qs, sun->Genshi);
+    EXPECT_EQ(u"26085.png"_qs, sun->Anim);
+
+    const KanjiRecord* water = find(U'水');
+    ASSERT_NE(nullptr, water);
+    EXPECT_EQ(4, water->Idx2);
+    EXPECT_EQ(u"スイ"_qs, water->OnYomi);
+    EXPECT_TRUE(water->KunYomi.split(u'、').contains(u"みず"_qs)) << water->KunYomi.toStdString();
+    EXPECT_TRUE(water->Bemerkung.startsWith(u"water"_qs));
+    EXPECT_EQ(u"84,"_qs, water->Genshi);
+
+    const KanjiRecord* person = find(U'人');
+    ASSERT_NE(nullptr, person);
+    EXPECT_EQ(4, person->Idx2);
+    EXPECT_EQ(u"ジン、ニン"_qs, person->OnYomi);
+    EXPECT_TRUE(person->KunYomi.split(u'、').contains(u"ひと"_qs)) << person->KunYomi.toStdString();
+    EXPECT_EQ(u"8,"_qs, person->Genshi);
+
+    EXPECT_EQ(1, set_.front().Idx1) << "the most frequent level-4 kanji leads";
+    EXPECT_EQ(u"26085.png"_qs, set_.front().Anim);
+}
+
+TEST_F(DemoData, IndexFollowsLevelThenFrequencyRank) {
+    for (size_t i = 0; i < set_.size(); ++i) {
+        ASSERT_EQ(static_cast<qint32>(i + 1), set_[i].Idx1);
+    }
+    for (size_t i = 1; i < set_.size(); ++i) {
+        const KanjidicEntry* before = entryOf(static_cast<char32_t>(set_[i - 1].Unicode));
+        const KanjidicEntry* after = entryOf(static_cast<char32_t>(set_[i].Unicode));
+        ASSERT_NE(nullptr, before);
+        ASSERT_NE(nullptr, after);
+        ASSERT_GE(before->jlptLevel, after->jlptLevel) << "at Idx1 " << set_[i].Idx1;
+        if (before->jlptLevel == after->jlptLevel) {
+            const int rankBefore = before->frequencyRank > 0 ? before->frequencyRank : 1 << 30;
+            const int rankAfter = after->frequencyRank > 0 ? after->frequencyRank : 1 << 30;
+            ASSERT_LE(rankBefore, rankAfter) << "at Idx1 " << set_[i].Idx1;
+            if (rankBefore == rankAfter) {
+                ASSERT_LT(before->codePoint, after->codePoint) << "at Idx1 " << set_[i].Idx1;
+            }
+        }
+    }
+}
+
+TEST_F(DemoData, StripHasOneFramePerStrokeAndChangesFromFirstToLast) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char32_t code : {U'日', U'水', U'人', U'語'}) {
+        const auto strokes = strokes_->find(code);
+        ASSERT_NE(strokes_->end(), strokes) << "code " << static_cast<quint32>(code);
+        const QString path = dir.filePath(stripFileName(code));
+        ASSERT_TRUE(writeStrip(strokes->second, path));
+        const QImage strip(path);
+        ASSERT_FALSE(strip.isNull()) << path.toStdString();
+        EXPECT_EQ(100 * entryOf(code)->strokeCount, strip.width())
+            << "code " << static_cast<quint32>(code);
+        EXPECT_EQ(100, strip.height());
+        const int last = strip.width() / 100 - 1;
+        EXPECT_NE(strip.copy(0, 0, 100, 100), strip.copy(100 * last, 0, 100, 100))
+            << "code " << static_cast<quint32>(code);
+    }
+}
+
+TEST(WriteDemoData, NamesExactlyTheStripsItWrote) {
+    KanjidicEntry sun;
+    sun.codePoint = U'日';
+    sun.jlptLevel = 4;
+    sun.frequencyRank = 1;
+    KanjidicEntry water = sun;
+    water.codePoint = U'水';
+    water.frequencyRank = 2;
+    KanjidicEntry unlisted = sun;
+    unlisted.codePoint = U'人';
+    unlisted.jlptLevel = 0;
+    const StrokeTable strokes = {{U'日', {{10, 10, 200, 200}, {10, 200, 200, 10}}},
+                                 {U'人', {{10, 10, 200, 200}}}};
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const DemoReport report = writeDemoData({sun, water, unlisted}, strokes, dir.path());
+    ASSERT_TRUE(report.ok) << report.error.toStdString();
+    EXPECT_EQ(2, report.kanjiCount);
+    EXPECT_EQ(1, report.stripCount);
+
+    const std::optional<QByteArray> bytes = readWholeFile(dir.filePath(u"Media/JLPT.rki"_qs));
+    ASSERT_TRUE(bytes.has_value());
+    const std::optional<std::vector<KanjiRecord>> set = parseSetFile(*bytes);
+    ASSERT_TRUE(set.has_value());
+    ASSERT_EQ(2u, set->size());
+    EXPECT_EQ(u"26085.png"_qs, set->at(0).Anim);
+    EXPECT_EQ(QString(), set->at(1).Anim) << "no stroke data, no strip";
+    EXPECT_EQ(200, QImage(dir.filePath(u"Media/JLPT/Anim/26085.png"_qs)).width());
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"Media/JLPT/Anim/20154.png"_qs)))
+        << "kanji outside the set get no strip";
+}
+
+TEST(MakeDemoData, ReportsMissingSourcesAndWritesNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const DemoReport report =
+        makeDemoData(dir.filePath(u"missing.xml.gz"_qs), kStrokeData, dir.path());
+    EXPECT_FALSE(report.ok);
+    EXPECT_TRUE(report.error.contains(u"missing.xml.gz"_qs)) << report.error.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"Media"_qs)));
+}
