@@ -1,7 +1,13 @@
 // Renkari: builds the application object and hands over to the shell.
+#include "shell/app.h"
+#include "shell/startup.h"
+
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    return 0;
+    App app;
+    initialiseApp(app, QDir::currentPath());
+    return runRenkari(app);
 }

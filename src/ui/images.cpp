@@ -60,6 +60,13 @@ void registerFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("HDZB_27"), kanjiFallbacks());
 }
 
+void useCompactInterfaceFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStretch(QFont::SemiCondensed);
+    font.setPixelSize(11);
+    QGuiApplication::setFont(font);
+}
+
 QFont fontByPoints(const QString& family, int points) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;

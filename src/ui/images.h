@@ -16,6 +16,8 @@ QImage loadIco(const QString& path);
 
 // Fonts the program names but the platform may lack are mapped to installed ones.
 void registerFontSubstitutions();
+// A small interface font, so captions fit the fixed control sizes on every platform.
+void useCompactInterfaceFont();
 // A height in points, converted with the screen's vertical resolution.
 QFont fontByPoints(const QString& family, int points);
 

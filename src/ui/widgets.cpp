@@ -212,6 +212,8 @@ TabPanel::TabPanel(QWidget* parent, EventTarget target, const QStringList& pages
     tabBar_->raise();
     for (int i = 0; i < pages.size(); ++i) {
         auto* page = new QWidget(this);
+        // Pages are opaque: whatever lies beneath the panel stays hidden.
+        page->setAutoFillBackground(true);
         page->hide();
         pages_.push_back(page);
     }
@@ -269,7 +271,26 @@ void ImageGrid::setCells(int cellCount, std::vector<bool> hidden, CellImage imag
     cellCount_ = cellCount;
     hidden_ = std::move(hidden);
     image_ = std::move(image);
+    invalidate();
+}
+
+void ImageGrid::invalidate() {
+    cache_.clear();
+    cacheOrder_.clear();
     update();
+}
+
+const QImage& ImageGrid::cachedImage(int cell) {
+    const auto found = cache_.find(cell);
+    if (found != cache_.end()) {
+        return found->second;
+    }
+    if (cacheOrder_.size() >= CacheLimit) {
+        cache_.erase(cacheOrder_.front());
+        cacheOrder_.pop_front();
+    }
+    cacheOrder_.push_back(cell);
+    return cache_.emplace(cell, image_(cell)).first->second;
 }
 
 void ImageGrid::setInnerHeight(int height) {
@@ -308,7 +329,7 @@ void ImageGrid::paintEvent(QPaintEvent* event) {
             if (isCellHidden(cell)) {
                 continue;
             }
-            const QImage image = image_(cell);
+            const QImage& image = cachedImage(cell);
             if (!image.isNull()) {
                 painter.drawImage(cellRect(cell).topLeft(), image);
             }

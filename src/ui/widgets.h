@@ -8,7 +8,9 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include <deque>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 class QTabBar;
@@ -114,6 +116,8 @@ public:
     ImageGrid(QWidget* parent, EventTarget target, int columns, int cellSize);
     // Cells flagged hidden are left blank.
     void setCells(int cellCount, std::vector<bool> hidden, CellImage image);
+    // Forgets the drawn cells, for when what they show has changed.
+    void invalidate();
     void setInnerHeight(int height);
     int cellAt(QPoint point) const;
     QRect cellRect(int cell) const;
@@ -125,12 +129,19 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    const QImage& cachedImage(int cell);
+
+    // Enough for several screens of cells; older ones are drawn again when they return.
+    static constexpr size_t CacheLimit = 256;
+
     EventTarget target_;
     int columns_;
     int cellSize_;
     int cellCount_ = 0;
     std::vector<bool> hidden_;
     CellImage image_;
+    std::unordered_map<int, QImage> cache_;
+    std::deque<int> cacheOrder_;
 };
 
 }  // namespace ui

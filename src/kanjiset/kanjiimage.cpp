@@ -1,0 +1,35 @@
+// The rendered picture of a kanji character.
+#include "kanjiset/kanjiimage.h"
+
+#include "ui/images.h"
+
+namespace {
+
+bool isDrawableCodePoint(qint32 code) {
+    return code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+}
+
+}  // namespace
+
+QImage renderKanjiImage(QImage image, qint32 code, const QFont& font) {
+    if (image.isNull()) {
+        image = ui::createImage(KanjiImageSize, KanjiImageSize);
+        if (image.isNull()) {
+            return image;
+        }
+    }
+    ui::fill(image, Qt::white);
+    if (isDrawableCodePoint(code)) {
+        const char32_t character = static_cast<char32_t>(code);
+        ui::drawText(image, font, QPoint(12, 12), QString::fromUcs4(&character, 1));
+    }
+    return image;
+}
+
+const QImage& kanjiImageOf(KanjiRecord& record, const QFont& font) {
+    if (!record.KanjiImage) {
+        record.KanjiImage =
+            std::make_shared<QImage>(renderKanjiImage(QImage(), record.Unicode, font));
+    }
+    return *record.KanjiImage;
+}

@@ -1,0 +1,16 @@
+// Start-up and shutdown in their fixed order.
+#pragma once
+
+#include <QString>
+
+struct App;
+
+// Paths, counters, colours and fonts; everything below workDir.
+void initialiseApp(App& app, const QString& workDir);
+// Preferences, texts, icons, the main window, the Genshi list, the set, the profile and the
+// first kanji. False when the main window could not be opened.
+bool startUp(App& app);
+// Preferences, profile and set to disk, then every window released.
+void shutDown(App& app);
+// The whole run; the process's exit code.
+int runRenkari(App& app);
