@@ -1,5 +1,5 @@
 // makegenshi: writes the Genshi list file from the radical table.
-#include "radicaltable.h"
+#include "makegenshi/radicaltable.h"
 
 #include "base/files.h"
 #include "kanjiset/genshilist.h"
@@ -35,8 +35,7 @@ int main(int argc, char** argv) {
     if (!table.error.isEmpty()) {
         return fail(tablePath + QStringLiteral(", ") + table.error);
     }
-    const auto bytes = writeGenshiList(
-        table.entries, QStringLiteral("Nr,Genshi,Zusatz,Bedeutung,Anz,Kurz,Beispiele"));
+    const auto bytes = writeGenshiList(table.entries, genshiListHeading());
     if (!bytes) {
         return fail(QStringLiteral("a field of %1 holds a comma or a line break").arg(tablePath));
     }

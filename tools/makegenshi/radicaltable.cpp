@@ -1,5 +1,5 @@
 // The radical source table: tab-separated lines that become the entries of the Genshi list.
-#include "radicaltable.h"
+#include "makegenshi/radicaltable.h"
 
 #include <QStringList>
 
@@ -49,4 +49,8 @@ RadicalTable parseRadicalTable(const QByteArray& utf8) {
         table.entries.push_back({*nr, fields[1], fields[2], fields[3], *anz, fields[5], fields[6]});
     }
     return table;
+}
+
+QString genshiListHeading() {
+    return QStringLiteral("Nr,Genshi,Zusatz,Bedeutung,Anz,Kurz,Beispiele");
 }

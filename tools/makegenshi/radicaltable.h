@@ -17,3 +17,6 @@ struct RadicalTable {
 // seven tab-separated fields (Nr, Genshi, Zusatz, Bedeutung, Anz, Kurz, Beispiele). The
 // numbers must run 1, 2, 3, ... so the list order is the radical order.
 RadicalTable parseRadicalTable(const QByteArray& utf8);
+
+// The heading line of the Genshi list file; its first field reads as 0, so readers skip it.
+QString genshiListHeading();

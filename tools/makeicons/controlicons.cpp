@@ -1,5 +1,5 @@
 // The eleven button pictures of the main window, drawn as vector shapes.
-#include "controlicons.h"
+#include "makeicons/controlicons.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // The ICO container: several images of one icon, each stored as a 32-bit DIB with alpha.
-#include "icowriter.h"
+#include "makeicons/icowriter.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
 // makeicons: writes the eleven control icons, 32 x 32 and 16 x 16, as .ico files.
-#include "controlicons.h"
-#include "icowriter.h"
+#include "makeicons/controlicons.h"
+#include "makeicons/icowriter.h"
 
 #include "base/files.h"
 
