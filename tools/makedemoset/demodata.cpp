@@ -11,6 +11,9 @@
 
 #include <QDir>
 
+#include <atomic>
+#include <mutex>
+#include <thread>
 #include <unordered_set>
 
 namespace {
@@ -18,6 +21,38 @@ namespace {
 // KANJIDIC2 is about 15 MB inflated; the bound only stops a corrupt file from eating memory.
 constexpr qsizetype kMaxKanjidicBytes = qsizetype(256) << 20;
 constexpr qint64 kMaxInputBytes = qint64(64) << 20;
+constexpr int kStripWriters = 4;
+
+struct StripJob {
+    char32_t code = 0;
+    const std::vector<StrokeSegment>* strokes = nullptr;
+};
+
+// Strips do not depend on each other: a few writers keep both cores busy and overlap the disk
+// syncs that every atomic save waits for. Returns the first path that could not be written.
+std::optional<QString> writeStrips(const std::vector<StripJob>& jobs, const QString& animDir) {
+    std::atomic<size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex failureLock;
+    std::optional<QString> failure;
+    const auto work = [&] {
+        for (size_t i = next++; i < jobs.size() && !failed; i = next++) {
+            const QString path = animDir + u'/' + stripFileName(jobs[i].code);
+            if (!writeStrip(*jobs[i].strokes, path)) {
+                const std::lock_guard lock(failureLock);
+                failure = failure.value_or(path);
+                failed = true;
+            }
+        }
+    };
+    {
+        std::vector<std::jthread> writers;
+        for (int n = 0; n < kStripWriters; ++n) {
+            writers.emplace_back(work);
+        }
+    }
+    return failure;
+}
 
 }  // namespace
 
@@ -56,19 +91,21 @@ DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const Stroke
         return report;
     }
 
-    std::unordered_set<char32_t> stripped;
+    std::vector<StripJob> jobs;
     for (const KanjiRecord& record : buildJlptSet(entries, [](char32_t) { return false; })) {
         const char32_t code = static_cast<char32_t>(record.Unicode);
         const auto found = strokes.find(code);
-        if (found == strokes.end()) {
-            continue;
+        if (found != strokes.end()) {
+            jobs.push_back({code, &found->second});
         }
-        const QString path = animDir + u'/' + stripFileName(code);
-        if (!writeStrip(found->second, path)) {
-            report.error = u"cannot write "_qs + path;
-            return report;
-        }
-        stripped.insert(code);
+    }
+    if (const std::optional<QString> failed = writeStrips(jobs, animDir)) {
+        report.error = u"cannot write "_qs + *failed;
+        return report;
+    }
+    std::unordered_set<char32_t> stripped;
+    for (const StripJob& job : jobs) {
+        stripped.insert(job.code);
     }
 
     const std::vector<KanjiRecord> records =
