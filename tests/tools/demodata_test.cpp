@@ -6,6 +6,7 @@
 #include "base/files.h"
 #include "kanjiset/setfile.h"
 
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -173,6 +174,22 @@ TEST(WriteDemoData, NamesExactlyTheStripsItWrote) {
     EXPECT_EQ(200, QImage(dir.filePath(u"Media/JLPT/Anim/26085.png"_qs)).width());
     EXPECT_FALSE(QFile::exists(dir.filePath(u"Media/JLPT/Anim/20154.png"_qs)))
         << "kanji outside the set get no strip";
+}
+
+TEST(WriteDemoData, AStripThatCannotBeWrittenStopsBeforeTheSet) {
+    KanjidicEntry sun;
+    sun.codePoint = U'日';
+    sun.jlptLevel = 4;
+    const StrokeTable strokes = {{U'日', {{10, 10, 200, 200}}}};
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A folder in the strip's place: the save cannot replace it (even as root).
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"Media/JLPT/Anim/26085.png"_qs));
+
+    const DemoReport report = writeDemoData({sun}, strokes, dir.path());
+    EXPECT_FALSE(report.ok);
+    EXPECT_TRUE(report.error.endsWith(u"26085.png"_qs)) << report.error.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"Media/JLPT.rki"_qs)));
 }
 
 TEST(MakeDemoData, ReportsMissingSourcesAndWritesNothing) {
