@@ -62,8 +62,13 @@ void saveSet(App& app) {
         if (app.kanjiSet.empty()) {
             return;
         }
+        // A file that still exists but cannot be read whole cannot be backed up either, and
+        // replacing it would lose it.
         const std::optional<QByteArray> original = readWholeFile(path);
-        if (original && !saveFileAtomically(path + QStringLiteral(".bak"), *original)) {
+        const bool keptOrGone = original
+                                    ? saveFileAtomically(path + QStringLiteral(".bak"), *original)
+                                    : !QFileInfo::exists(path);
+        if (!keptOrGone) {
             app.ui.requesters().message(
                 parent, QStringLiteral("Set speichern"),
                 QStringLiteral("Die Sicherungskopie von %1 konnte nicht angelegt werden. "
