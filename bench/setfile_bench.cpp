@@ -90,6 +90,7 @@ void parseSet(benchmark::State& state) {
         benchmark::DoNotOptimize(records);
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
+    state.counters["file_bytes"] = double(bytes.size());
 }
 
 void writeSet(benchmark::State& state) {

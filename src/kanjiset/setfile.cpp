@@ -50,12 +50,12 @@ LineBreak detectLineBreak(const QByteArray& bytes) {
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype size = bytes.size();
     if (size >= 2) {
-        const bool littleEndian = (data[0] == 0xFF && data[1] == 0xFE) || data[1] == 0;
         const bool bigEndian = (data[0] == 0xFE && data[1] == 0xFF) || data[0] == 0;
-        if (littleEndian || bigEndian) {
+        const bool littleEndian = (data[0] == 0xFF && data[1] == 0xFE) || data[1] == 0;
+        if (bigEndian || littleEndian) {
             const auto unitAt = [&](qsizetype i) -> char16_t {
-                return littleEndian ? char16_t(data[i] | data[i + 1] << 8)
-                                    : char16_t(data[i] << 8 | data[i + 1]);
+                return bigEndian ? char16_t(data[i] << 8 | data[i + 1])
+                                 : char16_t(data[i] | data[i + 1] << 8);
             };
             for (qsizetype i = 0; i + 1 < size; i += 2) {
                 const char16_t unit = unitAt(i);
