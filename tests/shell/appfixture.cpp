@@ -37,6 +37,10 @@ void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button) {
     QCoreApplication::sendEvent(widget, &release);
 }
 
+void PrintTo(const QColor& colour, std::ostream* os) {
+    *os << (colour.isValid() ? colour.name(QColor::HexArgb).toStdString() : "invalid colour");
+}
+
 QColor centreColour(const QImage& image) {
     if (image.isNull()) {
         return {};

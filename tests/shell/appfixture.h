@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <vector>
 
 class QWidget;
@@ -22,6 +23,9 @@ KanjiRecord makeKanji(qint32 idx1, qint32 unicode, const QString& onYomi = {}, q
 
 // Sends a press and a release of button at local, as a user's click does.
 void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button = Qt::LeftButton);
+
+// Lets failed comparisons of colours show them as #RRGGBB.
+void PrintTo(const QColor& colour, std::ostream* os);
 
 // The colour of the middle pixel, which identifies a frame drawn in one solid colour.
 QColor centreColour(const QImage& image);
