@@ -24,7 +24,12 @@ KanjiRecord makeKanji(qint32 idx1, qint32 unicode, const QString& onYomi = {}, q
 // Sends a press and a release of button at local, as a user's click does.
 void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button = Qt::LeftButton);
 
-// Lets failed comparisons of colours show them as #RRGGBB.
+// Lets failed comparisons show texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Lets failed comparisons of colours show them as #AARRGGBB.
 void PrintTo(const QColor& colour, std::ostream* os);
 
 // The colour of the middle pixel, which identifies a frame drawn in one solid colour.
