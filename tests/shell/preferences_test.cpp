@@ -1,5 +1,6 @@
 // Tests of the preference file: the exact bytes written and the hand-edited files that are read.
 #include "shell/preferences.h"
+#include "shell/texttables.h"
 
 #include "base/files.h"
 
@@ -179,3 +180,37 @@ INSTANTIATE_TEST_SUITE_P(
                    startWith(&Preferences::LastSet, u"漢字"_s)},
         HandEdited{"EmptyFile", "", startValues()}),
     [](const testing::TestParamInfo<HandEdited>& info) { return std::string(info.param.name); });
+
+// Inputs kept from fuzzing the readers: odd bytes read without harm, and what is read survives a
+// write and a second read unchanged.
+TEST(PreferenceFuzzInputs, ReadWithoutHarmAndSurviveAWriteAndReread) {
+    const QDir folder(QStringLiteral(RENKARI_TEST_DATA "/prefs/fuzz"));
+    const QStringList names = folder.entryList(QDir::Files, QDir::Name);
+    ASSERT_FALSE(names.isEmpty());
+    const Preferences defaults =
+        withValues(u"set"_s, u"profile"_s, u"/import/"_s, u"/export/"_s, u"lang"_s);
+
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const std::optional<QByteArray> bytes = readWholeFile(folder.filePath(name));
+        ASSERT_TRUE(bytes.has_value());
+
+        const Preferences read = parsePreferences(*bytes, defaults);
+        const QByteArray written = serializePreferences(read);
+        EXPECT_EQ(written.count("\r\n"), 6);
+        EXPECT_EQ(parsePreferences(written, Preferences{}), read);
+
+        const std::optional<TextTables> tables = parseCatalog(*bytes);
+        const bool hasHeader =
+            bytes->startsWith("Catalog\r") || bytes->startsWith("Catalog\n") || *bytes == "Catalog";
+        EXPECT_EQ(tables.has_value(), hasHeader);
+        if (tables) {
+            EXPECT_EQ(tables->MainTexts.size(), 55);
+            EXPECT_EQ(tables->ExportTexts.size(), 21);
+        }
+    }
+    const std::optional<QByteArray> latin1 =
+        readWholeFile(folder.filePath(u"latin1-value-with-nul.pref"_s));
+    ASSERT_TRUE(latin1.has_value());
+    EXPECT_EQ(parsePreferences(*latin1, defaults).LastSet, u"K\u00F6er"_s);
+}
