@@ -46,6 +46,7 @@ enum class LineBreak { Lf, CrLf, Cr };
 // The first line break in the raw file decides the form of every line break in the texts.
 // The file's encoding is told the way Expat tells it: byte-order mark, else the zero byte
 // of the leading "<" in UTF-16, else single bytes (UTF-8 and ISO-8859-1 agree on CR and LF).
+// A file without any line break gives LF, the form Qt's text editors hand out.
 LineBreak detectLineBreak(const QByteArray& bytes) {
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype size = bytes.size();
