@@ -1,0 +1,124 @@
+// Tests of loading PNG pictures: exact pixels, and damaged or oversized files refused quietly.
+#include "ui/images.h"
+
+#include "base/files.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+quint32 crc32Of(const QByteArray& bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<quint8>(byte);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+QByteArray bigEndian(quint32 value) {
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray chunk(const char* type, const QByteArray& data) {
+    const QByteArray typed = QByteArray(type) + data;
+    return bigEndian(static_cast<quint32>(data.size())) + typed + bigEndian(crc32Of(typed));
+}
+
+// A well-formed black-and-white PNG of that size whose rows are all white: tiny on disk however
+// large the picture it unpacks to.
+QByteArray blankBilevelPng(quint32 width, quint32 height) {
+    QByteArray header = bigEndian(width) + bigEndian(height);
+    header += QByteArray::fromHex("0100000000");  // 1 bit, grey, deflate, no filter, no interlace
+    const qsizetype rowBytes = 1 + (qsizetype(width) + 7) / 8;
+    QByteArray row(rowBytes, '\xFF');
+    row[0] = '\0';
+    QByteArray raw;
+    raw.reserve(rowBytes * qsizetype(height));
+    for (quint32 y = 0; y < height; ++y) {
+        raw += row;
+    }
+    // qCompress puts the uncompressed length in front of the zlib stream.
+    const QByteArray zlibStream = qCompress(raw, 9).mid(4);
+    return QByteArray::fromHex("89504E470D0A1A0A") + chunk("IHDR", header) +
+           chunk("IDAT", zlibStream) + chunk("IEND", {});
+}
+
+class PngFiles : public testing::Test {
+protected:
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(saveFileAtomically(path, bytes));
+        return path;
+    }
+
+    QByteArray encoded(const QImage& image) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(image.save(&buffer, "PNG"));
+        return bytes;
+    }
+
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(PngFiles, LoadsEveryPixelWithItsAlpha) {
+    QImage source(3, 2, QImage::Format_ARGB32);
+    const QRgb pixels[] = {qRgba(255, 0, 0, 255), qRgba(0, 255, 0, 255),
+                           qRgba(0, 0, 255, 255), qRgba(10, 20, 30, 128),
+                           qRgba(0, 0, 0, 0),     qRgba(255, 255, 255, 255)};
+    for (int i = 0; i < 6; ++i) {
+        source.setPixel(i % 3, i / 3, pixels[i]);
+    }
+    const QImage loaded = ui::loadPng(write(u"strip.png"_s, encoded(source)));
+    ASSERT_EQ(loaded.size(), QSize(3, 2));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(loaded.pixel(i % 3, i / 3), pixels[i]) << "pixel " << i;
+    }
+
+    const QImage bilevel = ui::loadPng(write(u"bilevel.png"_s, blankBilevelPng(300, 100)));
+    ASSERT_EQ(bilevel.size(), QSize(300, 100));
+    EXPECT_EQ(bilevel.pixel(299, 99), qRgb(255, 255, 255));
+}
+
+TEST_F(PngFiles, DamagedFilesGiveNoPicture) {
+    QImage source(200, 100, QImage::Format_RGB32);
+    source.fill(Qt::blue);
+    const QByteArray good = encoded(source);
+    ASSERT_FALSE(ui::loadPng(write(u"good.png"_s, good)).isNull());
+
+    EXPECT_TRUE(ui::loadPng(write(u"truncated.png"_s, good.left(good.size() / 2))).isNull());
+    EXPECT_TRUE(ui::loadPng(write(u"header.png"_s, good.left(8))).isNull());
+    QByteArray corrupt = good;
+    const qsizetype data = corrupt.indexOf("IDAT") + 8;
+    ASSERT_GT(data, 8);
+    corrupt[data] = static_cast<char>(corrupt[data] ^ 0x5A);
+    EXPECT_TRUE(ui::loadPng(write(u"corrupt.png"_s, corrupt)).isNull());
+    EXPECT_TRUE(ui::loadPng(write(u"empty.png"_s, {})).isNull());
+    EXPECT_TRUE(ui::loadPng(write(u"text.png"_s, "not a picture")).isNull());
+    EXPECT_TRUE(ui::loadPng(dir.filePath(u"missing.png"_s)).isNull());
+}
+
+TEST_F(PngFiles, PicturesTooLargeToUnpackAreRefused) {
+    // Each a complete, valid file of a few kilobytes.
+    const QByteArray tooManyPixels = blankBilevelPng(8193, 8193);
+    const QByteArray tooWide = blankBilevelPng(32769, 1);
+    EXPECT_LT(tooManyPixels.size(), 64 * 1024);
+    EXPECT_TRUE(ui::loadPng(write(u"bomb.png"_s, tooManyPixels)).isNull());
+    EXPECT_TRUE(ui::loadPng(write(u"wide.png"_s, tooWide)).isNull());
+    // The widest strip the program accepts still loads.
+    EXPECT_EQ(ui::loadPng(write(u"strip.png"_s, blankBilevelPng(32768, 1))).width(), 32768);
+}

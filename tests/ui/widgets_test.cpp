@@ -1,0 +1,198 @@
+// Tests of the controls' way into the event queue and of the grid's cell geometry.
+#include "ui/widgets.h"
+#include "ui/toolkit.h"
+#include "ui/window.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTabBar>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum : int { TestWindow = 7 };
+enum : int { Panel = 1, Button, Spin, Area, Grid };
+
+void pressOn(QWidget* widget, QPoint local, Qt::MouseButton button) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(widget->mapToGlobal(local)),
+                      button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+}
+
+// Every event waiting in the queue, in order.
+std::vector<ui::Event> drain(ui::Toolkit& toolkit) {
+    std::vector<ui::Event> events;
+    for (ui::Event event = toolkit.poll(); event.kind != ui::EventKind::None;
+         event = toolkit.poll()) {
+        events.push_back(event);
+    }
+    return events;
+}
+
+class WindowEvents : public testing::Test {
+protected:
+    WindowEvents()
+        : window(toolkit, TestWindow, u"Test"_s, QSize(400, 300), ui::WindowOptions{true}) {
+        menu = window.addMenu(u"Datei"_s);
+        window.addMenuItem(menu, 42, u"Speichern"_s);
+        panel = window.addPanel(Panel, nullptr, {5, 5, 390, 250}, {u"A"_s, u"B"_s});
+        window.addButton(Button, panel->page(0), {10, 10, 80, 25}, u"Los"_s);
+        window.addSpin(Spin, panel->page(0), {10, 50, 60, 25}, 1, 10);
+        QScrollArea* area =
+            window.addScrollArea(Area, panel->page(1), {0, 0, 350, 200}, {320, 160}, 10);
+        grid = window.addImageGrid(Grid, area, 4, 80);
+        grid->setCells(6, {false, true}, [](int) { return QImage(); });
+    }
+
+    ui::Toolkit toolkit;
+    ui::Window window;
+    QMenu* menu = nullptr;
+    ui::TabPanel* panel = nullptr;
+    ui::ImageGrid* grid = nullptr;
+};
+
+}  // namespace
+
+TEST_F(WindowEvents, UserActionsArriveInOrderWithTheirIds) {
+    window.show();
+    window.get<QPushButton>(Button)->click();
+    window.get<QSpinBox>(Spin)->setValue(4);
+    menu->actions().first()->trigger();
+    window.top()->close();
+
+    const std::vector<ui::Event> events = drain(toolkit);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].kind, ui::EventKind::Control);
+    EXPECT_EQ(events[0].window, TestWindow);
+    EXPECT_EQ(events[0].control, int(Button));
+    EXPECT_EQ(events[0].action, ui::Action::LeftClick);
+    EXPECT_EQ(events[1].control, int(Spin));
+    EXPECT_EQ(events[1].action, ui::Action::Change);
+    EXPECT_EQ(events[2].kind, ui::EventKind::Menu);
+    EXPECT_EQ(events[2].menuId, 42);
+    EXPECT_EQ(events[3].kind, ui::EventKind::Close);
+    EXPECT_EQ(events[3].window, TestWindow);
+    // The close box only asks; the program decides.
+    EXPECT_TRUE(window.top()->isVisible());
+}
+
+TEST_F(WindowEvents, ProgramMadeChangesReportNothing) {
+    window.setSpinValue(Spin, 7);
+    window.setSpinRange(Spin, 1, 3);
+    panel->showPage(1);
+    window.setText(Button, u"Weiter"_s);
+    EXPECT_TRUE(drain(toolkit).empty());
+    EXPECT_EQ(window.spinValue(Spin), 3);
+    EXPECT_EQ(panel->currentPage(), 1);
+    EXPECT_TRUE(panel->page(0)->isHidden());
+    EXPECT_FALSE(panel->page(1)->isHidden());
+}
+
+TEST_F(WindowEvents, TabBarChoiceShowsThePageAndReportsIt) {
+    panel->findChild<QTabBar*>()->setCurrentIndex(1);
+    const std::vector<ui::Event> events = drain(toolkit);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].control, int(Panel));
+    EXPECT_EQ(events[0].item, 1);
+    EXPECT_EQ(panel->currentPage(), 1);
+    EXPECT_FALSE(panel->page(1)->isHidden());
+    // Pages start 5 right of and 27 below the panel's corner.
+    EXPECT_EQ(panel->page(0)->geometry().topLeft(),
+              QPoint(ui::TabPanel::PageOffsetX, ui::TabPanel::PageOffsetY));
+}
+
+TEST_F(WindowEvents, VisibilityIsWhatTheProgramSetNotWhetherItIsOnScreen) {
+    EXPECT_TRUE(window.isVisible(Button));
+    window.setVisible(Button, false);
+    EXPECT_FALSE(window.isVisible(Button));
+    window.setEnabled(Spin, false);
+    EXPECT_FALSE(window.isEnabled(Spin));
+    EXPECT_FALSE(window.isVisible(12345));
+    EXPECT_FALSE(window.isEnabled(12345));
+}
+
+TEST_F(WindowEvents, GridClicksNameTheirCell) {
+    pressOn(grid, grid->cellRect(5).center(), Qt::LeftButton);
+    pressOn(grid, QPoint(79, 0), Qt::RightButton);
+    // Right of the last column there is no cell.
+    pressOn(grid, QPoint(330, 10), Qt::LeftButton);
+
+    const std::vector<ui::Event> events = drain(toolkit);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].control, int(Grid));
+    EXPECT_EQ(events[0].action, ui::Action::LeftClick);
+    EXPECT_EQ(events[0].item, 5);
+    EXPECT_EQ(events[1].action, ui::Action::RightClick);
+    EXPECT_EQ(events[1].item, 0);
+}
+
+TEST_F(WindowEvents, GridCellGeometry) {
+    EXPECT_EQ(grid->cellRect(0), QRect(0, 0, 80, 80));
+    EXPECT_EQ(grid->cellRect(5), QRect(80, 80, 80, 80));
+    EXPECT_EQ(grid->cellAt({0, 0}), 0);
+    EXPECT_EQ(grid->cellAt({79, 79}), 0);
+    EXPECT_EQ(grid->cellAt({80, 0}), 1);
+    EXPECT_EQ(grid->cellAt({319, 0}), 3);
+    EXPECT_EQ(grid->cellAt({0, 80}), 4);
+    EXPECT_EQ(grid->cellAt({320, 0}), -1);
+    EXPECT_EQ(grid->cellAt({-1, 0}), -1);
+    EXPECT_EQ(grid->cellAt({0, -1}), -1);
+    for (int cell = 0; cell < 40; ++cell) {
+        EXPECT_EQ(grid->cellAt(grid->cellRect(cell).center()), cell);
+        EXPECT_EQ(grid->cellAt(grid->cellRect(cell).bottomRight()), cell);
+    }
+    EXPECT_FALSE(grid->isCellHidden(0));
+    EXPECT_TRUE(grid->isCellHidden(1));
+    EXPECT_FALSE(grid->isCellHidden(5));
+    EXPECT_TRUE(grid->isCellHidden(6));
+    EXPECT_TRUE(grid->isCellHidden(-1));
+
+    grid->setInnerHeight(480);
+    EXPECT_EQ(grid->size(), QSize(320, 480));
+}
+
+TEST(ToolkitQueue, PollNeverWaitsAndWaitHookEndsAnIdleWait) {
+    ui::Toolkit toolkit;
+    EXPECT_EQ(toolkit.poll().kind, ui::EventKind::None);
+
+    int hookCalls = 0;
+    toolkit.setWaitHook([&] {
+        if (++hookCalls == 1) {
+            ui::Event menu;
+            menu.kind = ui::EventKind::Menu;
+            menu.menuId = 3;
+            toolkit.post(menu);
+        }
+    });
+    const ui::Event first = toolkit.wait();
+    EXPECT_EQ(first.kind, ui::EventKind::Menu);
+    EXPECT_EQ(first.menuId, 3);
+    const ui::Event second = toolkit.wait();
+    EXPECT_EQ(second.kind, ui::EventKind::Close);
+    EXPECT_EQ(second.window, 0);
+    EXPECT_EQ(hookCalls, 2);
+}
+
+TEST(ToolkitQueue, ClockMouseAndPauseAreInjectable) {
+    ui::Toolkit toolkit;
+    qint64 now = 123;
+    int paused = 0;
+    toolkit.setClock([&] { return now; });
+    toolkit.setPause([&](int milliseconds) { paused += milliseconds; });
+    toolkit.setMouse([] { return ui::MouseState{QPoint(7, 9), true}; });
+    EXPECT_EQ(toolkit.ticks(), 123);
+    now = 2000;
+    EXPECT_EQ(toolkit.ticks(), 2000);
+    toolkit.pause(5);
+    toolkit.pause(5);
+    EXPECT_EQ(paused, 10);
+    EXPECT_EQ(toolkit.mouse().globalPos, QPoint(7, 9));
+    EXPECT_TRUE(toolkit.mouse().primaryDown);
+}
