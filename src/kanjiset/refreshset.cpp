@@ -19,6 +19,9 @@ void refreshSet(App& app) {
     } else {
         showKanji(app, app.CurrentIndex);
     }
+    // Grid cells follow positions in the set: after a re-sort or new kanji they would show
+    // kanji other than the ones a click on them chooses.
+    fillGrid(app);
     if (app.mainWindow) {
         app.mainWindow->setStatusText(0,
                                       QStringLiteral("Kanji: ") + QString::number(app.KanjiCount));

@@ -2,11 +2,13 @@
 // the grid of the lists page and an empty set.
 #include "appfixture.h"
 
+#include "kanjiset/refreshset.h"
 #include "shell/cardview.h"
 #include "shell/mainids.h"
 #include "ui/clipboard.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
 
@@ -235,6 +237,34 @@ TEST_F(CardView, GridHoldsOneRowMoreThanFullRowsAndReactsOnlyToKanjiCells) {
     EXPECT_EQ(app.KanjiCount, 8);
     EXPECT_EQ(grid->height(), 3 * 160);
     EXPECT_EQ(grid->cellCount(), 8);
+}
+
+TEST_F(CardView, GridFollowsTheSetWhenARefreshReordersOrGrowsIt) {
+    startWith(sixKanji());
+    auto* grid = control<ui::ImageGrid>(GridCells);
+    const auto cellPicture = [grid](int cell) {
+        return grid->grab(grid->cellRect(cell)).toImage();
+    };
+    const QImage firstBefore = cellPicture(0);
+    const QImage secondBefore = cellPicture(1);
+    ASSERT_NE(firstBefore, secondBefore);
+
+    // The first kanji gets the highest index and moves to the end of the set.
+    click(EditButton);
+    control<QLineEdit>(IndexField)->setText(u"99"_s);
+    click(EditButton);
+    ASSERT_EQ(app.kanjiSet.records[5].Unicode, 0x4E00);
+    EXPECT_EQ(cellPicture(0), secondBefore);
+    EXPECT_EQ(cellPicture(5), firstBefore);
+
+    // Kanji added the way editing and the import add them get their cells.
+    app.kanjiSet.records.push_back(makeKanji(100, 0x4E03));
+    refreshSet(app);
+    EXPECT_EQ(grid->cellCount(), 7);
+    EXPECT_EQ(grid->height(), 2 * 160);
+    clickAt(grid, grid->cellRect(6).center());
+    pass();
+    EXPECT_EQ(app.CurrentIndex, 6);
 }
 
 TEST_F(CardView, EmptySetKeepsEveryCommandSafe) {
