@@ -161,3 +161,34 @@ TEST_F(StartUp, MissingRememberedSetGivesAnEmptySetWithoutAsking) {
     EXPECT_EQ(app.KanjiCount, 0);
     EXPECT_FALSE(app.setFileUnreadable);
 }
+
+TEST_F(StartUp, LoadSetMenuCancelledKeepsTheSetAndChosenReplacesIt) {
+    writeSet(u"Erstes"_s, threeKanji());
+    writeSet(u"Zweites"_s, fullKanji());
+    writePreferences(u"Erstes"_s);
+    start();
+    click(LastButton);
+    ASSERT_EQ(app.CurrentIndex, 2);
+
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    chooseMenu(MenuLoadSet);
+    EXPECT_EQ(app.SetName, u"Erstes"_s);
+    EXPECT_EQ(app.KanjiCount, 3);
+    // A cancelled choice still starts over at the first kanji.
+    EXPECT_EQ(app.CurrentIndex, 0);
+    EXPECT_EQ(window().text(OnEditor), u"イチ"_s);
+
+    app.ui.requesters().answerNext(ui::Answer::accept(setPath(u"Zweites"_s)));
+    chooseMenu(MenuLoadSet);
+    EXPECT_EQ(app.SetName, u"Zweites"_s);
+    EXPECT_EQ(app.KanjiCount, 2);
+    EXPECT_EQ(window().text(IndexField), u"-7"_s);
+    EXPECT_EQ(window().statusText(0), u"Kanji: 2"_s);
+
+    chooseMenu(MenuQuit);
+    finish();
+    const std::optional<QByteArray> prefs = readFile(u"Renkari.pref"_s);
+    ASSERT_TRUE(prefs.has_value());
+    EXPECT_EQ(parsePreferences(*prefs, {}).LastSet, u"Zweites"_s);
+    EXPECT_EQ(readFile(u"Media/Zweites.rki"_s), std::optional(writeSetFile(fullKanji())));
+}

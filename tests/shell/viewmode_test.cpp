@@ -144,6 +144,32 @@ TEST_F(ViewModes, KeyF2OutsideTrainingDoesNothing) {
     }
 }
 
+TEST_F(ViewModes, ControlsKeepTheirPlacesWhenTheWindowIsResized) {
+    // Client-area rectangles: page controls lie 10 right of and 32 below their page position.
+    const std::pair<int, QRect> places[] = {
+        {Panel, {5, 5, 800, 655}},           {KanjiView, {50, 82, 160, 160}},
+        {NumberSpin, {270, 627, 70, 30}},    {CanvasImage, {300, 82, 160, 160}},
+        {GridArea, {30, 62, 670, 600}},      {EditButton, {880, 450, 100, 30}},
+        {EndButton, {920, 630, 70, 30}},     {StatisticsList, {815, 50, 165, 350}},
+        {ExampleField4, {490, 392, 290, 30}}};
+    const auto expectPlaces = [&] {
+        for (const auto& [id, rect] : places) {
+            const QWidget* widget = window().control(id);
+            ASSERT_NE(widget, nullptr) << "control " << id;
+            EXPECT_EQ(QRect(widget->mapTo(window().client(), QPoint(0, 0)), widget->size()), rect)
+                << "control " << id;
+        }
+    };
+    expectPlaces();
+    EXPECT_EQ(window().client()->size(), QSize(1000, 702));
+    window().top()->resize(1300, 950);
+    pass();
+    expectPlaces();
+    window().top()->resize(600, 400);
+    pass();
+    expectPlaces();
+}
+
 // How the user ends the program: the close box or "Beenden" (the end button is disabled).
 class EndWhileEditing : public ViewModes, public testing::WithParamInterface<bool> {};
 
