@@ -65,8 +65,9 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
 }
 
 void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The base class would hand the double click on as one more press, i.e. a second click.
     target_.post(clickAction(event, true));
-    QLabel::mouseDoubleClickEvent(event);
+    event->accept();
 }
 
 ReportList::ReportList(QWidget* parent, EventTarget target,

@@ -133,6 +133,26 @@ TEST_F(WindowEvents, GridClicksNameTheirCell) {
     EXPECT_EQ(events[1].item, 0);
 }
 
+TEST_F(WindowEvents, DoubleClickOnAnImageIsOneClickAndOneDoubleClick) {
+    ui::ImageView* image = window.addImage(20, panel->page(0), {100, 10, 50, 50}, true);
+    const QPointF local(10, 10);
+    const QPointF global(image->mapToGlobal(QPoint(10, 10)));
+    // The sequence a double click delivers: press, release, double click, release.
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, local, global, Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(image, &event);
+    }
+
+    const std::vector<ui::Event> events = drain(toolkit);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].control, 20);
+    EXPECT_EQ(events[0].action, ui::Action::LeftClick);
+    EXPECT_EQ(events[1].action, ui::Action::LeftDoubleClick);
+}
+
 TEST_F(WindowEvents, GridCellGeometry) {
     EXPECT_EQ(grid->cellRect(0), QRect(0, 0, 80, 80));
     EXPECT_EQ(grid->cellRect(5), QRect(80, 80, 80, 80));
