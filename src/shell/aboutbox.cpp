@@ -20,8 +20,10 @@ void showAboutBox(App& app) {
     about.moveTo(QPoint(333, 229));
     QPlainTextEdit* editor =
         about.addEditor(CreditsEditor, nullptr, {10, 10, 450, 290}, QString(), true);
-    // The lines end in one column only in a fixed-width font.
-    editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The lines end in one column only in a fixed-width font, and all 75 columns must fit.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(9);
+    editor->setFont(fixed);
     editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor->setPlainText(creditsText());
     about.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.MainTexts[38]);
