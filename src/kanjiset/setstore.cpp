@@ -6,7 +6,6 @@
 #include "kanjiset/refreshset.h"
 #include "kanjiset/setfile.h"
 #include "shell/app.h"
-#include "shell/cardview.h"
 
 #include <QFileInfo>
 
@@ -46,8 +45,8 @@ void loadSet(App& app, bool ask) {
     }
     app.kanjiSet.current = app.kanjiSet.empty() ? -1 : 0;
     app.CurrentIndex = 0;
+    // Refreshing also rebuilds the grid.
     refreshSet(app);
-    fillGrid(app);
 }
 
 void saveSet(App& app) {
