@@ -36,7 +36,7 @@ QString creditsText() {
         QStringLiteral("and Development Group (EDRDG), CC BY-SA 4.0"),
         QStringLiteral(" "),
         QStringLiteral("Credits go to..."),
-        QStringLiteral("IPA, Schrift IPAMincho (IPA Font License)"),
+        QStringLiteral("Schriften: IPAMincho (IPA Font License), DejaVu (freie Lizenz)"),
         QStringLiteral(" "),
     });
 }
