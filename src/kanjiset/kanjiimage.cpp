@@ -3,13 +3,13 @@
 
 #include "ui/images.h"
 
-namespace {
-
-bool isDrawableCodePoint(qint32 code) {
-    return code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+QString kanjiText(qint32 code) {
+    if (code <= 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {};
+    }
+    const char32_t character = static_cast<char32_t>(code);
+    return QString::fromUcs4(&character, 1);
 }
-
-}  // namespace
 
 QImage renderKanjiImage(QImage image, qint32 code, const QFont& font) {
     if (image.isNull()) {
@@ -19,9 +19,9 @@ QImage renderKanjiImage(QImage image, qint32 code, const QFont& font) {
         }
     }
     ui::fill(image, Qt::white);
-    if (isDrawableCodePoint(code)) {
-        const char32_t character = static_cast<char32_t>(code);
-        ui::drawText(image, font, QPoint(12, 12), QString::fromUcs4(&character, 1));
+    const QString text = kanjiText(code);
+    if (!text.isEmpty()) {
+        ui::drawText(image, font, QPoint(12, 12), text);
     }
     return image;
 }

@@ -3,6 +3,7 @@
 #include "shell/mainloop.h"
 
 #include "kanjiset/editing.h"
+#include "kanjiset/kanjiimage.h"
 #include "kanjiset/kanjisetops.h"
 #include "kanjiset/refreshset.h"
 #include "kanjiset/setstore.h"
@@ -16,10 +17,15 @@
 #include "ui/clipboard.h"
 #include "ui/images.h"
 
+#include <array>
+
 namespace {
 
 constexpr int LoopPauseMilliseconds = 5;
 const QRect CanvasRect(290, 50, 160, 160);
+// Disabled while editing, so the kanji being edited stays on the card.
+constexpr std::array NavigationControls{FirstButton, PreviousButton, NextButton,
+                                        LastButton,  NumberSpin,     EndButton};
 
 void requestEnd(App& app) {
     app.endRequested = true;
@@ -115,11 +121,13 @@ void chooseStatisticsKanji(App& app) {
 
 void copyKanjiToClipboard(const App& app) {
     const KanjiRecord* record = app.kanjiSet.currentRecord();
-    if (record == nullptr || record->Unicode <= 0 || record->Unicode > 0x10FFFF) {
+    if (record == nullptr) {
         return;
     }
-    const char32_t character = static_cast<char32_t>(record->Unicode);
-    ui::setClipboardText(QString::fromUcs4(&character, 1));
+    const QString text = kanjiText(record->Unicode);
+    if (!text.isEmpty()) {
+        ui::setClipboardText(text);
+    }
 }
 
 bool isTrainingSetting(int control) {
@@ -287,8 +295,7 @@ void setViewMode(App& app, int mode) {
         refreshSet(app);
     }
     w.setVisible(EditButton, false);
-    for (int control :
-         {FirstButton, PreviousButton, NextButton, LastButton, NumberSpin, EndButton}) {
+    for (int control : NavigationControls) {
         w.setEnabled(control, true);
     }
     w.setText(EditButton, app.texts.MainTexts[10]);
@@ -308,8 +315,7 @@ void setViewMode(App& app, int mode) {
         case ModeEditing:
             app.AnimState = -1;
             w.setVisible(EditButton, true);
-            for (int control :
-                 {FirstButton, PreviousButton, NextButton, LastButton, NumberSpin, EndButton}) {
+            for (int control : NavigationControls) {
                 w.setEnabled(control, false);
             }
             w.setText(EditButton, app.texts.MainTexts[49]);

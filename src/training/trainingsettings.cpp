@@ -166,9 +166,7 @@ void endTraining(App& app, bool show) {
     for (int option : JlptOptions) {
         w.setVisible(option, false);
     }
-    for (int control : AnswerControls) {
-        w.setVisible(control, false);
-    }
+    // The answer controls are hidden by applying the settings below.
     w.setText(AnswerOn, QString());
     w.setText(AnswerKun, QString());
     w.setText(AnswerMeaning, QString());

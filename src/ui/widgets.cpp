@@ -206,10 +206,10 @@ TabPanel::TabPanel(QWidget* parent, EventTarget target, const QStringList& pages
     }
     tabBar_->move(2, 0);
     tabBar_->resize(tabBar_->sizeHint().width(), PageOffsetY - 3);
-    auto* frame = new QFrame(this);
-    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    frame->setStyleSheet(QStringLiteral("QFrame { color: #a0a0a0; }"));
-    frame->lower();
+    frame_ = new QFrame(this);
+    frame_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame_->setStyleSheet(QStringLiteral("QFrame { color: #a0a0a0; }"));
+    frame_->lower();
     tabBar_->raise();
     for (int i = 0; i < pages.size(); ++i) {
         auto* page = new QWidget(this);
@@ -222,17 +222,17 @@ TabPanel::TabPanel(QWidget* parent, EventTarget target, const QStringList& pages
         activate(index);
         target_.post(Action::Change, index);
     });
-    // Pages fill the panel below the tabs with a 5-pixel margin to the panel's frame.
-    const auto layoutPages = [this, frame] {
-        frame->setGeometry(0, PageOffsetY - 4, width(), height() - PageOffsetY + 4);
-        for (QWidget* page : pages_) {
-            page->setGeometry(PageOffsetX, PageOffsetY, width() - 2 * PageOffsetX,
-                              height() - PageOffsetY - PageOffsetX);
-        }
-    };
     layoutPages();
     activate(0);
-    resizeHook_ = layoutPages;
+}
+
+void TabPanel::layoutPages() {
+    // Pages fill the panel below the tabs with a 5-pixel margin to the panel's frame.
+    frame_->setGeometry(0, PageOffsetY - 4, width(), height() - PageOffsetY + 4);
+    for (QWidget* page : pages_) {
+        page->setGeometry(PageOffsetX, PageOffsetY, width() - 2 * PageOffsetX,
+                          height() - PageOffsetY - PageOffsetX);
+    }
 }
 
 int TabPanel::currentPage() const {
@@ -258,9 +258,7 @@ void TabPanel::activate(int index) {
 
 void TabPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (resizeHook_) {
-        resizeHook_();
-    }
+    layoutPages();
 }
 
 ImageGrid::ImageGrid(QWidget* parent, EventTarget target, int columns, int cellSize)

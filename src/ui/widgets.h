@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+class QFrame;
 class QTabBar;
 
 namespace ui {
@@ -101,10 +102,11 @@ protected:
 
 private:
     void activate(int index);
+    void layoutPages();
 
     EventTarget target_;
     QTabBar* tabBar_ = nullptr;
-    std::function<void()> resizeHook_;
+    QFrame* frame_ = nullptr;
     std::vector<QWidget*> pages_;
 };
 

@@ -267,15 +267,17 @@ QMenu* Window::addSubMenu(QMenu* menu, const QString& title) {
 
 void Window::addMenuItem(QMenu* menu, int menuId, const QString& text) {
     QAction* action = menu->addAction(text);
-    Toolkit* toolkit = &toolkit_;
-    const int window = id_;
-    QObject::connect(action, &QAction::triggered, action, [toolkit, window, menuId] {
+    QObject::connect(action, &QAction::triggered, action, menuPoster(menuId));
+}
+
+std::function<void()> Window::menuPoster(int menuId) const {
+    return [toolkit = &toolkit_, window = id_, menuId] {
         Event event;
         event.kind = EventKind::Menu;
         event.window = window;
         event.menuId = menuId;
         toolkit->post(event);
-    });
+    };
 }
 
 void Window::addMenuSeparator(QMenu* menu) {
@@ -289,15 +291,7 @@ QMenu* Window::createContextMenu() {
 void Window::addShortcut(const QKeySequence& key, int menuId) {
     auto* shortcut = new QShortcut(key, top_.get());
     shortcut->setContext(Qt::WindowShortcut);
-    Toolkit* toolkit = &toolkit_;
-    const int window = id_;
-    QObject::connect(shortcut, &QShortcut::activated, shortcut, [toolkit, window, menuId] {
-        Event event;
-        event.kind = EventKind::Menu;
-        event.window = window;
-        event.menuId = menuId;
-        toolkit->post(event);
-    });
+    QObject::connect(shortcut, &QShortcut::activated, shortcut, menuPoster(menuId));
 }
 
 void Window::showContextMenu(QMenu* menu, QPoint globalPosition) {

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -119,6 +120,8 @@ private:
     template <class T>
     T* place(int id, QWidget* parent, QRect rect, T* widget);
     EventTarget target(int control) const { return EventTarget{&toolkit_, id_, control}; }
+    // What a menu entry or shortcut does: post a menu event carrying menuId.
+    std::function<void()> menuPoster(int menuId) const;
     void endOptionGroup() { optionGroup_ = nullptr; }
 
     Toolkit& toolkit_;
