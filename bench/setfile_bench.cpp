@@ -1,6 +1,6 @@
 // Set file load and save speed for sets of 2,000 and 13,000 kanji, beside Expat's bare parse.
 #include "base/files.h"
-#include "kanjiset/setfile.h"
+#include "core/kanjiset/setfile.h"
 
 #include <QTemporaryDir>
 

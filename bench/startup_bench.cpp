@@ -1,12 +1,12 @@
 // End-to-end start-up, grid memory and idle-loop cost of the program, headless.
 // Usage: bench_startup <kanji count>; prints one line per figure. Start-up is timed as whole
 // processes (launch to first painted window, then exit), a bare Qt window's beside the program's.
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+#include "app/shell/mainloop.h"
+#include "app/shell/startup.h"
 #include "base/files.h"
-#include "kanjiset/setfile.h"
-#include "shell/app.h"
-#include "shell/mainids.h"
-#include "shell/mainloop.h"
-#include "shell/startup.h"
+#include "core/kanjiset/setfile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
 // Fuzz target for the Genshi list reader and the Genshi position lists of a kanji.
-#include "kanjiset/genshilist.h"
+#include "core/kanjiset/genshilist.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Fuzz target for the preference file and language catalog readers and the preference writer.
-#include "shell/preferences.h"
-#include "shell/texttables.h"
+#include "core/shell/preferences.h"
+#include "core/shell/texttables.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Fuzz target for the set file reader: nothing may crash, and whatever parses must come back
 // unchanged from a write and a second parse.
-#include "kanjiset/setfile.h"
+#include "core/kanjiset/setfile.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Renkari: builds the application object and hands over to the shell.
-#include "shell/app.h"
-#include "shell/startup.h"
+#include "app/shell/app.h"
+#include "app/shell/startup.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "makedemoset/jlptset.h"
 
 #include "base/files.h"
-#include "kanjiset/setfile.h"
+#include "core/kanjiset/setfile.h"
 
 #include <QDir>
 #include <QImage>

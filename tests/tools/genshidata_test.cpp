@@ -4,7 +4,7 @@
 #include "makegenshi/radicaltable.h"
 
 #include "base/files.h"
-#include "kanjiset/genshilist.h"
+#include "core/kanjiset/genshilist.h"
 
 #include <QFile>
 #include <QRawFont>

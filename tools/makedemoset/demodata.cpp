@@ -5,7 +5,7 @@
 #include "jlptset.h"
 
 #include "base/files.h"
-#include "kanjiset/setfile.h"
+#include "core/kanjiset/setfile.h"
 #include "makestrips/pngencode.h"
 #include "makestrips/strip.h"
 

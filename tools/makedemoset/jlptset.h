@@ -3,7 +3,7 @@
 
 #include "kanjidic.h"
 
-#include "kanjiset/kanjirecord.h"
+#include "core/kanjiset/kanjirecord.h"
 
 #include <functional>
 #include <vector>

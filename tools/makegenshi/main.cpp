@@ -2,7 +2,7 @@
 #include "makegenshi/radicaltable.h"
 
 #include "base/files.h"
-#include "kanjiset/genshilist.h"
+#include "core/kanjiset/genshilist.h"
 
 #include <QDir>
 #include <QFileInfo>

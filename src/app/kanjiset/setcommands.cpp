@@ -1,0 +1,110 @@
+// Commands on the open set: loading it from its file, saving it back, re-sorting and re-showing it.
+#include "app/kanjiset/setcommands.h"
+
+#include "app/shell/app.h"
+#include "app/shell/cardview.h"
+#include "app/shell/mainids.h"
+#include "base/files.h"
+#include "core/kanjiset/kanjisetops.h"
+#include "core/kanjiset/setfile.h"
+
+#include <QFileInfo>
+
+QString setFilePath(const App& app) {
+    return app.MediaDir + app.SetName + QStringLiteral(".rki");
+}
+
+void loadSet(App& app, bool ask) {
+    bool load = true;
+    if (ask) {
+        const std::optional<QString> chosen = app.ui.requesters().openFile(
+            app.mainWindow ? app.mainWindow->top() : nullptr, QStringLiteral("Lade Kanjiset"),
+            app.MediaDir, QStringLiteral("Kanjiset (*.rki)|*.rki"));
+        if (chosen) {
+            // The set is always read from the media folder, whatever folder was picked.
+            app.SetName = QFileInfo(*chosen).fileName().section(QLatin1Char('.'), 0, 0);
+        } else {
+            load = false;
+        }
+    }
+    if (load) {
+        removeKanji(app.kanjiSet, -1);
+        app.setFileUnreadable = false;
+        const QString path = setFilePath(app);
+        if (QFileInfo::exists(path)) {
+            const std::optional<QByteArray> bytes = readWholeFile(path);
+            std::optional<std::vector<KanjiRecord>> records;
+            if (bytes) {
+                records = parseSetFile(*bytes);
+            }
+            if (records) {
+                app.kanjiSet.records = std::move(*records);
+            } else {
+                app.setFileUnreadable = true;
+            }
+        }
+    }
+    app.kanjiSet.current = app.kanjiSet.empty() ? -1 : 0;
+    app.CurrentIndex = 0;
+    // Refreshing also rebuilds the grid.
+    refreshSet(app);
+}
+
+void saveSet(App& app) {
+    // Without a chosen set there is nothing to save and no file name to save it under.
+    if (app.SetName.isEmpty()) {
+        return;
+    }
+    const QString path = setFilePath(app);
+    QWidget* parent = app.mainWindow ? app.mainWindow->top() : nullptr;
+    if (app.setFileUnreadable) {
+        // Never replace a file we could not read by what little we hold of it.
+        if (app.kanjiSet.empty()) {
+            return;
+        }
+        // A file that still exists but cannot be read whole cannot be backed up either, and
+        // replacing it would lose it.
+        const std::optional<QByteArray> original = readWholeFile(path);
+        const bool keptOrGone = original
+                                    ? saveFileAtomically(path + QStringLiteral(".bak"), *original)
+                                    : !QFileInfo::exists(path);
+        if (!keptOrGone) {
+            app.ui.requesters().message(
+                parent, QStringLiteral("Set speichern"),
+                QStringLiteral("Die Sicherungskopie von %1 konnte nicht angelegt werden. "
+                               "Das Set wurde nicht gespeichert.")
+                    .arg(path));
+            return;
+        }
+    }
+    if (!saveFileAtomically(path, writeSetFile(app.kanjiSet.records))) {
+        app.ui.requesters().message(parent, QStringLiteral("Set speichern"),
+                                    QStringLiteral("Das Set konnte nicht in %1 gespeichert werden. "
+                                                   "Es bleibt im Speicher erhalten.")
+                                        .arg(path));
+        return;
+    }
+    app.setFileUnreadable = false;
+}
+
+void refreshSet(App& app) {
+    app.CurrentIndex = sortSetKeepingCurrent(app.kanjiSet, app.CurrentIndex);
+    app.KanjiCount = app.kanjiSet.size();
+    if (app.mainWindow) {
+        // The range comes first, or the spinner would clamp the position shown next. A minimum
+        // of 1 lets it reach every kanji, also those before the current one.
+        app.mainWindow->setSpinRange(NumberSpin, std::min(1, app.KanjiCount), app.KanjiCount);
+    }
+    if (app.kanjiSet.empty()) {
+        clearCard(app);
+    } else {
+        showKanji(app, app.CurrentIndex);
+    }
+    // Grid cells follow positions in the set: after a re-sort or new kanji they would show
+    // kanji other than the ones a click on them chooses.
+    fillGrid(app);
+    if (app.mainWindow) {
+        app.mainWindow->setStatusText(0,
+                                      QStringLiteral("Kanji: ") + QString::number(app.KanjiCount));
+    }
+}

@@ -1,0 +1,14 @@
+// Commands on the open set: loading it from its file, saving it back, re-sorting and re-showing it.
+#pragma once
+
+#include <QString>
+
+struct App;
+
+QString setFilePath(const App& app);
+// ask: let the user pick the set first; a cancelled pick keeps the open set.
+void loadSet(App& app, bool ask);
+// Writes the whole set to its file. A failure is told to the user; the set stays in memory.
+void saveSet(App& app);
+// Sorts by Idx1, keeps the current kanji current and shown, updates the count displays.
+void refreshSet(App& app);

@@ -1,0 +1,250 @@
+// The card of the current kanji, moving through the set, the stroke-order animation and the grid.
+#include "app/shell/cardview.h"
+
+#include "app/kanjiset/kanjiimage.h"
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+#include "core/kanjiset/genshilist.h"
+#include "core/kanjiset/kanjisetops.h"
+#include "ui/images.h"
+
+namespace {
+
+constexpr int FrameSize = 100;
+constexpr int GridColumns = 4;
+constexpr int GridCellSize = 160;
+
+KanjiRecord* currentRecord(App& app) {
+    return app.kanjiSet.currentRecord();
+}
+
+QString animPath(const App& app, const KanjiRecord& record) {
+    return app.MediaDir + app.SetName + QStringLiteral("/Anim/") + record.Anim;
+}
+
+// The record's stroke-order strip, loaded on first use; false when it cannot be loaded.
+bool loadStrokeImage(const App& app, KanjiRecord& record) {
+    if (!record.StrokeImage) {
+        QImage strip = ui::loadPng(animPath(app, record));
+        if (strip.isNull()) {
+            return false;
+        }
+        record.StrokeImage = std::make_shared<QImage>(std::move(strip));
+    }
+    return true;
+}
+
+void showFrame(App& app, const QImage& strip, int frame) {
+    QImage display(FrameSize, FrameSize, QImage::Format_ARGB32_Premultiplied);
+    display.fill(Qt::white);
+    ui::copyRect(strip, QRect(frame * FrameSize, 0, FrameSize, FrameSize), display, QPoint(0, 0));
+    app.AnimDisplay = display;
+    app.mainWindow->setImage(StrokeView, display);
+}
+
+int lastFrameIndex(const QImage& strip) {
+    return strip.width() / FrameSize - 1;
+}
+
+void setAnimButtonsEnabled(ui::Window& w, bool enabled) {
+    w.setEnabled(AnimPlayButton, enabled);
+    w.setEnabled(AnimPauseButton, enabled);
+    w.setEnabled(AnimStopButton, enabled);
+}
+
+void showGenshiRows(App& app, const KanjiRecord& record) {
+    auto* list = app.mainWindow->get<ui::ReportList>(GenshiListView);
+    list->clearRows();
+    for (qint32 position : genshiPositions(record.Genshi)) {
+        // A position outside the list names nothing we could show.
+        if (const GenshiEntry* entry = genshiEntryAt(app.genshiList, position)) {
+            list->addRow({entry->Genshi + QStringLiteral("  -  ") + entry->Bedeutung});
+        }
+    }
+}
+
+void showProfileCounters(App& app, const KanjiRecord& record) {
+    if (app.profileList.empty()) {
+        return;
+    }
+    findProfileRecord(app.profileList, record.Unicode);
+    const ProfileRecord* profile = app.profileList.currentRecord();
+    if (profile == nullptr) {
+        return;
+    }
+    ui::Window& w = *app.mainWindow;
+    w.setStatusText(2, profileStatusText(app.texts.MainTexts[33], profile->KindKanji));
+    w.setStatusText(3, profileStatusText(app.texts.MainTexts[45], profile->KindKun));
+    w.setStatusText(4, profileStatusText(app.texts.MainTexts[46], profile->KindOn));
+    w.setStatusText(5, profileStatusText(app.texts.TrainingTexts[5], profile->KindMeaning));
+}
+
+}  // namespace
+
+QString profileStatusText(const QString& label, const AnswerStats& stats) {
+    return label + QStringLiteral(":  ") + QString::number(stats.Right) + QLatin1Char('-') +
+           QString::number(stats.Partly) + QLatin1Char('-') + QString::number(stats.Wrong) +
+           QStringLiteral("  (") + QString::number(stats.Quota) + QStringLiteral(")%   Serie: ") +
+           QString::number(stats.Series);
+}
+
+int showKanji(App& app, int index) {
+    app.AnimState = 0;
+    KanjiSet& set = app.kanjiSet;
+    if (set.empty()) {
+        clearCard(app);
+        return app.CurrentIndex;
+    }
+    if (index >= 0 && index < set.size()) {
+        set.current = index;
+    } else if (set.current < 0) {
+        set.current = 0;
+    }
+    KanjiRecord& record = set.records[static_cast<size_t>(set.current)];
+    ui::Window& w = *app.mainWindow;
+
+    w.setText(IndexField, QString::number(record.Idx1));
+    w.setText(JlptField, QString::number(record.Idx2));
+    if (record.Unicode != 0) {
+        w.setImage(KanjiView, kanjiImageOf(record, app.KanjiFont));
+        w.setText(UnicodeField, QString::number(record.Unicode));
+        animationFirstFrame(app);
+    } else {
+        w.setImage(KanjiView, QImage());
+        w.setText(UnicodeField, QString());
+        // Another kanji's frame must not stay in view.
+        w.setImage(StrokeView, QImage());
+    }
+    if (!record.Anim.isEmpty()) {
+        loadStrokeImage(app, record);
+        setAnimButtonsEnabled(w, true);
+    } else {
+        w.setImage(StrokeView, QImage());
+        setAnimButtonsEnabled(w, false);
+    }
+    animationTick(app);
+
+    w.setText(OnEditor, record.OnYomi);
+    w.setText(KunEditor, record.KunYomi);
+    w.setText(NoteEditor, record.Bemerkung);
+    showGenshiRows(app, record);
+    for (int i = 0; i < 4; ++i) {
+        w.setText(ExampleField1 + i, record.Beispiel[static_cast<size_t>(i)]);
+        w.setEnabled(SoundButton1 + i, record.ExampleMedia[static_cast<size_t>(i)] != nullptr);
+    }
+
+    app.CurrentIndex = set.current;
+    w.setSpinValue(NumberSpin, app.CurrentIndex + 1);
+    w.setStatusText(1, app.texts.MainTexts[34] + QString::number(app.CurrentIndex + 1));
+    showProfileCounters(app, record);
+    return app.CurrentIndex;
+}
+
+int stepKanji(App& app, int n) {
+    const int from = app.kanjiSet.current >= 0 ? app.kanjiSet.current : 0;
+    return showKanji(app, stepFrom(app.kanjiSet, from, n));
+}
+
+void findKanjiByCode(App& app, qint32 code) {
+    const int found = findByCode(app.kanjiSet, code);
+    if (found >= 0) {
+        app.kanjiSet.current = found;
+    }
+}
+
+void clearCard(App& app) {
+    app.AnimState = 0;
+    app.AnimKanji = 0;
+    if (!app.mainWindow) {
+        return;
+    }
+    ui::Window& w = *app.mainWindow;
+    for (int field : {IndexField, JlptField, UnicodeField, OnEditor, KunEditor, NoteEditor,
+                      ExampleField1, ExampleField2, ExampleField3, ExampleField4}) {
+        w.setText(field, QString());
+    }
+    w.setImage(KanjiView, QImage());
+    w.setImage(StrokeView, QImage());
+    setAnimButtonsEnabled(w, false);
+    for (int i = 0; i < 4; ++i) {
+        w.setEnabled(SoundButton1 + i, false);
+    }
+    w.get<ui::ReportList>(GenshiListView)->clearRows();
+    w.setSpinValue(NumberSpin, 0);
+    w.setStatusText(1, app.texts.MainTexts[34] + QString::number(0));
+}
+
+void animationFirstFrame(App& app) {
+    KanjiRecord* record = currentRecord(app);
+    if (record == nullptr || record->Anim.isEmpty()) {
+        app.AnimKanji = 0;
+        app.AnimState = 0;
+        return;
+    }
+    if (loadStrokeImage(app, *record)) {
+        showFrame(app, *record->StrokeImage, 0);
+    } else {
+        app.mainWindow->setImage(StrokeView, QImage());
+    }
+    if (app.AnimState == -1) {
+        app.AnimFrame = 0;
+        app.AnimState = 0;
+    }
+}
+
+void animationTick(App& app) {
+    KanjiRecord* record = currentRecord(app);
+    if (record == nullptr || record->Anim.isEmpty()) {
+        app.AnimKanji = 0;
+        app.AnimState = 0;
+        return;
+    }
+    const qint64 now = app.ui.ticks();
+    if (!(now - app.AnimLastTick > app.AnimFrameDelay || app.AnimState == -1)) {
+        return;
+    }
+    app.AnimLastTick = now;
+    if (app.AnimKanji != record->Unicode) {
+        app.AnimFrame = 0;
+        app.AnimKanji = record->Unicode;
+    }
+    if (loadStrokeImage(app, *record) && (app.AnimState == -1 || app.AnimState == 2)) {
+        if (app.AnimState == -1) {
+            app.AnimFrame = 0;
+        }
+        app.AnimFrame =
+            app.AnimFrame >= lastFrameIndex(*record->StrokeImage) ? 0 : app.AnimFrame + 1;
+        showFrame(app, *record->StrokeImage, app.AnimFrame);
+    }
+    if (app.AnimState == -1) {
+        app.AnimFrame = 0;
+        app.AnimState = 0;
+    }
+}
+
+void fillGrid(App& app) {
+    if (!app.mainWindow) {
+        return;
+    }
+    auto* grid = app.mainWindow->get<ui::ImageGrid>(GridCells);
+    const int count = app.kanjiSet.size();
+    const int rows = count / GridColumns;
+    grid->setInnerHeight((rows + 1) * GridCellSize);
+    std::vector<bool> hidden(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        hidden[static_cast<size_t>(i)] = app.kanjiSet.records[static_cast<size_t>(i)].Unicode == 0;
+    }
+    // Rendering every kanji of a large set up front would cost seconds and hundreds of
+    // megabytes; cells are drawn as they scroll into view, from the card's picture if the
+    // kanji already has one.
+    grid->setCells(count, std::move(hidden), [&app](int cell) {
+        if (cell < 0 || cell >= app.kanjiSet.size()) {
+            return QImage();
+        }
+        const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(cell)];
+        if (record.KanjiImage) {
+            return *record.KanjiImage;
+        }
+        return renderKanjiImage(QImage(), record.Unicode, app.KanjiFont);
+    });
+}

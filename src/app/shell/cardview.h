@@ -1,0 +1,27 @@
+// The card of the current kanji, moving through the set, the stroke-order animation and the grid.
+#pragma once
+
+#include "core/training/profilerecord.h"
+
+#include <QString>
+
+struct App;
+
+// Makes the kanji at index current and fills the card; returns the current position.
+// An index outside the set keeps the current kanji.
+int showKanji(App& app, int index);
+// Moves by n positions, stopping at either end, and shows the kanji reached.
+int stepKanji(App& app, int n);
+// Makes the first kanji with that code current (the last one when none has it).
+void findKanjiByCode(App& app, qint32 code);
+// The card of an empty set: nothing shown, nothing to animate.
+void clearCard(App& app);
+
+void animationFirstFrame(App& app);
+void animationTick(App& app);
+
+// Gives the lists page one cell per kanji; cells are drawn when they come into view.
+void fillGrid(App& app);
+
+// One status-bar field of the profile's counters, e.g. "Kanji:  3-1-2  (60)%   Serie: 2".
+QString profileStatusText(const QString& label, const AnswerStats& stats);

@@ -1,0 +1,186 @@
+// The training page's settings and its resting state.
+#include "app/training/trainingpage.h"
+
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array AnswerControls{QuestionImage,
+                                    ShownOnLabel,
+                                    ShownOn,
+                                    ShownKunLabel,
+                                    ShownKun,
+                                    ShownMeaningLabel,
+                                    ShownMeaning,
+                                    QuestionSoundButton,
+                                    AnswerOnLabel,
+                                    AnswerOn,
+                                    AnswerKunLabel,
+                                    AnswerKun,
+                                    AnswerMeaningLabel,
+                                    AnswerMeaning,
+                                    CanvasImage,
+                                    MarkOn,
+                                    MarkKun,
+                                    MarkMeaning};
+
+constexpr std::array JlptOptions{Jlpt4, Jlpt3, Jlpt2, Jlpt1};
+
+constexpr std::array ScopeOptions{ScopeAll, ScopeWorst, ScopeRange, ScopeJlpt, ScopeSelection};
+
+void showAll(ui::Window& w, std::initializer_list<int> controls) {
+    for (int control : controls) {
+        w.setVisible(control, true);
+    }
+}
+
+}  // namespace
+
+void clearWritingCanvas(App& app) {
+    app.WritingCanvas.fill(Qt::white);
+}
+
+void resetTrainingSettings(App& app) {
+    ui::Window& w = *app.mainWindow;
+    w.setChecked(ShowKanjiBox, true);
+    w.setChecked(AskOnBox, true);
+    w.setChecked(WorstAbsolute, true);
+    w.setSpinValue(RangeStart, 1);
+    w.setSpinRange(RangeStart, 1, std::max(1, app.KanjiCount - 1));
+    w.setSpinRange(RangeEnd, 1, std::max(1, app.KanjiCount));
+    w.setSpinValue(RangeEnd, app.KanjiCount);
+    w.setChecked(ScopeAll, true);
+    w.setChecked(OrderRandom, true);
+    w.setChecked(Jlpt4, true);
+
+    std::array<int, 5> perLevel{};
+    for (const KanjiRecord& record : app.kanjiSet.records) {
+        if (record.Idx2 >= 0 && record.Idx2 <= 4) {
+            ++perLevel[static_cast<size_t>(record.Idx2)];
+        }
+    }
+    for (int i = 0; i < 4; ++i) {
+        const int level = 4 - i;
+        const int count = perLevel[static_cast<size_t>(level)];
+        w.setText(JlptOptions[static_cast<size_t>(i)],
+                  app.texts.TrainingTexts[21 + i] + QStringLiteral("  (") + QString::number(count) +
+                      QLatin1Char(')'));
+        w.setEnabled(JlptOptions[static_cast<size_t>(i)], count != 0);
+    }
+
+    clearWritingCanvas(app);
+    w.setImage(CanvasImage, app.WritingCanvas);
+    applyTrainingSettings(app, -1);
+}
+
+void applyTrainingSettings(App& app, int causingControl) {
+    ui::Window& w = *app.mainWindow;
+    const bool manual = w.isChecked(ManualBox);
+    w.setVisible(FullSettings, manual);
+    w.setVisible(ShortSettings, !manual);
+    for (int control : AnswerControls) {
+        w.setVisible(control, false);
+    }
+    if (manual) {
+        // What is shown is not asked as well.
+        if (w.isChecked(ShowKanjiBox)) {
+            w.setVisible(QuestionImage, true);
+            w.setChecked(AskKanjiBox, false);
+        }
+        if (w.isChecked(ShowOnBox)) {
+            showAll(w, {ShownOn, ShownOnLabel});
+            w.setChecked(AskOnBox, false);
+        }
+        if (w.isChecked(ShowKunBox)) {
+            showAll(w, {ShownKun, ShownKunLabel});
+            w.setChecked(AskKunBox, false);
+        }
+        if (w.isChecked(ShowMeaningBox)) {
+            showAll(w, {ShownMeaning, ShownMeaningLabel});
+            w.setChecked(AskMeaningBox, false);
+        }
+        if (w.isChecked(ShowSoundBox)) {
+            w.setVisible(QuestionSoundButton, true);
+        }
+        if (w.isChecked(AskOnBox)) {
+            showAll(w, {AnswerOn, AnswerOnLabel});
+        }
+        if (w.isChecked(AskKunBox)) {
+            showAll(w, {AnswerKun, AnswerKunLabel});
+        }
+        if (w.isChecked(AskMeaningBox)) {
+            showAll(w, {AnswerMeaning, AnswerMeaningLabel});
+        }
+        if (w.isChecked(AskKanjiBox)) {
+            w.setVisible(CanvasImage, true);
+        }
+        const bool jlpt = w.isChecked(ScopeJlpt);
+        for (int option : JlptOptions) {
+            w.setVisible(option, jlpt);
+        }
+        const bool worst = w.isChecked(ScopeWorst);
+        w.setVisible(WorstAbsolute, worst);
+        w.setVisible(WorstRelative, worst);
+
+        w.setEnabled(RangeStart, false);
+        w.setEnabled(RangeEnd, false);
+        const bool scopeCaused = std::find(ScopeOptions.begin(), ScopeOptions.end(),
+                                           causingControl) != ScopeOptions.end();
+        if (w.isChecked(ScopeRange) && scopeCaused) {
+            w.setEnabled(RangeStart, true);
+            w.setEnabled(RangeEnd, true);
+            w.setSpinRange(RangeEnd, 1, std::max(1, app.KanjiCount));
+            if (w.spinValue(RangeEnd) > app.KanjiCount) {
+                w.setSpinValue(RangeEnd, app.KanjiCount);
+            }
+        }
+        if (worst) {
+            w.setEnabled(RangeEnd, true);
+            w.setSpinRange(RangeEnd, 1,
+                           w.isChecked(WorstAbsolute) ? std::max(1, app.KanjiCount) : 100);
+        }
+        const int start = w.spinValue(RangeStart);
+        const int end = w.spinValue(RangeEnd);
+        if (start > end) {
+            if (start <= 1) {
+                w.setSpinValue(RangeEnd, start + 1);
+            } else {
+                w.setSpinValue(RangeStart, end);
+            }
+        }
+    }
+    for (int field = 2; field <= 5; ++field) {
+        w.setStatusText(field, QString());
+    }
+}
+
+void endTraining(App& app, bool show) {
+    ui::Window& w = *app.mainWindow;
+    w.setEnabled(StartButton, true);
+    w.setEnabled(TrainingEndButton, false);
+    w.setVisible(CheckButton, false);
+    w.setVisible(NextQuestionButton, false);
+    for (int option : JlptOptions) {
+        w.setVisible(option, false);
+    }
+    // The answer controls are hidden by applying the settings below.
+    w.setText(AnswerOn, QString());
+    w.setText(AnswerKun, QString());
+    w.setText(AnswerMeaning, QString());
+    applyTrainingSettings(app, -1);
+    // The short evaluation needs the run's counts, which arrive with answer checking.
+    Q_UNUSED(show);
+    app.TrainingPos = -1;
+    app.CheckState = 0;
+    w.setStatusText(2, QString());
+    w.setStatusText(3, QString());
+}
+
+void startTraining(App&) {}
+
+void nextQuestion(App&, bool) {}
+
+void checkAnswers(App&) {}

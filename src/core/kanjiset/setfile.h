@@ -1,0 +1,19 @@
+// Reading and writing the XML set file that holds one kanji set.
+#pragma once
+
+#include "core/kanjiset/kanjirecord.h"
+
+#include <QByteArray>
+
+#include <optional>
+#include <vector>
+
+// Parses a set file in any encoding Expat detects (UTF-16 with or without byte-order mark,
+// UTF-8, ISO-8859-1). The root's children become records by position, whatever their names.
+// nullopt when the bytes are empty, not well-formed, declare entities, or hold more records
+// than any kanji set could.
+std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes);
+
+// Writes the records as a set file: UTF-16 little-endian without byte-order mark, no
+// whitespace between elements. Reading the result back gives every stored field unchanged.
+QByteArray writeSetFile(const std::vector<KanjiRecord>& records);

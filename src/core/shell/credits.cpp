@@ -1,0 +1,42 @@
+// The credits text of the About box.
+#include "core/shell/credits.h"
+
+namespace {
+
+constexpr int CreditsColumn = 75;
+
+}  // namespace
+
+QString alignCredits(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines) {
+        text +=
+            QString(std::max(0, CreditsColumn - static_cast<int>(line.size())), QLatin1Char(' '));
+        text += line;
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+QString creditsText() {
+    return alignCredits({
+        QStringLiteral("Dieses Programm wurde"),
+        QStringLiteral("2026 von den Renkari-Entwicklern geschrieben"),
+        QStringLiteral("und ist kostenlos."),
+        QStringLiteral(" "),
+        QStringLiteral("Entwickelt in C++ mit Qt 6 (LGPL 3), Expat (MIT-Lizenz),"),
+        QStringLiteral("libpng (libpng-Lizenz) und zlib (zlib-Lizenz)."),
+        QStringLiteral("Qt ist eine Marke der The Qt Company Ltd."),
+        QStringLiteral("https://www.qt.io"),
+        QStringLiteral(" "),
+        QStringLiteral("Die Strichfolge-Grafiken stehen unter einer Creative-Commons-Lizenz:"),
+        QStringLiteral("1. Quelle: KanjiVG, https://kanjivg.tagaini.net (via kanjidraw)"),
+        QStringLiteral("2. Lizenz: CC BY-SA 3.0, Ulrich Apel und Mitwirkende"),
+        QStringLiteral("3. Kanji-Daten: KANJIDIC2, Electronic Dictionary Research"),
+        QStringLiteral("and Development Group (EDRDG), CC BY-SA 4.0"),
+        QStringLiteral(" "),
+        QStringLiteral("Credits go to..."),
+        QStringLiteral("Schriften: IPAMincho (IPA Font License), DejaVu (freie Lizenz)"),
+        QStringLiteral(" "),
+    });
+}

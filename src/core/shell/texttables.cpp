@@ -1,0 +1,284 @@
+// The built-in German captions and the language catalogs that replace them.
+#include "core/shell/texttables.h"
+
+#include "base/files.h"
+
+#include <QDir>
+#include <QDirIterator>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The tables in the order in which a catalog lists them.
+std::array<QStringList*, 6> catalogOrder(TextTables& tables) {
+    return {&tables.MainTexts,       &tables.TrainingTexts,  &tables.ImportTexts,
+            &tables.StatisticsTexts, &tables.SelectionTexts, &tables.ExportTexts};
+}
+
+// Hands out the lines of a byte buffer one by one; CR, LF and CR LF each end a line.
+class LineReader {
+public:
+    explicit LineReader(QByteArrayView bytes) : bytes_(bytes) {}
+
+    std::optional<QByteArrayView> next() {
+        if (pos_ >= bytes_.size()) {
+            return std::nullopt;
+        }
+        qsizetype end = pos_;
+        while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n') {
+            ++end;
+        }
+        const QByteArrayView line = bytes_.sliced(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < bytes_.size()) {
+            const bool carriageReturn = bytes_[pos_] == '\r';
+            ++pos_;
+            if (carriageReturn && pos_ < bytes_.size() && bytes_[pos_] == '\n') {
+                ++pos_;
+            }
+        }
+        return line;
+    }
+
+private:
+    QByteArrayView bytes_;
+    qsizetype pos_ = 0;
+};
+
+std::optional<QString> findCatalog(const QString& workDir, const QString& language) {
+    const QString folder = QDir(workDir).filePath(u"catalog"_s);
+    const QString wanted = language + u".catalog"_s;
+    // Listing instead of opening the name directly keeps the match case-sensitive on every file
+    // system and keeps a language such as "../x" from reaching outside the folder. Special files
+    // (pipes, devices) are left out, as reading them could block.
+    QDirIterator entries(folder, QDir::Files | QDir::Hidden);
+    while (entries.hasNext()) {
+        entries.next();
+        if (entries.fileName() == wanted) {
+            return entries.filePath();
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+TextTables builtInTexts() {
+    TextTables tables;
+    tables.MainTexts = {
+        u"File"_s,
+        u"Set laden"_s,
+        u"Set speichern"_s,
+        u"Export"_s,
+        u"pdf"_s,
+        u"csv"_s,
+        u"Lernkarten drucken"_s,
+        u"Beenden"_s,
+        u"Bearbeiten"_s,
+        u"Neues Kanji erfassen"_s,
+        u"Kanji editieren"_s,
+        u"Kanji löschen"_s,
+        u"Profil erstellen"_s,
+        u"Profil Einstellungen"_s,
+        u"Profil löschen"_s,
+        u"Ansicht"_s,
+        u"Einzel"_s,
+        u"Gruppen"_s,
+        u"Liste"_s,
+        u"nach Index 1"_s,
+        u"nach Index 2"_s,
+        u"nach Lauten"_s,
+        u"schon gelernt"_s,
+        u"aktuell zu lernen"_s,
+        u"ungelernt"_s,
+        u"Statistik"_s,
+        u"Einstellungen"_s,
+        u"Training"_s,
+        u"Tests"_s,
+        u"Allgemein"_s,
+        u"Hilfe"_s,
+        u"Info"_s,
+        u"Über"_s,
+        u"Kanji"_s,
+        u"Akt. Kanji: "_s,
+        u"Genshi"_s,
+        u"Sortierung 1"_s,
+        u"JLPT"_s,
+        u"Ende"_s,
+        u"Lernen"_s,
+        u"Trainieren"_s,
+        u"Test"_s,
+        u"Modus"_s,
+        u"Sprachaufnahme"_s,
+        u"letzter Profi"_s,
+        u"KUN Yomi"_s,
+        u"ON Yomi"_s,
+        u"Statistik"_s,
+        u"Profil"_s,
+        u"Edit Beenden"_s,
+        u"Merkhilfe"_s,
+        u"Importiere CSV"_s,
+        u"Neues Set"_s,
+        u"Liste optimieren"_s,
+        u"Copy"_s,
+    };
+    tables.TrainingTexts = {
+        u"Trainingsmodus"_s,
+        u"Kanji"_s,
+        u"zeige"_s,
+        u"On-Yomi"_s,
+        u"Kun-Yyomi"_s,
+        u"Übersetzung"_s,
+        u"frage nach"_s,
+        u"Aussprache"_s,
+        u"Aussprache"_s,
+        u"Übersetzung"_s,
+        u"Kun-Yyomi"_s,
+        u"On-Yomi"_s,
+        u"Kanji"_s,
+        u"bis"_s,
+        u"Was für Zeichen"_s,
+        u"Spanne"_s,
+        u"Alle"_s,
+        u"Start"_s,
+        u"Sortierung1"_s,
+        u"JLPT"_s,
+        u"Zufall"_s,
+        u"4"_s,
+        u"3"_s,
+        u"2"_s,
+        u"1"_s,
+        u"Prüfen"_s,
+        u"Nächstes"_s,
+        u"Reihenfolge"_s,
+        u"Schlechtesten"_s,
+        u"absolut"_s,
+        u"relativ"_s,
+        u"Auswahl"_s,
+        u"Manuell"_s,
+    };
+    tables.ImportTexts = {
+        u"Anzahl Spalten"_s,
+        u"Anzahl Datensätze"_s,
+        u"OK"_s,
+        u"Importdaten"_s,
+        u"Spaltenzuordnung"_s,
+        u"Komma"_s,
+        u"Semikolon"_s,
+        u"Tabulator"_s,
+        u"Leerzeichen"_s,
+        u"Sonstiges"_s,
+        u"CSV Import"_s,
+        u"Add"_s,
+        u"Quelldatei"_s,
+        u"Import"_s,
+        u"Abbruch"_s,
+    };
+    tables.StatisticsTexts = {
+        u"Kanji"_s,
+        u"Pos"_s,
+        u"Neg"_s,
+        u"Quote"_s,
+        u"OK"_s,
+        u"Allgemein"_s,
+        u"Sortiere nach Kanji"_s,
+        u"Sortiere nach Richtigen"_s,
+        u"Sortiere nach Falschen"_s,
+        u"Sortiere nach Quote"_s,
+        u"Teilweise"_s,
+        u"Auswahl"_s,
+        u"On-Lesung"_s,
+        u"Kun-Lesung"_s,
+        u"Bedeutung"_s,
+    };
+    tables.SelectionTexts = {
+        u"OK"_s,
+        u"Kanji"_s,
+        u"Richtig"_s,
+        u"Falsch"_s,
+        u"Quote"_s,
+        u"Sortiere nach Kanji"_s,
+        u"Sortiere nach Richtigen"_s,
+        u"Sortiere nach Falschen"_s,
+        u"Sortiere nach Quote"_s,
+        u"Sortiere"_s,
+        u"Selektiere"_s,
+        u"Alle"_s,
+        u"Keine"_s,
+        u"bisher nur falsch"_s,
+        u"Quote 1-49%"_s,
+        u"Quote 50-74%"_s,
+        u"Quote 75-89%"_s,
+        u"Quote 90-99"_s,
+        u"Insgesamt: "_s,
+        u"Selektiert: "_s,
+        u"Abbruch"_s,
+        u"Teilweise"_s,
+        u"Zeige"_s,
+        u"ON-Lesung"_s,
+        u"KUN-Lesung"_s,
+        u"Bedeutung"_s,
+    };
+    tables.ExportTexts = {
+        u"OK"_s,
+        u"Alle"_s,
+        u"Spanne"_s,
+        u"von"_s,
+        u"bis"_s,
+        u"Kanji"_s,
+        u"Auswahl"_s,
+        u"Angaben"_s,
+        u"Unicode des Kanji"_s,
+        u"ON-Yomi"_s,
+        u"Kun-Yomi"_s,
+        u"mit Bedeutung"_s,
+        u"mit Bedeutung"_s,
+        u"mit Hiragana"_s,
+        u"mit Romanji"_s,
+        u"mit Kanjischreibweise"_s,
+        u"Merksatz"_s,
+        u"Genji"_s,
+        u"Abbruch"_s,
+        u"je eigene Spalte"_s,
+        u"in einer Spalte"_s,
+    };
+    return tables;
+}
+
+std::optional<TextTables> parseCatalog(const QByteArray& bytes) {
+    LineReader lines(bytes);
+    const std::optional<QByteArrayView> header = lines.next();
+    if (!header || *header != "Catalog") {
+        return std::nullopt;
+    }
+    TextTables tables = builtInTexts();
+    for (QStringList* table : catalogOrder(tables)) {
+        for (QString& text : *table) {
+            const std::optional<QByteArrayView> line = lines.next();
+            if (!line) {
+                return tables;
+            }
+            text = QString::fromUtf8(*line);
+        }
+    }
+    return tables;
+}
+
+TextTables fillTextTables(const QString& workDir, QString& language) {
+    if (!language.isEmpty()) {
+        if (const std::optional<QString> path = findCatalog(workDir, language)) {
+            if (const std::optional<QByteArray> bytes = readWholeFile(*path)) {
+                if (std::optional<TextTables> tables = parseCatalog(*bytes)) {
+                    return std::move(*tables);
+                }
+            }
+        }
+    }
+    // Blank captions would leave the program unusable, so a catalog that is no catalog is
+    // treated like a missing one.
+    language.clear();
+    return builtInTexts();
+}

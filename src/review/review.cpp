@@ -1,8 +1,0 @@
-// The statistics window and the CSV import.
-#include "review/review.h"
-
-void openStatistics(App&) {}
-
-void importCsv(App&) {}
-
-void optimiseList(App&) {}

@@ -1,0 +1,185 @@
+// A working directory with prepared files and the program's state started in it, driven through
+// its widgets with a scripted clock, mouse and requesters.
+#include "app/shell/appfixture.h"
+
+#include "app/shell/mainids.h"
+#include "app/shell/mainloop.h"
+#include "app/shell/startup.h"
+#include "base/files.h"
+#include "core/kanjiset/setfile.h"
+#include "core/shell/preferences.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QMouseEvent>
+#include <QSpinBox>
+#include <QTabBar>
+
+KanjiRecord makeKanji(qint32 idx1, qint32 unicode, const QString& onYomi, qint32 jlpt) {
+    KanjiRecord record;
+    record.Idx1 = idx1;
+    record.Idx2 = jlpt;
+    record.Unicode = unicode;
+    record.OnYomi = onYomi;
+    return record;
+}
+
+void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button) {
+    const QPointF position(local);
+    const QPointF global(widget->mapToGlobal(local));
+    QMouseEvent press(QEvent::MouseButtonPress, position, global, button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, position, global, button, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+void PrintTo(const QColor& colour, std::ostream* os) {
+    *os << (colour.isValid() ? colour.name(QColor::HexArgb).toStdString() : "invalid colour");
+}
+
+QColor centreColour(const QImage& image) {
+    if (image.isNull()) {
+        return {};
+    }
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+AppFixture::AppFixture() {
+    EXPECT_TRUE(dir.isValid());
+    EXPECT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Media")));
+}
+
+AppFixture::~AppFixture() {
+    // Every requester a test caused must have been answered by the test itself.
+    EXPECT_EQ(app.ui.requesters().unanswered(), 0);
+}
+
+QString AppFixture::workDir() const {
+    return dir.path() + QLatin1Char('/');
+}
+
+QString AppFixture::mediaDir() const {
+    return workDir() + QStringLiteral("Media/");
+}
+
+QString AppFixture::setPath(const QString& setName) const {
+    return mediaDir() + setName + QStringLiteral(".rki");
+}
+
+QString AppFixture::preferencePath() const {
+    return workDir() + QStringLiteral("Renkari.pref");
+}
+
+void AppFixture::writeFile(const QString& relativePath, const QByteArray& bytes) {
+    const QString path = workDir() + relativePath;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    ASSERT_TRUE(saveFileAtomically(path, bytes)) << path.toStdString();
+}
+
+std::optional<QByteArray> AppFixture::readFile(const QString& relativePath) const {
+    return readWholeFile(workDir() + relativePath);
+}
+
+void AppFixture::writeSet(const QString& setName, const std::vector<KanjiRecord>& records) {
+    writeFile(QStringLiteral("Media/") + setName + QStringLiteral(".rki"), writeSetFile(records));
+}
+
+void AppFixture::writePreferences(const QString& setName, const QString& language) {
+    writeFile(QStringLiteral("Renkari.pref"),
+              serializePreferences({setName, QString(), workDir(), workDir(), language}));
+}
+
+QString AppFixture::writeStrip(const QString& setName, qint32 code,
+                               const std::vector<QColor>& frames) {
+    QImage strip(100 * static_cast<int>(frames.size()), 100, QImage::Format_RGB32);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 0; x < 100; ++x) {
+                strip.setPixelColor(100 * static_cast<int>(i) + x, y, frames[i]);
+            }
+        }
+    }
+    const QString name = QString::number(code) + QStringLiteral(".png");
+    const QString folder = mediaDir() + setName + QStringLiteral("/Anim/");
+    EXPECT_TRUE(QDir().mkpath(folder));
+    EXPECT_TRUE(strip.save(folder + name, "PNG"));
+    return name;
+}
+
+void AppFixture::writeGenshiList(const std::vector<GenshiEntry>& entries) {
+    const std::optional<QByteArray> bytes = ::writeGenshiList(entries, QStringLiteral("Nr,Genshi"));
+    ASSERT_TRUE(bytes.has_value());
+    writeFile(QStringLiteral("Media/Genshi/Genshiliste.txt"), *bytes);
+}
+
+void AppFixture::copyShippedCatalog(const QString& name) {
+    const QString file = name + QStringLiteral(".catalog");
+    const std::optional<QByteArray> bytes =
+        readWholeFile(QStringLiteral(RENKARI_SOURCE_DIR "/data/catalog/") + file);
+    ASSERT_TRUE(bytes.has_value()) << file.toStdString();
+    writeFile(QStringLiteral("catalog/") + file, *bytes);
+}
+
+void AppFixture::start() {
+    app.ui.requesters().setScripted(true);
+    app.ui.setPause([](int) {});
+    app.ui.setClock([this] { return now; });
+    app.ui.setMouse([this] { return mouse; });
+    initialiseApp(app, dir.path());
+    ASSERT_TRUE(startUp(app));
+    ASSERT_TRUE(app.mainWindow != nullptr);
+}
+
+bool AppFixture::pass() {
+    return mainLoopPass(app);
+}
+
+void AppFixture::settle() {
+    for (int i = 0; i < 3; ++i) {
+        pass();
+    }
+}
+
+void AppFixture::finish() {
+    shutDown(app);
+}
+
+void AppFixture::click(int id) {
+    if (auto* button = control<QAbstractButton>(id)) {
+        button->click();
+    }
+    pass();
+}
+
+void AppFixture::chooseMenu(int menuId) {
+    ui::Event event;
+    event.kind = ui::EventKind::Menu;
+    event.window = MainWindowId;
+    event.menuId = menuId;
+    app.ui.post(event);
+    pass();
+}
+
+void AppFixture::choosePage(int page) {
+    if (auto* panel = control<ui::TabPanel>(Panel)) {
+        auto* tabs = panel->findChild<QTabBar*>();
+        ASSERT_NE(tabs, nullptr);
+        tabs->setCurrentIndex(page);
+    }
+    pass();
+}
+
+void AppFixture::enterNumber(int value) {
+    if (auto* spin = control<QSpinBox>(NumberSpin)) {
+        spin->setValue(value);
+    }
+    pass();
+}
+
+QPoint AppFixture::globalFromClient(QPoint client) const {
+    return window().client()->mapToGlobal(client);
+}

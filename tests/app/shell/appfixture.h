@@ -1,0 +1,93 @@
+// A working directory with prepared files and the program's state started in it, driven through
+// its widgets with a scripted clock, mouse and requesters.
+#pragma once
+
+#include "app/shell/app.h"
+#include "core/kanjiset/genshilist.h"
+#include "core/kanjiset/kanjirecord.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <vector>
+
+class QWidget;
+
+// A record with the fields most tests care about; the rest stay empty.
+KanjiRecord makeKanji(qint32 idx1, qint32 unicode, const QString& onYomi = {}, qint32 jlpt = 0);
+
+// Sends a press and a release of button at local, as a user's click does.
+void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button = Qt::LeftButton);
+
+// Lets failed comparisons show texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Lets failed comparisons of colours show them as #AARRGGBB.
+void PrintTo(const QColor& colour, std::ostream* os);
+
+// The colour of the middle pixel, which identifies a frame drawn in one solid colour.
+QColor centreColour(const QImage& image);
+
+class AppFixture : public testing::Test {
+protected:
+    AppFixture();
+    ~AppFixture() override;
+
+    // Paths with a trailing "/" below the temporary working directory.
+    QString workDir() const;
+    QString mediaDir() const;
+    QString setPath(const QString& setName) const;
+    QString preferencePath() const;
+
+    void writeFile(const QString& relativePath, const QByteArray& bytes);
+    std::optional<QByteArray> readFile(const QString& relativePath) const;
+    void writeSet(const QString& setName, const std::vector<KanjiRecord>& records);
+    // A preference file in the program's own format naming setName.
+    void writePreferences(const QString& setName, const QString& language = {});
+    // A stroke-order strip of 100 x 100 frames in the set's Anim folder, each frame one colour;
+    // returns the file name a record's Anim field names it by.
+    QString writeStrip(const QString& setName, qint32 code, const std::vector<QColor>& frames);
+    void writeGenshiList(const std::vector<GenshiEntry>& entries);
+    // The shipped catalog of that name, copied into the working directory's catalog folder.
+    void copyShippedCatalog(const QString& name);
+
+    // initialiseApp and startUp with every requester scripted; answers queued before are used.
+    void start();
+    // One main-loop pass; false once the loop would end.
+    bool pass();
+    // Passes until the event queue has been served, at most a few.
+    void settle();
+    // Shutdown as the program does it after its loop.
+    void finish();
+
+    ui::Window& window() const { return *app.mainWindow; }
+    template <class T>
+    T* control(int id) const {
+        T* widget = window().get<T>(id);
+        EXPECT_NE(widget, nullptr) << "control " << id;
+        return widget;
+    }
+    // A click on a button as the user makes it, followed by a pass.
+    void click(int id);
+    // The menu entry with that id chosen, followed by a pass.
+    void chooseMenu(int menuId);
+    // The page chosen on the panel's tab bar, followed by a pass.
+    void choosePage(int page);
+    // The user typing a number into NumberSpin, followed by a pass.
+    void enterNumber(int value);
+    // A position in the client area of the main window as the mouse reports it.
+    QPoint globalFromClient(QPoint client) const;
+
+    QTemporaryDir dir;
+    App app;
+    // What the scripted clock and mouse report.
+    qint64 now = 0;
+    ui::MouseState mouse;
+};

@@ -1,0 +1,234 @@
+// Scenario tests of writing with the mouse on the training page's canvas and of the
+// stroke-order animation, with a scripted mouse and clock.
+#include "app/shell/appfixture.h"
+
+#include "app/shell/mainids.h"
+#include "app/shell/mainloop.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor Green(0, 255, 0);
+const QColor Red(255, 0, 0);
+const QColor Blue(0, 0, 255);
+const QColor Yellow(255, 255, 0);
+
+// The canvas's top-left corner in the client area: its page position plus the page area's.
+const QPoint CanvasOrigin(290 + PageAreaX, 50 + PageAreaY);
+
+int nonWhitePixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixelColor(x, y) != QColor(Qt::white) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+class MouseWriting : public AppFixture {
+protected:
+    void SetUp() override {
+        writeSet(u"Schreiben"_s, {makeKanji(1, 0x6C38)});
+        writePreferences(u"Schreiben"_s);
+        start();
+        choosePage(ModeTraining);
+    }
+
+    // The mouse at a point of the canvas (which may lie outside it), button down or up.
+    void mouseAt(QPoint canvasPoint, bool down) {
+        mouse.globalPos = globalFromClient(CanvasOrigin + canvasPoint);
+        mouse.primaryDown = down;
+        pass();
+    }
+
+    QColor canvasAt(int x, int y) const { return app.WritingCanvas.pixelColor(x, y); }
+};
+
+TEST_F(MouseWriting, DotsLinesAndLiftingThePen) {
+    ASSERT_EQ(nonWhitePixels(app.WritingCanvas), 0);
+    // Before the canvas was clicked the mouse draws nothing.
+    mouseAt({20, 40}, true);
+    mouseAt({60, 40}, true);
+    EXPECT_EQ(nonWhitePixels(app.WritingCanvas), 0);
+    EXPECT_EQ(app.LastPenX, -1);
+
+    mouseAt({5, 5}, false);
+    clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
+    pass();
+    ASSERT_EQ(app.LastEventControl, CanvasImage);
+
+    mouseAt({20, 40}, true);
+    EXPECT_EQ(canvasAt(20, 40), Green);
+    EXPECT_EQ(canvasAt(30, 40), QColor(Qt::white));
+    EXPECT_EQ(app.LastPenX, 20);
+    EXPECT_EQ(app.LastPenY, 40);
+
+    mouseAt({80, 40}, true);
+    EXPECT_EQ(canvasAt(50, 40), QColor(Qt::black));
+    EXPECT_EQ(canvasAt(50, 44), QColor(Qt::white));
+    EXPECT_EQ(control<ui::ImageView>(CanvasImage)->image(), app.WritingCanvas);
+
+    // Leaving with the button held and coming back continues from the last point inside.
+    mouseAt({200, 40}, true);
+    EXPECT_EQ(app.LastPenX, 80);
+    mouseAt({80, 120}, true);
+    EXPECT_EQ(canvasAt(80, 80), QColor(Qt::black));
+
+    // Released outside, the pen stays down; released inside, it is lifted.
+    mouseAt({170, 120}, false);
+    EXPECT_EQ(app.LastPenX, 80);
+    mouseAt({80, 120}, false);
+    EXPECT_EQ(app.LastPenX, -1);
+    EXPECT_EQ(app.LastPenY, -1);
+
+    mouseAt({140, 140}, true);
+    EXPECT_EQ(canvasAt(140, 140), Green);
+    // A new dot, not a line from where the pen was lifted.
+    EXPECT_EQ(canvasAt(110, 130), QColor(Qt::white));
+}
+
+TEST_F(MouseWriting, MenuCommandEndsWriting) {
+    clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
+    pass();
+    chooseMenu(MenuInfo);
+    EXPECT_EQ(app.LastEventControl, -1);
+    mouseAt({20, 40}, true);
+    EXPECT_EQ(nonWhitePixels(app.WritingCanvas), 0);
+}
+
+TEST(MouseInsideControl, BoundariesAreExclusiveAtTheCornerAndInclusiveAtTheSize) {
+    const QRect canvas(290, 50, 160, 160);
+    EXPECT_FALSE(mouseInsidePageControl(CanvasOrigin, canvas));
+    EXPECT_TRUE(mouseInsidePageControl(CanvasOrigin + QPoint(1, 1), canvas));
+    EXPECT_TRUE(mouseInsidePageControl(CanvasOrigin + QPoint(160, 160), canvas));
+    EXPECT_FALSE(mouseInsidePageControl(CanvasOrigin + QPoint(161, 80), canvas));
+    EXPECT_FALSE(mouseInsidePageControl(CanvasOrigin + QPoint(80, 161), canvas));
+    EXPECT_FALSE(mouseInsidePageControl(CanvasOrigin + QPoint(80, 0), canvas));
+    // A mouse left of or above the client area is outside, whatever the control's position.
+    const QRect leftOfPage(-20, -40, 160, 160);
+    EXPECT_TRUE(mouseInsidePageControl({0, 0}, leftOfPage));
+    EXPECT_FALSE(mouseInsidePageControl({-1, 0}, leftOfPage));
+    EXPECT_FALSE(mouseInsidePageControl({0, -1}, leftOfPage));
+}
+
+class Animation : public AppFixture {
+protected:
+    void SetUp() override {
+        KanjiRecord three = makeKanji(1, 0x5F15);
+        three.Anim = writeStrip(u"Anim"_s, three.Unicode, {Red, Green, Blue});
+        KanjiRecord none = makeKanji(2, 0x5F13);
+        KanjiRecord one = makeKanji(3, 0x5F14);
+        one.Anim = writeStrip(u"Anim"_s, one.Unicode, {Yellow});
+        KanjiRecord missing = makeKanji(4, 0x5F16);
+        missing.Anim = u"fehlt.png"_s;
+        writeSet(u"Anim"_s, {three, none, one, missing});
+        writePreferences(u"Anim"_s);
+        start();
+    }
+
+    // The clock moves on by milliseconds, then one pass runs.
+    void after(qint64 milliseconds) {
+        now += milliseconds;
+        pass();
+    }
+
+    QColor frameShown() const { return centreColour(app.AnimDisplay); }
+    QColor strokeViewShows() const {
+        return centreColour(control<ui::ImageView>(StrokeView)->image());
+    }
+};
+
+TEST_F(Animation, PlaysOneFramePerSecondPausesAndStops) {
+    EXPECT_EQ(frameShown(), Red);
+    EXPECT_TRUE(window().isEnabled(AnimPlayButton));
+
+    click(AnimPlayButton);
+    EXPECT_EQ(app.AnimState, 2);
+    after(1000);
+    EXPECT_EQ(frameShown(), Red);
+    after(1);
+    EXPECT_EQ(frameShown(), Green);
+    std::vector<QColor> played;
+    for (int i = 0; i < 3; ++i) {
+        after(1001);
+        played.push_back(frameShown());
+    }
+    EXPECT_EQ(played, (std::vector<QColor>{Blue, Red, Green}));
+    EXPECT_EQ(strokeViewShows(), Green);
+
+    click(AnimPauseButton);
+    EXPECT_EQ(app.AnimState, 1);
+    after(5000);
+    after(5000);
+    EXPECT_EQ(frameShown(), Green);
+    click(AnimPauseButton);
+    EXPECT_EQ(app.AnimState, 2);
+    // The paused ticks kept the clock: the next frame comes a second after the last of them.
+    EXPECT_EQ(frameShown(), Green);
+    after(1001);
+    EXPECT_EQ(frameShown(), Blue);
+
+    click(AnimStopButton);
+    EXPECT_EQ(frameShown(), Green);
+    EXPECT_EQ(app.AnimState, 0);
+    after(5000);
+    EXPECT_EQ(frameShown(), Green);
+
+    // Playing again starts over at frame 1, at once since the last frame is long past.
+    click(AnimPlayButton);
+    EXPECT_EQ(frameShown(), Green);
+    after(1001);
+    EXPECT_EQ(frameShown(), Blue);
+    after(1001);
+    EXPECT_EQ(frameShown(), Red);
+}
+
+TEST_F(Animation, PauseBeforePlayAndPlayWhileEditingDoNothing) {
+    click(AnimPauseButton);
+    EXPECT_EQ(app.AnimState, 0);
+    after(3000);
+    EXPECT_EQ(frameShown(), Red);
+
+    click(EditButton);
+    ASSERT_EQ(app.ViewMode, ModeEditing);
+    const QColor before = frameShown();
+    click(AnimPlayButton);
+    EXPECT_EQ(app.AnimState, 0);
+    after(1001);
+    after(1001);
+    EXPECT_EQ(frameShown(), before);
+}
+
+TEST_F(Animation, KanjiWithoutStripOrWithOneFrame) {
+    click(AnimPlayButton);
+    click(NextButton);
+    EXPECT_EQ(app.AnimState, 0);
+    EXPECT_FALSE(window().isEnabled(AnimPlayButton));
+    EXPECT_FALSE(window().isEnabled(AnimPauseButton));
+    EXPECT_FALSE(window().isEnabled(AnimStopButton));
+    EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
+    click(AnimPlayButton);
+    EXPECT_EQ(app.AnimState, 0);
+
+    click(NextButton);
+    EXPECT_EQ(strokeViewShows(), Yellow);
+    click(AnimPlayButton);
+    for (int i = 0; i < 3; ++i) {
+        after(1001);
+        EXPECT_EQ(frameShown(), Yellow);
+    }
+
+    // A strip that cannot be loaded shows nothing and keeps the card working.
+    click(NextButton);
+    EXPECT_EQ(app.CurrentIndex, 3);
+    EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
+    click(AnimPlayButton);
+    after(1001);
+    EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
+    click(PreviousButton);
+    EXPECT_EQ(strokeViewShows(), Yellow);
+}

@@ -1,0 +1,86 @@
+// Saves pictures of the main window's three pages and of the About box into the build directory,
+// so a person can compare them with the intended layout.
+#include "app/shell/appfixture.h"
+
+#include "app/shell/mainids.h"
+#include "base/files.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString ShotFolder = QStringLiteral(RENKARI_BINARY_DIR "/screenshots/");
+
+QWidget* visibleWindowTitled(const QString& title) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowTitle() == title) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class Screenshots : public AppFixture {
+protected:
+    void SetUp() override {
+        const QString shipped = QStringLiteral(RENKARI_SOURCE_DIR "/data/Media/");
+        for (const QString& folder : {u"Controls"_s, u"Genshi"_s}) {
+            for (const QString& name : QDir(shipped + folder).entryList(QDir::Files)) {
+                const std::optional<QByteArray> bytes =
+                    readWholeFile(shipped + folder + u'/' + name);
+                ASSERT_TRUE(bytes.has_value()) << name.toStdString();
+                writeFile(u"Media/"_s + folder + u'/' + name, *bytes);
+            }
+        }
+        std::vector<KanjiRecord> records;
+        const char16_t codes[] = {0x6F22, 0x5B57, 0x65E5, 0x672C, 0x8A9E, 0x5B66, 0x6821,
+                                  0x751F, 0x5148, 0x5E74, 0x6642, 0x9593, 0x5C71, 0x5DDD};
+        for (int i = 0; i < static_cast<int>(std::size(codes)); ++i) {
+            records.push_back(makeKanji(i + 1, codes[i], u"オン %1"_s.arg(i + 1), 4 - i % 4));
+        }
+        records[0].KunYomi = u"から"_s;
+        records[0].Bemerkung = u"Han-Dynastie, China"_s;
+        records[0].Genshi = u"84,90,"_s;
+        records[0].Beispiel = {u"漢字 (Kanji)"_s, u"漢方 (Kampō)"_s, QString(), QString()};
+        records[0].Anim = writeStrip(u"Bilder"_s, records[0].Unicode,
+                                     {QColor(0xE0, 0xE0, 0xFF), QColor(0xC0, 0xC0, 0xFF)});
+        writeSet(u"Bilder"_s, records);
+        writePreferences(u"Bilder"_s);
+        ASSERT_TRUE(QDir().mkpath(ShotFolder));
+    }
+
+    void shoot(const QString& name) {
+        const QString path = ShotFolder + name;
+        QFile::remove(path);
+        ASSERT_TRUE(window().saveScreenshot(path)) << path.toStdString();
+        const QImage saved(path);
+        EXPECT_GE(saved.width(), 1000);
+        EXPECT_GE(saved.height(), 702);
+    }
+};
+
+TEST_F(Screenshots, MainWindowPagesAndAboutBox) {
+    start();
+    shoot(u"main-overview.png"_s);
+    choosePage(ModeTraining);
+    shoot(u"main-training.png"_s);
+    choosePage(ModeLists);
+    shoot(u"main-lists.png"_s);
+
+    const QString aboutPath = ShotFolder + u"about.png"_s;
+    QFile::remove(aboutPath);
+    app.ui.setWaitHook([&] {
+        QWidget* about = visibleWindowTitled(u"Über Renkari"_s);
+        ASSERT_NE(about, nullptr);
+        EXPECT_TRUE(about->grab().save(aboutPath, "PNG"));
+        about->close();
+    });
+    chooseMenu(MenuAbout);
+    EXPECT_EQ(QImage(aboutPath).size(), QSize(470, 340));
+}

@@ -1,0 +1,194 @@
+// Scenario tests of start-up and shutdown: the set requester, what is remembered and what is
+// written back at the end of a run.
+#include "app/shell/appfixture.h"
+
+#include "app/shell/mainids.h"
+#include "core/kanjiset/setfile.h"
+#include "core/shell/preferences.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A run started somewhere else must not touch the directory it was started from.
+class ForeignCurrentDirectory {
+public:
+    ForeignCurrentDirectory() : previous_(QDir::currentPath()) {
+        EXPECT_TRUE(dir_.isValid());
+        EXPECT_TRUE(QDir::setCurrent(dir_.path()));
+    }
+    ~ForeignCurrentDirectory() { QDir::setCurrent(previous_); }
+    QStringList entries() const {
+        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+private:
+    QString previous_;
+    QTemporaryDir dir_;
+};
+
+std::vector<KanjiRecord> threeKanji() {
+    return {makeKanji(1, 0x4E00, u"イチ"_s, 4), makeKanji(2, 0x4E8C, u"ニ"_s, 4),
+            makeKanji(3, 0x4E09, u"サン"_s, 4)};
+}
+
+// A set that uses every stored field, with texts the writer has to escape.
+std::vector<KanjiRecord> fullKanji() {
+    KanjiRecord first = makeKanji(-7, 0x6F22, u"カン & ケン"_s, 2);
+    first.KunYomi = u"<kara>"_s;
+    first.Bemerkung = u"China\r\nzweite Zeile"_s;
+    first.Genshi = u"3,17,"_s;
+    first.Anim = u"28450.png"_s;
+    first.Beispiel = {u"漢字"_s, u""_s, u"漢方"_s, u"\"x\""_s};
+    first.SoundFile = {u"kanji.wav"_s, u""_s, u"it's.wav"_s, u""_s};
+    KanjiRecord second = makeKanji(12, 0x5B57, u"ジ"_s, 1);
+    second.KunYomi = u"あざ"_s;
+    return {first, second};
+}
+
+QStringList setFilesIn(const QString& folder) {
+    return QDir(folder).entryList({u"*.rki"_s, u".rki"_s}, QDir::Files | QDir::Hidden);
+}
+
+}  // namespace
+
+using StartUp = AppFixture;
+
+TEST_F(StartUp, FreshWorkingDirectoryAsksForASetAndRemembersItsName) {
+    writeSet(u"Demo"_s, threeKanji());
+    const ForeignCurrentDirectory elsewhere;
+    // The folder of the chosen file and everything after the first "." are ignored.
+    app.ui.requesters().answerNext(ui::Answer::accept(u"/somewhere/else/Demo.old.rki"_s));
+
+    start();
+
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ui::RequesterKind::OpenFile);
+    EXPECT_EQ(shown[0].title, u"Lade Kanjiset"_s);
+    EXPECT_EQ(shown[0].text, mediaDir());
+    EXPECT_EQ(app.SetName, u"Demo"_s);
+    EXPECT_EQ(app.KanjiCount, 3);
+    EXPECT_EQ(app.ProfileName, QString());
+    EXPECT_EQ(window().text(OnEditor), u"イチ"_s);
+    EXPECT_EQ(app.texts.MainTexts[10], u"Kanji editieren"_s);
+
+    window().top()->close();
+    EXPECT_FALSE(pass());
+    finish();
+
+    const std::optional<QByteArray> prefs = readFile(u"Renkari.pref"_s);
+    ASSERT_TRUE(prefs.has_value());
+    EXPECT_EQ(*prefs,
+              serializePreferences({u"Demo"_s, QString(), workDir(), workDir(), QString()}));
+    EXPECT_EQ(elsewhere.entries(), QStringList());
+}
+
+TEST_F(StartUp, CancelledSetRequesterEndsCleanlyAndWritesNoSetFile) {
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+
+    start();
+    EXPECT_EQ(app.SetName, QString());
+    EXPECT_EQ(app.KanjiCount, 0);
+    EXPECT_EQ(window().statusText(0), u"Kanji: 0"_s);
+
+    control<QAbstractButton>(EndButton)->click();
+    EXPECT_FALSE(pass());
+    finish();
+
+    const std::optional<QByteArray> prefs = readFile(u"Renkari.pref"_s);
+    ASSERT_TRUE(prefs.has_value());
+    EXPECT_EQ(*prefs,
+              serializePreferences({QString(), QString(), workDir(), workDir(), QString()}));
+    EXPECT_EQ(setFilesIn(mediaDir()), QStringList());
+    EXPECT_EQ(setFilesIn(workDir()), QStringList());
+    // Only the set requester itself: nothing to save is no failure to tell about.
+    EXPECT_EQ(app.ui.requesters().shown().size(), 1u);
+}
+
+TEST_F(StartUp, RememberedSetAndPreferencesAreWrittenBackByteIdentically) {
+    writeSet(u"Jōyō"_s, fullKanji());
+    writePreferences(u"Jōyō"_s);
+    const std::optional<QByteArray> setBefore = readFile(u"Media/Jōyō.rki"_s);
+    const std::optional<QByteArray> prefsBefore = readFile(u"Renkari.pref"_s);
+    ASSERT_TRUE(setBefore && prefsBefore);
+
+    start();
+    EXPECT_TRUE(app.ui.requesters().shown().empty());
+    EXPECT_EQ(app.KanjiCount, 2);
+    chooseMenu(MenuQuit);
+    EXPECT_TRUE(app.endRequested);
+    finish();
+
+    EXPECT_EQ(readFile(u"Media/Jōyō.rki"_s), setBefore);
+    EXPECT_EQ(readFile(u"Renkari.pref"_s), prefsBefore);
+}
+
+TEST_F(StartUp, LoadedSetIsSortedWithTheFirstKanjiCurrent) {
+    writeSet(u"Unsorted"_s, {makeKanji(30, 0x4E09), makeKanji(10, 0x4E00), makeKanji(-5, 0x5341),
+                             makeKanji(20, 0x4E8C)});
+    writePreferences(u"Unsorted"_s);
+
+    start();
+
+    std::vector<qint32> order;
+    for (const KanjiRecord& record : app.kanjiSet.records) {
+        order.push_back(record.Idx1);
+    }
+    EXPECT_EQ(order, (std::vector<qint32>{-5, 10, 20, 30}));
+    EXPECT_EQ(app.CurrentIndex, 0);
+    EXPECT_EQ(app.kanjiSet.current, 0);
+    EXPECT_EQ(app.KanjiCount, 4);
+    EXPECT_EQ(window().statusText(0), u"Kanji: 4"_s);
+    EXPECT_EQ(window().statusText(1), u"Akt. Kanji: 1"_s);
+    EXPECT_EQ(window().text(IndexField), u"-5"_s);
+    EXPECT_EQ(control<QSpinBox>(NumberSpin)->maximum(), 4);
+    EXPECT_EQ(control<QSpinBox>(NumberSpin)->value(), 1);
+}
+
+TEST_F(StartUp, MissingRememberedSetGivesAnEmptySetWithoutAsking) {
+    writePreferences(u"Gone"_s);
+
+    start();
+
+    EXPECT_TRUE(app.ui.requesters().shown().empty());
+    EXPECT_EQ(app.SetName, u"Gone"_s);
+    EXPECT_EQ(app.KanjiCount, 0);
+    EXPECT_FALSE(app.setFileUnreadable);
+}
+
+TEST_F(StartUp, LoadSetMenuCancelledKeepsTheSetAndChosenReplacesIt) {
+    writeSet(u"Erstes"_s, threeKanji());
+    writeSet(u"Zweites"_s, fullKanji());
+    writePreferences(u"Erstes"_s);
+    start();
+    click(LastButton);
+    ASSERT_EQ(app.CurrentIndex, 2);
+
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    chooseMenu(MenuLoadSet);
+    EXPECT_EQ(app.SetName, u"Erstes"_s);
+    EXPECT_EQ(app.KanjiCount, 3);
+    // A cancelled choice still starts over at the first kanji.
+    EXPECT_EQ(app.CurrentIndex, 0);
+    EXPECT_EQ(window().text(OnEditor), u"イチ"_s);
+
+    app.ui.requesters().answerNext(ui::Answer::accept(setPath(u"Zweites"_s)));
+    chooseMenu(MenuLoadSet);
+    EXPECT_EQ(app.SetName, u"Zweites"_s);
+    EXPECT_EQ(app.KanjiCount, 2);
+    EXPECT_EQ(window().text(IndexField), u"-7"_s);
+    EXPECT_EQ(window().statusText(0), u"Kanji: 2"_s);
+
+    chooseMenu(MenuQuit);
+    finish();
+    const std::optional<QByteArray> prefs = readFile(u"Renkari.pref"_s);
+    ASSERT_TRUE(prefs.has_value());
+    EXPECT_EQ(parsePreferences(*prefs, {}).LastSet, u"Zweites"_s);
+    EXPECT_EQ(readFile(u"Media/Zweites.rki"_s), std::optional(writeSetFile(fullKanji())));
+}

@@ -1,0 +1,45 @@
+// Tests of the credits text: its lines end in one column.
+#include "core/shell/credits.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int CreditsColumn = 75;
+
+}  // namespace
+
+TEST(Credits, LinesEndInColumn75) {
+    const QString full(CreditsColumn, u'x');
+    const QString longer(CreditsColumn + 5, u'y');
+    EXPECT_EQ(alignCredits({full}), full + u"\r\n"_s);
+    EXPECT_EQ(alignCredits({longer}), longer + u"\r\n"_s);
+    EXPECT_EQ(alignCredits({u" "_s}), QString(CreditsColumn, u' ') + u"\r\n"_s);
+    EXPECT_EQ(alignCredits({u"abc"_s, u""_s}),
+              QString(72, u' ') + u"abc\r\n"_s + QString(CreditsColumn, u' ') + u"\r\n"_s);
+    EXPECT_EQ(alignCredits({}), QString());
+}
+
+TEST(Credits, TextHasEighteenAlignedLines) {
+    const QString text = creditsText();
+    ASSERT_TRUE(text.endsWith(u"\r\n"_s));
+    QStringList lines = text.split(u"\r\n"_s);
+    lines.removeLast();
+    ASSERT_EQ(lines.size(), 18);
+    for (const QString& line : lines) {
+        EXPECT_FALSE(line.contains(u'\r') || line.contains(u'\n')) << line.toStdString();
+        // Short lines are filled up to the column, longer ones start at once.
+        if (line.size() > CreditsColumn) {
+            EXPECT_NE(line.front(), u' ') << line.toStdString();
+        } else {
+            EXPECT_EQ(line.size(), CreditsColumn) << line.toStdString();
+        }
+    }
+    EXPECT_EQ(lines[0].trimmed(), u"Dieses Programm wurde"_s);
+    EXPECT_EQ(lines[15].trimmed(), u"Credits go to..."_s);
+    for (int blank : {3, 8, 14, 17}) {
+        EXPECT_EQ(lines[blank], QString(CreditsColumn, u' ')) << "line " << blank + 1;
+    }
+}
