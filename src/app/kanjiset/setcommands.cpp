@@ -11,7 +11,7 @@
 #include <QFileInfo>
 
 QString setFilePath(const App& app) {
-    return app.MediaDir + app.SetName + QStringLiteral(".rki");
+    return app.paths.mediaDir + app.setName + QStringLiteral(".rki");
 }
 
 void loadSet(App& app, bool ask) {
@@ -19,10 +19,10 @@ void loadSet(App& app, bool ask) {
     if (ask) {
         const std::optional<QString> chosen = app.ui.requesters().openFile(
             app.mainWindow ? app.mainWindow->top() : nullptr, QStringLiteral("Lade Kanjiset"),
-            app.MediaDir, QStringLiteral("Kanjiset (*.rki)|*.rki"));
+            app.paths.mediaDir, QStringLiteral("Kanjiset (*.rki)|*.rki"));
         if (chosen) {
             // The set is always read from the media folder, whatever folder was picked.
-            app.SetName = QFileInfo(*chosen).fileName().section(QLatin1Char('.'), 0, 0);
+            app.setName = QFileInfo(*chosen).fileName().section(QLatin1Char('.'), 0, 0);
         } else {
             load = false;
         }
@@ -45,14 +45,14 @@ void loadSet(App& app, bool ask) {
         }
     }
     app.kanjiSet.current = app.kanjiSet.empty() ? -1 : 0;
-    app.CurrentIndex = 0;
+    app.currentIndex = 0;
     // Refreshing also rebuilds the grid.
     refreshSet(app);
 }
 
 void saveSet(App& app) {
     // Without a chosen set there is nothing to save and no file name to save it under.
-    if (app.SetName.isEmpty()) {
+    if (app.setName.isEmpty()) {
         return;
     }
     const QString path = setFilePath(app);
@@ -88,23 +88,23 @@ void saveSet(App& app) {
 }
 
 void refreshSet(App& app) {
-    app.CurrentIndex = sortSetKeepingCurrent(app.kanjiSet, app.CurrentIndex);
-    app.KanjiCount = app.kanjiSet.size();
+    app.currentIndex = sortSetKeepingCurrent(app.kanjiSet, app.currentIndex);
+    app.kanjiCount = app.kanjiSet.size();
     if (app.mainWindow) {
         // The range comes first, or the spinner would clamp the position shown next. A minimum
         // of 1 lets it reach every kanji, also those before the current one.
-        app.mainWindow->setSpinRange(NumberSpin, std::min(1, app.KanjiCount), app.KanjiCount);
+        app.mainWindow->setSpinRange(NumberSpin, std::min(1, app.kanjiCount), app.kanjiCount);
     }
     if (app.kanjiSet.empty()) {
         clearCard(app);
     } else {
-        showKanji(app, app.CurrentIndex);
+        showKanji(app, app.currentIndex);
     }
     // Grid cells follow positions in the set: after a re-sort or new kanji they would show
     // kanji other than the ones a click on them chooses.
     fillGrid(app);
     if (app.mainWindow) {
         app.mainWindow->setStatusText(0,
-                                      QStringLiteral("Kanji: ") + QString::number(app.KanjiCount));
+                                      QStringLiteral("Kanji: ") + QString::number(app.kanjiCount));
     }
 }

@@ -15,7 +15,7 @@ enum AboutControl : int { CreditsEditor = 1, AboutEndButton };
 }  // namespace
 
 void showAboutBox(App& app) {
-    ui::Window about(app.ui, AboutWindowId, QStringLiteral("Über ") + app.WindowTitle,
+    ui::Window about(app.ui, AboutWindowId, QStringLiteral("Über ") + app.windowTitle,
                      QSize(470, 340), ui::WindowOptions{false, true, true});
     about.moveTo(QPoint(333, 229));
     QPlainTextEdit* editor =

@@ -19,7 +19,7 @@ KanjiRecord* currentRecord(App& app) {
 }
 
 QString animPath(const App& app, const KanjiRecord& record) {
-    return app.MediaDir + app.SetName + QStringLiteral("/Anim/") + record.Anim;
+    return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/") + record.Anim;
 }
 
 // The record's stroke-order strip, loaded on first use; false when it cannot be loaded.
@@ -38,7 +38,7 @@ void showFrame(App& app, const QImage& strip, int frame) {
     QImage display(FrameSize, FrameSize, QImage::Format_ARGB32_Premultiplied);
     display.fill(Qt::white);
     ui::copyRect(strip, QRect(frame * FrameSize, 0, FrameSize, FrameSize), display, QPoint(0, 0));
-    app.AnimDisplay = display;
+    app.animation.animDisplay = display;
     app.mainWindow->setImage(StrokeView, display);
 }
 
@@ -64,11 +64,11 @@ void showGenshiRows(App& app, const KanjiRecord& record) {
 }
 
 void showProfileCounters(App& app, const KanjiRecord& record) {
-    if (app.profileList.empty()) {
+    if (app.profile.profileList.empty()) {
         return;
     }
-    findProfileRecord(app.profileList, record.Unicode);
-    const ProfileRecord* profile = app.profileList.currentRecord();
+    findProfileRecord(app.profile.profileList, record.Unicode);
+    const ProfileRecord* profile = app.profile.profileList.currentRecord();
     if (profile == nullptr) {
         return;
     }
@@ -89,11 +89,11 @@ QString profileStatusText(const QString& label, const AnswerStats& stats) {
 }
 
 int showKanji(App& app, int index) {
-    app.AnimState = 0;
+    app.animation.animState = AnimState::Idle;
     KanjiSet& set = app.kanjiSet;
     if (set.empty()) {
         clearCard(app);
-        return app.CurrentIndex;
+        return app.currentIndex;
     }
     if (index >= 0 && index < set.size()) {
         set.current = index;
@@ -106,7 +106,7 @@ int showKanji(App& app, int index) {
     w.setText(IndexField, QString::number(record.Idx1));
     w.setText(JlptField, QString::number(record.Idx2));
     if (record.Unicode != 0) {
-        w.setImage(KanjiView, kanjiImageOf(record, app.KanjiFont));
+        w.setImage(KanjiView, kanjiImageOf(record, app.resources.kanjiFont));
         w.setText(UnicodeField, QString::number(record.Unicode));
         animationFirstFrame(app);
     } else {
@@ -133,11 +133,11 @@ int showKanji(App& app, int index) {
         w.setEnabled(SoundButton1 + i, record.ExampleMedia[static_cast<size_t>(i)] != nullptr);
     }
 
-    app.CurrentIndex = set.current;
-    w.setSpinValue(NumberSpin, app.CurrentIndex + 1);
-    w.setStatusText(1, app.texts.MainTexts[34] + QString::number(app.CurrentIndex + 1));
+    app.currentIndex = set.current;
+    w.setSpinValue(NumberSpin, app.currentIndex + 1);
+    w.setStatusText(1, app.texts.MainTexts[34] + QString::number(app.currentIndex + 1));
     showProfileCounters(app, record);
-    return app.CurrentIndex;
+    return app.currentIndex;
 }
 
 int stepKanji(App& app, int n) {
@@ -153,8 +153,8 @@ void findKanjiByCode(App& app, qint32 code) {
 }
 
 void clearCard(App& app) {
-    app.AnimState = 0;
-    app.AnimKanji = 0;
+    app.animation.animState = AnimState::Idle;
+    app.animation.animKanji = 0;
     if (!app.mainWindow) {
         return;
     }
@@ -177,8 +177,8 @@ void clearCard(App& app) {
 void animationFirstFrame(App& app) {
     KanjiRecord* record = currentRecord(app);
     if (record == nullptr || record->Anim.isEmpty()) {
-        app.AnimKanji = 0;
-        app.AnimState = 0;
+        app.animation.animKanji = 0;
+        app.animation.animState = AnimState::Idle;
         return;
     }
     if (loadStrokeImage(app, *record)) {
@@ -186,39 +186,42 @@ void animationFirstFrame(App& app) {
     } else {
         app.mainWindow->setImage(StrokeView, QImage());
     }
-    if (app.AnimState == -1) {
-        app.AnimFrame = 0;
-        app.AnimState = 0;
+    if (app.animation.animState == AnimState::Stopping) {
+        app.animation.animFrame = 0;
+        app.animation.animState = AnimState::Idle;
     }
 }
 
 void animationTick(App& app) {
     KanjiRecord* record = currentRecord(app);
     if (record == nullptr || record->Anim.isEmpty()) {
-        app.AnimKanji = 0;
-        app.AnimState = 0;
+        app.animation.animKanji = 0;
+        app.animation.animState = AnimState::Idle;
         return;
     }
     const qint64 now = app.ui.ticks();
-    if (!(now - app.AnimLastTick > app.AnimFrameDelay || app.AnimState == -1)) {
+    if (!(now - app.animation.animLastTick > app.animation.animFrameDelay ||
+          app.animation.animState == AnimState::Stopping)) {
         return;
     }
-    app.AnimLastTick = now;
-    if (app.AnimKanji != record->Unicode) {
-        app.AnimFrame = 0;
-        app.AnimKanji = record->Unicode;
+    app.animation.animLastTick = now;
+    if (app.animation.animKanji != record->Unicode) {
+        app.animation.animFrame = 0;
+        app.animation.animKanji = record->Unicode;
     }
-    if (loadStrokeImage(app, *record) && (app.AnimState == -1 || app.AnimState == 2)) {
-        if (app.AnimState == -1) {
-            app.AnimFrame = 0;
+    if (loadStrokeImage(app, *record) && (app.animation.animState == AnimState::Stopping ||
+                                          app.animation.animState == AnimState::Playing)) {
+        if (app.animation.animState == AnimState::Stopping) {
+            app.animation.animFrame = 0;
         }
-        app.AnimFrame =
-            app.AnimFrame >= lastFrameIndex(*record->StrokeImage) ? 0 : app.AnimFrame + 1;
-        showFrame(app, *record->StrokeImage, app.AnimFrame);
+        app.animation.animFrame = app.animation.animFrame >= lastFrameIndex(*record->StrokeImage)
+                                      ? 0
+                                      : app.animation.animFrame + 1;
+        showFrame(app, *record->StrokeImage, app.animation.animFrame);
     }
-    if (app.AnimState == -1) {
-        app.AnimFrame = 0;
-        app.AnimState = 0;
+    if (app.animation.animState == AnimState::Stopping) {
+        app.animation.animFrame = 0;
+        app.animation.animState = AnimState::Idle;
     }
 }
 
@@ -245,6 +248,6 @@ void fillGrid(App& app) {
         if (record.KanjiImage) {
             return *record.KanjiImage;
         }
-        return renderKanjiImage(QImage(), record.Unicode, app.KanjiFont);
+        return renderKanjiImage(QImage(), record.Unicode, app.resources.kanjiFont);
     });
 }

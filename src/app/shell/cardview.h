@@ -3,9 +3,23 @@
 
 #include "core/training/profilerecord.h"
 
+#include <QImage>
 #include <QString>
 
 struct App;
+
+enum class AnimState { Stopping = -1, Idle = 0, Paused = 1, Playing = 2 };
+
+// The stroke-order animation of the current kanji in StrokeView.
+struct Animation {
+    AnimState animState = AnimState::Idle;
+    qint32 animFrame = 0;
+    qint32 animKanji = 0;
+    qint64 animLastTick = 0;
+    qint32 animFrameDelay = 1000;
+    // The frame StrokeView shows, copied out of the current kanji's strip.
+    QImage animDisplay;
+};
 
 // Makes the kanji at index current and fills the card; returns the current position.
 // An index outside the set keeps the current kanji.

@@ -146,9 +146,6 @@ enum MenuId : int {
     MenuTakeAsGenshi = 28,
 };
 
-// The pages of the panel; a page's index is the view mode that choosing it sets.
-enum ViewModeId : int { ModeOverview = 0, ModeTraining = 1, ModeLists = 2, ModeEditing = 3 };
-
 // Offset of the panel's page area inside the client area: panel at (5, 5), pages 5 right and
 // 27 down inside it.
 constexpr int PageAreaX = 10;

@@ -27,7 +27,7 @@ constexpr std::array NavigationControls{FirstButton, PreviousButton, NextButton,
                                         LastButton,  NumberSpin,     EndButton};
 
 void requestEnd(App& app) {
-    app.endRequested = true;
+    app.loop.endRequested = true;
 }
 
 void dispatchMenu(App& app, int menuId) {
@@ -37,7 +37,7 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuLoadSet:
             loadSet(app, true);
-            if (!app.ProfileName.isEmpty()) {
+            if (!app.profile.profileName.isEmpty()) {
                 loadProfile(app);
             }
             break;
@@ -57,8 +57,7 @@ void dispatchMenu(App& app, int menuId) {
             newKanji(app);
             break;
         case MenuEditKanji:
-            app.ProfileRecordPending = 1;
-            setViewMode(app, ModeEditing);
+            setViewMode(app, ViewMode::Editing);
             break;
         case MenuDeleteKanji:
             deleteKanji(app);
@@ -82,10 +81,10 @@ void dispatchMenu(App& app, int menuId) {
             showAboutBox(app);
             break;
         case MenuKeyF2:
-            if (app.ViewMode == ModeTraining) {
-                if (app.CheckState == 1) {
+            if (app.viewMode == ViewMode::Training) {
+                if (app.training.checkState == CheckState::Answering) {
                     checkAnswers(app);
-                } else if (app.CheckState == 2) {
+                } else if (app.training.checkState == CheckState::Checked) {
                     nextQuestion(app, true);
                 }
             }
@@ -95,8 +94,8 @@ void dispatchMenu(App& app, int menuId) {
     }
 }
 
-void showPage(App& app, int page) {
-    app.mainWindow->get<ui::TabPanel>(Panel)->showPage(page);
+void showPage(App& app, ViewMode page) {
+    app.mainWindow->get<ui::TabPanel>(Panel)->showPage(pageIndex(page));
 }
 
 void chooseStatisticsKanji(App& app) {
@@ -105,15 +104,15 @@ void chooseStatisticsKanji(App& app) {
     if (row < 0) {
         return;
     }
-    if (app.ViewMode != ModeOverview) {
-        showPage(app, ModeOverview);
-        setViewMode(app, ModeOverview);
+    if (app.viewMode != ViewMode::Overview) {
+        showPage(app, ViewMode::Overview);
+        setViewMode(app, ViewMode::Overview);
     }
     const QList<uint> characters = list->cellText(row, 0).toUcs4();
     if (characters.isEmpty()) {
         return;
     }
-    app.CurrentIndex = sortSetKeepingCurrent(app.kanjiSet, app.CurrentIndex);
+    app.currentIndex = sortSetKeepingCurrent(app.kanjiSet, app.currentIndex);
     findKanjiByCode(app, static_cast<qint32>(characters.front()));
     showKanji(app, app.kanjiSet.current);
 }
@@ -138,37 +137,43 @@ void dispatchControl(App& app, const ui::Event& event) {
     const KanjiRecord* current = app.kanjiSet.currentRecord();
     switch (event.control) {
         case Panel:
-            setViewMode(app, app.mainWindow->get<ui::TabPanel>(Panel)->currentPage());
+            setViewMode(app, static_cast<ViewMode>(
+                                 app.mainWindow->get<ui::TabPanel>(Panel)->currentPage()));
             break;
         case KanjiView:
-            if (leftClick && app.ViewMode == ModeEditing) {
+            if (leftClick && app.viewMode == ViewMode::Editing) {
                 enterKanjiCharacter(app);
             }
             break;
         case StrokeView:
-            if (leftClick && app.ViewMode == ModeEditing) {
+            if (leftClick && app.viewMode == ViewMode::Editing) {
                 chooseStrokeImage(app);
             }
             break;
         case AnimPlayButton:
-            if (leftClick && app.ViewMode == ModeOverview && current != nullptr &&
+            if (leftClick && app.viewMode == ViewMode::Overview && current != nullptr &&
                 !current->Anim.isEmpty()) {
-                app.AnimState = 2;
+                app.animation.animState = AnimState::Playing;
             }
             break;
         case AnimPauseButton:
-            if (leftClick && (app.AnimState == 1 || app.AnimState == 2)) {
-                app.AnimState = 3 - app.AnimState;
+            if (leftClick) {
+                AnimState& state = app.animation.animState;
+                if (state == AnimState::Playing) {
+                    state = AnimState::Paused;
+                } else if (state == AnimState::Paused) {
+                    state = AnimState::Playing;
+                }
             }
             break;
         case AnimStopButton:
             if (leftClick) {
-                app.AnimState = -1;
+                app.animation.animState = AnimState::Stopping;
             }
             break;
         case GenshiListView:
             if ((leftClick || event.action == ui::Action::RightClick) &&
-                app.ViewMode == ModeEditing) {
+                app.viewMode == ViewMode::Editing) {
                 openGenshiWindow(app);
             }
             break;
@@ -209,11 +214,12 @@ void dispatchControl(App& app, const ui::Event& event) {
             break;
         case NumberSpin:
             if (event.action == ui::Action::Change) {
-                stepKanji(app, app.mainWindow->spinValue(NumberSpin) - app.CurrentIndex - 1);
+                stepKanji(app, app.mainWindow->spinValue(NumberSpin) - app.currentIndex - 1);
             }
             break;
         case EditButton:
-            setViewMode(app, app.ViewMode == ModeEditing ? ModeOverview : ModeEditing);
+            setViewMode(app,
+                        app.viewMode == ViewMode::Editing ? ViewMode::Overview : ViewMode::Editing);
             break;
         case StartButton:
             startTraining(app);
@@ -234,8 +240,8 @@ void dispatchControl(App& app, const ui::Event& event) {
                 break;
             }
             if (leftClick) {
-                showPage(app, ModeOverview);
-                setViewMode(app, ModeOverview);
+                showPage(app, ViewMode::Overview);
+                setViewMode(app, ViewMode::Overview);
                 showKanji(app, event.item);
             } else if (event.action == ui::Action::RightClick) {
                 app.mainWindow->showContextMenu(app.gridContextMenu, app.ui.mouse().globalPos);
@@ -244,7 +250,7 @@ void dispatchControl(App& app, const ui::Event& event) {
         default:
             if ((event.control == ManualBox || isTrainingSetting(event.control)) && leftClick) {
                 applyTrainingSettings(app, event.control);
-                if (event.control == ManualBox && app.TrainingPos != -1) {
+                if (event.control == ManualBox && app.training.trainingPos != -1) {
                     endTraining(app, true);
                 }
             }
@@ -254,7 +260,7 @@ void dispatchControl(App& app, const ui::Event& event) {
 
 // The pen follows the mouse only after a click on the canvas, and only inside it.
 void serveMouseWriting(App& app) {
-    if (app.LastEventControl != CanvasImage) {
+    if (app.loop.lastEventControl != CanvasImage) {
         return;
     }
     const ui::MouseState mouse = app.ui.mouse();
@@ -263,19 +269,20 @@ void serveMouseWriting(App& app) {
         return;
     }
     if (!mouse.primaryDown) {
-        app.LastPenX = -1;
-        app.LastPenY = -1;
+        app.writingPad.lastPenX = -1;
+        app.writingPad.lastPenY = -1;
         return;
     }
     const QPoint pen = client - QPoint(CanvasRect.x() + PageAreaX, CanvasRect.y() + PageAreaY);
-    if (app.LastPenX == -1 || app.LastPenY == -1) {
-        ui::fillCircle(app.WritingCanvas, pen, 4, QColor(0, 255, 0));
+    if (app.writingPad.lastPenX == -1 || app.writingPad.lastPenY == -1) {
+        ui::fillCircle(app.writingPad.writingCanvas, pen, 4, QColor(0, 255, 0));
     } else {
-        ui::drawLine(app.WritingCanvas, QPoint(app.LastPenX, app.LastPenY), pen, 3, Qt::black);
+        ui::drawLine(app.writingPad.writingCanvas,
+                     QPoint(app.writingPad.lastPenX, app.writingPad.lastPenY), pen, 3, Qt::black);
     }
-    app.LastPenX = pen.x();
-    app.LastPenY = pen.y();
-    app.mainWindow->setImage(CanvasImage, app.WritingCanvas);
+    app.writingPad.lastPenX = pen.x();
+    app.writingPad.lastPenY = pen.y();
+    app.mainWindow->setImage(CanvasImage, app.writingPad.writingCanvas);
 }
 
 }  // namespace
@@ -287,9 +294,9 @@ bool mouseInsidePageControl(QPoint mouse, QRect control) {
            dy <= control.height();
 }
 
-void setViewMode(App& app, int mode) {
+void setViewMode(App& app, ViewMode mode) {
     ui::Window& w = *app.mainWindow;
-    if (app.ViewMode == ModeEditing) {
+    if (app.viewMode == ViewMode::Editing) {
         commitEdit(app);
         refreshSet(app);
     }
@@ -299,27 +306,27 @@ void setViewMode(App& app, int mode) {
     }
     w.setText(EditButton, app.texts.MainTexts[10]);
     switch (mode) {
-        case ModeOverview:
-            app.ViewMode = ModeOverview;
+        case ViewMode::Overview:
+            app.viewMode = ViewMode::Overview;
             w.setVisible(EditButton, true);
             break;
-        case ModeTraining:
-            app.AnimState = -1;
-            app.ViewMode = ModeTraining;
+        case ViewMode::Training:
+            app.animation.animState = AnimState::Stopping;
+            app.viewMode = ViewMode::Training;
             resetTrainingSettings(app);
             break;
-        case ModeLists:
-            app.ViewMode = ModeLists;
+        case ViewMode::Lists:
+            app.viewMode = ViewMode::Lists;
             break;
-        case ModeEditing:
-            app.AnimState = -1;
+        case ViewMode::Editing:
+            app.animation.animState = AnimState::Stopping;
             w.setVisible(EditButton, true);
             for (int control : NavigationControls) {
                 w.setEnabled(control, false);
             }
             w.setText(EditButton, app.texts.MainTexts[49]);
-            app.ViewMode = ModeEditing;
-            showPage(app, ModeOverview);
+            app.viewMode = ViewMode::Editing;
+            showPage(app, ViewMode::Overview);
             break;
         default:
             break;
@@ -330,21 +337,21 @@ bool mainLoopPass(App& app) {
     const ui::Event event = app.ui.poll();
     const bool fromMainWindow = event.window == MainWindowId;
     if (event.kind == ui::EventKind::Menu && fromMainWindow) {
-        app.LastEventControl = -1;
+        app.loop.lastEventControl = -1;
         dispatchMenu(app, event.menuId);
     } else if (event.kind == ui::EventKind::Control && fromMainWindow) {
-        app.LastEventControl = event.control;
+        app.loop.lastEventControl = event.control;
         dispatchControl(app, event);
     }
     serveMouseWriting(app);
-    if (app.AnimState != 0) {
+    if (app.animation.animState != AnimState::Idle) {
         animationTick(app);
     }
     app.ui.pause(LoopPauseMilliseconds);
-    if ((event.kind == ui::EventKind::Close && fromMainWindow) || app.endRequested) {
+    if ((event.kind == ui::EventKind::Close && fromMainWindow) || app.loop.endRequested) {
         // What was typed while editing is the user's work: commit it so shutdown saves it.
-        if (app.ViewMode == ModeEditing) {
-            setViewMode(app, ModeOverview);
+        if (app.viewMode == ViewMode::Editing) {
+            setViewMode(app, ViewMode::Overview);
         }
         return false;
     }

@@ -64,16 +64,19 @@ void buildMenus(App& app) {
 void buildOverviewPage(App& app, QWidget* page) {
     ui::Window& w = *app.mainWindow;
     const QStringList& t = app.texts.MainTexts;
-    const auto& icon = app.ControlIcons;
+    const auto& icon = app.resources.controlIcons;
 
     w.addLabel(KanjiLabel, page, {40, 30, 100, 20}, t[33]);
     w.addImage(KanjiView, page, {40, 50, 160, 160}, true);
     w.addTextField(UnicodeField, page, {40, 215, 60, 20}, {}, true, false);
     w.addButton(CopyButton, page, {140, 215, 60, 15}, t[54]);
     w.addImage(StrokeView, page, {40, 240, 100, 100}, true);
-    w.addPictureButton(AnimPlayButton, page, {170, 240, 30, 30}, icon[IconStart]);
-    w.addPictureButton(AnimPauseButton, page, {170, 280, 30, 30}, icon[IconPause]);
-    w.addPictureButton(AnimStopButton, page, {170, 320, 30, 30}, icon[IconStop]);
+    w.addPictureButton(AnimPlayButton, page, {170, 240, 30, 30},
+                       app.resources.icon(ControlIcon::Start));
+    w.addPictureButton(AnimPauseButton, page, {170, 280, 30, 30},
+                       app.resources.icon(ControlIcon::Pause));
+    w.addPictureButton(AnimStopButton, page, {170, 320, 30, 30},
+                       app.resources.icon(ControlIcon::Stop));
     w.addLabel(IndexLabel, page, {110, 12, 60, 20}, t[36], Qt::AlignHCenter);
     w.addTextField(IndexField, page, {180, 10, 50, 20});
     w.addLabel(JlptLabel, page, {250, 12, 60, 20}, t[37], Qt::AlignRight);
@@ -86,7 +89,8 @@ void buildOverviewPage(App& app, QWidget* page) {
     w.addLabel(NoteLabel, page, {430, 10, 350, 20}, t[50], Qt::AlignHCenter, true);
     w.addEditor(NoteEditor, page, {430, 30, 350, 160});
     for (int i = 0; i < 4; ++i) {
-        w.addPictureButton(SoundButton1 + i, page, {440, 210 + 50 * i, 30, 30}, icon[IconSound]);
+        w.addPictureButton(SoundButton1 + i, page, {440, 210 + 50 * i, 30, 30},
+                           app.resources.icon(ControlIcon::Sound));
         w.addTextField(ExampleField1 + i, page, {480, 210 + 50 * i, 290, 30});
     }
     w.addReportList(GenshiListView, page, {10, 420, 340, 160}, {{t[35], 335}});
@@ -94,12 +98,16 @@ void buildOverviewPage(App& app, QWidget* page) {
     w.addFrame(RecordingFrame, page, {420, 420, 370, 210}, t[43]);
     w.addImage(RecordingImage1, page, {430, 460, 350, 50}, true);
     w.addImage(RecordingImage2, page, {430, 520, 350, 50}, true);
-    w.addPictureButton(RecordStartButton, page, {430, 580, 40, 40}, icon[IconStart]);
-    w.addPictureButton(RecordStopButton, page, {480, 580, 40, 40}, icon[IconStop]);
-    w.addPictureButton(FirstButton, page, {20, 590, 50, 40}, icon[IconFirst]);
-    w.addPictureButton(PreviousButton, page, {80, 590, 50, 40}, icon[IconPrevious]);
-    w.addPictureButton(NextButton, page, {140, 590, 50, 40}, icon[IconNext]);
-    w.addPictureButton(LastButton, page, {200, 590, 50, 40}, icon[IconLast]);
+    w.addPictureButton(RecordStartButton, page, {430, 580, 40, 40},
+                       app.resources.icon(ControlIcon::Start));
+    w.addPictureButton(RecordStopButton, page, {480, 580, 40, 40},
+                       app.resources.icon(ControlIcon::Stop));
+    w.addPictureButton(FirstButton, page, {20, 590, 50, 40},
+                       app.resources.icon(ControlIcon::First));
+    w.addPictureButton(PreviousButton, page, {80, 590, 50, 40},
+                       app.resources.icon(ControlIcon::Previous));
+    w.addPictureButton(NextButton, page, {140, 590, 50, 40}, app.resources.icon(ControlIcon::Next));
+    w.addPictureButton(LastButton, page, {200, 590, 50, 40}, app.resources.icon(ControlIcon::Last));
     w.addSpin(NumberSpin, page, {260, 595, 70, 30}, 0, 10);
 }
 
@@ -166,7 +174,8 @@ void buildTrainingPage(App& app, QWidget* page) {
                    Qt::AlignLeft, true);
         w.addEditor(shown[i], page, {40, 260 + 110 * i, 160, 60});
     }
-    w.addPictureButton(QuestionSoundButton, page, {60, 570, 20, 20}, app.ControlIcons[IconSound]);
+    w.addPictureButton(QuestionSoundButton, page, {60, 570, 20, 20},
+                       app.resources.icon(ControlIcon::Sound));
     for (int i = 0; i < 3; ++i) {
         w.addLabel(answerLabels[i], page, {290, 240 + 110 * i, 160, 20}, m[labelTexts[i]],
                    Qt::AlignLeft, true);
@@ -190,7 +199,7 @@ void buildRightColumn(App& app) {
     const QStringList& t = app.texts.MainTexts;
     w.addFrame(StatisticsFrame, nullptr, {810, 0, 180, 410}, t[47]);
     w.addLabel(ProfileLabel, nullptr, {810, 20, 60, 20}, t[48], Qt::AlignHCenter);
-    w.addTextField(ProfileField, nullptr, {870, 20, 110, 20}, app.ProfileName, true);
+    w.addTextField(ProfileField, nullptr, {870, 20, 110, 20}, app.profile.profileName, true);
     w.addReportList(StatisticsList, nullptr, {815, 50, 165, 350},
                     {{QStringLiteral("Kanji"), 35},
                      {QStringLiteral("Akt"), 30},
@@ -206,7 +215,7 @@ void buildRightColumn(App& app) {
 }  // namespace
 
 bool buildMainWindow(App& app) {
-    app.mainWindow = std::make_unique<ui::Window>(app.ui, MainWindowId, app.WindowTitle,
+    app.mainWindow = std::make_unique<ui::Window>(app.ui, MainWindowId, app.windowTitle,
                                                   QSize(1000, 702), ui::WindowOptions{true});
     ui::Window& w = *app.mainWindow;
     buildMenus(app);
@@ -215,9 +224,9 @@ bool buildMainWindow(App& app) {
     ui::TabPanel* panel = w.addPanel(
         Panel, nullptr, {5, 5, 800, 655},
         {QStringLiteral("Übersicht"), QStringLiteral("Trainieren"), QStringLiteral("Listen")});
-    buildOverviewPage(app, panel->page(ModeOverview));
-    buildTrainingPage(app, panel->page(ModeTraining));
-    buildListsPage(app, panel->page(ModeLists));
+    buildOverviewPage(app, panel->page(pageIndex(ViewMode::Overview)));
+    buildTrainingPage(app, panel->page(pageIndex(ViewMode::Training)));
+    buildListsPage(app, panel->page(pageIndex(ViewMode::Lists)));
     w.addShortcut(QKeySequence(Qt::Key_F2), MenuKeyF2);
     buildRightColumn(app);
 
@@ -225,7 +234,7 @@ bool buildMainWindow(App& app) {
     w.setVisible(WorstRelative, false);
     w.setChecked(ManualBox, true);
     endTraining(app, false);
-    panel->showPage(ModeOverview);
+    panel->showPage(pageIndex(ViewMode::Overview));
     w.centreOnScreen();
     w.show();
     return true;

@@ -18,58 +18,58 @@ const char* const ControlIconFiles[ControlIconCount] = {
     "stop.ico",  "pause.ico", "Wrong.ico", "Partly.ico", "ok.ico"};
 
 QString preferencePath(const App& app) {
-    return app.WorkDir + QStringLiteral("Renkari.pref");
+    return app.paths.workDir + QStringLiteral("Renkari.pref");
 }
 
 }  // namespace
 
 void initialiseApp(App& app, const QString& workDir) {
-    app.WorkDir = workDir.endsWith(QLatin1Char('/')) ? workDir : workDir + QLatin1Char('/');
-    app.MediaDir = app.WorkDir + QStringLiteral("Media/");
-    app.WindowTitle = QStringLiteral("Renkari");
-    app.ImportPath = app.WorkDir;
-    app.ExportPath = app.WorkDir;
+    app.paths.workDir = workDir.endsWith(QLatin1Char('/')) ? workDir : workDir + QLatin1Char('/');
+    app.paths.mediaDir = app.paths.workDir + QStringLiteral("Media/");
+    app.windowTitle = QStringLiteral("Renkari");
+    app.paths.importPath = app.paths.workDir;
+    app.paths.exportPath = app.paths.workDir;
 
-    app.ViewMode = 0;
-    app.AnimFrameDelay = 1000;
-    app.ProfileRecordPending = 1;
-    app.TrainingPos = -1;
-    app.QuoteColours = {QColor(0xFF, 0xC4, 0xC4), QColor(0xFF, 0xE4, 0xCA),
-                        QColor(0xFF, 0xFF, 0xC1), QColor(0xFF, 0xFF, 0xFF),
-                        QColor(0xE1, 0xFF, 0xE1), QColor(0xB7, 0xFF, 0xB7)};
+    app.viewMode = ViewMode::Overview;
+    app.animation.animFrameDelay = 1000;
+    app.training.trainingPos = -1;
+    app.resources.quoteColours = {QColor(0xFF, 0xC4, 0xC4), QColor(0xFF, 0xE4, 0xCA),
+                                  QColor(0xFF, 0xFF, 0xC1), QColor(0xFF, 0xFF, 0xFF),
+                                  QColor(0xE1, 0xFF, 0xE1), QColor(0xB7, 0xFF, 0xB7)};
 
     ui::registerFontSubstitutions();
     ui::useCompactInterfaceFont();
-    app.KanjiFont = ui::fontByPoints(QStringLiteral("MS Mincho"), 100);
-    app.GenshiFont = ui::fontByPoints(QStringLiteral("HDZB_27"), 11);
+    app.resources.kanjiFont = ui::fontByPoints(QStringLiteral("MS Mincho"), 100);
+    app.resources.genshiFont = ui::fontByPoints(QStringLiteral("HDZB_27"), 11);
 }
 
 bool startUp(App& app) {
-    const Preferences defaults{QString(), QString(), app.ImportPath, app.ExportPath, QString()};
+    const Preferences defaults{QString(), QString(), app.paths.importPath, app.paths.exportPath,
+                               QString()};
     const Preferences prefs = readPreferencesFile(preferencePath(app), defaults);
-    app.SetName = prefs.LastSet;
-    app.ProfileName = prefs.LastProfile;
-    app.ImportPath = prefs.ImportPath;
-    app.ExportPath = prefs.ExportPath;
-    app.Language = prefs.Language;
+    app.setName = prefs.LastSet;
+    app.profile.profileName = prefs.LastProfile;
+    app.paths.importPath = prefs.ImportPath;
+    app.paths.exportPath = prefs.ExportPath;
+    app.language = prefs.Language;
 
-    app.texts = fillTextTables(app.WorkDir, app.Language);
+    app.texts = fillTextTables(app.paths.workDir, app.language);
 
-    const QString controls = app.WorkDir + QStringLiteral("Media/Controls/");
+    const QString controls = app.paths.workDir + QStringLiteral("Media/Controls/");
     for (int i = 0; i < ControlIconCount; ++i) {
-        app.ControlIcons[static_cast<size_t>(i)] =
+        app.resources.controlIcons[static_cast<size_t>(i)] =
             ui::loadIco(controls + QLatin1String(ControlIconFiles[i]));
     }
-    app.WritingCanvas = ui::createImage(160, 160);
-    app.WritingCanvas.fill(Qt::white);
+    app.writingPad.writingCanvas = ui::createImage(160, 160);
+    app.writingPad.writingCanvas.fill(Qt::white);
 
     if (!buildMainWindow(app)) {
         return false;
     }
     app.genshiList =
-        readGenshiListFile(app.WorkDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
-    loadSet(app, app.SetName.isEmpty());
-    if (!app.ProfileName.isEmpty()) {
+        readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
+    loadSet(app, app.setName.isEmpty());
+    if (!app.profile.profileName.isEmpty()) {
         loadProfile(app);
     }
     showKanji(app, 0);
@@ -77,9 +77,10 @@ bool startUp(App& app) {
 }
 
 void shutDown(App& app) {
-    writePreferencesFile(preferencePath(app), {app.SetName, app.ProfileName, app.ImportPath,
-                                               app.ExportPath, app.Language});
-    if (!app.ProfileName.isEmpty()) {
+    writePreferencesFile(preferencePath(app),
+                         {app.setName, app.profile.profileName, app.paths.importPath,
+                          app.paths.exportPath, app.language});
+    if (!app.profile.profileName.isEmpty()) {
         saveProfile(app);
     }
     saveSet(app);

@@ -40,7 +40,7 @@ void showAll(ui::Window& w, std::initializer_list<int> controls) {
 }  // namespace
 
 void clearWritingCanvas(App& app) {
-    app.WritingCanvas.fill(Qt::white);
+    app.writingPad.writingCanvas.fill(Qt::white);
 }
 
 void resetTrainingSettings(App& app) {
@@ -49,9 +49,9 @@ void resetTrainingSettings(App& app) {
     w.setChecked(AskOnBox, true);
     w.setChecked(WorstAbsolute, true);
     w.setSpinValue(RangeStart, 1);
-    w.setSpinRange(RangeStart, 1, std::max(1, app.KanjiCount - 1));
-    w.setSpinRange(RangeEnd, 1, std::max(1, app.KanjiCount));
-    w.setSpinValue(RangeEnd, app.KanjiCount);
+    w.setSpinRange(RangeStart, 1, std::max(1, app.kanjiCount - 1));
+    w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiCount));
+    w.setSpinValue(RangeEnd, app.kanjiCount);
     w.setChecked(ScopeAll, true);
     w.setChecked(OrderRandom, true);
     w.setChecked(Jlpt4, true);
@@ -72,7 +72,7 @@ void resetTrainingSettings(App& app) {
     }
 
     clearWritingCanvas(app);
-    w.setImage(CanvasImage, app.WritingCanvas);
+    w.setImage(CanvasImage, app.writingPad.writingCanvas);
     applyTrainingSettings(app, -1);
 }
 
@@ -132,15 +132,15 @@ void applyTrainingSettings(App& app, int causingControl) {
         if (w.isChecked(ScopeRange) && scopeCaused) {
             w.setEnabled(RangeStart, true);
             w.setEnabled(RangeEnd, true);
-            w.setSpinRange(RangeEnd, 1, std::max(1, app.KanjiCount));
-            if (w.spinValue(RangeEnd) > app.KanjiCount) {
-                w.setSpinValue(RangeEnd, app.KanjiCount);
+            w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiCount));
+            if (w.spinValue(RangeEnd) > app.kanjiCount) {
+                w.setSpinValue(RangeEnd, app.kanjiCount);
             }
         }
         if (worst) {
             w.setEnabled(RangeEnd, true);
             w.setSpinRange(RangeEnd, 1,
-                           w.isChecked(WorstAbsolute) ? std::max(1, app.KanjiCount) : 100);
+                           w.isChecked(WorstAbsolute) ? std::max(1, app.kanjiCount) : 100);
         }
         const int start = w.spinValue(RangeStart);
         const int end = w.spinValue(RangeEnd);
@@ -173,8 +173,8 @@ void endTraining(App& app, bool show) {
     applyTrainingSettings(app, -1);
     // The short evaluation needs the run's counts, which arrive with answer checking.
     Q_UNUSED(show);
-    app.TrainingPos = -1;
-    app.CheckState = 0;
+    app.training.trainingPos = -1;
+    app.training.checkState = CheckState::NoRun;
     w.setStatusText(2, QString());
     w.setStatusText(3, QString());
 }

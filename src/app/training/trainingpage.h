@@ -1,7 +1,26 @@
 // The training page: its settings, the run and its end.
 #pragma once
 
+#include <QImage>
+
 struct App;
+
+// Where a question stands: no run, answers awaited, answers graded.
+enum class CheckState { NoRun = 0, Answering = 1, Checked = 2 };
+
+struct TrainingRun {
+    qint32 trainingPos = -1;
+    qint32 trainingLast = -1;
+    CheckState checkState = CheckState::NoRun;
+};
+
+// The surface the learner writes the kanji on with the mouse, and the last pen point on it
+// (-1 while the pen is lifted).
+struct WritingPad {
+    QImage writingCanvas;
+    qint32 lastPenX = -1;
+    qint32 lastPenY = -1;
+};
 
 // Fills WritingCanvas with white.
 void clearWritingCanvas(App& app);

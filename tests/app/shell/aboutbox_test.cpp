@@ -58,9 +58,9 @@ TEST_F(AboutBox, EndeButtonReturnsToTheMainLoop) {
     EXPECT_EQ(credits, QString(creditsText()).replace(u"\r\n"_s, u"\n"_s));
     EXPECT_EQ(openAboutBox(), nullptr);
     EXPECT_TRUE(pass());
-    EXPECT_EQ(app.ViewMode, ModeOverview);
+    EXPECT_EQ(app.viewMode, ViewMode::Overview);
     click(NextButton);
-    EXPECT_EQ(app.CurrentIndex, 1);
+    EXPECT_EQ(app.currentIndex, 1);
 }
 
 TEST_F(AboutBox, CloseBoxReturnsAndMainWindowEventsAreNotServed) {
@@ -82,7 +82,7 @@ TEST_F(AboutBox, CloseBoxReturnsAndMainWindowEventsAreNotServed) {
 
     EXPECT_EQ(hookCalls, 2);
     EXPECT_EQ(openAboutBox(), nullptr);
-    EXPECT_EQ(app.CurrentIndex, 0);
+    EXPECT_EQ(app.currentIndex, 0);
     EXPECT_TRUE(pass());
-    EXPECT_FALSE(app.endRequested);
+    EXPECT_FALSE(app.loop.endRequested);
 }

@@ -164,11 +164,11 @@ void AppFixture::chooseMenu(int menuId) {
     pass();
 }
 
-void AppFixture::choosePage(int page) {
+void AppFixture::choosePage(ViewMode page) {
     if (auto* panel = control<ui::TabPanel>(Panel)) {
         auto* tabs = panel->findChild<QTabBar*>();
         ASSERT_NE(tabs, nullptr);
-        tabs->setCurrentIndex(page);
+        tabs->setCurrentIndex(pageIndex(page));
     }
     pass();
 }

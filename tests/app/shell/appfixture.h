@@ -29,6 +29,17 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
+// Lets failed comparisons of states show their numbers.
+inline void PrintTo(ViewMode mode, std::ostream* os) {
+    *os << "ViewMode " << static_cast<int>(mode);
+}
+inline void PrintTo(AnimState state, std::ostream* os) {
+    *os << "AnimState " << static_cast<int>(state);
+}
+inline void PrintTo(CheckState state, std::ostream* os) {
+    *os << "CheckState " << static_cast<int>(state);
+}
+
 // Lets failed comparisons of colours show them as #AARRGGBB.
 void PrintTo(const QColor& colour, std::ostream* os);
 
@@ -79,7 +90,7 @@ protected:
     // The menu entry with that id chosen, followed by a pass.
     void chooseMenu(int menuId);
     // The page chosen on the panel's tab bar, followed by a pass.
-    void choosePage(int page);
+    void choosePage(ViewMode page);
     // The user typing a number into NumberSpin, followed by a pass.
     void enterNumber(int value);
     // A position in the client area of the main window as the mouse reports it.

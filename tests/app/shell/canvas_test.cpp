@@ -35,7 +35,7 @@ protected:
         writeSet(u"Schreiben"_s, {makeKanji(1, 0x6C38)});
         writePreferences(u"Schreiben"_s);
         start();
-        choosePage(ModeTraining);
+        choosePage(ViewMode::Training);
     }
 
     // The mouse at a point of the canvas (which may lie outside it), button down or up.
@@ -45,45 +45,45 @@ protected:
         pass();
     }
 
-    QColor canvasAt(int x, int y) const { return app.WritingCanvas.pixelColor(x, y); }
+    QColor canvasAt(int x, int y) const { return app.writingPad.writingCanvas.pixelColor(x, y); }
 };
 
 TEST_F(MouseWriting, DotsLinesAndLiftingThePen) {
-    ASSERT_EQ(nonWhitePixels(app.WritingCanvas), 0);
+    ASSERT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
     // Before the canvas was clicked the mouse draws nothing.
     mouseAt({20, 40}, true);
     mouseAt({60, 40}, true);
-    EXPECT_EQ(nonWhitePixels(app.WritingCanvas), 0);
-    EXPECT_EQ(app.LastPenX, -1);
+    EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
+    EXPECT_EQ(app.writingPad.lastPenX, -1);
 
     mouseAt({5, 5}, false);
     clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
     pass();
-    ASSERT_EQ(app.LastEventControl, CanvasImage);
+    ASSERT_EQ(app.loop.lastEventControl, CanvasImage);
 
     mouseAt({20, 40}, true);
     EXPECT_EQ(canvasAt(20, 40), Green);
     EXPECT_EQ(canvasAt(30, 40), QColor(Qt::white));
-    EXPECT_EQ(app.LastPenX, 20);
-    EXPECT_EQ(app.LastPenY, 40);
+    EXPECT_EQ(app.writingPad.lastPenX, 20);
+    EXPECT_EQ(app.writingPad.lastPenY, 40);
 
     mouseAt({80, 40}, true);
     EXPECT_EQ(canvasAt(50, 40), QColor(Qt::black));
     EXPECT_EQ(canvasAt(50, 44), QColor(Qt::white));
-    EXPECT_EQ(control<ui::ImageView>(CanvasImage)->image(), app.WritingCanvas);
+    EXPECT_EQ(control<ui::ImageView>(CanvasImage)->image(), app.writingPad.writingCanvas);
 
     // Leaving with the button held and coming back continues from the last point inside.
     mouseAt({200, 40}, true);
-    EXPECT_EQ(app.LastPenX, 80);
+    EXPECT_EQ(app.writingPad.lastPenX, 80);
     mouseAt({80, 120}, true);
     EXPECT_EQ(canvasAt(80, 80), QColor(Qt::black));
 
     // Released outside, the pen stays down; released inside, it is lifted.
     mouseAt({170, 120}, false);
-    EXPECT_EQ(app.LastPenX, 80);
+    EXPECT_EQ(app.writingPad.lastPenX, 80);
     mouseAt({80, 120}, false);
-    EXPECT_EQ(app.LastPenX, -1);
-    EXPECT_EQ(app.LastPenY, -1);
+    EXPECT_EQ(app.writingPad.lastPenX, -1);
+    EXPECT_EQ(app.writingPad.lastPenY, -1);
 
     mouseAt({140, 140}, true);
     EXPECT_EQ(canvasAt(140, 140), Green);
@@ -95,9 +95,9 @@ TEST_F(MouseWriting, MenuCommandEndsWriting) {
     clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
     pass();
     chooseMenu(MenuInfo);
-    EXPECT_EQ(app.LastEventControl, -1);
+    EXPECT_EQ(app.loop.lastEventControl, -1);
     mouseAt({20, 40}, true);
-    EXPECT_EQ(nonWhitePixels(app.WritingCanvas), 0);
+    EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
 }
 
 TEST(MouseInsideControl, BoundariesAreExclusiveAtTheCornerAndInclusiveAtTheSize) {
@@ -115,7 +115,7 @@ TEST(MouseInsideControl, BoundariesAreExclusiveAtTheCornerAndInclusiveAtTheSize)
     EXPECT_FALSE(mouseInsidePageControl({0, -1}, leftOfPage));
 }
 
-class Animation : public AppFixture {
+class StrokeAnimation : public AppFixture {
 protected:
     void SetUp() override {
         KanjiRecord three = makeKanji(1, 0x5F15);
@@ -136,18 +136,18 @@ protected:
         pass();
     }
 
-    QColor frameShown() const { return centreColour(app.AnimDisplay); }
+    QColor frameShown() const { return centreColour(app.animation.animDisplay); }
     QColor strokeViewShows() const {
         return centreColour(control<ui::ImageView>(StrokeView)->image());
     }
 };
 
-TEST_F(Animation, PlaysOneFramePerSecondPausesAndStops) {
+TEST_F(StrokeAnimation, PlaysOneFramePerSecondPausesAndStops) {
     EXPECT_EQ(frameShown(), Red);
     EXPECT_TRUE(window().isEnabled(AnimPlayButton));
 
     click(AnimPlayButton);
-    EXPECT_EQ(app.AnimState, 2);
+    EXPECT_EQ(app.animation.animState, AnimState::Playing);
     after(1000);
     EXPECT_EQ(frameShown(), Red);
     after(1);
@@ -161,12 +161,12 @@ TEST_F(Animation, PlaysOneFramePerSecondPausesAndStops) {
     EXPECT_EQ(strokeViewShows(), Green);
 
     click(AnimPauseButton);
-    EXPECT_EQ(app.AnimState, 1);
+    EXPECT_EQ(app.animation.animState, AnimState::Paused);
     after(5000);
     after(5000);
     EXPECT_EQ(frameShown(), Green);
     click(AnimPauseButton);
-    EXPECT_EQ(app.AnimState, 2);
+    EXPECT_EQ(app.animation.animState, AnimState::Playing);
     // The paused ticks kept the clock: the next frame comes a second after the last of them.
     EXPECT_EQ(frameShown(), Green);
     after(1001);
@@ -174,7 +174,7 @@ TEST_F(Animation, PlaysOneFramePerSecondPausesAndStops) {
 
     click(AnimStopButton);
     EXPECT_EQ(frameShown(), Green);
-    EXPECT_EQ(app.AnimState, 0);
+    EXPECT_EQ(app.animation.animState, AnimState::Idle);
     after(5000);
     EXPECT_EQ(frameShown(), Green);
 
@@ -187,32 +187,32 @@ TEST_F(Animation, PlaysOneFramePerSecondPausesAndStops) {
     EXPECT_EQ(frameShown(), Red);
 }
 
-TEST_F(Animation, PauseBeforePlayAndPlayWhileEditingDoNothing) {
+TEST_F(StrokeAnimation, PauseBeforePlayAndPlayWhileEditingDoNothing) {
     click(AnimPauseButton);
-    EXPECT_EQ(app.AnimState, 0);
+    EXPECT_EQ(app.animation.animState, AnimState::Idle);
     after(3000);
     EXPECT_EQ(frameShown(), Red);
 
     click(EditButton);
-    ASSERT_EQ(app.ViewMode, ModeEditing);
+    ASSERT_EQ(app.viewMode, ViewMode::Editing);
     const QColor before = frameShown();
     click(AnimPlayButton);
-    EXPECT_EQ(app.AnimState, 0);
+    EXPECT_EQ(app.animation.animState, AnimState::Idle);
     after(1001);
     after(1001);
     EXPECT_EQ(frameShown(), before);
 }
 
-TEST_F(Animation, KanjiWithoutStripOrWithOneFrame) {
+TEST_F(StrokeAnimation, KanjiWithoutStripOrWithOneFrame) {
     click(AnimPlayButton);
     click(NextButton);
-    EXPECT_EQ(app.AnimState, 0);
+    EXPECT_EQ(app.animation.animState, AnimState::Idle);
     EXPECT_FALSE(window().isEnabled(AnimPlayButton));
     EXPECT_FALSE(window().isEnabled(AnimPauseButton));
     EXPECT_FALSE(window().isEnabled(AnimStopButton));
     EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
     click(AnimPlayButton);
-    EXPECT_EQ(app.AnimState, 0);
+    EXPECT_EQ(app.animation.animState, AnimState::Idle);
 
     click(NextButton);
     EXPECT_EQ(strokeViewShows(), Yellow);
@@ -224,7 +224,7 @@ TEST_F(Animation, KanjiWithoutStripOrWithOneFrame) {
 
     // A strip that cannot be loaded shows nothing and keeps the card working.
     click(NextButton);
-    EXPECT_EQ(app.CurrentIndex, 3);
+    EXPECT_EQ(app.currentIndex, 3);
     EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
     click(AnimPlayButton);
     after(1001);

@@ -61,7 +61,7 @@ protected:
         ASSERT_LT(index, app.kanjiSet.size());
         const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(index)];
         const ui::Window& w = window();
-        EXPECT_EQ(app.CurrentIndex, index);
+        EXPECT_EQ(app.currentIndex, index);
         EXPECT_EQ(app.kanjiSet.current, index);
         EXPECT_EQ(w.text(IndexField), QString::number(record.Idx1));
         EXPECT_EQ(w.text(JlptField), QString::number(record.Idx2));
@@ -137,7 +137,7 @@ TEST_F(CardView, KanjiWithoutCharacterShowsNoPictureAndHasAHiddenGridCell) {
 
     EXPECT_FALSE(control<ui::ImageView>(KanjiView)->image().isNull());
     enterNumber(blank + 1);
-    EXPECT_EQ(app.CurrentIndex, blank);
+    EXPECT_EQ(app.currentIndex, blank);
     EXPECT_TRUE(control<ui::ImageView>(KanjiView)->image().isNull());
     EXPECT_EQ(window().text(UnicodeField), QString());
     EXPECT_EQ(window().text(OnEditor), app.kanjiSet.records[blank].OnYomi);
@@ -201,18 +201,18 @@ TEST_F(CardView, GridHoldsOneRowMoreThanFullRowsAndReactsOnlyToKanjiCells) {
     records.push_back(makeKanji(70, 0x4E03));
     startWith(records);
     auto* grid = control<ui::ImageGrid>(GridCells);
-    ASSERT_EQ(app.KanjiCount, 7);
+    ASSERT_EQ(app.kanjiCount, 7);
     EXPECT_EQ(grid->height(), 2 * 160);
     EXPECT_EQ(grid->width(), 640);
     EXPECT_EQ(grid->cellCount(), 7);
 
-    choosePage(ModeLists);
-    ASSERT_EQ(app.ViewMode, ModeLists);
+    choosePage(ViewMode::Lists);
+    ASSERT_EQ(app.viewMode, ViewMode::Lists);
     // Cell 7 exists in the grid's last row but holds no kanji.
     clickAt(grid, grid->cellRect(7).center(), Qt::LeftButton);
     pass();
-    EXPECT_EQ(app.ViewMode, ModeLists);
-    EXPECT_EQ(app.CurrentIndex, 0);
+    EXPECT_EQ(app.viewMode, ViewMode::Lists);
+    EXPECT_EQ(app.currentIndex, 0);
     clickAt(grid, grid->cellRect(7).center(), Qt::RightButton);
     pass();
     EXPECT_FALSE(app.gridContextMenu->isVisible());
@@ -221,12 +221,12 @@ TEST_F(CardView, GridHoldsOneRowMoreThanFullRowsAndReactsOnlyToKanjiCells) {
     pass();
     EXPECT_TRUE(app.gridContextMenu->isVisible());
     app.gridContextMenu->hide();
-    EXPECT_EQ(app.ViewMode, ModeLists);
+    EXPECT_EQ(app.viewMode, ViewMode::Lists);
 
     clickAt(grid, grid->cellRect(5).center(), Qt::LeftButton);
     pass();
-    EXPECT_EQ(app.ViewMode, ModeOverview);
-    EXPECT_EQ(control<ui::TabPanel>(Panel)->currentPage(), ModeOverview);
+    EXPECT_EQ(app.viewMode, ViewMode::Overview);
+    EXPECT_EQ(control<ui::TabPanel>(Panel)->currentPage(), pageIndex(ViewMode::Overview));
     expectCardShows(5);
 
     // A set of exactly eight kanji still gets a further, empty row.
@@ -234,7 +234,7 @@ TEST_F(CardView, GridHoldsOneRowMoreThanFullRowsAndReactsOnlyToKanjiCells) {
     writeSet(u"Acht"_s, records);
     app.ui.requesters().answerNext(ui::Answer::accept(setPath(u"Acht"_s)));
     chooseMenu(MenuLoadSet);
-    EXPECT_EQ(app.KanjiCount, 8);
+    EXPECT_EQ(app.kanjiCount, 8);
     EXPECT_EQ(grid->height(), 3 * 160);
     EXPECT_EQ(grid->cellCount(), 8);
 }
@@ -264,13 +264,13 @@ TEST_F(CardView, GridFollowsTheSetWhenARefreshReordersOrGrowsIt) {
     EXPECT_EQ(grid->height(), 2 * 160);
     clickAt(grid, grid->cellRect(6).center());
     pass();
-    EXPECT_EQ(app.CurrentIndex, 6);
+    EXPECT_EQ(app.currentIndex, 6);
 }
 
 TEST_F(CardView, EmptySetKeepsEveryCommandSafe) {
     app.ui.requesters().answerNext(ui::Answer::cancel());
     start();
-    ASSERT_EQ(app.KanjiCount, 0);
+    ASSERT_EQ(app.kanjiCount, 0);
     ui::setClipboardText(u"vorher"_s);
 
     for (int button : {FirstButton, PreviousButton, NextButton, LastButton, CopyButton,
@@ -286,15 +286,15 @@ TEST_F(CardView, EmptySetKeepsEveryCommandSafe) {
     clickAt(grid, grid->cellRect(0).center(), Qt::RightButton);
     pass();
     click(EditButton);
-    EXPECT_EQ(app.ViewMode, ModeEditing);
+    EXPECT_EQ(app.viewMode, ViewMode::Editing);
     click(EditButton);
     chooseMenu(MenuSaveSet);
     chooseMenu(MenuKeyF2);
 
-    EXPECT_EQ(app.ViewMode, ModeOverview);
-    EXPECT_EQ(app.KanjiCount, 0);
+    EXPECT_EQ(app.viewMode, ViewMode::Overview);
+    EXPECT_EQ(app.kanjiCount, 0);
     EXPECT_EQ(app.kanjiSet.current, -1);
-    EXPECT_EQ(app.AnimState, 0);
+    EXPECT_EQ(app.animation.animState, AnimState::Idle);
     EXPECT_FALSE(app.gridContextMenu->isVisible());
     EXPECT_EQ(ui::clipboardText(), u"vorher"_s);
     EXPECT_EQ(window().text(IndexField), QString());

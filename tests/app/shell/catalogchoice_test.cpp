@@ -82,7 +82,7 @@ TEST_F(CatalogChoice, EnglishCatalogReplacesEveryTableCaption) {
 
     startInLanguage(u"English"_s);
 
-    EXPECT_EQ(app.Language, u"English"_s);
+    EXPECT_EQ(app.language, u"English"_s);
     EXPECT_TRUE(app.texts == *english);
     expectCaptionsFrom(*english);
     click(EditButton);
@@ -109,7 +109,7 @@ TEST_P(UnusableCatalog, FallsBackToGermanAndForgetsTheLanguage) {
     }
     startInLanguage(GetParam() ? u"English"_s : u"Klingonisch"_s);
 
-    EXPECT_EQ(app.Language, QString());
+    EXPECT_EQ(app.language, QString());
     EXPECT_TRUE(app.texts == builtInTexts());
     expectCaptionsFrom(builtInTexts());
     EXPECT_EQ(window().text(EditButton), u"Kanji editieren"_s);

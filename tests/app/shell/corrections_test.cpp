@@ -177,7 +177,7 @@ TEST_F(KilledSave, KillBeforeCommitLeavesThePreviousFileWhole) {
     // The next run reads the previous set as if nothing had happened.
     start();
     EXPECT_FALSE(app.setFileUnreadable);
-    EXPECT_EQ(app.KanjiCount, 2);
+    EXPECT_EQ(app.kanjiCount, 2);
 }
 
 // A set file that exists but cannot be read, in the forms it comes in.
@@ -196,8 +196,8 @@ protected:
 
 TEST_P(UnreadableSetFile, IsNeitherOverwrittenBySaveNorAtExit) {
     EXPECT_TRUE(app.setFileUnreadable);
-    EXPECT_EQ(app.KanjiCount, 0);
-    EXPECT_EQ(app.SetName, u"Broken"_s);
+    EXPECT_EQ(app.kanjiCount, 0);
+    EXPECT_EQ(app.setName, u"Broken"_s);
 
     triggerSaveSetEntry(app);
     pass();
@@ -265,7 +265,7 @@ TEST_F(TooLargeSetFile, ThatCannotBeBackedUpIsNotReplaced) {
     const auto& shown = app.ui.requesters().shown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].text.contains(setPath(u"Huge"_s))) << shown[0].text.toStdString();
-    EXPECT_EQ(app.KanjiCount, 2);
+    EXPECT_EQ(app.kanjiCount, 2);
 }
 
 using BeyondBmp = AppFixture;
@@ -278,13 +278,13 @@ TEST_F(BeyondBmp, KanjiKeepsItsCodeThroughLoadRenderClipboardAndSave) {
     const std::optional<QByteArray> before = readFile(u"Media/Rare.rki"_s);
 
     start();
-    ASSERT_EQ(app.CurrentIndex, 0);
+    ASSERT_EQ(app.currentIndex, 0);
     EXPECT_EQ(app.kanjiSet.records[0].Unicode, static_cast<qint32>(BeyondBmpKanji));
     EXPECT_EQ(window().text(UnicodeField), QString::number(BeyondBmpKanji));
 
     // The picture on the card is more than the white it starts from.
     const QImage shown = control<ui::ImageView>(KanjiView)->image();
-    const QImage blank = renderKanjiImage(QImage(), 0, app.KanjiFont);
+    const QImage blank = renderKanjiImage(QImage(), 0, app.resources.kanjiFont);
     ASSERT_EQ(shown.size(), blank.size());
     int inked = 0;
     for (int y = 0; y < shown.height(); ++y) {

@@ -68,9 +68,9 @@ protected:
 TEST_F(Screenshots, MainWindowPagesAndAboutBox) {
     start();
     shoot(u"main-overview.png"_s);
-    choosePage(ModeTraining);
+    choosePage(ViewMode::Training);
     shoot(u"main-training.png"_s);
-    choosePage(ModeLists);
+    choosePage(ViewMode::Lists);
     shoot(u"main-lists.png"_s);
 
     const QString aboutPath = ShotFolder + u"about.png"_s;

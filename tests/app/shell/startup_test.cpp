@@ -72,9 +72,9 @@ TEST_F(StartUp, FreshWorkingDirectoryAsksForASetAndRemembersItsName) {
     EXPECT_EQ(shown[0].kind, ui::RequesterKind::OpenFile);
     EXPECT_EQ(shown[0].title, u"Lade Kanjiset"_s);
     EXPECT_EQ(shown[0].text, mediaDir());
-    EXPECT_EQ(app.SetName, u"Demo"_s);
-    EXPECT_EQ(app.KanjiCount, 3);
-    EXPECT_EQ(app.ProfileName, QString());
+    EXPECT_EQ(app.setName, u"Demo"_s);
+    EXPECT_EQ(app.kanjiCount, 3);
+    EXPECT_EQ(app.profile.profileName, QString());
     EXPECT_EQ(window().text(OnEditor), u"イチ"_s);
     EXPECT_EQ(app.texts.MainTexts[10], u"Kanji editieren"_s);
 
@@ -93,8 +93,8 @@ TEST_F(StartUp, CancelledSetRequesterEndsCleanlyAndWritesNoSetFile) {
     app.ui.requesters().answerNext(ui::Answer::cancel());
 
     start();
-    EXPECT_EQ(app.SetName, QString());
-    EXPECT_EQ(app.KanjiCount, 0);
+    EXPECT_EQ(app.setName, QString());
+    EXPECT_EQ(app.kanjiCount, 0);
     EXPECT_EQ(window().statusText(0), u"Kanji: 0"_s);
 
     control<QAbstractButton>(EndButton)->click();
@@ -120,9 +120,9 @@ TEST_F(StartUp, RememberedSetAndPreferencesAreWrittenBackByteIdentically) {
 
     start();
     EXPECT_TRUE(app.ui.requesters().shown().empty());
-    EXPECT_EQ(app.KanjiCount, 2);
+    EXPECT_EQ(app.kanjiCount, 2);
     chooseMenu(MenuQuit);
-    EXPECT_TRUE(app.endRequested);
+    EXPECT_TRUE(app.loop.endRequested);
     finish();
 
     EXPECT_EQ(readFile(u"Media/Jōyō.rki"_s), setBefore);
@@ -141,9 +141,9 @@ TEST_F(StartUp, LoadedSetIsSortedWithTheFirstKanjiCurrent) {
         order.push_back(record.Idx1);
     }
     EXPECT_EQ(order, (std::vector<qint32>{-5, 10, 20, 30}));
-    EXPECT_EQ(app.CurrentIndex, 0);
+    EXPECT_EQ(app.currentIndex, 0);
     EXPECT_EQ(app.kanjiSet.current, 0);
-    EXPECT_EQ(app.KanjiCount, 4);
+    EXPECT_EQ(app.kanjiCount, 4);
     EXPECT_EQ(window().statusText(0), u"Kanji: 4"_s);
     EXPECT_EQ(window().statusText(1), u"Akt. Kanji: 1"_s);
     EXPECT_EQ(window().text(IndexField), u"-5"_s);
@@ -157,8 +157,8 @@ TEST_F(StartUp, MissingRememberedSetGivesAnEmptySetWithoutAsking) {
     start();
 
     EXPECT_TRUE(app.ui.requesters().shown().empty());
-    EXPECT_EQ(app.SetName, u"Gone"_s);
-    EXPECT_EQ(app.KanjiCount, 0);
+    EXPECT_EQ(app.setName, u"Gone"_s);
+    EXPECT_EQ(app.kanjiCount, 0);
     EXPECT_FALSE(app.setFileUnreadable);
 }
 
@@ -168,20 +168,20 @@ TEST_F(StartUp, LoadSetMenuCancelledKeepsTheSetAndChosenReplacesIt) {
     writePreferences(u"Erstes"_s);
     start();
     click(LastButton);
-    ASSERT_EQ(app.CurrentIndex, 2);
+    ASSERT_EQ(app.currentIndex, 2);
 
     app.ui.requesters().answerNext(ui::Answer::cancel());
     chooseMenu(MenuLoadSet);
-    EXPECT_EQ(app.SetName, u"Erstes"_s);
-    EXPECT_EQ(app.KanjiCount, 3);
+    EXPECT_EQ(app.setName, u"Erstes"_s);
+    EXPECT_EQ(app.kanjiCount, 3);
     // A cancelled choice still starts over at the first kanji.
-    EXPECT_EQ(app.CurrentIndex, 0);
+    EXPECT_EQ(app.currentIndex, 0);
     EXPECT_EQ(window().text(OnEditor), u"イチ"_s);
 
     app.ui.requesters().answerNext(ui::Answer::accept(setPath(u"Zweites"_s)));
     chooseMenu(MenuLoadSet);
-    EXPECT_EQ(app.SetName, u"Zweites"_s);
-    EXPECT_EQ(app.KanjiCount, 2);
+    EXPECT_EQ(app.setName, u"Zweites"_s);
+    EXPECT_EQ(app.kanjiCount, 2);
     EXPECT_EQ(window().text(IndexField), u"-7"_s);
     EXPECT_EQ(window().statusText(0), u"Kanji: 2"_s);
 

@@ -32,9 +32,9 @@ protected:
         start();
     }
 
-    void expectBrowsing(int mode) {
-        EXPECT_EQ(app.ViewMode, mode);
-        EXPECT_EQ(window().isVisible(EditButton), mode == ModeOverview);
+    void expectBrowsing(ViewMode mode) {
+        EXPECT_EQ(app.viewMode, mode);
+        EXPECT_EQ(window().isVisible(EditButton), mode == ViewMode::Overview);
         EXPECT_EQ(window().text(EditButton), u"Kanji editieren"_s);
         for (int id : NavigationControls) {
             EXPECT_TRUE(window().isEnabled(id)) << "control " << id;
@@ -43,14 +43,14 @@ protected:
     }
 
     void expectEditing() {
-        EXPECT_EQ(app.ViewMode, ModeEditing);
+        EXPECT_EQ(app.viewMode, ViewMode::Editing);
         EXPECT_TRUE(window().isVisible(EditButton));
         EXPECT_EQ(window().text(EditButton), u"Edit Beenden"_s);
         for (int id : NavigationControls) {
             EXPECT_FALSE(window().isEnabled(id)) << "control " << id;
         }
         EXPECT_FALSE(window().isEnabled(EndButton));
-        EXPECT_EQ(control<ui::TabPanel>(Panel)->currentPage(), ModeOverview);
+        EXPECT_EQ(control<ui::TabPanel>(Panel)->currentPage(), pageIndex(ViewMode::Overview));
     }
 
     void pressF2() {
@@ -77,23 +77,23 @@ protected:
 };
 
 TEST_F(ViewModes, PageSwitchesHideAndShowTheEditButton) {
-    expectBrowsing(ModeOverview);
-    choosePage(ModeTraining);
-    expectBrowsing(ModeTraining);
-    choosePage(ModeLists);
-    expectBrowsing(ModeLists);
-    choosePage(ModeOverview);
-    expectBrowsing(ModeOverview);
+    expectBrowsing(ViewMode::Overview);
+    choosePage(ViewMode::Training);
+    expectBrowsing(ViewMode::Training);
+    choosePage(ViewMode::Lists);
+    expectBrowsing(ViewMode::Lists);
+    choosePage(ViewMode::Overview);
+    expectBrowsing(ViewMode::Overview);
 }
 
 TEST_F(ViewModes, EditButtonEntersEditingAndLeavingCommitsAndResorts) {
     click(NextButton);
-    ASSERT_EQ(app.CurrentIndex, 1);
+    ASSERT_EQ(app.currentIndex, 1);
     click(EditButton);
     expectEditing();
     // Disabled navigation does not react to the user.
     click(NextButton);
-    EXPECT_EQ(app.CurrentIndex, 1);
+    EXPECT_EQ(app.currentIndex, 1);
 
     type(IndexField, u"9"_s);
     type(JlptField, u"$2"_s);
@@ -103,9 +103,9 @@ TEST_F(ViewModes, EditButtonEntersEditingAndLeavingCommitsAndResorts) {
     type(ExampleField3, u"月曜日"_s);
     click(EditButton);
 
-    expectBrowsing(ModeOverview);
+    expectBrowsing(ViewMode::Overview);
     // The edited kanji moved behind the others and is still the one shown.
-    ASSERT_EQ(app.CurrentIndex, 3);
+    ASSERT_EQ(app.currentIndex, 3);
     const KanjiRecord& edited = app.kanjiSet.records[3];
     EXPECT_EQ(edited.Unicode, 0x6708);
     EXPECT_EQ(edited.Idx1, 9);
@@ -120,15 +120,14 @@ TEST_F(ViewModes, EditButtonEntersEditingAndLeavingCommitsAndResorts) {
 }
 
 TEST_F(ViewModes, EditMenuEntryFromTheListsPageShowsTheCard) {
-    choosePage(ModeLists);
+    choosePage(ViewMode::Lists);
     chooseMenu(MenuEditKanji);
     expectEditing();
-    EXPECT_EQ(app.ProfileRecordPending, 1);
 
     // Choosing another page ends editing with a commit as well.
     type(OnEditor, u"geändert"_s);
-    choosePage(ModeTraining);
-    expectBrowsing(ModeTraining);
+    choosePage(ViewMode::Training);
+    expectBrowsing(ViewMode::Training);
     EXPECT_EQ(app.kanjiSet.records[0].OnYomi, u"geändert"_s);
 }
 
@@ -142,19 +141,19 @@ TEST_F(ViewModes, TypingOutsideEditingIsLostOnTheNextKanji) {
 
 TEST_F(ViewModes, KeyF2OutsideTrainingDoesNothing) {
     click(NextButton);
-    for (int mode : {ModeOverview, ModeLists}) {
+    for (ViewMode mode : {ViewMode::Overview, ViewMode::Lists}) {
         choosePage(mode);
         // Answers waiting to be checked are only checked on the training page.
-        app.CheckState = 1;
-        app.TrainingPos = 0;
-        ASSERT_NE(app.LastEventControl, -1);
+        app.training.checkState = CheckState::Answering;
+        app.training.trainingPos = 0;
+        ASSERT_NE(app.loop.lastEventControl, -1);
         pressF2();
         // The key arrived as a menu command, which no control matches afterwards.
-        EXPECT_EQ(app.LastEventControl, -1);
-        EXPECT_EQ(app.ViewMode, mode);
-        EXPECT_EQ(app.CheckState, 1);
-        EXPECT_EQ(app.TrainingPos, 0);
-        EXPECT_EQ(app.CurrentIndex, 1);
+        EXPECT_EQ(app.loop.lastEventControl, -1);
+        EXPECT_EQ(app.viewMode, mode);
+        EXPECT_EQ(app.training.checkState, CheckState::Answering);
+        EXPECT_EQ(app.training.trainingPos, 0);
+        EXPECT_EQ(app.currentIndex, 1);
         EXPECT_EQ(window().text(OnEditor), u"ゲツ"_s);
     }
 }
@@ -199,9 +198,9 @@ TEST_P(EndWhileEditing, CommitsWhatWasTypedBeforeSaving) {
         EXPECT_FALSE(pass());
     } else {
         chooseMenu(MenuQuit);
-        EXPECT_TRUE(app.endRequested);
+        EXPECT_TRUE(app.loop.endRequested);
     }
-    EXPECT_EQ(app.ViewMode, ModeOverview);
+    EXPECT_EQ(app.viewMode, ViewMode::Overview);
     finish();
 
     const std::optional<QByteArray> saved = readFile(u"Media/Modi.rki"_s);

@@ -1,0 +1,13 @@
+// The folders every path of the program starts from, and the remembered file-requester folders.
+#pragma once
+
+#include <QString>
+
+// Every folder ends with "/".
+struct Paths {
+    QString workDir;
+    QString mediaDir;
+    // Where the CSV import's and the export's file requesters start.
+    QString importPath;
+    QString exportPath;
+};

@@ -1,0 +1,36 @@
+// Fonts, control icons and the colours of the quota bands, loaded once at start-up.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+#include <array>
+
+// The button pictures, in the order their files are loaded.
+enum class ControlIcon {
+    Sound,
+    First,
+    Previous,
+    Next,
+    Last,
+    Start,
+    Stop,
+    Pause,
+    Wrong,
+    Partly,
+    Ok,
+};
+constexpr int ControlIconCount = static_cast<int>(ControlIcon::Ok) + 1;
+
+struct Resources {
+    QFont kanjiFont;
+    QFont genshiFont;
+    std::array<QImage, ControlIconCount> controlIcons;
+    // Row colours of the six quota bands, from worst to best.
+    std::array<QColor, 6> quoteColours;
+
+    const QImage& icon(ControlIcon which) const {
+        return controlIcons[static_cast<size_t>(which)];
+    }
+};
