@@ -29,7 +29,7 @@ const QStringList& kanjiFallbacks() {
 }  // namespace
 
 QImage loadPng(const QString& path) {
-    const std::optional<QByteArray> bytes = readWholeFile(path, MaxPictureFileBytes);
+    const auto bytes = readWholeFile(path, MaxPictureFileBytes);
     if (!bytes) {
         return {};
     }

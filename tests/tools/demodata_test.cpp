@@ -164,7 +164,7 @@ TEST(WriteDemoData, NamesExactlyTheStripsItWrote) {
     EXPECT_EQ(2, report.kanjiCount);
     EXPECT_EQ(1, report.stripCount);
 
-    const std::optional<QByteArray> bytes = readWholeFile(dir.filePath(u"Media/JLPT.rki"_qs));
+    const auto bytes = readWholeFile(dir.filePath(u"Media/JLPT.rki"_qs));
     ASSERT_TRUE(bytes.has_value());
     const std::optional<std::vector<KanjiRecord>> set = parseSetFile(*bytes);
     ASSERT_TRUE(set.has_value());

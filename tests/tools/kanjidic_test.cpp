@@ -75,8 +75,7 @@ TEST(ParseKanjidic, RefusesBrokenXmlAndEntityDeclarations) {
 }
 
 TEST(Gunzip, InflatesTheRealFileAndRefusesDamagedOrOversizedInput) {
-    const std::optional<QByteArray> compressed =
-        readWholeFile(u"/usr/share/edict/kanjidic2.xml.gz"_qs);
+    const auto compressed = readWholeFile(u"/usr/share/edict/kanjidic2.xml.gz"_qs);
     ASSERT_TRUE(compressed.has_value()) << "scripts/setup installs kanjidic-xml";
     const std::optional<QByteArray> xml = gunzip(*compressed, qsizetype(256) << 20);
     ASSERT_TRUE(xml.has_value());

@@ -57,7 +57,7 @@ std::optional<QString> writeStrips(const std::vector<StripJob>& jobs, const QStr
 }  // namespace
 
 std::optional<std::vector<KanjidicEntry>> loadKanjidic(const QString& gzipPath) {
-    const std::optional<QByteArray> compressed = readWholeFile(gzipPath, kMaxInputBytes);
+    const auto compressed = readWholeFile(gzipPath, kMaxInputBytes);
     if (!compressed) {
         return std::nullopt;
     }
@@ -69,7 +69,7 @@ std::optional<std::vector<KanjidicEntry>> loadKanjidic(const QString& gzipPath) 
 }
 
 std::optional<StrokeTable> loadStrokeData(const QString& jsonPath) {
-    const std::optional<QByteArray> json = readWholeFile(jsonPath, kMaxInputBytes);
+    const auto json = readWholeFile(jsonPath, kMaxInputBytes);
     if (!json) {
         return std::nullopt;
     }

@@ -32,7 +32,7 @@ void loadSet(App& app, bool ask) {
         app.setFileUnreadable = false;
         const QString path = setFilePath(app);
         if (QFileInfo::exists(path)) {
-            const std::optional<QByteArray> bytes = readWholeFile(path);
+            const auto bytes = readWholeFile(path);
             std::optional<std::vector<KanjiRecord>> records;
             if (bytes) {
                 records = parseSetFile(*bytes);
@@ -64,10 +64,10 @@ void saveSet(App& app) {
         }
         // A file that still exists but cannot be read whole cannot be backed up either, and
         // replacing it would lose it.
-        const std::optional<QByteArray> original = readWholeFile(path);
-        const bool keptOrGone = original
-                                    ? saveFileAtomically(path + QStringLiteral(".bak"), *original)
-                                    : !QFileInfo::exists(path);
+        const auto original = readWholeFile(path);
+        const bool keptOrGone =
+            original ? saveFileAtomically(path + QStringLiteral(".bak"), *original).has_value()
+                     : !QFileInfo::exists(path);
         if (!keptOrGone) {
             app.ui.requesters().message(
                 parent, QStringLiteral("Set speichern"),

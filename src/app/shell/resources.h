@@ -30,7 +30,5 @@ struct Resources {
     // Row colours of the six quota bands, from worst to best.
     std::array<QColor, 6> quoteColours;
 
-    const QImage& icon(ControlIcon which) const {
-        return controlIcons[static_cast<size_t>(which)];
-    }
+    const QImage& icon(ControlIcon which) const { return controlIcons[static_cast<size_t>(which)]; }
 };

@@ -136,13 +136,13 @@ QByteArray serializePreferences(const Preferences& prefs) {
 }
 
 Preferences readPreferencesFile(const QString& path, const Preferences& defaults) {
-    const std::optional<QByteArray> bytes = readWholeFile(path);
+    const auto bytes = readWholeFile(path);
     if (!bytes) {
         return defaults;
     }
     return parsePreferences(*bytes, defaults);
 }
 
-bool writePreferencesFile(const QString& path, const Preferences& prefs) {
+FileResult<void> writePreferencesFile(const QString& path, const Preferences& prefs) {
     return saveFileAtomically(path, serializePreferences(prefs));
 }

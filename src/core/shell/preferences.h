@@ -1,6 +1,8 @@
 // The preference file "Renkari.pref": the five values remembered from one run to the next.
 #pragma once
 
+#include "base/files.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,5 +30,5 @@ QByteArray serializePreferences(const Preferences& prefs);
 // A missing or unreadable file gives defaults.
 Preferences readPreferencesFile(const QString& path, const Preferences& defaults);
 
-// Replaces the file whole; false when it could not be written (the old file then stays).
-bool writePreferencesFile(const QString& path, const Preferences& prefs);
+// Replaces the file whole; when it cannot be written the old file stays.
+FileResult<void> writePreferencesFile(const QString& path, const Preferences& prefs);

@@ -270,7 +270,7 @@ std::optional<TextTables> parseCatalog(const QByteArray& bytes) {
 TextTables fillTextTables(const QString& workDir, QString& language) {
     if (!language.isEmpty()) {
         if (const std::optional<QString> path = findCatalog(workDir, language)) {
-            if (const std::optional<QByteArray> bytes = readWholeFile(*path)) {
+            if (const auto bytes = readWholeFile(*path)) {
                 if (std::optional<TextTables> tables = parseCatalog(*bytes)) {
                     return std::move(*tables);
                 }

@@ -81,7 +81,11 @@ void AppFixture::writeFile(const QString& relativePath, const QByteArray& bytes)
 }
 
 std::optional<QByteArray> AppFixture::readFile(const QString& relativePath) const {
-    return readWholeFile(workDir() + relativePath);
+    FileResult<QByteArray> bytes = readWholeFile(workDir() + relativePath);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return std::move(*bytes);
 }
 
 void AppFixture::writeSet(const QString& setName, const std::vector<KanjiRecord>& records) {
@@ -118,8 +122,7 @@ void AppFixture::writeGenshiList(const std::vector<GenshiEntry>& entries) {
 
 void AppFixture::copyShippedCatalog(const QString& name) {
     const QString file = name + QStringLiteral(".catalog");
-    const std::optional<QByteArray> bytes =
-        readWholeFile(QStringLiteral(RENKARI_SOURCE_DIR "/data/catalog/") + file);
+    const auto bytes = readWholeFile(QStringLiteral(RENKARI_SOURCE_DIR "/data/catalog/") + file);
     ASSERT_TRUE(bytes.has_value()) << file.toStdString();
     writeFile(QStringLiteral("catalog/") + file, *bytes);
 }

@@ -32,8 +32,7 @@ protected:
         const QString shipped = QStringLiteral(RENKARI_SOURCE_DIR "/data/Media/");
         for (const QString& folder : {u"Controls"_s, u"Genshi"_s}) {
             for (const QString& name : QDir(shipped + folder).entryList(QDir::Files)) {
-                const std::optional<QByteArray> bytes =
-                    readWholeFile(shipped + folder + u'/' + name);
+                const auto bytes = readWholeFile(shipped + folder + u'/' + name);
                 ASSERT_TRUE(bytes.has_value()) << name.toStdString();
                 writeFile(u"Media/"_s + folder + u'/' + name, *bytes);
             }

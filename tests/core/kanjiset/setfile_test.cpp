@@ -16,7 +16,7 @@ QString fixturePath(const QString& name) {
 }
 
 QByteArray fixture(const QString& name) {
-    const std::optional<QByteArray> bytes = readWholeFile(fixturePath(name));
+    const auto bytes = readWholeFile(fixturePath(name));
     EXPECT_TRUE(bytes.has_value()) << name.toStdString();
     return bytes.value_or(QByteArray());
 }

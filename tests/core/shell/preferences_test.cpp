@@ -45,9 +45,8 @@ TEST(PreferenceFile, WritesTheExactBytesOfTheReferenceFile) {
 
     ASSERT_TRUE(writePreferencesFile(path, prefs));
 
-    const std::optional<QByteArray> written = readWholeFile(path);
-    const std::optional<QByteArray> expected =
-        readWholeFile(QStringLiteral(RENKARI_TEST_DATA "/prefs/written.pref"));
+    const auto written = readWholeFile(path);
+    const auto expected = readWholeFile(QStringLiteral(RENKARI_TEST_DATA "/prefs/written.pref"));
     ASSERT_TRUE(written.has_value());
     ASSERT_TRUE(expected.has_value());
     EXPECT_EQ(*written, *expected);
@@ -192,7 +191,7 @@ TEST(PreferenceFuzzInputs, ReadWithoutHarmAndSurviveAWriteAndReread) {
 
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
-        const std::optional<QByteArray> bytes = readWholeFile(folder.filePath(name));
+        const auto bytes = readWholeFile(folder.filePath(name));
         ASSERT_TRUE(bytes.has_value());
 
         const Preferences read = parsePreferences(*bytes, defaults);
@@ -209,8 +208,7 @@ TEST(PreferenceFuzzInputs, ReadWithoutHarmAndSurviveAWriteAndReread) {
             EXPECT_EQ(tables->ExportTexts.size(), 21);
         }
     }
-    const std::optional<QByteArray> latin1 =
-        readWholeFile(folder.filePath(u"latin1-value-with-nul.pref"_s));
+    const auto latin1 = readWholeFile(folder.filePath(u"latin1-value-with-nul.pref"_s));
     ASSERT_TRUE(latin1.has_value());
     EXPECT_EQ(parsePreferences(*latin1, defaults).LastSet, u"K\u00F6er"_s);
 }

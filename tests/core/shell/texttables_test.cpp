@@ -155,7 +155,7 @@ TEST(CatalogReading, OnlyAnExactHeaderMakesACatalog) {
 }
 
 TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
-    const std::optional<QByteArray> bytes =
+    const auto bytes =
         readWholeFile(QStringLiteral(RENKARI_SOURCE_DIR "/data/catalog/English.catalog"));
     ASSERT_TRUE(bytes.has_value());
     EXPECT_FALSE(bytes->startsWith("\xEF\xBB\xBF"));
