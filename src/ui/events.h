@@ -18,9 +18,12 @@ enum class Action {
     Other
 };
 
+// The window of events that come from no window.
+constexpr int NoWindow = 0;
+
 struct Event {
     EventKind kind = EventKind::None;
-    int window = 0;
+    int window = NoWindow;
     int control = -1;
     Action action = Action::None;
     int menuId = -1;

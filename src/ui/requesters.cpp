@@ -43,28 +43,41 @@ std::optional<Answer> Requesters::takeScripted(RequesterKind kind, const QString
     return answer;
 }
 
+namespace {
+
+std::optional<QString> textOf(const Answer& answer) {
+    return answer.accepted ? std::optional(answer.text) : std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QString> Requesters::chooseFile(RequesterKind kind, QWidget* parent,
+                                              const QString& title, const QString& folder,
+                                              const QString& filter) {
+    if (auto answer = takeScripted(kind, title, folder)) {
+        return textOf(*answer);
+    }
+    const QString path =
+        kind == RequesterKind::OpenFile
+            ? QFileDialog::getOpenFileName(parent, title, folder, toQtFilter(filter))
+            : QFileDialog::getSaveFileName(parent, title, folder, toQtFilter(filter));
+    return path.isEmpty() ? std::nullopt : std::optional(path);
+}
+
 std::optional<QString> Requesters::openFile(QWidget* parent, const QString& title,
                                             const QString& folder, const QString& filter) {
-    if (auto answer = takeScripted(RequesterKind::OpenFile, title, folder)) {
-        return answer->accepted ? std::optional(answer->text) : std::nullopt;
-    }
-    const QString path = QFileDialog::getOpenFileName(parent, title, folder, toQtFilter(filter));
-    return path.isEmpty() ? std::nullopt : std::optional(path);
+    return chooseFile(RequesterKind::OpenFile, parent, title, folder, filter);
 }
 
 std::optional<QString> Requesters::saveFile(QWidget* parent, const QString& title,
                                             const QString& folder, const QString& filter) {
-    if (auto answer = takeScripted(RequesterKind::SaveFile, title, folder)) {
-        return answer->accepted ? std::optional(answer->text) : std::nullopt;
-    }
-    const QString path = QFileDialog::getSaveFileName(parent, title, folder, toQtFilter(filter));
-    return path.isEmpty() ? std::nullopt : std::optional(path);
+    return chooseFile(RequesterKind::SaveFile, parent, title, folder, filter);
 }
 
 std::optional<QString> Requesters::inputLine(QWidget* parent, const QString& title,
                                              const QString& prompt, const QString& initial) {
     if (auto answer = takeScripted(RequesterKind::InputLine, title, prompt)) {
-        return answer->accepted ? std::optional(answer->text) : std::nullopt;
+        return textOf(*answer);
     }
     bool ok = false;
     const QString text =
@@ -72,11 +85,15 @@ std::optional<QString> Requesters::inputLine(QWidget* parent, const QString& tit
     return ok ? std::optional(text) : std::nullopt;
 }
 
-bool Requesters::yesNo(QWidget* parent, const QString& title, const QString& text) {
+bool Requesters::yesNo(QWidget* parent, const QString& title, const QString& text,
+                       YesNoDefault preselected) {
     if (auto answer = takeScripted(RequesterKind::YesNo, title, text)) {
+        shown_.back().preselected = preselected;
         return answer->accepted;
     }
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) ==
+    return QMessageBox::question(
+               parent, title, text, QMessageBox::Yes | QMessageBox::No,
+               preselected == YesNoDefault::Yes ? QMessageBox::Yes : QMessageBox::No) ==
            QMessageBox::Yes;
 }
 

@@ -13,11 +13,15 @@ namespace ui {
 
 enum class RequesterKind { OpenFile, SaveFile, InputLine, YesNo, Message };
 
+// The button Return chooses in a question; No where Yes would lose or replace the user's data.
+enum class YesNoDefault { Yes, No };
+
 // What a requester was asked, kept so tests can check what the user would have seen.
 struct ShownRequester {
     RequesterKind kind;
     QString title;
     QString text;
+    YesNoDefault preselected = YesNoDefault::Yes;
 };
 
 // A prepared answer: accepted with a text (file path, typed line) or cancelled / "no".
@@ -37,7 +41,8 @@ public:
                                     const QString& filter);
     std::optional<QString> inputLine(QWidget* parent, const QString& title, const QString& prompt,
                                      const QString& initial = {});
-    bool yesNo(QWidget* parent, const QString& title, const QString& text);
+    bool yesNo(QWidget* parent, const QString& title, const QString& text,
+               YesNoDefault preselected = YesNoDefault::Yes);
     void message(QWidget* parent, const QString& title, const QString& text);
 
     // Once scripted, no real dialog ever opens: prepared answers are used in order and a
@@ -49,6 +54,8 @@ public:
     int unanswered() const { return unanswered_; }
 
 private:
+    std::optional<QString> chooseFile(RequesterKind kind, QWidget* parent, const QString& title,
+                                      const QString& folder, const QString& filter);
     std::optional<Answer> takeScripted(RequesterKind kind, const QString& title,
                                        const QString& text);
 

@@ -35,7 +35,8 @@ public:
     void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
     void setMouse(std::function<MouseState()> mouse) { mouse_ = std::move(mouse); }
     // Called whenever wait() finds nothing to return, so a test can act inside a modal loop
-    // (click a dialog's button). A hook that posts nothing makes wait() return a close request.
+    // (click a dialog's button). A hook that posts nothing makes wait() return a close request
+    // of NoWindow, which ends any modal loop.
     void setWaitHook(std::function<void()> hook) { waitHook_ = std::move(hook); }
 
     Requesters& requesters() { return requesters_; }

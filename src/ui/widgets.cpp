@@ -292,8 +292,8 @@ const QImage& ImageGrid::cachedImage(int cell) {
     return cache_.emplace(cell, image_(cell)).first->second;
 }
 
-void ImageGrid::setInnerHeight(int height) {
-    resize(columns_ * cellSize_, height);
+void ImageGrid::setRowCount(int rows) {
+    resize(columns_ * cellSize_, rows * cellSize_);
 }
 
 int ImageGrid::cellAt(QPoint point) const {

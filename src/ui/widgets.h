@@ -120,7 +120,9 @@ public:
     void setCells(int cellCount, std::vector<bool> hidden, CellImage image);
     // Forgets the drawn cells, for when what they show has changed.
     void invalidate();
-    void setInnerHeight(int height);
+    // The grid's height in rows of cells, as far as its scroll area lets the user scroll.
+    void setRowCount(int rows);
+    int columns() const { return columns_; }
     int cellAt(QPoint point) const;
     QRect cellRect(int cell) const;
     bool isCellHidden(int cell) const;

@@ -434,6 +434,14 @@ QMenu* Window::menuBarMenu(int index) const {
                : nullptr;
 }
 
+QRect Window::placeInClient(int id) const {
+    const QWidget* widget = control(id);
+    if (widget == nullptr) {
+        return {};
+    }
+    return QRect(widget->mapTo(client_, QPoint(0, 0)), widget->size());
+}
+
 QImage Window::grab() const {
     return top_->grab().toImage();
 }

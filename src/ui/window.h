@@ -111,6 +111,8 @@ public:
     void setStatusText(int field, const QString& text);
     QString statusText(int field) const;
     QMenu* menuBarMenu(int index) const;
+    // Where a control lies in the client area, however deep it sits in pages and containers.
+    QRect placeInClient(int id) const;
 
     // The whole window as the user sees it, menu bar included.
     QImage grab() const;

@@ -174,7 +174,7 @@ TEST_F(WindowEvents, GridCellGeometry) {
     EXPECT_TRUE(grid->isCellHidden(6));
     EXPECT_TRUE(grid->isCellHidden(-1));
 
-    grid->setInnerHeight(480);
+    grid->setRowCount(6);
     EXPECT_EQ(grid->size(), QSize(320, 480));
 }
 

@@ -4,6 +4,7 @@
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
 #include "core/shell/credits.h"
+#include "ui/modal.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
@@ -27,19 +28,9 @@ void showAboutBox(App& app) {
     editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor->setPlainText(creditsText());
     about.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.MainTexts[38]);
-    about.show();
-    for (;;) {
-        const ui::Event event = app.ui.wait();
-        if (event.kind == ui::EventKind::Close && event.window == AboutWindowId) {
-            break;
-        }
-        if (event.kind == ui::EventKind::Close && event.window == 0) {
-            // A test's wait hook had nothing left to do.
-            break;
-        }
-        if (event.kind == ui::EventKind::Control && event.window == AboutWindowId &&
-            event.control == AboutEndButton) {
-            break;
-        }
-    }
+    ui::runModal(app.ui, about, [](const ui::Event& event) {
+        const bool end = event.kind == ui::EventKind::Close ||
+                         (event.kind == ui::EventKind::Control && event.control == AboutEndButton);
+        return end ? ui::ModalStep::Close : ui::ModalStep::Continue;
+    });
 }

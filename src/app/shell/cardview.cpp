@@ -11,11 +11,16 @@
 namespace {
 
 constexpr int FrameSize = 100;
-constexpr int GridColumns = 4;
-constexpr int GridCellSize = 160;
 
-KanjiRecord* currentRecord(App& app) {
-    return app.kanjiSet.currentRecord();
+// The current kanji when it has a stroke-order strip to animate; otherwise the animation rests.
+KanjiRecord* animatedRecord(App& app) {
+    KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (record == nullptr || record->Anim.isEmpty()) {
+        app.animation.animKanji = 0;
+        app.animation.animState = AnimState::Idle;
+        return nullptr;
+    }
+    return record;
 }
 
 QString animPath(const App& app, const KanjiRecord& record) {
@@ -175,10 +180,8 @@ void clearCard(App& app) {
 }
 
 void animationFirstFrame(App& app) {
-    KanjiRecord* record = currentRecord(app);
-    if (record == nullptr || record->Anim.isEmpty()) {
-        app.animation.animKanji = 0;
-        app.animation.animState = AnimState::Idle;
+    KanjiRecord* record = animatedRecord(app);
+    if (record == nullptr) {
         return;
     }
     if (loadStrokeImage(app, *record)) {
@@ -193,35 +196,32 @@ void animationFirstFrame(App& app) {
 }
 
 void animationTick(App& app) {
-    KanjiRecord* record = currentRecord(app);
-    if (record == nullptr || record->Anim.isEmpty()) {
-        app.animation.animKanji = 0;
-        app.animation.animState = AnimState::Idle;
+    KanjiRecord* record = animatedRecord(app);
+    if (record == nullptr) {
         return;
     }
+    Animation& anim = app.animation;
     const qint64 now = app.ui.ticks();
-    if (!(now - app.animation.animLastTick > app.animation.animFrameDelay ||
-          app.animation.animState == AnimState::Stopping)) {
+    if (!(now - anim.animLastTick > anim.animFrameDelay || anim.animState == AnimState::Stopping)) {
         return;
     }
-    app.animation.animLastTick = now;
-    if (app.animation.animKanji != record->Unicode) {
-        app.animation.animFrame = 0;
-        app.animation.animKanji = record->Unicode;
+    anim.animLastTick = now;
+    if (anim.animKanji != record->Unicode) {
+        anim.animFrame = 0;
+        anim.animKanji = record->Unicode;
     }
-    if (loadStrokeImage(app, *record) && (app.animation.animState == AnimState::Stopping ||
-                                          app.animation.animState == AnimState::Playing)) {
-        if (app.animation.animState == AnimState::Stopping) {
-            app.animation.animFrame = 0;
+    if (loadStrokeImage(app, *record) &&
+        (anim.animState == AnimState::Stopping || anim.animState == AnimState::Playing)) {
+        if (anim.animState == AnimState::Stopping) {
+            anim.animFrame = 0;
         }
-        app.animation.animFrame = app.animation.animFrame >= lastFrameIndex(*record->StrokeImage)
-                                      ? 0
-                                      : app.animation.animFrame + 1;
-        showFrame(app, *record->StrokeImage, app.animation.animFrame);
+        anim.animFrame =
+            anim.animFrame >= lastFrameIndex(*record->StrokeImage) ? 0 : anim.animFrame + 1;
+        showFrame(app, *record->StrokeImage, anim.animFrame);
     }
-    if (app.animation.animState == AnimState::Stopping) {
-        app.animation.animFrame = 0;
-        app.animation.animState = AnimState::Idle;
+    if (anim.animState == AnimState::Stopping) {
+        anim.animFrame = 0;
+        anim.animState = AnimState::Idle;
     }
 }
 
@@ -231,8 +231,8 @@ void fillGrid(App& app) {
     }
     auto* grid = app.mainWindow->get<ui::ImageGrid>(GridCells);
     const int count = app.kanjiSet.size();
-    const int rows = count / GridColumns;
-    grid->setInnerHeight((rows + 1) * GridCellSize);
+    // One row more than the full rows, also when the last row is full.
+    grid->setRowCount(count / grid->columns() + 1);
     std::vector<bool> hidden(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         hidden[static_cast<size_t>(i)] = app.kanjiSet.records[static_cast<size_t>(i)].Unicode == 0;

@@ -145,8 +145,3 @@ enum MenuId : int {
     MenuKeyF2 = 27,
     MenuTakeAsGenshi = 28,
 };
-
-// Offset of the panel's page area inside the client area: panel at (5, 5), pages 5 right and
-// 27 down inside it.
-constexpr int PageAreaX = 10;
-constexpr int PageAreaY = 32;

@@ -1,9 +1,6 @@
-// The main event loop: dispatch of menu commands and control actions, the view mode,
-// writing with the mouse and the stroke-order animation.
+// The main event loop: one pass serves one event of the main window, the pen on the writing
+// canvas and the stroke-order animation; and the view mode, which only the loop's commands change.
 #pragma once
-
-#include <QPoint>
-#include <QRect>
 
 struct App;
 
@@ -26,6 +23,3 @@ void runMainLoop(App& app);
 bool mainLoopPass(App& app);
 // The only way the view mode changes.
 void setViewMode(App& app, ViewMode mode);
-// Whether the mouse at client position mouse lies inside a page control at control
-// (position inside its page, and size).
-bool mouseInsidePageControl(QPoint mouse, QRect control);

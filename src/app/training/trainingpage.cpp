@@ -3,6 +3,7 @@
 
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
+#include "ui/images.h"
 
 #include <array>
 
@@ -184,3 +185,85 @@ void startTraining(App&) {}
 void nextQuestion(App&, bool) {}
 
 void checkAnswers(App&) {}
+
+bool onTrainingControl(App& app, const ui::Event& event) {
+    const bool leftClick = event.action == ui::Action::LeftClick;
+    switch (event.control) {
+        case StartButton:
+            startTraining(app);
+            return true;
+        case TrainingEndButton:
+            endTraining(app, true);
+            return true;
+        case CheckButton:
+            checkAnswers(app);
+            return true;
+        case NextQuestionButton:
+            if (leftClick) {
+                nextQuestion(app, false);
+            }
+            return true;
+        case ManualBox:
+            if (leftClick) {
+                applyTrainingSettings(app, ManualBox);
+                if (app.training.trainingPos != -1) {
+                    endTraining(app, true);
+                }
+            }
+            return true;
+        default:
+            if (event.control >= FullSettingsFrame && event.control <= OrderRandom) {
+                if (leftClick) {
+                    applyTrainingSettings(app, event.control);
+                }
+                return true;
+            }
+            return false;
+    }
+}
+
+void trainingKeyF2(App& app) {
+    if (app.viewMode != ViewMode::Training) {
+        return;
+    }
+    if (app.training.checkState == CheckState::Answering) {
+        checkAnswers(app);
+    } else if (app.training.checkState == CheckState::Checked) {
+        nextQuestion(app, true);
+    }
+}
+
+bool mouseInsideControl(QPoint mouse, QRect control) {
+    const int dx = mouse.x() - control.x();
+    const int dy = mouse.y() - control.y();
+    return mouse.x() > -1 && mouse.y() > -1 && dx > 0 && dx <= control.width() && dy > 0 &&
+           dy <= control.height();
+}
+
+void serveMouseWriting(App& app) {
+    // The pen follows the mouse only after a click on the canvas, and only inside it.
+    if (app.loop.lastEventControl != CanvasImage) {
+        return;
+    }
+    const ui::MouseState mouse = app.ui.mouse();
+    const QPoint client = app.mainWindow->client()->mapFromGlobal(mouse.globalPos);
+    const QRect canvas = app.mainWindow->placeInClient(CanvasImage);
+    if (!mouseInsideControl(client, canvas)) {
+        return;
+    }
+    WritingPad& pad = app.writingPad;
+    if (!mouse.primaryDown) {
+        pad.lastPenX = -1;
+        pad.lastPenY = -1;
+        return;
+    }
+    const QPoint pen = client - canvas.topLeft();
+    if (pad.lastPenX == -1 || pad.lastPenY == -1) {
+        ui::fillCircle(pad.writingCanvas, pen, 4, QColor(0, 255, 0));
+    } else {
+        ui::drawLine(pad.writingCanvas, QPoint(pad.lastPenX, pad.lastPenY), pen, 3, Qt::black);
+    }
+    pad.lastPenX = pen.x();
+    pad.lastPenY = pen.y();
+    app.mainWindow->setImage(CanvasImage, pad.writingCanvas);
+}

@@ -1,7 +1,11 @@
 // The training page: its settings, the run and its end.
 #pragma once
 
+#include "ui/events.h"
+
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 
 struct App;
 
@@ -30,6 +34,17 @@ void resetTrainingSettings(App& app);
 void applyTrainingSettings(App& app, int causingControl);
 // Stops a run and returns the page to its resting state; show sums the run up first.
 void endTraining(App& app, bool show);
+
+// The page's buttons and settings; false for a control of another page.
+bool onTrainingControl(App& app, const ui::Event& event);
+// F2 checks the answers or moves on to the next question, on the training page only.
+void trainingKeyF2(App& app);
+
+// Draws what the mouse writes on the canvas, once per pass of the main loop.
+void serveMouseWriting(App& app);
+// Whether the mouse at a client-area point lies on a control at a place of the client area:
+// the control's left and top edges count as outside, its right and bottom edges as inside.
+bool mouseInsideControl(QPoint mouse, QRect control);
 
 // The run itself is not built yet: these leave the state as it is.
 void startTraining(App& app);

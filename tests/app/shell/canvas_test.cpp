@@ -3,7 +3,7 @@
 #include "app/shell/appfixture.h"
 
 #include "app/shell/mainids.h"
-#include "app/shell/mainloop.h"
+#include "app/training/trainingpage.h"
 
 using namespace Qt::StringLiterals;
 
@@ -14,8 +14,9 @@ const QColor Red(255, 0, 0);
 const QColor Blue(0, 0, 255);
 const QColor Yellow(255, 255, 0);
 
-// The canvas's top-left corner in the client area: its page position plus the page area's.
-const QPoint CanvasOrigin(290 + PageAreaX, 50 + PageAreaY);
+// The canvas's top-left corner in the client area: its place on the training page, which starts
+// 10 right of and 32 below the client area's corner.
+const QPoint CanvasOrigin(290 + 10, 50 + 32);
 
 int nonWhitePixels(const QImage& image) {
     int count = 0;
@@ -100,19 +101,23 @@ TEST_F(MouseWriting, MenuCommandEndsWriting) {
     EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
 }
 
+TEST_F(MouseWriting, CanvasSitsWhereThePageLayoutPutsIt) {
+    EXPECT_EQ(window().placeInClient(CanvasImage), QRect(CanvasOrigin, QSize(160, 160)));
+}
+
 TEST(MouseInsideControl, BoundariesAreExclusiveAtTheCornerAndInclusiveAtTheSize) {
-    const QRect canvas(290, 50, 160, 160);
-    EXPECT_FALSE(mouseInsidePageControl(CanvasOrigin, canvas));
-    EXPECT_TRUE(mouseInsidePageControl(CanvasOrigin + QPoint(1, 1), canvas));
-    EXPECT_TRUE(mouseInsidePageControl(CanvasOrigin + QPoint(160, 160), canvas));
-    EXPECT_FALSE(mouseInsidePageControl(CanvasOrigin + QPoint(161, 80), canvas));
-    EXPECT_FALSE(mouseInsidePageControl(CanvasOrigin + QPoint(80, 161), canvas));
-    EXPECT_FALSE(mouseInsidePageControl(CanvasOrigin + QPoint(80, 0), canvas));
+    const QRect canvas(CanvasOrigin, QSize(160, 160));
+    EXPECT_FALSE(mouseInsideControl(CanvasOrigin, canvas));
+    EXPECT_TRUE(mouseInsideControl(CanvasOrigin + QPoint(1, 1), canvas));
+    EXPECT_TRUE(mouseInsideControl(CanvasOrigin + QPoint(160, 160), canvas));
+    EXPECT_FALSE(mouseInsideControl(CanvasOrigin + QPoint(161, 80), canvas));
+    EXPECT_FALSE(mouseInsideControl(CanvasOrigin + QPoint(80, 161), canvas));
+    EXPECT_FALSE(mouseInsideControl(CanvasOrigin + QPoint(80, 0), canvas));
     // A mouse left of or above the client area is outside, whatever the control's position.
-    const QRect leftOfPage(-20, -40, 160, 160);
-    EXPECT_TRUE(mouseInsidePageControl({0, 0}, leftOfPage));
-    EXPECT_FALSE(mouseInsidePageControl({-1, 0}, leftOfPage));
-    EXPECT_FALSE(mouseInsidePageControl({0, -1}, leftOfPage));
+    const QRect beyondTheCorner(-10, -8, 160, 160);
+    EXPECT_TRUE(mouseInsideControl({0, 0}, beyondTheCorner));
+    EXPECT_FALSE(mouseInsideControl({-1, 0}, beyondTheCorner));
+    EXPECT_FALSE(mouseInsideControl({0, -1}, beyondTheCorner));
 }
 
 class StrokeAnimation : public AppFixture {

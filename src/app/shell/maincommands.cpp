@@ -1,0 +1,264 @@
+// The main window's dispatch: menu commands, and control actions handed to the group that owns
+// the control (card, navigation, lists page, right-hand column; the training page has its own).
+#include "app/shell/maincommands.h"
+
+#include "app/kanjiset/editing.h"
+#include "app/kanjiset/kanjiimage.h"
+#include "app/kanjiset/setcommands.h"
+#include "app/review/review.h"
+#include "app/shell/aboutbox.h"
+#include "app/shell/app.h"
+#include "app/shell/cardview.h"
+#include "app/shell/mainids.h"
+#include "app/shell/mainloop.h"
+#include "app/training/profilecommands.h"
+#include "app/training/trainingpage.h"
+#include "core/kanjiset/kanjisetops.h"
+#include "ui/clipboard.h"
+
+namespace {
+
+void requestEnd(App& app) {
+    app.loop.endRequested = true;
+}
+
+void showPage(App& app, ViewMode page) {
+    app.mainWindow->get<ui::TabPanel>(Panel)->showPage(pageIndex(page));
+}
+
+// Switches to the card and shows the kanji at index there.
+void showOnCard(App& app, int index) {
+    showPage(app, ViewMode::Overview);
+    setViewMode(app, ViewMode::Overview);
+    showKanji(app, index);
+}
+
+void copyKanjiToClipboard(const App& app) {
+    const KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (record == nullptr) {
+        return;
+    }
+    const QString text = kanjiText(record->Unicode);
+    if (!text.isEmpty()) {
+        ui::setClipboardText(text);
+    }
+}
+
+void togglePause(AnimState& state) {
+    if (state == AnimState::Playing) {
+        state = AnimState::Paused;
+    } else if (state == AnimState::Paused) {
+        state = AnimState::Playing;
+    }
+}
+
+// The card's picture, strip and Genshi list take clicks while editing; the animation buttons
+// and the copy button while browsing.
+bool onCardControl(App& app, const ui::Event& event) {
+    const bool leftClick = event.action == ui::Action::LeftClick;
+    const bool editing = app.viewMode == ViewMode::Editing;
+    const KanjiRecord* current = app.kanjiSet.currentRecord();
+    switch (event.control) {
+        case KanjiView:
+            if (leftClick && editing) {
+                enterKanjiCharacter(app);
+            }
+            return true;
+        case StrokeView:
+            if (leftClick && editing) {
+                chooseStrokeImage(app);
+            }
+            return true;
+        case GenshiListView:
+            if ((leftClick || event.action == ui::Action::RightClick) && editing) {
+                openGenshiWindow(app);
+            }
+            return true;
+        case AnimPlayButton:
+            if (leftClick && app.viewMode == ViewMode::Overview && current != nullptr &&
+                !current->Anim.isEmpty()) {
+                app.animation.animState = AnimState::Playing;
+            }
+            return true;
+        case AnimPauseButton:
+            if (leftClick) {
+                togglePause(app.animation.animState);
+            }
+            return true;
+        case AnimStopButton:
+            if (leftClick) {
+                app.animation.animState = AnimState::Stopping;
+            }
+            return true;
+        case CopyButton:
+            if (leftClick) {
+                copyKanjiToClipboard(app);
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool onNavigation(App& app, const ui::Event& event) {
+    const bool leftClick = event.action == ui::Action::LeftClick;
+    KanjiSet& set = app.kanjiSet;
+    switch (event.control) {
+        case FirstButton:
+            if (leftClick && !set.empty()) {
+                set.current = 0;
+                stepKanji(app, 0);
+            }
+            return true;
+        case PreviousButton:
+            if (leftClick) {
+                stepKanji(app, -1);
+            }
+            return true;
+        case NextButton:
+            if (leftClick) {
+                stepKanji(app, 1);
+            }
+            return true;
+        case LastButton:
+            if (leftClick && !set.empty()) {
+                set.current = set.size() - 1;
+                stepKanji(app, 0);
+            }
+            return true;
+        case NumberSpin:
+            if (event.action == ui::Action::Change) {
+                stepKanji(app, app.mainWindow->spinValue(NumberSpin) - app.currentIndex - 1);
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool onGridCell(App& app, const ui::Event& event) {
+    if (event.control != GridCells) {
+        return false;
+    }
+    if (event.item < 0 || event.item >= app.kanjiSet.size()) {
+        return true;
+    }
+    if (event.action == ui::Action::LeftClick) {
+        showOnCard(app, event.item);
+    } else if (event.action == ui::Action::RightClick) {
+        app.mainWindow->showContextMenu(app.gridContextMenu, app.ui.mouse().globalPos);
+    }
+    return true;
+}
+
+void chooseStatisticsKanji(App& app) {
+    const auto* list = app.mainWindow->get<ui::ReportList>(StatisticsList);
+    const int row = list->selectedRow();
+    if (row < 0) {
+        return;
+    }
+    if (app.viewMode != ViewMode::Overview) {
+        showPage(app, ViewMode::Overview);
+        setViewMode(app, ViewMode::Overview);
+    }
+    const QList<uint> characters = list->cellText(row, 0).toUcs4();
+    if (characters.isEmpty()) {
+        return;
+    }
+    app.currentIndex = sortSetKeepingCurrent(app.kanjiSet, app.currentIndex);
+    findKanjiByCode(app, static_cast<qint32>(characters.front()));
+    showKanji(app, app.kanjiSet.current);
+}
+
+// The panel's tabs and the column right of it.
+bool onFrameControl(App& app, const ui::Event& event) {
+    switch (event.control) {
+        case Panel:
+            setViewMode(app, static_cast<ViewMode>(
+                                 app.mainWindow->get<ui::TabPanel>(Panel)->currentPage()));
+            return true;
+        case StatisticsList:
+            if (event.action == ui::Action::LeftClick) {
+                chooseStatisticsKanji(app);
+            }
+            return true;
+        case EditButton:
+            setViewMode(app,
+                        app.viewMode == ViewMode::Editing ? ViewMode::Overview : ViewMode::Editing);
+            return true;
+        case EndButton:
+            requestEnd(app);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void dispatchMenu(App& app, int menuId) {
+    switch (menuId) {
+        case MenuNewSet:
+            newSet(app);
+            break;
+        case MenuLoadSet:
+            loadSet(app, true);
+            if (!app.profile.profileName.isEmpty()) {
+                loadProfile(app);
+            }
+            break;
+        case MenuSaveSet:
+            saveSet(app);
+            break;
+        case MenuExportPdf:
+            exportSet(app, true);
+            break;
+        case MenuExportCsv:
+            exportSet(app, false);
+            break;
+        case MenuQuit:
+            requestEnd(app);
+            break;
+        case MenuNewKanji:
+            newKanji(app);
+            break;
+        case MenuEditKanji:
+            setViewMode(app, ViewMode::Editing);
+            break;
+        case MenuDeleteKanji:
+            deleteKanji(app);
+            break;
+        case MenuImportCsv:
+            importCsv(app);
+            break;
+        case MenuOptimiseList:
+            optimiseList(app);
+            break;
+        case MenuCreateProfile:
+            createProfile(app);
+            break;
+        case MenuChooseProfile:
+            chooseProfile(app);
+            break;
+        case MenuStatistics:
+            openStatistics(app);
+            break;
+        case MenuAbout:
+            showAboutBox(app);
+            break;
+        case MenuKeyF2:
+            trainingKeyF2(app);
+            break;
+        default:
+            break;
+    }
+}
+
+void dispatchControl(App& app, const ui::Event& event) {
+    for (const auto handler :
+         {onCardControl, onNavigation, onGridCell, onFrameControl, onTrainingControl}) {
+        if (handler(app, event)) {
+            return;
+        }
+    }
+}
