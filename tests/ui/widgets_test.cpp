@@ -1,5 +1,6 @@
 // Tests of the controls' way into the event queue and of the grid's cell geometry.
 #include "ui/widgets.h"
+#include "ui/modal.h"
 #include "ui/toolkit.h"
 #include "ui/window.h"
 
@@ -215,4 +216,32 @@ TEST(ToolkitQueue, ClockMouseAndPauseAreInjectable) {
     EXPECT_EQ(paused, 10);
     EXPECT_EQ(toolkit.mouse().globalPos, QPoint(7, 9));
     EXPECT_TRUE(toolkit.mouse().primaryDown);
+}
+
+TEST(ModalLoop, ServesOnlyItsWindowUntilTheHandlerCloses) {
+    ui::Toolkit toolkit;
+    ui::Window dialog(toolkit, TestWindow, u"Dialog"_s, QSize(200, 100),
+                      ui::WindowOptions{false, false, true});
+    QPushButton* ok = dialog.addButton(Button, nullptr, {10, 10, 60, 20}, u"OK"_s);
+    ui::Event other;
+    other.kind = ui::EventKind::Control;
+    other.window = TestWindow + 1;
+    other.control = Button;
+    toolkit.post(other);
+    toolkit.setWaitHook([&] { ok->click(); });
+
+    std::vector<ui::Event> served;
+    ui::runModal(toolkit, dialog, [&](const ui::Event& event) {
+        served.push_back(event);
+        return served.size() < 2 ? ui::ModalStep::Continue : ui::ModalStep::Close;
+    });
+
+    // The other window's event was dropped; the dialog's button was served twice, then closed.
+    ASSERT_EQ(served.size(), 2u);
+    for (const ui::Event& event : served) {
+        EXPECT_EQ(event.window, TestWindow);
+        EXPECT_EQ(event.control, Button);
+    }
+    EXPECT_TRUE(dialog.top()->isVisible());
+    EXPECT_EQ(dialog.top()->windowModality(), Qt::ApplicationModal);
 }
