@@ -7,6 +7,7 @@
 #include "base/files.h"
 #include "core/kanjiset/kanjisetops.h"
 #include "core/kanjiset/setfile.h"
+#include "core/kanjiset/setname.h"
 
 #include <QFileInfo>
 
@@ -20,9 +21,11 @@ void loadSet(App& app, bool ask) {
         const std::optional<QString> chosen = app.ui.requesters().openFile(
             app.mainWindow ? app.mainWindow->top() : nullptr, QStringLiteral("Lade Kanjiset"),
             app.paths.mediaDir, QStringLiteral("Kanjiset (*.rki)|*.rki"));
-        if (chosen) {
-            // The set is always read from the media folder, whatever folder was picked.
-            app.setName = QFileInfo(*chosen).fileName().section(QLatin1Char('.'), 0, 0);
+        // The set is always read from the media folder, whatever folder was picked.
+        const QString name =
+            chosen ? QFileInfo(*chosen).fileName().section(QLatin1Char('.'), 0, 0) : QString();
+        if (isUsableSetName(name)) {
+            app.setName = name;
         } else {
             load = false;
         }

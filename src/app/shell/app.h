@@ -25,6 +25,9 @@ struct App {
     Paths paths;
     QString windowTitle = QStringLiteral("Renkari");
     QString setName;
+    // The preference file named a set that cannot be used; it is rewritten only once the user
+    // has chosen another set.
+    bool lastSetRefused = false;
     QString language;
 
     ViewMode viewMode = ViewMode::Overview;

@@ -8,6 +8,7 @@
 #include "app/shell/mainwindow.h"
 #include "app/training/profilecommands.h"
 #include "core/kanjiset/genshilist.h"
+#include "core/kanjiset/setname.h"
 #include "core/shell/preferences.h"
 #include "ui/images.h"
 
@@ -47,7 +48,9 @@ bool startUp(App& app) {
     const Preferences defaults{QString(), QString(), app.paths.importPath, app.paths.exportPath,
                                QString()};
     const Preferences prefs = readPreferencesFile(preferencePath(app), defaults);
-    app.setName = prefs.LastSet;
+    // A name that would reach outside the media folder is not followed; the user picks a set.
+    app.setName = isUsableSetName(prefs.LastSet) ? prefs.LastSet : QString();
+    app.lastSetRefused = app.setName != prefs.LastSet;
     app.profile.profileName = prefs.LastProfile;
     app.paths.importPath = prefs.ImportPath;
     app.paths.exportPath = prefs.ExportPath;
@@ -77,9 +80,12 @@ bool startUp(App& app) {
 }
 
 void shutDown(App& app) {
-    writePreferencesFile(preferencePath(app),
-                         {app.setName, app.profile.profileName, app.paths.importPath,
-                          app.paths.exportPath, app.language});
+    // Without a set chosen instead, the refused name stays for the user to correct by hand.
+    if (!(app.lastSetRefused && app.setName.isEmpty())) {
+        writePreferencesFile(preferencePath(app),
+                             {app.setName, app.profile.profileName, app.paths.importPath,
+                              app.paths.exportPath, app.language});
+    }
     if (!app.profile.profileName.isEmpty()) {
         saveProfile(app);
     }

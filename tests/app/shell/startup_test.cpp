@@ -192,3 +192,40 @@ TEST_F(StartUp, LoadSetMenuCancelledKeepsTheSetAndChosenReplacesIt) {
     EXPECT_EQ(parsePreferences(*prefs, {}).LastSet, u"Zweites"_s);
     EXPECT_EQ(readFile(u"Media/Zweites.rki"_s), std::optional(writeSetFile(fullKanji())));
 }
+
+TEST_F(StartUp, RememberedSetOutsideTheMediaFolderIsNeitherReadNorWritten) {
+    writeFile(u"Fremd/evil.rki"_s, writeSetFile(threeKanji()));
+    writePreferences(u"../Fremd/evil"_s);
+    const std::optional<QByteArray> outside = readFile(u"Fremd/evil.rki"_s);
+    const std::optional<QByteArray> prefs = readFile(u"Renkari.pref"_s);
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+
+    start();
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ui::RequesterKind::OpenFile);
+    EXPECT_EQ(app.setName, QString());
+    EXPECT_EQ(app.kanjiCount, 0);
+    control<QAbstractButton>(EndButton)->click();
+    EXPECT_FALSE(pass());
+    finish();
+
+    // Nothing outside was touched, and the preference stays for the user to mend.
+    EXPECT_EQ(readFile(u"Fremd/evil.rki"_s), outside);
+    EXPECT_EQ(QDir(workDir() + u"Fremd"_s).entryList(QDir::Files), QStringList{u"evil.rki"_s});
+    EXPECT_EQ(readFile(u"Renkari.pref"_s), prefs);
+}
+
+TEST_F(StartUp, RefusedRememberedSetIsForgottenOnceAnotherSetIsChosen) {
+    writeSet(u"Demo"_s, threeKanji());
+    writePreferences(u"Unter\\Ordner"_s);
+    app.ui.requesters().answerNext(ui::Answer::accept(setPath(u"Demo"_s)));
+
+    start();
+    EXPECT_EQ(app.setName, u"Demo"_s);
+    EXPECT_EQ(app.kanjiCount, 3);
+    finish();
+
+    EXPECT_EQ(readFile(u"Renkari.pref"_s),
+              serializePreferences({u"Demo"_s, QString(), workDir(), workDir(), QString()}));
+}

@@ -1,0 +1,8 @@
+// Which names may name a set: a set's name becomes a file and a folder below the media folder.
+#pragma once
+
+#include <QString>
+
+// False for an empty name and for one that could reach outside the media folder or make an
+// unusable file name: holding "/", "\", "..", or a control character.
+bool isUsableSetName(const QString& name);
