@@ -18,15 +18,6 @@
 #include <QSpinBox>
 #include <QTabBar>
 
-KanjiRecord makeKanji(qint32 idx1, qint32 unicode, const QString& onYomi, qint32 jlpt) {
-    KanjiRecord record;
-    record.Idx1 = idx1;
-    record.Idx2 = jlpt;
-    record.Unicode = unicode;
-    record.OnYomi = onYomi;
-    return record;
-}
-
 void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button) {
     const QPointF position(local);
     const QPointF global(widget->mapToGlobal(local));

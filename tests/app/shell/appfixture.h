@@ -5,6 +5,7 @@
 #include "app/shell/app.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
+#include "core/kanjiset/recordexpect.h"
 
 #include <QColor>
 #include <QPoint>
@@ -18,16 +19,8 @@
 
 class QWidget;
 
-// A record with the fields most tests care about; the rest stay empty.
-KanjiRecord makeKanji(qint32 idx1, qint32 unicode, const QString& onYomi = {}, qint32 jlpt = 0);
-
 // Sends a press and a release of button at local, as a user's click does.
 void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button = Qt::LeftButton);
-
-// Lets failed comparisons show texts as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 // Lets failed comparisons of states show their numbers.
 inline void PrintTo(ViewMode mode, std::ostream* os) {

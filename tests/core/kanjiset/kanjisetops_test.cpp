@@ -1,6 +1,8 @@
 // Tests of removing, sorting, finding and stepping through the records of a set.
 #include "core/kanjiset/kanjisetops.h"
 
+#include "core/kanjiset/recordexpect.h"
+
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -12,10 +14,7 @@ KanjiSet setWithIndices(std::initializer_list<qint32> indices) {
     KanjiSet set;
     qint32 code = 100;
     for (qint32 idx1 : indices) {
-        KanjiRecord record;
-        record.Idx1 = idx1;
-        record.Unicode = code++;
-        set.records.push_back(record);
+        set.records.push_back(makeKanji(idx1, code++));
     }
     return set;
 }

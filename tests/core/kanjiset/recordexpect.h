@@ -1,4 +1,5 @@
-// Test helpers: readable QString output and a field-by-field comparison of kanji records.
+// Test helpers: building kanji records, readable QString output and a field-by-field comparison
+// of kanji records.
 #pragma once
 
 #include "core/kanjiset/kanjirecord.h"
@@ -11,6 +12,17 @@
 
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
+}
+
+// A record with the fields most tests care about; the rest stay empty.
+inline KanjiRecord makeKanji(qint32 idx1, qint32 unicode, const QString& onYomi = {},
+                             qint32 jlpt = 0) {
+    KanjiRecord record;
+    record.Idx1 = idx1;
+    record.Idx2 = jlpt;
+    record.Unicode = unicode;
+    record.OnYomi = onYomi;
+    return record;
 }
 
 // Compares every field the set file stores; images and GenshiMeaning are not stored.

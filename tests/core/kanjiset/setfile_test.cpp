@@ -28,12 +28,8 @@ QString fromUtf16le(const QByteArray& bytes) {
 
 // The records that written.rki holds.
 std::vector<KanjiRecord> writtenRecords() {
-    KanjiRecord sun;
-    sun.Idx1 = 7;
-    sun.Idx2 = 2;
-    sun.Unicode = 26085;
+    KanjiRecord sun = makeKanji(7, 26085, u"ニチ、ジツ"_qs, 2);
     sun.Anim = u"26085.png"_qs;
-    sun.OnYomi = u"ニチ、ジツ"_qs;
     sun.KunYomi = u"ひ、-び、-か"_qs;
     sun.Bemerkung = u"Sonne & Tag <Zeichen>\r\nzweite Zeile\r\ndritte"_qs;
     sun.Genshi = u"12,40,"_qs;
@@ -143,12 +139,8 @@ TEST(SetFileRead, NodesAreReadByPositionNotByName) {
 }
 
 TEST(SetFileRead, EveryDeclaredEncodingGivesTheSameRecord) {
-    KanjiRecord water;
-    water.Idx1 = 1;
-    water.Idx2 = 4;
-    water.Unicode = 27700;
+    KanjiRecord water = makeKanji(1, 27700, u"SUI"_qs, 4);
     water.Anim = u"27700.png"_qs;
-    water.OnYomi = u"SUI"_qs;
     water.KunYomi = u"mizu"_qs;
     water.Bemerkung = u"Wasser, Flüssigkeit; Größe"_qs;
     water.Genshi = u"3,"_qs;
