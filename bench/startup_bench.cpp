@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     app.ui.requesters().setScripted(true);
     startUp(app);
     auto* area = app.mainWindow->get<QScrollArea>(GridArea);
-    app.mainWindow->get<ui::TabPanel>(Panel)->showPage(ViewMode::Lists);
+    app.mainWindow->get<ui::TabPanel>(Panel)->showPage(pageIndex(ViewMode::Lists));
     QScrollBar* bar = area->verticalScrollBar();
     for (int y = 0; y <= bar->maximum(); y += area->viewport()->height()) {
         bar->setValue(y);
