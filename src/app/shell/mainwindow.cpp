@@ -64,7 +64,6 @@ void buildMenus(App& app) {
 void buildOverviewPage(App& app, QWidget* page) {
     ui::Window& w = *app.mainWindow;
     const QStringList& t = app.texts.MainTexts;
-    const auto& icon = app.resources.controlIcons;
 
     w.addLabel(KanjiLabel, page, {40, 30, 100, 20}, t[33]);
     w.addImage(KanjiView, page, {40, 50, 160, 160}, true);
