@@ -26,7 +26,7 @@ void showAboutBox(App& app) {
     editor->setFont(fixed);
     editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor->setPlainText(creditsText());
-    about.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.MainTexts[38]);
+    about.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.text(MainText::End));
     about.show();
     for (;;) {
         const ui::Event event = app.ui.wait();

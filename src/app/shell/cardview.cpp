@@ -73,10 +73,11 @@ void showProfileCounters(App& app, const KanjiRecord& record) {
         return;
     }
     ui::Window& w = *app.mainWindow;
-    w.setStatusText(2, profileStatusText(app.texts.MainTexts[33], profile->KindKanji));
-    w.setStatusText(3, profileStatusText(app.texts.MainTexts[45], profile->KindKun));
-    w.setStatusText(4, profileStatusText(app.texts.MainTexts[46], profile->KindOn));
-    w.setStatusText(5, profileStatusText(app.texts.TrainingTexts[5], profile->KindMeaning));
+    const TextTables& t = app.texts;
+    w.setStatusText(2, profileStatusText(t.text(MainText::Kanji), profile->KindKanji));
+    w.setStatusText(3, profileStatusText(t.text(MainText::KunYomi), profile->KindKun));
+    w.setStatusText(4, profileStatusText(t.text(MainText::OnYomi), profile->KindOn));
+    w.setStatusText(5, profileStatusText(t.text(TrainingText::ShowMeaning), profile->KindMeaning));
 }
 
 }  // namespace
@@ -135,7 +136,8 @@ int showKanji(App& app, int index) {
 
     app.currentIndex = set.current;
     w.setSpinValue(NumberSpin, app.currentIndex + 1);
-    w.setStatusText(1, app.texts.MainTexts[34] + QString::number(app.currentIndex + 1));
+    w.setStatusText(1,
+                    app.texts.text(MainText::CurrentKanji) + QString::number(app.currentIndex + 1));
     showProfileCounters(app, record);
     return app.currentIndex;
 }
@@ -171,7 +173,7 @@ void clearCard(App& app) {
     }
     w.get<ui::ReportList>(GenshiListView)->clearRows();
     w.setSpinValue(NumberSpin, 0);
-    w.setStatusText(1, app.texts.MainTexts[34] + QString::number(0));
+    w.setStatusText(1, app.texts.text(MainText::CurrentKanji) + QString::number(0));
 }
 
 void animationFirstFrame(App& app) {
