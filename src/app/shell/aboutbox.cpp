@@ -15,8 +15,9 @@ enum AboutControl : int { CreditsEditor = 1, AboutEndButton };
 }  // namespace
 
 void showAboutBox(App& app) {
-    ui::Window about(app.ui, AboutWindowId, QStringLiteral("Über ") + app.windowTitle,
-                     QSize(470, 340), ui::WindowOptions{false, true, true});
+    ui::Window about(app.ui, AboutWindowId,
+                     app.texts.text(MessageText::AboutTitle) + app.windowTitle, QSize(470, 340),
+                     ui::WindowOptions{false, true, true});
     about.moveTo(QPoint(333, 229));
     QPlainTextEdit* editor =
         about.addEditor(CreditsEditor, nullptr, {10, 10, 450, 290}, QString(), true);

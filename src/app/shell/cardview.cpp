@@ -74,18 +74,20 @@ void showProfileCounters(App& app, const KanjiRecord& record) {
     }
     ui::Window& w = *app.mainWindow;
     const TextTables& t = app.texts;
-    w.setStatusText(2, profileStatusText(t.text(MainText::Kanji), profile->KindKanji));
-    w.setStatusText(3, profileStatusText(t.text(MainText::KunYomi), profile->KindKun));
-    w.setStatusText(4, profileStatusText(t.text(MainText::OnYomi), profile->KindOn));
-    w.setStatusText(5, profileStatusText(t.text(TrainingText::ShowMeaning), profile->KindMeaning));
+    const QString& series = t.text(MessageText::Series);
+    w.setStatusText(2, profileStatusText(t.text(MainText::Kanji), series, profile->KindKanji));
+    w.setStatusText(3, profileStatusText(t.text(MainText::KunYomi), series, profile->KindKun));
+    w.setStatusText(4, profileStatusText(t.text(MainText::OnYomi), series, profile->KindOn));
+    w.setStatusText(
+        5, profileStatusText(t.text(TrainingText::ShowMeaning), series, profile->KindMeaning));
 }
 
 }  // namespace
 
-QString profileStatusText(const QString& label, const AnswerStats& stats) {
+QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {
     return label + QStringLiteral(":  ") + QString::number(stats.Right) + QLatin1Char('-') +
            QString::number(stats.Partly) + QLatin1Char('-') + QString::number(stats.Wrong) +
-           QStringLiteral("  (") + QString::number(stats.Quota) + QStringLiteral(")%   Serie: ") +
+           QStringLiteral("  (") + QString::number(stats.Quota) + QStringLiteral(")%   ") + series +
            QString::number(stats.Series);
 }
 

@@ -58,7 +58,7 @@ void buildMenus(App& app) {
     w.addMenuItem(help, MenuAbout, t.text(MainText::About));
 
     app.gridContextMenu = w.createContextMenu();
-    w.addMenuItem(app.gridContextMenu, MenuTakeAsGenshi, QStringLiteral("Als Genshi übernehmen"));
+    w.addMenuItem(app.gridContextMenu, MenuTakeAsGenshi, t.text(MessageText::TakeAsGenshi));
 }
 
 void buildOverviewPage(App& app, QWidget* page) {
@@ -205,11 +205,11 @@ void buildRightColumn(App& app) {
                Qt::AlignHCenter);
     w.addTextField(ProfileField, nullptr, {870, 20, 110, 20}, app.profile.profileName, true);
     w.addReportList(StatisticsList, nullptr, {815, 50, 165, 350},
-                    {{QStringLiteral("Kanji"), 35},
-                     {QStringLiteral("Akt"), 30},
-                     {QStringLiteral("ON"), 30},
-                     {QStringLiteral("Kun"), 30},
-                     {QStringLiteral("Bed"), 30}});
+                    {{t.text(MessageText::KanjiColumn), 35},
+                     {t.text(MessageText::CurrentColumn), 30},
+                     {t.text(MessageText::OnColumn), 30},
+                     {t.text(MessageText::KunColumn), 30},
+                     {t.text(MessageText::MeaningColumn), 30}});
     w.addFrame(EditFrame, nullptr, {810, 420, 180, 200}, t.text(MainText::Mode));
     w.addButton(EditButton, nullptr, {880, 450, 100, 30}, t.text(MainText::EditKanji));
     w.addButton(EndButton, nullptr, {920, 630, 70, 30}, t.text(MainText::End));
@@ -225,9 +225,11 @@ bool buildMainWindow(App& app) {
     buildMenus(app);
     w.addStatusBar({100, 120, 180, 190, 190, 190});
 
-    ui::TabPanel* panel = w.addPanel(
-        Panel, nullptr, {5, 5, 800, 655},
-        {QStringLiteral("Übersicht"), QStringLiteral("Trainieren"), QStringLiteral("Listen")});
+    const TextTables& t = app.texts;
+    ui::TabPanel* panel =
+        w.addPanel(Panel, nullptr, {5, 5, 800, 655},
+                   {t.text(MessageText::OverviewTab), t.text(MessageText::TrainingTab),
+                    t.text(MessageText::ListsTab)});
     buildOverviewPage(app, panel->page(pageIndex(ViewMode::Overview)));
     buildTrainingPage(app, panel->page(pageIndex(ViewMode::Training)));
     buildListsPage(app, panel->page(pageIndex(ViewMode::Lists)));

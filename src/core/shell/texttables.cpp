@@ -242,6 +242,26 @@ TextTables builtInTexts() {
         u"je eigene Spalte"_s,
         u"in einer Spalte"_s,
     });
+    tables.messages_ = std::to_array<QString>({
+        u"Übersicht"_s,
+        u"Trainieren"_s,
+        u"Listen"_s,
+        u"Kanji"_s,
+        u"Akt"_s,
+        u"ON"_s,
+        u"Kun"_s,
+        u"Bed"_s,
+        u"Als Genshi übernehmen"_s,
+        u"Über "_s,
+        u"Kanji: "_s,
+        u"Serie: "_s,
+        u"Lade Kanjiset"_s,
+        u"Kanjiset (*.rki)|*.rki"_s,
+        u"Die Sicherungskopie von %1 konnte nicht angelegt werden. "
+        u"Das Set wurde nicht gespeichert."_s,
+        u"Das Set konnte nicht in %1 gespeichert werden. "
+        u"Es bleibt im Speicher erhalten."_s,
+    });
     return tables;
 }
 
@@ -253,9 +273,9 @@ std::optional<TextTables> parseCatalog(const QByteArray& bytes) {
     }
     TextTables tables = builtInTexts();
     // The tables in the order in which a catalog lists them.
-    const std::array<std::span<QString>, 6> catalogOrder = {tables.main_,      tables.training_,
-                                                            tables.import_,    tables.statistics_,
-                                                            tables.selection_, tables.export_};
+    const std::array<std::span<QString>, 7> catalogOrder = {
+        tables.main_,      tables.training_, tables.import_,  tables.statistics_,
+        tables.selection_, tables.export_,   tables.messages_};
     for (const std::span<QString> table : catalogOrder) {
         for (QString& text : table) {
             const std::optional<QByteArrayView> line = lines.next();

@@ -1,4 +1,4 @@
-// The six caption tables, their built-in German texts and the language catalogs that replace them.
+// The caption tables, their built-in German texts and the language catalogs that replace them.
 #pragma once
 
 #include <QByteArray>
@@ -201,6 +201,28 @@ enum class ExportText {
 };
 inline constexpr int ExportTextCount = static_cast<int>(ExportText::InOneColumn) + 1;
 
+// The remaining texts of the main window, the About box and the set commands, which the caption
+// tables above do not hold. BackupFailed and SaveFailed take the set file's path as %1.
+enum class MessageText {
+    OverviewTab,
+    TrainingTab,
+    ListsTab,
+    KanjiColumn,
+    CurrentColumn,
+    OnColumn,
+    KunColumn,
+    MeaningColumn,
+    TakeAsGenshi,
+    AboutTitle,
+    KanjiCount,
+    Series,
+    LoadSetTitle,
+    SetFileFilter,
+    BackupFailed,
+    SaveFailed,
+};
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::SaveFailed) + 1;
+
 class TextTables {
 public:
     const QString& text(MainText id) const { return main_[index(id)]; }
@@ -209,6 +231,7 @@ public:
     const QString& text(StatisticsText id) const { return statistics_[index(id)]; }
     const QString& text(SelectionText id) const { return selection_[index(id)]; }
     const QString& text(ExportText id) const { return export_[index(id)]; }
+    const QString& text(MessageText id) const { return messages_[index(id)]; }
 
     void setText(MainText id, QString text) { main_[index(id)] = std::move(text); }
     void setText(TrainingText id, QString text) { training_[index(id)] = std::move(text); }
@@ -216,6 +239,7 @@ public:
     void setText(StatisticsText id, QString text) { statistics_[index(id)] = std::move(text); }
     void setText(SelectionText id, QString text) { selection_[index(id)] = std::move(text); }
     void setText(ExportText id, QString text) { export_[index(id)] = std::move(text); }
+    void setText(MessageText id, QString text) { messages_[index(id)] = std::move(text); }
 
     bool operator==(const TextTables&) const = default;
 
@@ -234,14 +258,17 @@ private:
     std::array<QString, StatisticsTextCount> statistics_;
     std::array<QString, SelectionTextCount> selection_;
     std::array<QString, ExportTextCount> export_;
+    std::array<QString, MessageTextCount> messages_;
 };
 
 TextTables builtInTexts();
 
 // A catalog is UTF-8 text whose first line is exactly "Catalog", followed by one line per text:
-// the tables in the order Main, Training, Import, Statistics, Selection, Export, each in full.
-// Lines end with CR, LF or CR LF and every line is taken whole, blanks included. A catalog that
-// ends early keeps the built-in text for each entry it lacks. nullopt when the header is wrong.
+// the tables in the order Main, Training, Import, Statistics, Selection, Export and Message,
+// each in full. Lines end with CR, LF or CR LF and every line is taken whole, blanks included. A
+// catalog that ends early keeps the built-in text for each entry it lacks; so a catalog written
+// before the Message table existed, which ends after the Export table, keeps the German
+// messages. nullopt when the header is wrong.
 std::optional<TextTables> parseCatalog(const QByteArray& bytes);
 
 // Chooses the tables for language: the file language + ".catalog" in the folder "catalog" of

@@ -64,11 +64,11 @@ protected:
         EXPECT_EQ(w.text(StartButton), t.text(TrainingText::Start));
         EXPECT_EQ(w.text(TrainingEndButton), t.text(MainText::End));
         EXPECT_EQ(w.statusText(1), t.text(MainText::CurrentKanji) + u"1"_s);
-        // Captions without a table entry stay as they are in every language.
         EXPECT_EQ(tabCaptions(control<ui::TabPanel>(Panel)),
-                  (QStringList{u"Übersicht"_s, u"Trainieren"_s, u"Listen"_s}));
-        EXPECT_EQ(actionTexts(app.gridContextMenu), QStringList{u"Als Genshi übernehmen"_s});
-        EXPECT_EQ(w.statusText(0), u"Kanji: 1"_s);
+                  (QStringList{t.text(MessageText::OverviewTab), t.text(MessageText::TrainingTab),
+                               t.text(MessageText::ListsTab)}));
+        EXPECT_EQ(actionTexts(app.gridContextMenu), QStringList{t.text(MessageText::TakeAsGenshi)});
+        EXPECT_EQ(w.statusText(0), t.text(MessageText::KanjiCount) + u"1"_s);
     }
 };
 
@@ -81,6 +81,8 @@ TEST_F(CatalogChoice, EnglishCatalogReplacesEveryTableCaption) {
     // Otherwise the test could not tell the catalog's captions from the built-in ones.
     ASSERT_NE(english->text(MainText::EditKanji), builtInTexts().text(MainText::EditKanji));
     ASSERT_NE(english->text(TrainingText::Manual), builtInTexts().text(TrainingText::Manual));
+    ASSERT_NE(english->text(MessageText::OverviewTab),
+              builtInTexts().text(MessageText::OverviewTab));
 
     startInLanguage(u"English"_s);
 
@@ -115,6 +117,7 @@ TEST_P(UnusableCatalog, FallsBackToGermanAndForgetsTheLanguage) {
     EXPECT_TRUE(app.texts == builtInTexts());
     expectCaptionsFrom(builtInTexts());
     EXPECT_EQ(window().text(EditButton), u"Kanji editieren"_s);
+    EXPECT_EQ(window().statusText(0), u"Kanji: 1"_s);
 
     chooseMenu(MenuQuit);
     finish();

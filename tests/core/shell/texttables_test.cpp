@@ -10,16 +10,19 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 using namespace Qt::StringLiterals;
 
-// A catalog lists its lines by position, so an entry added or dropped anywhere would shift
-// every catalog written before.
+// A catalog lists its lines by position, so an entry added or dropped anywhere but at the end
+// of the Message table would shift every catalog written before.
 static_assert(MainTextCount == 55);
 static_assert(TrainingTextCount == 33);
 static_assert(ImportTextCount == 15);
 static_assert(StatisticsTextCount == 15);
 static_assert(SelectionTextCount == 26);
 static_assert(ExportTextCount == 21);
+static_assert(MessageTextCount == 16);
 
 namespace {
 
@@ -39,6 +42,12 @@ void forEachEntry(Visit&& visit) {
     forEachIn<StatisticsText>("Statistics", StatisticsTextCount, visit);
     forEachIn<SelectionText>("Selection", SelectionTextCount, visit);
     forEachIn<ExportText>("Export", ExportTextCount, visit);
+    forEachIn<MessageText>("Message", MessageTextCount, visit);
+}
+
+template <typename Id>
+constexpr bool isMessage(Id) {
+    return std::is_same_v<Id, MessageText>;
 }
 
 // Tables whose every entry names its table and index, so a text read into the wrong place shows.
@@ -50,12 +59,16 @@ TextTables labelledTables() {
     return tables;
 }
 
-QByteArray catalogOf(const TextTables& tables, const char* lineEnd) {
+enum class Blocks { All, WithoutMessages };
+
+QByteArray catalogOf(const TextTables& tables, const char* lineEnd, Blocks blocks = Blocks::All) {
     QByteArray bytes = "Catalog";
     bytes += lineEnd;
     forEachEntry([&](const char*, int, auto id) {
-        bytes += tables.text(id).toUtf8();
-        bytes += lineEnd;
+        if (blocks == Blocks::All || !isMessage(id)) {
+            bytes += tables.text(id).toUtf8();
+            bytes += lineEnd;
+        }
     });
     return bytes;
 }
@@ -107,6 +120,14 @@ TEST(BuiltInTexts, EveryEntryHasItsGermanText) {
     EXPECT_EQ(tables.text(SelectionText::Total), u"Insgesamt: "_s);
     EXPECT_EQ(tables.text(ExportText::Genshi), u"Genji"_s);
     EXPECT_EQ(tables.text(ExportText::InOneColumn), u"in einer Spalte"_s);
+    EXPECT_EQ(tables.text(MessageText::OverviewTab), u"Übersicht"_s);
+    EXPECT_EQ(tables.text(MessageText::MeaningColumn), u"Bed"_s);
+    EXPECT_EQ(tables.text(MessageText::AboutTitle), u"Über "_s);
+    EXPECT_EQ(tables.text(MessageText::Series), u"Serie: "_s);
+    EXPECT_EQ(tables.text(MessageText::SetFileFilter), u"Kanjiset (*.rki)|*.rki"_s);
+    EXPECT_EQ(tables.text(MessageText::SaveFailed).arg(u"/m/Demo.rki"_s),
+              u"Das Set konnte nicht in /m/Demo.rki gespeichert werden. "
+              u"Es bleibt im Speicher erhalten."_s);
 }
 
 TEST(CatalogReading, EveryLineReachesItsTableWithAnyLineEnd) {
@@ -153,6 +174,20 @@ TEST(CatalogReading, ShortCatalogKeepsBuiltInTextsForMissingEntries) {
     EXPECT_EQ(parseCatalog("Catalog"), builtIn);
 }
 
+// Catalogs written before the Message table existed end after the Export table.
+TEST(CatalogReading, SixTableCatalogKeepsTheGermanMessages) {
+    const TextTables labelled = labelledTables();
+    const TextTables builtIn = builtInTexts();
+    const std::optional<TextTables> tables =
+        parseCatalog(catalogOf(labelled, "\r\n", Blocks::WithoutMessages));
+    ASSERT_TRUE(tables.has_value());
+    forEachEntry([&](const char* table, int i, auto id) {
+        const TextTables& expected = isMessage(id) ? builtIn : labelled;
+        EXPECT_EQ(tables->text(id), expected.text(id)) << table << ' ' << i;
+    });
+    EXPECT_EQ(tables->text(MessageText::TrainingTab), u"Trainieren"_s);
+}
+
 TEST(CatalogReading, LinesAfterTheLastTableAreIgnored) {
     const TextTables labelled = labelledTables();
     const std::optional<TextTables> tables =
@@ -178,7 +213,8 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
     ASSERT_TRUE(bytes.has_value());
     EXPECT_FALSE(bytes->startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(bytes->count("\r\n"), 1 + MainTextCount + TrainingTextCount + ImportTextCount +
-                                        StatisticsTextCount + SelectionTextCount + ExportTextCount);
+                                        StatisticsTextCount + SelectionTextCount + ExportTextCount +
+                                        MessageTextCount);
     EXPECT_EQ(bytes->count('\n'), bytes->count("\r\n"));
     EXPECT_TRUE(bytes->endsWith("\r\n"));
 
@@ -187,12 +223,19 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
     forEachEntry([&](const char* table, int i, auto id) {
         EXPECT_FALSE(tables->text(id).trimmed().isEmpty()) << table << ' ' << i;
     });
-    // Captions that are followed by a number keep their trailing blank.
+    // The last block is translated, not left to the German built-ins.
+    EXPECT_NE(tables->text(MessageText::SaveFailed), builtInTexts().text(MessageText::SaveFailed));
+    // Captions that are followed by a number or a name keep their trailing blank.
     for (const QString& text :
          {tables->text(MainText::CurrentKanji), tables->text(SelectionText::Total),
-          tables->text(SelectionText::Selected)}) {
+          tables->text(SelectionText::Selected), tables->text(MessageText::AboutTitle),
+          tables->text(MessageText::KanjiCount), tables->text(MessageText::Series)}) {
         EXPECT_TRUE(text.endsWith(u' ')) << text.toStdString();
     }
+    // The file path goes where %1 is, and the requester needs the pattern after the bar.
+    EXPECT_TRUE(tables->text(MessageText::BackupFailed).contains(u"%1"_s));
+    EXPECT_TRUE(tables->text(MessageText::SaveFailed).contains(u"%1"_s));
+    EXPECT_TRUE(tables->text(MessageText::SetFileFilter).endsWith(u"|*.rki"_s));
 }
 
 TEST_F(CatalogFolder, EmptyLanguageUsesBuiltInTextsWithoutAFolder) {
