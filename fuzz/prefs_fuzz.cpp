@@ -2,6 +2,8 @@
 #include "core/shell/preferences.h"
 #include "core/shell/texttables.h"
 
+#include <QList>
+
 #include <array>
 #include <cstdint>
 #include <cstdlib>
