@@ -19,8 +19,9 @@ void loadSet(App& app, bool ask) {
     bool load = true;
     if (ask) {
         const std::optional<QString> chosen = app.ui.requesters().openFile(
-            app.mainWindow ? app.mainWindow->top() : nullptr, QStringLiteral("Lade Kanjiset"),
-            app.paths.mediaDir, QStringLiteral("Kanjiset (*.rki)|*.rki"));
+            app.mainWindow ? app.mainWindow->top() : nullptr,
+            app.texts.text(MessageText::LoadSetTitle), app.paths.mediaDir,
+            app.texts.text(MessageText::SetFileFilter));
         // The set is always read from the media folder, whatever folder was picked.
         const QString name =
             chosen ? QFileInfo(*chosen).fileName().section(QLatin1Char('.'), 0, 0) : QString();
@@ -72,19 +73,14 @@ void saveSet(App& app) {
             original ? saveFileAtomically(path + QStringLiteral(".bak"), *original).has_value()
                      : !QFileInfo::exists(path);
         if (!keptOrGone) {
-            app.ui.requesters().message(
-                parent, QStringLiteral("Set speichern"),
-                QStringLiteral("Die Sicherungskopie von %1 konnte nicht angelegt werden. "
-                               "Das Set wurde nicht gespeichert.")
-                    .arg(path));
+            app.ui.requesters().message(parent, app.texts.text(MainText::SaveSet),
+                                        app.texts.text(MessageText::BackupFailed).arg(path));
             return;
         }
     }
     if (!saveFileAtomically(path, writeSetFile(app.kanjiSet.records))) {
-        app.ui.requesters().message(parent, QStringLiteral("Set speichern"),
-                                    QStringLiteral("Das Set konnte nicht in %1 gespeichert werden. "
-                                                   "Es bleibt im Speicher erhalten.")
-                                        .arg(path));
+        app.ui.requesters().message(parent, app.texts.text(MainText::SaveSet),
+                                    app.texts.text(MessageText::SaveFailed).arg(path));
         return;
     }
     app.setFileUnreadable = false;
@@ -107,7 +103,7 @@ void refreshSet(App& app) {
     // kanji other than the ones a click on them chooses.
     fillGrid(app);
     if (app.mainWindow) {
-        app.mainWindow->setStatusText(0,
-                                      QStringLiteral("Kanji: ") + QString::number(app.kanjiCount));
+        app.mainWindow->setStatusText(
+            0, app.texts.text(MessageText::KanjiCount) + QString::number(app.kanjiCount));
     }
 }

@@ -16,8 +16,9 @@ enum AboutControl : int { CreditsEditor = 1, AboutEndButton };
 }  // namespace
 
 void showAboutBox(App& app) {
-    ui::Window about(app.ui, AboutWindowId, QStringLiteral("Über ") + app.windowTitle,
-                     QSize(470, 340), ui::WindowOptions{false, true, true});
+    ui::Window about(app.ui, AboutWindowId,
+                     app.texts.text(MessageText::AboutTitle) + app.windowTitle, QSize(470, 340),
+                     ui::WindowOptions{false, true, true});
     about.moveTo(QPoint(333, 229));
     QPlainTextEdit* editor =
         about.addEditor(CreditsEditor, nullptr, {10, 10, 450, 290}, QString(), true);
@@ -27,7 +28,7 @@ void showAboutBox(App& app) {
     editor->setFont(fixed);
     editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor->setPlainText(creditsText());
-    about.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.MainTexts[38]);
+    about.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.text(MainText::End));
     ui::runModal(app.ui, about, [](const ui::Event& event) {
         const bool end = event.kind == ui::EventKind::Close ||
                          (event.kind == ui::EventKind::Control && event.control == AboutEndButton);

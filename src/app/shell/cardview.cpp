@@ -78,18 +78,21 @@ void showProfileCounters(App& app, const KanjiRecord& record) {
         return;
     }
     ui::Window& w = *app.mainWindow;
-    w.setStatusText(2, profileStatusText(app.texts.MainTexts[33], profile->KindKanji));
-    w.setStatusText(3, profileStatusText(app.texts.MainTexts[45], profile->KindKun));
-    w.setStatusText(4, profileStatusText(app.texts.MainTexts[46], profile->KindOn));
-    w.setStatusText(5, profileStatusText(app.texts.TrainingTexts[5], profile->KindMeaning));
+    const TextTables& t = app.texts;
+    const QString& series = t.text(MessageText::Series);
+    w.setStatusText(2, profileStatusText(t.text(MainText::Kanji), series, profile->KindKanji));
+    w.setStatusText(3, profileStatusText(t.text(MainText::KunYomi), series, profile->KindKun));
+    w.setStatusText(4, profileStatusText(t.text(MainText::OnYomi), series, profile->KindOn));
+    w.setStatusText(
+        5, profileStatusText(t.text(TrainingText::ShowMeaning), series, profile->KindMeaning));
 }
 
 }  // namespace
 
-QString profileStatusText(const QString& label, const AnswerStats& stats) {
+QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {
     return label + QStringLiteral(":  ") + QString::number(stats.Right) + QLatin1Char('-') +
            QString::number(stats.Partly) + QLatin1Char('-') + QString::number(stats.Wrong) +
-           QStringLiteral("  (") + QString::number(stats.Quota) + QStringLiteral(")%   Serie: ") +
+           QStringLiteral("  (") + QString::number(stats.Quota) + QStringLiteral(")%   ") + series +
            QString::number(stats.Series);
 }
 
@@ -140,7 +143,8 @@ int showKanji(App& app, int index) {
 
     app.currentIndex = set.current;
     w.setSpinValue(NumberSpin, app.currentIndex + 1);
-    w.setStatusText(1, app.texts.MainTexts[34] + QString::number(app.currentIndex + 1));
+    w.setStatusText(1,
+                    app.texts.text(MainText::CurrentKanji) + QString::number(app.currentIndex + 1));
     showProfileCounters(app, record);
     return app.currentIndex;
 }
@@ -176,7 +180,7 @@ void clearCard(App& app) {
     }
     w.get<ui::ReportList>(GenshiListView)->clearRows();
     w.setSpinValue(NumberSpin, 0);
-    w.setStatusText(1, app.texts.MainTexts[34] + QString::number(0));
+    w.setStatusText(1, app.texts.text(MainText::CurrentKanji) + QString::number(0));
 }
 
 void animationFirstFrame(App& app) {

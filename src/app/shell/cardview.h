@@ -37,5 +37,6 @@ void animationTick(App& app);
 // Gives the lists page one cell per kanji; cells are drawn when they come into view.
 void fillGrid(App& app);
 
-// One status-bar field of the profile's counters, e.g. "Kanji:  3-1-2  (60)%   Serie: 2".
-QString profileStatusText(const QString& label, const AnswerStats& stats);
+// One status-bar field of the profile's counters, e.g. "Kanji:  3-1-2  (60)%   Serie: 2", where
+// series is the caption before the last number ("Serie: ").
+QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats);

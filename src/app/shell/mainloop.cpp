@@ -35,7 +35,7 @@ void setViewMode(App& app, ViewMode mode) {
     for (int control : NavigationControls) {
         w.setEnabled(control, true);
     }
-    w.setText(EditButton, app.texts.MainTexts[10]);
+    w.setText(EditButton, app.texts.text(MainText::EditKanji));
     switch (mode) {
         case ViewMode::Overview:
             app.viewMode = ViewMode::Overview;
@@ -55,7 +55,7 @@ void setViewMode(App& app, ViewMode mode) {
             for (int control : NavigationControls) {
                 w.setEnabled(control, false);
             }
-            w.setText(EditButton, app.texts.MainTexts[49]);
+            w.setText(EditButton, app.texts.text(MainText::EndEdit));
             app.viewMode = ViewMode::Editing;
             showPage(app, ViewMode::Overview);
             break;

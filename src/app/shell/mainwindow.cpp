@@ -19,56 +19,56 @@ constexpr int GridCellSize = 160;
 
 void buildMenus(App& app) {
     ui::Window& w = *app.mainWindow;
-    const QStringList& t = app.texts.MainTexts;
+    const TextTables& t = app.texts;
 
-    QMenu* file = w.addMenu(t[0]);
-    w.addMenuItem(file, MenuNewSet, t[52]);
-    w.addMenuItem(file, MenuLoadSet, t[1]);
-    w.addMenuItem(file, MenuSaveSet, t[2]);
+    QMenu* file = w.addMenu(t.text(MainText::File));
+    w.addMenuItem(file, MenuNewSet, t.text(MainText::NewSet));
+    w.addMenuItem(file, MenuLoadSet, t.text(MainText::LoadSet));
+    w.addMenuItem(file, MenuSaveSet, t.text(MainText::SaveSet));
     w.addMenuSeparator(file);
-    QMenu* exportMenu = w.addSubMenu(file, t[3]);
-    w.addMenuItem(exportMenu, MenuExportPdf, t[4]);
-    w.addMenuItem(exportMenu, MenuExportCsv, t[5]);
-    w.addMenuItem(file, MenuPrintCards, t[6]);
+    QMenu* exportMenu = w.addSubMenu(file, t.text(MainText::Export));
+    w.addMenuItem(exportMenu, MenuExportPdf, t.text(MainText::Pdf));
+    w.addMenuItem(exportMenu, MenuExportCsv, t.text(MainText::Csv));
+    w.addMenuItem(file, MenuPrintCards, t.text(MainText::PrintCards));
     w.addMenuSeparator(file);
-    w.addMenuItem(file, MenuQuit, t[7]);
+    w.addMenuItem(file, MenuQuit, t.text(MainText::Quit));
 
-    QMenu* edit = w.addMenu(t[8]);
-    w.addMenuItem(edit, MenuNewKanji, t[9]);
-    w.addMenuItem(edit, MenuEditKanji, t[10]);
-    w.addMenuItem(edit, MenuDeleteKanji, t[11]);
+    QMenu* edit = w.addMenu(t.text(MainText::Edit));
+    w.addMenuItem(edit, MenuNewKanji, t.text(MainText::NewKanji));
+    w.addMenuItem(edit, MenuEditKanji, t.text(MainText::EditKanji));
+    w.addMenuItem(edit, MenuDeleteKanji, t.text(MainText::DeleteKanji));
     w.addMenuSeparator(edit);
-    w.addMenuItem(edit, MenuImportCsv, t[51]);
-    w.addMenuItem(edit, MenuOptimiseList, t[53]);
+    w.addMenuItem(edit, MenuImportCsv, t.text(MainText::ImportCsv));
+    w.addMenuItem(edit, MenuOptimiseList, t.text(MainText::OptimiseList));
     w.addMenuSeparator(edit);
-    w.addMenuItem(edit, MenuCreateProfile, t[12]);
-    w.addMenuItem(edit, MenuChooseProfile, t[13]);
-    w.addMenuItem(edit, MenuDeleteProfile, t[14]);
+    w.addMenuItem(edit, MenuCreateProfile, t.text(MainText::CreateProfile));
+    w.addMenuItem(edit, MenuChooseProfile, t.text(MainText::ProfileSettings));
+    w.addMenuItem(edit, MenuDeleteProfile, t.text(MainText::DeleteProfile));
     w.addMenuSeparator(edit);
-    w.addMenuItem(edit, MenuStatistics, t[25]);
+    w.addMenuItem(edit, MenuStatistics, t.text(MainText::Statistics));
 
-    QMenu* settings = w.addMenu(t[26]);
-    w.addMenuItem(settings, MenuSettingsTraining, t[27]);
-    w.addMenuItem(settings, MenuSettingsTests, t[28]);
-    w.addMenuItem(settings, MenuSettingsGeneral, t[29]);
+    QMenu* settings = w.addMenu(t.text(MainText::Settings));
+    w.addMenuItem(settings, MenuSettingsTraining, t.text(MainText::TrainingSettings));
+    w.addMenuItem(settings, MenuSettingsTests, t.text(MainText::TestSettings));
+    w.addMenuItem(settings, MenuSettingsGeneral, t.text(MainText::GeneralSettings));
 
-    QMenu* help = w.addMenu(t[30]);
-    w.addMenuItem(help, MenuInfo, t[31]);
+    QMenu* help = w.addMenu(t.text(MainText::Help));
+    w.addMenuItem(help, MenuInfo, t.text(MainText::Info));
     w.addMenuSeparator(help);
-    w.addMenuItem(help, MenuAbout, t[32]);
+    w.addMenuItem(help, MenuAbout, t.text(MainText::About));
 
     app.gridContextMenu = w.createContextMenu();
-    w.addMenuItem(app.gridContextMenu, MenuTakeAsGenshi, QStringLiteral("Als Genshi übernehmen"));
+    w.addMenuItem(app.gridContextMenu, MenuTakeAsGenshi, t.text(MessageText::TakeAsGenshi));
 }
 
 void buildOverviewPage(App& app, QWidget* page) {
     ui::Window& w = *app.mainWindow;
-    const QStringList& t = app.texts.MainTexts;
+    const TextTables& t = app.texts;
 
-    w.addLabel(KanjiLabel, page, {40, 30, 100, 20}, t[33]);
+    w.addLabel(KanjiLabel, page, {40, 30, 100, 20}, t.text(MainText::Kanji));
     w.addImage(KanjiView, page, {40, 50, 160, 160}, true);
     w.addTextField(UnicodeField, page, {40, 215, 60, 20}, {}, true, false);
-    w.addButton(CopyButton, page, {140, 215, 60, 15}, t[54]);
+    w.addButton(CopyButton, page, {140, 215, 60, 15}, t.text(MainText::Copy));
     w.addImage(StrokeView, page, {40, 240, 100, 100}, true);
     w.addPictureButton(AnimPlayButton, page, {170, 240, 30, 30},
                        app.resources.icon(ControlIcon::Start));
@@ -76,25 +76,27 @@ void buildOverviewPage(App& app, QWidget* page) {
                        app.resources.icon(ControlIcon::Pause));
     w.addPictureButton(AnimStopButton, page, {170, 320, 30, 30},
                        app.resources.icon(ControlIcon::Stop));
-    w.addLabel(IndexLabel, page, {110, 12, 60, 20}, t[36], Qt::AlignHCenter);
+    w.addLabel(IndexLabel, page, {110, 12, 60, 20}, t.text(MainText::SortOrder1), Qt::AlignHCenter);
     w.addTextField(IndexField, page, {180, 10, 50, 20});
-    w.addLabel(JlptLabel, page, {250, 12, 60, 20}, t[37], Qt::AlignRight);
+    w.addLabel(JlptLabel, page, {250, 12, 60, 20}, t.text(MainText::Jlpt), Qt::AlignRight);
     w.addTextField(JlptField, page, {320, 10, 50, 20});
-    w.addLabel(OnLabel, page, {220, 50, 190, 20}, t[46], Qt::AlignHCenter, true);
+    w.addLabel(OnLabel, page, {220, 50, 190, 20}, t.text(MainText::OnYomi), Qt::AlignHCenter, true);
     w.addEditor(OnEditor, page, {220, 70, 190, 80});
-    w.addLabel(KunLabel, page, {220, 170, 190, 20}, t[45], Qt::AlignHCenter, true);
+    w.addLabel(KunLabel, page, {220, 170, 190, 20}, t.text(MainText::KunYomi), Qt::AlignHCenter,
+               true);
     w.addEditor(KunEditor, page, {220, 190, 190, 180});
     w.addFrame(NoteFrame, page, {420, 0, 370, 410}, QString());
-    w.addLabel(NoteLabel, page, {430, 10, 350, 20}, t[50], Qt::AlignHCenter, true);
+    w.addLabel(NoteLabel, page, {430, 10, 350, 20}, t.text(MainText::Mnemonic), Qt::AlignHCenter,
+               true);
     w.addEditor(NoteEditor, page, {430, 30, 350, 160});
     for (int i = 0; i < 4; ++i) {
         w.addPictureButton(SoundButton1 + i, page, {440, 210 + 50 * i, 30, 30},
                            app.resources.icon(ControlIcon::Sound));
         w.addTextField(ExampleField1 + i, page, {480, 210 + 50 * i, 290, 30});
     }
-    w.addReportList(GenshiListView, page, {10, 420, 340, 160}, {{t[35], 335}});
+    w.addReportList(GenshiListView, page, {10, 420, 340, 160}, {{t.text(MainText::Genshi), 335}});
     w.addImage(SpareImage, page, {40, 470, 75, 76}, false)->lower();
-    w.addFrame(RecordingFrame, page, {420, 420, 370, 210}, t[43]);
+    w.addFrame(RecordingFrame, page, {420, 420, 370, 210}, t.text(MainText::VoiceRecording));
     w.addImage(RecordingImage1, page, {430, 460, 350, 50}, true);
     w.addImage(RecordingImage2, page, {430, 520, 350, 50}, true);
     w.addPictureButton(RecordStartButton, page, {430, 580, 40, 40},
@@ -112,71 +114,73 @@ void buildOverviewPage(App& app, QWidget* page) {
 
 void buildTrainingPage(App& app, QWidget* page) {
     ui::Window& w = *app.mainWindow;
-    const QStringList& t = app.texts.TrainingTexts;
-    const QStringList& m = app.texts.MainTexts;
+    const TextTables& t = app.texts;
 
-    w.addCheckBox(ManualBox, page, {620, 2, 150, 20}, t[32]);
+    w.addCheckBox(ManualBox, page, {620, 2, 150, 20}, t.text(TrainingText::Manual));
 
     QWidget* full = w.addContainer(FullSettings, page, {620, 20, 175, 530});
-    w.addFrame(FullSettingsFrame, full, {0, 0, 170, 530}, t[0]);
-    w.addLabel(ShowLabel, full, {5, 35, 150, 20}, t[2], Qt::AlignLeft, true);
-    w.addCheckBox(ShowKanjiBox, full, {5, 55, 150, 20}, t[1]);
-    w.addCheckBox(ShowOnBox, full, {5, 75, 150, 20}, t[3]);
-    w.addCheckBox(ShowKunBox, full, {5, 95, 150, 20}, t[4]);
-    w.addCheckBox(ShowMeaningBox, full, {5, 115, 150, 20}, t[5]);
-    w.addCheckBox(ShowSoundBox, full, {5, 135, 150, 20}, t[7]);
-    w.addLabel(AskLabel, full, {5, 160, 150, 20}, t[6], Qt::AlignLeft, true);
-    w.addCheckBox(AskKanjiBox, full, {5, 180, 150, 20}, t[12]);
-    w.addCheckBox(AskOnBox, full, {5, 200, 150, 20}, t[11]);
-    w.addCheckBox(AskKunBox, full, {5, 220, 150, 20}, t[10]);
-    w.addCheckBox(AskMeaningBox, full, {5, 240, 150, 20}, t[9]);
-    w.addLabel(ScopeLabel, full, {5, 265, 150, 20}, t[14], Qt::AlignLeft, true);
-    w.addOption(ScopeAll, full, {5, 285, 150, 20}, t[16]);
-    w.addOption(ScopeWorst, full, {5, 305, 90, 20}, t[28]);
-    w.addOption(ScopeRange, full, {5, 325, 90, 20}, t[15]);
-    w.addOption(ScopeJlpt, full, {5, 375, 80, 20}, t[19]);
-    w.addOption(ScopeSelection, full, {5, 395, 80, 20}, t[31]);
-    w.addLabel(RangeToLabel, full, {80, 355, 30, 20}, t[13]);
-    w.addOption(WorstAbsolute, full, {100, 300, 60, 20}, t[29]);
-    w.addOption(WorstRelative, full, {100, 320, 60, 20}, t[30]);
+    w.addFrame(FullSettingsFrame, full, {0, 0, 170, 530}, t.text(TrainingText::TrainingMode));
+    w.addLabel(ShowLabel, full, {5, 35, 150, 20}, t.text(TrainingText::Show), Qt::AlignLeft, true);
+    w.addCheckBox(ShowKanjiBox, full, {5, 55, 150, 20}, t.text(TrainingText::ShowKanji));
+    w.addCheckBox(ShowOnBox, full, {5, 75, 150, 20}, t.text(TrainingText::ShowOnYomi));
+    w.addCheckBox(ShowKunBox, full, {5, 95, 150, 20}, t.text(TrainingText::ShowKunYomi));
+    w.addCheckBox(ShowMeaningBox, full, {5, 115, 150, 20}, t.text(TrainingText::ShowMeaning));
+    w.addCheckBox(ShowSoundBox, full, {5, 135, 150, 20}, t.text(TrainingText::ShowPronunciation));
+    w.addLabel(AskLabel, full, {5, 160, 150, 20}, t.text(TrainingText::AskFor), Qt::AlignLeft,
+               true);
+    w.addCheckBox(AskKanjiBox, full, {5, 180, 150, 20}, t.text(TrainingText::AskKanji));
+    w.addCheckBox(AskOnBox, full, {5, 200, 150, 20}, t.text(TrainingText::AskOnYomi));
+    w.addCheckBox(AskKunBox, full, {5, 220, 150, 20}, t.text(TrainingText::AskKunYomi));
+    w.addCheckBox(AskMeaningBox, full, {5, 240, 150, 20}, t.text(TrainingText::AskMeaning));
+    w.addLabel(ScopeLabel, full, {5, 265, 150, 20}, t.text(TrainingText::WhichKanji), Qt::AlignLeft,
+               true);
+    w.addOption(ScopeAll, full, {5, 285, 150, 20}, t.text(TrainingText::All));
+    w.addOption(ScopeWorst, full, {5, 305, 90, 20}, t.text(TrainingText::Weakest));
+    w.addOption(ScopeRange, full, {5, 325, 90, 20}, t.text(TrainingText::Range));
+    w.addOption(ScopeJlpt, full, {5, 375, 80, 20}, t.text(TrainingText::Jlpt));
+    w.addOption(ScopeSelection, full, {5, 395, 80, 20}, t.text(TrainingText::Selection));
+    w.addLabel(RangeToLabel, full, {80, 355, 30, 20}, t.text(TrainingText::RangeTo));
+    w.addOption(WorstAbsolute, full, {100, 300, 60, 20}, t.text(TrainingText::Absolute));
+    w.addOption(WorstRelative, full, {100, 320, 60, 20}, t.text(TrainingText::Relative));
     w.addSpin(RangeStart, full, {5, 350, 50, 20}, 1, 10);
     w.addSpin(RangeEnd, full, {100, 350, 50, 20}, 1, 10);
-    w.addOption(Jlpt4, full, {100, 375, 60, 20}, t[21]);
-    w.addOption(Jlpt3, full, {100, 395, 60, 20}, t[22]);
-    w.addOption(Jlpt2, full, {100, 415, 60, 20}, t[23]);
-    w.addOption(Jlpt1, full, {100, 435, 60, 20}, t[24]);
-    w.addLabel(OrderLabel, full, {5, 465, 150, 20}, t[27], Qt::AlignLeft, true);
-    w.addOption(OrderIndex, full, {5, 485, 80, 20}, t[18]);
-    w.addOption(OrderRandom, full, {5, 505, 80, 20}, t[20]);
+    w.addOption(Jlpt4, full, {100, 375, 60, 20}, t.text(TrainingText::Jlpt4));
+    w.addOption(Jlpt3, full, {100, 395, 60, 20}, t.text(TrainingText::Jlpt3));
+    w.addOption(Jlpt2, full, {100, 415, 60, 20}, t.text(TrainingText::Jlpt2));
+    w.addOption(Jlpt1, full, {100, 435, 60, 20}, t.text(TrainingText::Jlpt1));
+    w.addLabel(OrderLabel, full, {5, 465, 150, 20}, t.text(TrainingText::Order), Qt::AlignLeft,
+               true);
+    w.addOption(OrderIndex, full, {5, 485, 80, 20}, t.text(TrainingText::BySortOrder1));
+    w.addOption(OrderRandom, full, {5, 505, 80, 20}, t.text(TrainingText::Random));
 
     QWidget* shortBox = w.addContainer(ShortSettings, page, {620, 20, 175, 530});
-    w.addFrame(ShortSettingsFrame, shortBox, {0, 0, 170, 530}, t[0]);
-    w.addCheckBox(ShortKanjiBox, shortBox, {5, 20, 150, 20}, t[1]);
-    w.addCheckBox(ShortOnBox, shortBox, {5, 45, 150, 20}, t[3]);
-    w.addCheckBox(ShortKunBox, shortBox, {5, 70, 150, 20}, t[4]);
-    w.addCheckBox(ShortMeaningBox, shortBox, {5, 95, 150, 20}, t[5]);
+    w.addFrame(ShortSettingsFrame, shortBox, {0, 0, 170, 530}, t.text(TrainingText::TrainingMode));
+    w.addCheckBox(ShortKanjiBox, shortBox, {5, 20, 150, 20}, t.text(TrainingText::ShowKanji));
+    w.addCheckBox(ShortOnBox, shortBox, {5, 45, 150, 20}, t.text(TrainingText::ShowOnYomi));
+    w.addCheckBox(ShortKunBox, shortBox, {5, 70, 150, 20}, t.text(TrainingText::ShowKunYomi));
+    w.addCheckBox(ShortMeaningBox, shortBox, {5, 95, 150, 20}, t.text(TrainingText::ShowMeaning));
 
-    w.addButton(StartButton, page, {720, 555, 60, 25}, t[17]);
-    w.addButton(TrainingEndButton, page, {720, 585, 60, 25}, m[38]);
-    w.addButton(NextQuestionButton, page, {550, 120, 60, 25}, t[26]);
-    w.addButton(CheckButton, page, {550, 260, 60, 25}, t[25]);
+    w.addButton(StartButton, page, {720, 555, 60, 25}, t.text(TrainingText::Start));
+    w.addButton(TrainingEndButton, page, {720, 585, 60, 25}, t.text(MainText::End));
+    w.addButton(NextQuestionButton, page, {550, 120, 60, 25}, t.text(TrainingText::Next));
+    w.addButton(CheckButton, page, {550, 260, 60, 25}, t.text(TrainingText::Check));
 
     w.addImage(QuestionImage, page, {40, 50, 160, 160}, true);
-    const int labelTexts[3] = {46, 45, 34};
+    const MainText labelTexts[3] = {MainText::OnYomi, MainText::KunYomi, MainText::CurrentKanji};
     const int shownLabels[3] = {ShownOnLabel, ShownKunLabel, ShownMeaningLabel};
     const int shown[3] = {ShownOn, ShownKun, ShownMeaning};
     const int answerLabels[3] = {AnswerOnLabel, AnswerKunLabel, AnswerMeaningLabel};
     const int answers[3] = {AnswerOn, AnswerKun, AnswerMeaning};
     const int marks[3] = {MarkOn, MarkKun, MarkMeaning};
     for (int i = 0; i < 3; ++i) {
-        w.addLabel(shownLabels[i], page, {40, 240 + 110 * i, 160, 20}, m[labelTexts[i]],
+        w.addLabel(shownLabels[i], page, {40, 240 + 110 * i, 160, 20}, t.text(labelTexts[i]),
                    Qt::AlignLeft, true);
         w.addEditor(shown[i], page, {40, 260 + 110 * i, 160, 60});
     }
     w.addPictureButton(QuestionSoundButton, page, {60, 570, 20, 20},
                        app.resources.icon(ControlIcon::Sound));
     for (int i = 0; i < 3; ++i) {
-        w.addLabel(answerLabels[i], page, {290, 240 + 110 * i, 160, 20}, m[labelTexts[i]],
+        w.addLabel(answerLabels[i], page, {290, 240 + 110 * i, 160, 20}, t.text(labelTexts[i]),
                    Qt::AlignLeft, true);
         w.addTextField(answers[i], page, {290, 260 + 110 * i, 160, 25});
     }
@@ -195,20 +199,21 @@ void buildListsPage(App& app, QWidget* page) {
 
 void buildRightColumn(App& app) {
     ui::Window& w = *app.mainWindow;
-    const QStringList& t = app.texts.MainTexts;
-    w.addFrame(StatisticsFrame, nullptr, {810, 0, 180, 410}, t[47]);
-    w.addLabel(ProfileLabel, nullptr, {810, 20, 60, 20}, t[48], Qt::AlignHCenter);
+    const TextTables& t = app.texts;
+    w.addFrame(StatisticsFrame, nullptr, {810, 0, 180, 410}, t.text(MainText::StatisticsPanel));
+    w.addLabel(ProfileLabel, nullptr, {810, 20, 60, 20}, t.text(MainText::Profile),
+               Qt::AlignHCenter);
     w.addTextField(ProfileField, nullptr, {870, 20, 110, 20}, app.profile.profileName, true);
     w.addReportList(StatisticsList, nullptr, {815, 50, 165, 350},
-                    {{QStringLiteral("Kanji"), 35},
-                     {QStringLiteral("Akt"), 30},
-                     {QStringLiteral("ON"), 30},
-                     {QStringLiteral("Kun"), 30},
-                     {QStringLiteral("Bed"), 30}});
-    w.addFrame(EditFrame, nullptr, {810, 420, 180, 200}, t[42]);
-    w.addButton(EditButton, nullptr, {880, 450, 100, 30}, t[10]);
-    w.addButton(EndButton, nullptr, {920, 630, 70, 30}, t[38]);
-    w.addLabel(SpareLabel, nullptr, {430, 440, 100, 20}, t[44])->lower();
+                    {{t.text(MessageText::KanjiColumn), 35},
+                     {t.text(MessageText::CurrentColumn), 30},
+                     {t.text(MessageText::OnColumn), 30},
+                     {t.text(MessageText::KunColumn), 30},
+                     {t.text(MessageText::MeaningColumn), 30}});
+    w.addFrame(EditFrame, nullptr, {810, 420, 180, 200}, t.text(MainText::Mode));
+    w.addButton(EditButton, nullptr, {880, 450, 100, 30}, t.text(MainText::EditKanji));
+    w.addButton(EndButton, nullptr, {920, 630, 70, 30}, t.text(MainText::End));
+    w.addLabel(SpareLabel, nullptr, {430, 440, 100, 20}, t.text(MainText::LastProfile))->lower();
 }
 
 }  // namespace
@@ -220,9 +225,11 @@ bool buildMainWindow(App& app) {
     buildMenus(app);
     w.addStatusBar({100, 120, 180, 190, 190, 190});
 
-    ui::TabPanel* panel = w.addPanel(
-        Panel, nullptr, {5, 5, 800, 655},
-        {QStringLiteral("Übersicht"), QStringLiteral("Trainieren"), QStringLiteral("Listen")});
+    const TextTables& t = app.texts;
+    ui::TabPanel* panel =
+        w.addPanel(Panel, nullptr, {5, 5, 800, 655},
+                   {t.text(MessageText::OverviewTab), t.text(MessageText::TrainingTab),
+                    t.text(MessageText::ListsTab)});
     buildOverviewPage(app, panel->page(pageIndex(ViewMode::Overview)));
     buildTrainingPage(app, panel->page(pageIndex(ViewMode::Training)));
     buildListsPage(app, panel->page(pageIndex(ViewMode::Lists)));

@@ -7,16 +7,11 @@
 #include <QDirIterator>
 
 #include <array>
+#include <span>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The tables in the order in which a catalog lists them.
-std::array<QStringList*, 6> catalogOrder(TextTables& tables) {
-    return {&tables.MainTexts,       &tables.TrainingTexts,  &tables.ImportTexts,
-            &tables.StatisticsTexts, &tables.SelectionTexts, &tables.ExportTexts};
-}
 
 // Hands out the lines of a byte buffer one by one; CR, LF and CR LF each end a line.
 class LineReader {
@@ -67,8 +62,10 @@ std::optional<QString> findCatalog(const QString& workDir, const QString& langua
 }  // namespace
 
 TextTables builtInTexts() {
+    // std::to_array sizes each list by its texts, so a list with an entry too many or too few
+    // does not compile against its table.
     TextTables tables;
-    tables.MainTexts = {
+    tables.main_ = std::to_array<QString>({
         u"File"_s,
         u"Set laden"_s,
         u"Set speichern"_s,
@@ -124,8 +121,8 @@ TextTables builtInTexts() {
         u"Neues Set"_s,
         u"Liste optimieren"_s,
         u"Copy"_s,
-    };
-    tables.TrainingTexts = {
+    });
+    tables.training_ = std::to_array<QString>({
         u"Trainingsmodus"_s,
         u"Kanji"_s,
         u"zeige"_s,
@@ -159,8 +156,8 @@ TextTables builtInTexts() {
         u"relativ"_s,
         u"Auswahl"_s,
         u"Manuell"_s,
-    };
-    tables.ImportTexts = {
+    });
+    tables.import_ = std::to_array<QString>({
         u"Anzahl Spalten"_s,
         u"Anzahl Datensätze"_s,
         u"OK"_s,
@@ -176,8 +173,8 @@ TextTables builtInTexts() {
         u"Quelldatei"_s,
         u"Import"_s,
         u"Abbruch"_s,
-    };
-    tables.StatisticsTexts = {
+    });
+    tables.statistics_ = std::to_array<QString>({
         u"Kanji"_s,
         u"Pos"_s,
         u"Neg"_s,
@@ -193,8 +190,8 @@ TextTables builtInTexts() {
         u"On-Lesung"_s,
         u"Kun-Lesung"_s,
         u"Bedeutung"_s,
-    };
-    tables.SelectionTexts = {
+    });
+    tables.selection_ = std::to_array<QString>({
         u"OK"_s,
         u"Kanji"_s,
         u"Richtig"_s,
@@ -221,8 +218,8 @@ TextTables builtInTexts() {
         u"ON-Lesung"_s,
         u"KUN-Lesung"_s,
         u"Bedeutung"_s,
-    };
-    tables.ExportTexts = {
+    });
+    tables.export_ = std::to_array<QString>({
         u"OK"_s,
         u"Alle"_s,
         u"Spanne"_s,
@@ -244,7 +241,27 @@ TextTables builtInTexts() {
         u"Abbruch"_s,
         u"je eigene Spalte"_s,
         u"in einer Spalte"_s,
-    };
+    });
+    tables.messages_ = std::to_array<QString>({
+        u"Übersicht"_s,
+        u"Trainieren"_s,
+        u"Listen"_s,
+        u"Kanji"_s,
+        u"Akt"_s,
+        u"ON"_s,
+        u"Kun"_s,
+        u"Bed"_s,
+        u"Als Genshi übernehmen"_s,
+        u"Über "_s,
+        u"Kanji: "_s,
+        u"Serie: "_s,
+        u"Lade Kanjiset"_s,
+        u"Kanjiset (*.rki)|*.rki"_s,
+        u"Die Sicherungskopie von %1 konnte nicht angelegt werden. "
+        u"Das Set wurde nicht gespeichert."_s,
+        u"Das Set konnte nicht in %1 gespeichert werden. "
+        u"Es bleibt im Speicher erhalten."_s,
+    });
     return tables;
 }
 
@@ -255,8 +272,12 @@ std::optional<TextTables> parseCatalog(const QByteArray& bytes) {
         return std::nullopt;
     }
     TextTables tables = builtInTexts();
-    for (QStringList* table : catalogOrder(tables)) {
-        for (QString& text : *table) {
+    // The tables in the order in which a catalog lists them.
+    const std::array<std::span<QString>, 7> catalogOrder = {
+        tables.main_,      tables.training_, tables.import_,  tables.statistics_,
+        tables.selection_, tables.export_,   tables.messages_};
+    for (const std::span<QString> table : catalogOrder) {
+        for (QString& text : table) {
             const std::optional<QByteArrayView> line = lines.next();
             if (!line) {
                 return tables;

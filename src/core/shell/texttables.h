@@ -1,29 +1,274 @@
-// The six caption tables, their built-in German texts and the language catalogs that replace them.
+// The caption tables, their built-in German texts and the language catalogs that replace them.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
+#include <array>
+#include <cstddef>
 #include <optional>
+#include <utility>
 
-struct TextTables {
-    QStringList MainTexts;
-    QStringList TrainingTexts;
-    QStringList ImportTexts;
-    QStringList StatisticsTexts;
-    QStringList SelectionTexts;
-    QStringList ExportTexts;
+// One enumerator per entry of each table, in the order in which the table and a catalog list
+// them: the position is what ties a catalog line to its caption.
+
+enum class MainText {
+    File,
+    LoadSet,
+    SaveSet,
+    Export,
+    Pdf,
+    Csv,
+    PrintCards,
+    Quit,
+    Edit,
+    NewKanji,
+    EditKanji,
+    DeleteKanji,
+    CreateProfile,
+    ProfileSettings,
+    DeleteProfile,
+    View,
+    Single,
+    Groups,
+    List,
+    ByIndex1,
+    ByIndex2,
+    ByReading,
+    AlreadyLearnt,
+    CurrentlyLearning,
+    NotLearnt,
+    Statistics,
+    Settings,
+    TrainingSettings,
+    TestSettings,
+    GeneralSettings,
+    Help,
+    Info,
+    About,
+    Kanji,
+    CurrentKanji,
+    Genshi,
+    SortOrder1,
+    Jlpt,
+    End,
+    Learn,
+    Train,
+    Test,
+    Mode,
+    VoiceRecording,
+    LastProfile,
+    KunYomi,
+    OnYomi,
+    StatisticsPanel,
+    Profile,
+    EndEdit,
+    Mnemonic,
+    ImportCsv,
+    NewSet,
+    OptimiseList,
+    Copy,
+};
+inline constexpr int MainTextCount = static_cast<int>(MainText::Copy) + 1;
+
+enum class TrainingText {
+    TrainingMode,
+    ShowKanji,
+    Show,
+    ShowOnYomi,
+    ShowKunYomi,
+    ShowMeaning,
+    AskFor,
+    ShowPronunciation,
+    AskPronunciation,
+    AskMeaning,
+    AskKunYomi,
+    AskOnYomi,
+    AskKanji,
+    RangeTo,
+    WhichKanji,
+    Range,
+    All,
+    Start,
+    BySortOrder1,
+    Jlpt,
+    Random,
+    Jlpt4,
+    Jlpt3,
+    Jlpt2,
+    Jlpt1,
+    Check,
+    Next,
+    Order,
+    Weakest,
+    Absolute,
+    Relative,
+    Selection,
+    Manual,
+};
+inline constexpr int TrainingTextCount = static_cast<int>(TrainingText::Manual) + 1;
+
+enum class ImportText {
+    ColumnCount,
+    RecordCount,
+    Ok,
+    ImportData,
+    ColumnMapping,
+    Comma,
+    Semicolon,
+    Tab,
+    Space,
+    OtherSeparator,
+    CsvImport,
+    Add,
+    SourceFile,
+    Import,
+    Cancel,
+};
+inline constexpr int ImportTextCount = static_cast<int>(ImportText::Cancel) + 1;
+
+enum class StatisticsText {
+    Kanji,
+    Right,
+    Wrong,
+    Rate,
+    Ok,
+    General,
+    SortByKanji,
+    SortByRight,
+    SortByWrong,
+    SortByRate,
+    Partly,
+    Selection,
+    OnReading,
+    KunReading,
+    Meaning,
+};
+inline constexpr int StatisticsTextCount = static_cast<int>(StatisticsText::Meaning) + 1;
+
+enum class SelectionText {
+    Ok,
+    Kanji,
+    Right,
+    Wrong,
+    Rate,
+    SortByKanji,
+    SortByRight,
+    SortByWrong,
+    SortByRate,
+    Sort,
+    Select,
+    All,
+    None,
+    OnlyWrongSoFar,
+    Rate1To49,
+    Rate50To74,
+    Rate75To89,
+    Rate90To99,
+    Total,
+    Selected,
+    Cancel,
+    Partly,
+    Show,
+    OnReading,
+    KunReading,
+    Meaning,
+};
+inline constexpr int SelectionTextCount = static_cast<int>(SelectionText::Meaning) + 1;
+
+enum class ExportText {
+    Ok,
+    All,
+    Range,
+    From,
+    To,
+    Kanji,
+    Selection,
+    Fields,
+    KanjiUnicode,
+    OnYomi,
+    KunYomi,
+    OnYomiWithMeaning,
+    KunYomiWithMeaning,
+    WithHiragana,
+    WithRomaji,
+    WithKanjiSpelling,
+    Mnemonic,
+    Genshi,
+    Cancel,
+    OneColumnEach,
+    InOneColumn,
+};
+inline constexpr int ExportTextCount = static_cast<int>(ExportText::InOneColumn) + 1;
+
+// The remaining texts of the main window, the About box and the set commands, which the caption
+// tables above do not hold. BackupFailed and SaveFailed take the set file's path as %1.
+enum class MessageText {
+    OverviewTab,
+    TrainingTab,
+    ListsTab,
+    KanjiColumn,
+    CurrentColumn,
+    OnColumn,
+    KunColumn,
+    MeaningColumn,
+    TakeAsGenshi,
+    AboutTitle,
+    KanjiCount,
+    Series,
+    LoadSetTitle,
+    SetFileFilter,
+    BackupFailed,
+    SaveFailed,
+};
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::SaveFailed) + 1;
+
+class TextTables {
+public:
+    const QString& text(MainText id) const { return main_[index(id)]; }
+    const QString& text(TrainingText id) const { return training_[index(id)]; }
+    const QString& text(ImportText id) const { return import_[index(id)]; }
+    const QString& text(StatisticsText id) const { return statistics_[index(id)]; }
+    const QString& text(SelectionText id) const { return selection_[index(id)]; }
+    const QString& text(ExportText id) const { return export_[index(id)]; }
+    const QString& text(MessageText id) const { return messages_[index(id)]; }
+
+    void setText(MainText id, QString text) { main_[index(id)] = std::move(text); }
+    void setText(TrainingText id, QString text) { training_[index(id)] = std::move(text); }
+    void setText(ImportText id, QString text) { import_[index(id)] = std::move(text); }
+    void setText(StatisticsText id, QString text) { statistics_[index(id)] = std::move(text); }
+    void setText(SelectionText id, QString text) { selection_[index(id)] = std::move(text); }
+    void setText(ExportText id, QString text) { export_[index(id)] = std::move(text); }
+    void setText(MessageText id, QString text) { messages_[index(id)] = std::move(text); }
 
     bool operator==(const TextTables&) const = default;
+
+private:
+    template <typename Id>
+    static constexpr std::size_t index(Id id) {
+        return static_cast<std::size_t>(id);
+    }
+
+    friend TextTables builtInTexts();
+    friend std::optional<TextTables> parseCatalog(const QByteArray& bytes);
+
+    std::array<QString, MainTextCount> main_;
+    std::array<QString, TrainingTextCount> training_;
+    std::array<QString, ImportTextCount> import_;
+    std::array<QString, StatisticsTextCount> statistics_;
+    std::array<QString, SelectionTextCount> selection_;
+    std::array<QString, ExportTextCount> export_;
+    std::array<QString, MessageTextCount> messages_;
 };
 
 TextTables builtInTexts();
 
 // A catalog is UTF-8 text whose first line is exactly "Catalog", followed by one line per text:
-// the tables in the order Main, Training, Import, Statistics, Selection, Export, each in full.
-// Lines end with CR, LF or CR LF and every line is taken whole, blanks included. A catalog that
-// ends early keeps the built-in text for each entry it lacks. nullopt when the header is wrong.
+// the tables in the order Main, Training, Import, Statistics, Selection, Export and Message,
+// each in full. Lines end with CR, LF or CR LF and every line is taken whole, blanks included. A
+// catalog that ends early keeps the built-in text for each entry it lacks; so a catalog written
+// before the Message table existed, which ends after the Export table, keeps the German
+// messages. nullopt when the header is wrong.
 std::optional<TextTables> parseCatalog(const QByteArray& bytes);
 
 // Chooses the tables for language: the file language + ".catalog" in the folder "catalog" of

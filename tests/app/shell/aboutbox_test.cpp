@@ -45,7 +45,7 @@ TEST_F(AboutBox, EndeButtonReturnsToTheMainLoop) {
             credits = editor->toPlainText();
         }
         for (QPushButton* button : about->findChildren<QPushButton*>()) {
-            if (button->text() == app.texts.MainTexts[38]) {
+            if (button->text() == app.texts.text(MainText::End)) {
                 button->click();
             }
         }

@@ -188,12 +188,14 @@ TEST(CardStatus, ProfileCountersFieldFormat) {
     stats.Wrong = 2;
     stats.Quota = 60;
     stats.Series = 2;
-    EXPECT_EQ(profileStatusText(u"Kanji"_s, stats), u"Kanji:  3-1-2  (60)%   Serie: 2"_s);
+    const QString series = builtInTexts().text(MessageText::Series);
+    EXPECT_EQ(profileStatusText(u"Kanji"_s, series, stats), u"Kanji:  3-1-2  (60)%   Serie: 2"_s);
     stats = {};
     stats.Right = 12;
     stats.Wrong = -1;
     stats.Quota = 100;
-    EXPECT_EQ(profileStatusText(u"ON Yomi"_s, stats), u"ON Yomi:  12-0--1  (100)%   Serie: 0"_s);
+    EXPECT_EQ(profileStatusText(u"ON Yomi"_s, series, stats),
+              u"ON Yomi:  12-0--1  (100)%   Serie: 0"_s);
 }
 
 TEST_F(CardView, GridHoldsOneRowMoreThanFullRowsAndReactsOnlyToKanjiCells) {

@@ -47,26 +47,28 @@ protected:
     void expectCaptionsFrom(const TextTables& t) {
         const ui::Window& w = window();
         ASSERT_NE(w.menuBarMenu(3), nullptr);
-        EXPECT_EQ(w.menuBarMenu(0)->title(), t.MainTexts[0]);
+        EXPECT_EQ(w.menuBarMenu(0)->title(), t.text(MainText::File));
         EXPECT_EQ(actionTexts(w.menuBarMenu(0)),
-                  (QStringList{t.MainTexts[52], t.MainTexts[1], t.MainTexts[2], t.MainTexts[3],
-                               t.MainTexts[6], t.MainTexts[7]}));
-        EXPECT_EQ(w.menuBarMenu(1)->title(), t.MainTexts[8]);
-        EXPECT_EQ(actionTexts(w.menuBarMenu(3)), (QStringList{t.MainTexts[31], t.MainTexts[32]}));
-        EXPECT_EQ(w.text(EditButton), t.MainTexts[10]);
-        EXPECT_EQ(w.text(EndButton), t.MainTexts[38]);
-        EXPECT_EQ(w.text(KanjiLabel), t.MainTexts[33]);
-        EXPECT_EQ(w.text(NoteLabel), t.MainTexts[50]);
-        EXPECT_EQ(w.text(StatisticsFrame), t.MainTexts[47]);
-        EXPECT_EQ(w.text(ManualBox), t.TrainingTexts[32]);
-        EXPECT_EQ(w.text(StartButton), t.TrainingTexts[17]);
-        EXPECT_EQ(w.text(TrainingEndButton), t.MainTexts[38]);
-        EXPECT_EQ(w.statusText(1), t.MainTexts[34] + u"1"_s);
-        // Captions without a table entry stay as they are in every language.
+                  (QStringList{t.text(MainText::NewSet), t.text(MainText::LoadSet),
+                               t.text(MainText::SaveSet), t.text(MainText::Export),
+                               t.text(MainText::PrintCards), t.text(MainText::Quit)}));
+        EXPECT_EQ(w.menuBarMenu(1)->title(), t.text(MainText::Edit));
+        EXPECT_EQ(actionTexts(w.menuBarMenu(3)),
+                  (QStringList{t.text(MainText::Info), t.text(MainText::About)}));
+        EXPECT_EQ(w.text(EditButton), t.text(MainText::EditKanji));
+        EXPECT_EQ(w.text(EndButton), t.text(MainText::End));
+        EXPECT_EQ(w.text(KanjiLabel), t.text(MainText::Kanji));
+        EXPECT_EQ(w.text(NoteLabel), t.text(MainText::Mnemonic));
+        EXPECT_EQ(w.text(StatisticsFrame), t.text(MainText::StatisticsPanel));
+        EXPECT_EQ(w.text(ManualBox), t.text(TrainingText::Manual));
+        EXPECT_EQ(w.text(StartButton), t.text(TrainingText::Start));
+        EXPECT_EQ(w.text(TrainingEndButton), t.text(MainText::End));
+        EXPECT_EQ(w.statusText(1), t.text(MainText::CurrentKanji) + u"1"_s);
         EXPECT_EQ(tabCaptions(control<ui::TabPanel>(Panel)),
-                  (QStringList{u"Übersicht"_s, u"Trainieren"_s, u"Listen"_s}));
-        EXPECT_EQ(actionTexts(app.gridContextMenu), QStringList{u"Als Genshi übernehmen"_s});
-        EXPECT_EQ(w.statusText(0), u"Kanji: 1"_s);
+                  (QStringList{t.text(MessageText::OverviewTab), t.text(MessageText::TrainingTab),
+                               t.text(MessageText::ListsTab)}));
+        EXPECT_EQ(actionTexts(app.gridContextMenu), QStringList{t.text(MessageText::TakeAsGenshi)});
+        EXPECT_EQ(w.statusText(0), t.text(MessageText::KanjiCount) + u"1"_s);
     }
 };
 
@@ -77,8 +79,10 @@ TEST_F(CatalogChoice, EnglishCatalogReplacesEveryTableCaption) {
     const std::optional<TextTables> english = parseCatalog(*bytes);
     ASSERT_TRUE(english.has_value());
     // Otherwise the test could not tell the catalog's captions from the built-in ones.
-    ASSERT_NE(english->MainTexts[10], builtInTexts().MainTexts[10]);
-    ASSERT_NE(english->TrainingTexts[32], builtInTexts().TrainingTexts[32]);
+    ASSERT_NE(english->text(MainText::EditKanji), builtInTexts().text(MainText::EditKanji));
+    ASSERT_NE(english->text(TrainingText::Manual), builtInTexts().text(TrainingText::Manual));
+    ASSERT_NE(english->text(MessageText::OverviewTab),
+              builtInTexts().text(MessageText::OverviewTab));
 
     startInLanguage(u"English"_s);
 
@@ -86,7 +90,7 @@ TEST_F(CatalogChoice, EnglishCatalogReplacesEveryTableCaption) {
     EXPECT_TRUE(app.texts == *english);
     expectCaptionsFrom(*english);
     click(EditButton);
-    EXPECT_EQ(window().text(EditButton), english->MainTexts[49]);
+    EXPECT_EQ(window().text(EditButton), english->text(MainText::EndEdit));
 
     chooseMenu(MenuQuit);
     finish();
@@ -113,6 +117,7 @@ TEST_P(UnusableCatalog, FallsBackToGermanAndForgetsTheLanguage) {
     EXPECT_TRUE(app.texts == builtInTexts());
     expectCaptionsFrom(builtInTexts());
     EXPECT_EQ(window().text(EditButton), u"Kanji editieren"_s);
+    EXPECT_EQ(window().statusText(0), u"Kanji: 1"_s);
 
     chooseMenu(MenuQuit);
     finish();

@@ -42,12 +42,12 @@ void triggerSaveSetEntry(const App& app) {
     QMenu* file = app.mainWindow->menuBarMenu(0);
     ASSERT_NE(file, nullptr);
     for (QAction* action : file->actions()) {
-        if (action->text() == app.texts.MainTexts[2]) {
+        if (action->text() == app.texts.text(MainText::SaveSet)) {
             action->trigger();
             return;
         }
     }
-    FAIL() << "no entry " << app.texts.MainTexts[2].toStdString();
+    FAIL() << "no entry " << app.texts.text(MainText::SaveSet).toStdString();
 }
 
 // Lets writes to files fail beyond limit bytes, as a full disk does, for its lifetime.

@@ -76,7 +76,7 @@ TEST_F(StartUp, FreshWorkingDirectoryAsksForASetAndRemembersItsName) {
     EXPECT_EQ(app.kanjiCount, 3);
     EXPECT_EQ(app.profile.profileName, QString());
     EXPECT_EQ(window().text(OnEditor), u"イチ"_s);
-    EXPECT_EQ(app.texts.MainTexts[10], u"Kanji editieren"_s);
+    EXPECT_EQ(app.texts.text(MainText::EditKanji), u"Kanji editieren"_s);
 
     window().top()->close();
     EXPECT_FALSE(pass());

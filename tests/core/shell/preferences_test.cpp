@@ -204,8 +204,16 @@ TEST(PreferenceFuzzInputs, ReadWithoutHarmAndSurviveAWriteAndReread) {
             bytes->startsWith("Catalog\r") || bytes->startsWith("Catalog\n") || *bytes == "Catalog";
         EXPECT_EQ(tables.has_value(), hasHeader);
         if (tables) {
-            EXPECT_EQ(tables->MainTexts.size(), 55);
-            EXPECT_EQ(tables->ExportTexts.size(), 21);
+            // Whatever the bytes, the first line after the header becomes the first caption.
+            const qsizetype start = bytes->startsWith("Catalog\r\n") ? 9 : 8;
+            qsizetype end = start;
+            while (end < bytes->size() && bytes->at(end) != '\r' && bytes->at(end) != '\n') {
+                ++end;
+            }
+            const QString first = start < bytes->size()
+                                      ? QString::fromUtf8(bytes->sliced(start, end - start))
+                                      : builtInTexts().text(MainText::File);
+            EXPECT_EQ(tables->text(MainText::File), first);
         }
     }
     const auto latin1 = readWholeFile(folder.filePath(u"latin1-value-with-nul.pref"_s));

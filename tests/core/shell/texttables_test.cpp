@@ -5,51 +5,71 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 using namespace Qt::StringLiterals;
+
+// A catalog lists its lines by position, so an entry added or dropped anywhere but at the end
+// of the Message table would shift every catalog written before.
+static_assert(MainTextCount == 55);
+static_assert(TrainingTextCount == 33);
+static_assert(ImportTextCount == 15);
+static_assert(StatisticsTextCount == 15);
+static_assert(SelectionTextCount == 26);
+static_assert(ExportTextCount == 21);
+static_assert(MessageTextCount == 16);
 
 namespace {
 
-struct TableShape {
-    const char* name;
-    QStringList TextTables::*table;
-    qsizetype size;
-};
+template <typename Id, typename Visit>
+void forEachIn(const char* table, int count, Visit& visit) {
+    for (int i = 0; i < count; ++i) {
+        visit(table, i, static_cast<Id>(i));
+    }
+}
 
-// The order in which a catalog lists the tables.
-const TableShape tableShapes[] = {
-    {"Main", &TextTables::MainTexts, 55},
-    {"Training", &TextTables::TrainingTexts, 33},
-    {"Import", &TextTables::ImportTexts, 15},
-    {"Statistics", &TextTables::StatisticsTexts, 15},
-    {"Selection", &TextTables::SelectionTexts, 26},
-    {"Export", &TextTables::ExportTexts, 21},
-};
+// Calls visit(table name, index, id) for every entry, in the order in which a catalog lists them.
+template <typename Visit>
+void forEachEntry(Visit&& visit) {
+    forEachIn<MainText>("Main", MainTextCount, visit);
+    forEachIn<TrainingText>("Training", TrainingTextCount, visit);
+    forEachIn<ImportText>("Import", ImportTextCount, visit);
+    forEachIn<StatisticsText>("Statistics", StatisticsTextCount, visit);
+    forEachIn<SelectionText>("Selection", SelectionTextCount, visit);
+    forEachIn<ExportText>("Export", ExportTextCount, visit);
+    forEachIn<MessageText>("Message", MessageTextCount, visit);
+}
+
+template <typename Id>
+constexpr bool isMessage(Id) {
+    return std::is_same_v<Id, MessageText>;
+}
 
 // Tables whose every entry names its table and index, so a text read into the wrong place shows.
 TextTables labelledTables() {
     TextTables tables;
-    for (const TableShape& shape : tableShapes) {
-        for (qsizetype i = 0; i < shape.size; ++i) {
-            (tables.*shape.table)
-                .append(QString::fromLatin1(shape.name) + u' ' + QString::number(i));
-        }
-    }
+    forEachEntry([&](const char* table, int i, auto id) {
+        tables.setText(id, QString::fromLatin1(table) + u' ' + QString::number(i));
+    });
     return tables;
 }
 
-QByteArray catalogOf(const TextTables& tables, const char* lineEnd) {
+enum class Blocks { All, WithoutMessages };
+
+QByteArray catalogOf(const TextTables& tables, const char* lineEnd, Blocks blocks = Blocks::All) {
     QByteArray bytes = "Catalog";
     bytes += lineEnd;
-    for (const TableShape& shape : tableShapes) {
-        for (const QString& text : tables.*shape.table) {
-            bytes += text.toUtf8();
+    forEachEntry([&](const char*, int, auto id) {
+        if (blocks == Blocks::All || !isMessage(id)) {
+            bytes += tables.text(id).toUtf8();
             bytes += lineEnd;
         }
-    }
+    });
     return bytes;
 }
 
@@ -71,39 +91,49 @@ protected:
 
 // Lets failed comparisons show the texts.
 void PrintTo(const TextTables& tables, std::ostream* os) {
-    for (const TableShape& shape : tableShapes) {
-        *os << shape.name << ": " << (tables.*shape.table).join(u'|').toStdString() << '\n';
-    }
+    forEachEntry([&](const char* table, int i, auto id) {
+        *os << table << ' ' << i << ": " << tables.text(id).toStdString() << '\n';
+    });
 }
 
-TEST(BuiltInTexts, TablesHaveTheirSizesAndGermanTexts) {
+TEST(BuiltInTexts, EveryEntryHasItsGermanText) {
     const TextTables tables = builtInTexts();
-    for (const TableShape& shape : tableShapes) {
-        EXPECT_EQ((tables.*shape.table).size(), shape.size) << shape.name;
-    }
-    EXPECT_EQ(tables.MainTexts[0], u"File"_s);
-    EXPECT_EQ(tables.MainTexts[11], u"Kanji löschen"_s);
-    EXPECT_EQ(tables.MainTexts[34], u"Akt. Kanji: "_s);
-    EXPECT_EQ(tables.MainTexts[54], u"Copy"_s);
-    EXPECT_EQ(tables.TrainingTexts[4], u"Kun-Yyomi"_s);
-    EXPECT_EQ(tables.TrainingTexts[26], u"Nächstes"_s);
-    EXPECT_EQ(tables.TrainingTexts[32], u"Manuell"_s);
-    EXPECT_EQ(tables.ImportTexts[1], u"Anzahl Datensätze"_s);
-    EXPECT_EQ(tables.StatisticsTexts[14], u"Bedeutung"_s);
-    EXPECT_EQ(tables.SelectionTexts[17], u"Quote 90-99"_s);
-    EXPECT_EQ(tables.SelectionTexts[18], u"Insgesamt: "_s);
-    EXPECT_EQ(tables.ExportTexts[17], u"Genji"_s);
-    EXPECT_EQ(tables.ExportTexts[20], u"in einer Spalte"_s);
+    forEachEntry([&](const char* table, int i, auto id) {
+        EXPECT_FALSE(tables.text(id).trimmed().isEmpty()) << table << ' ' << i;
+    });
+    EXPECT_EQ(tables.text(MainText::File), u"File"_s);
+    EXPECT_EQ(tables.text(MainText::DeleteKanji), u"Kanji löschen"_s);
+    EXPECT_EQ(tables.text(MainText::CurrentKanji), u"Akt. Kanji: "_s);
+    EXPECT_EQ(tables.text(MainText::End), u"Ende"_s);
+    EXPECT_EQ(tables.text(MainText::EndEdit), u"Edit Beenden"_s);
+    EXPECT_EQ(tables.text(MainText::Copy), u"Copy"_s);
+    EXPECT_EQ(tables.text(TrainingText::ShowKunYomi), u"Kun-Yyomi"_s);
+    EXPECT_EQ(tables.text(TrainingText::AskOnYomi), u"On-Yomi"_s);
+    EXPECT_EQ(tables.text(TrainingText::Start), u"Start"_s);
+    EXPECT_EQ(tables.text(TrainingText::Jlpt4), u"4"_s);
+    EXPECT_EQ(tables.text(TrainingText::Jlpt1), u"1"_s);
+    EXPECT_EQ(tables.text(TrainingText::Next), u"Nächstes"_s);
+    EXPECT_EQ(tables.text(TrainingText::Manual), u"Manuell"_s);
+    EXPECT_EQ(tables.text(ImportText::RecordCount), u"Anzahl Datensätze"_s);
+    EXPECT_EQ(tables.text(StatisticsText::Meaning), u"Bedeutung"_s);
+    EXPECT_EQ(tables.text(SelectionText::Rate90To99), u"Quote 90-99"_s);
+    EXPECT_EQ(tables.text(SelectionText::Total), u"Insgesamt: "_s);
+    EXPECT_EQ(tables.text(ExportText::Genshi), u"Genji"_s);
+    EXPECT_EQ(tables.text(ExportText::InOneColumn), u"in einer Spalte"_s);
+    EXPECT_EQ(tables.text(MessageText::OverviewTab), u"Übersicht"_s);
+    EXPECT_EQ(tables.text(MessageText::MeaningColumn), u"Bed"_s);
+    EXPECT_EQ(tables.text(MessageText::AboutTitle), u"Über "_s);
+    EXPECT_EQ(tables.text(MessageText::Series), u"Serie: "_s);
+    EXPECT_EQ(tables.text(MessageText::SetFileFilter), u"Kanjiset (*.rki)|*.rki"_s);
+    EXPECT_EQ(tables.text(MessageText::SaveFailed).arg(u"/m/Demo.rki"_s),
+              u"Das Set konnte nicht in /m/Demo.rki gespeichert werden. "
+              u"Es bleibt im Speicher erhalten."_s);
 }
 
 TEST(CatalogReading, EveryLineReachesItsTableWithAnyLineEnd) {
     const TextTables expected = labelledTables();
     for (const char* lineEnd : {"\r\n", "\n", "\r"}) {
-        const std::optional<TextTables> tables = parseCatalog(catalogOf(expected, lineEnd));
-        ASSERT_TRUE(tables.has_value());
-        for (const TableShape& shape : tableShapes) {
-            EXPECT_EQ((*tables).*shape.table, expected.*shape.table) << shape.name;
-        }
+        EXPECT_EQ(parseCatalog(catalogOf(expected, lineEnd)), expected) << lineEnd;
     }
 }
 
@@ -111,7 +141,11 @@ TEST(CatalogReading, MixedLineEndsAndWholeLinesWithBlanks) {
     const std::optional<TextTables> tables =
         parseCatalog("Catalog\r\n  Datei \rLaden\n\nSpeichern\r\n\r\n\t");
     ASSERT_TRUE(tables.has_value());
-    const QStringList firstTexts = tables->MainTexts.first(7);
+    QStringList firstTexts;
+    for (MainText id : {MainText::File, MainText::LoadSet, MainText::SaveSet, MainText::Export,
+                        MainText::Pdf, MainText::Csv, MainText::PrintCards}) {
+        firstTexts << tables->text(id);
+    }
     const QStringList expected = {
         u"  Datei "_s, u"Laden"_s, u""_s, u"Speichern"_s, u""_s, u"\t"_s, u"Lernkarten drucken"_s};
     EXPECT_EQ(firstTexts, expected);
@@ -119,20 +153,39 @@ TEST(CatalogReading, MixedLineEndsAndWholeLinesWithBlanks) {
 
 TEST(CatalogReading, ShortCatalogKeepsBuiltInTextsForMissingEntries) {
     const TextTables labelled = labelledTables();
+    const TextTables builtIn = builtInTexts();
+    // All of the Main table and the first five Training texts.
+    const int lineCount = MainTextCount + 5;
     QByteArray bytes = "Catalog\r\n";
-    for (qsizetype i = 0; i < 60; ++i) {
-        const QString& text = i < 55 ? labelled.MainTexts[i] : labelled.TrainingTexts[i - 55];
-        bytes += text.toUtf8() + "\r\n";
-    }
+    int line = 0;
+    forEachEntry([&](const char*, int, auto id) {
+        if (line++ < lineCount) {
+            bytes += labelled.text(id).toUtf8() + "\r\n";
+        }
+    });
     const std::optional<TextTables> tables = parseCatalog(bytes);
     ASSERT_TRUE(tables.has_value());
 
-    const TextTables builtIn = builtInTexts();
-    EXPECT_EQ(tables->MainTexts, labelled.MainTexts);
-    EXPECT_EQ(tables->TrainingTexts.first(5), labelled.TrainingTexts.first(5));
-    EXPECT_EQ(tables->TrainingTexts.sliced(5), builtIn.TrainingTexts.sliced(5));
-    EXPECT_EQ(tables->ExportTexts, builtIn.ExportTexts);
+    line = 0;
+    forEachEntry([&](const char* table, int i, auto id) {
+        const TextTables& expected = line++ < lineCount ? labelled : builtIn;
+        EXPECT_EQ(tables->text(id), expected.text(id)) << table << ' ' << i;
+    });
     EXPECT_EQ(parseCatalog("Catalog"), builtIn);
+}
+
+// Catalogs written before the Message table existed end after the Export table.
+TEST(CatalogReading, SixTableCatalogKeepsTheGermanMessages) {
+    const TextTables labelled = labelledTables();
+    const TextTables builtIn = builtInTexts();
+    const std::optional<TextTables> tables =
+        parseCatalog(catalogOf(labelled, "\r\n", Blocks::WithoutMessages));
+    ASSERT_TRUE(tables.has_value());
+    forEachEntry([&](const char* table, int i, auto id) {
+        const TextTables& expected = isMessage(id) ? builtIn : labelled;
+        EXPECT_EQ(tables->text(id), expected.text(id)) << table << ' ' << i;
+    });
+    EXPECT_EQ(tables->text(MessageText::TrainingTab), u"Trainieren"_s);
 }
 
 TEST(CatalogReading, LinesAfterTheLastTableAreIgnored) {
@@ -159,21 +212,30 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
         readWholeFile(QStringLiteral(RENKARI_SOURCE_DIR "/data/catalog/English.catalog"));
     ASSERT_TRUE(bytes.has_value());
     EXPECT_FALSE(bytes->startsWith("\xEF\xBB\xBF"));
-    EXPECT_EQ(bytes->count("\r\n"), 1 + 55 + 33 + 15 + 15 + 26 + 21);
+    EXPECT_EQ(bytes->count("\r\n"), 1 + MainTextCount + TrainingTextCount + ImportTextCount +
+                                        StatisticsTextCount + SelectionTextCount + ExportTextCount +
+                                        MessageTextCount);
     EXPECT_EQ(bytes->count('\n'), bytes->count("\r\n"));
     EXPECT_TRUE(bytes->endsWith("\r\n"));
 
     const std::optional<TextTables> tables = parseCatalog(*bytes);
     ASSERT_TRUE(tables.has_value());
-    for (const TableShape& shape : tableShapes) {
-        for (qsizetype i = 0; i < shape.size; ++i) {
-            EXPECT_FALSE(((*tables).*shape.table)[i].trimmed().isEmpty()) << shape.name << ' ' << i;
-        }
+    forEachEntry([&](const char* table, int i, auto id) {
+        EXPECT_FALSE(tables->text(id).trimmed().isEmpty()) << table << ' ' << i;
+    });
+    // The last block is translated, not left to the German built-ins.
+    EXPECT_NE(tables->text(MessageText::SaveFailed), builtInTexts().text(MessageText::SaveFailed));
+    // Captions that are followed by a number or a name keep their trailing blank.
+    for (const QString& text :
+         {tables->text(MainText::CurrentKanji), tables->text(SelectionText::Total),
+          tables->text(SelectionText::Selected), tables->text(MessageText::AboutTitle),
+          tables->text(MessageText::KanjiCount), tables->text(MessageText::Series)}) {
+        EXPECT_TRUE(text.endsWith(u' ')) << text.toStdString();
     }
-    // Captions that are followed by a number keep their trailing blank.
-    EXPECT_TRUE(tables->MainTexts[34].endsWith(u' '));
-    EXPECT_TRUE(tables->SelectionTexts[18].endsWith(u' '));
-    EXPECT_TRUE(tables->SelectionTexts[19].endsWith(u' '));
+    // The file path goes where %1 is, and the requester needs the pattern after the bar.
+    EXPECT_TRUE(tables->text(MessageText::BackupFailed).contains(u"%1"_s));
+    EXPECT_TRUE(tables->text(MessageText::SaveFailed).contains(u"%1"_s));
+    EXPECT_TRUE(tables->text(MessageText::SetFileFilter).endsWith(u"|*.rki"_s));
 }
 
 TEST_F(CatalogFolder, EmptyLanguageUsesBuiltInTextsWithoutAFolder) {
