@@ -11,6 +11,14 @@
 
 #include <QFileInfo>
 
+namespace {
+
+QWidget* dialogParent(const App& app) {
+    return app.mainWindow ? app.mainWindow->top() : nullptr;
+}
+
+}  // namespace
+
 QString setFilePath(const App& app) {
     return app.paths.mediaDir + app.setName + QStringLiteral(".rki");
 }
@@ -19,8 +27,7 @@ void loadSet(App& app, bool ask) {
     bool load = true;
     if (ask) {
         const std::optional<QString> chosen = app.ui.requesters().openFile(
-            app.mainWindow ? app.mainWindow->top() : nullptr,
-            app.texts.text(MessageText::LoadSetTitle), app.paths.mediaDir,
+            dialogParent(app), app.texts.text(MessageText::LoadSetTitle), app.paths.mediaDir,
             app.texts.text(MessageText::SetFileFilter));
         // The set is always read from the media folder, whatever folder was picked.
         const QString name =
@@ -54,36 +61,64 @@ void loadSet(App& app, bool ask) {
     refreshSet(app);
 }
 
-void saveSet(App& app) {
+namespace {
+
+// Keeps a set file that could not be read as Name.rki.bak before anything replaces it. A file
+// that still exists but cannot be read whole cannot be kept, and replacing it would lose it.
+FileResult<void> keepUnreadableFile(const QString& path) {
+    const auto original = readWholeFile(path);
+    if (original) {
+        return saveFileAtomically(path + QStringLiteral(".bak"), *original);
+    }
+    if (!QFileInfo::exists(path)) {
+        return {};
+    }
+    return unexpected(original.error());
+}
+
+// Writes the set to its file; what went wrong, in the words of a message, when it failed.
+std::optional<QString> writeOpenSet(App& app) {
     // Without a chosen set there is nothing to save and no file name to save it under.
     if (app.setName.isEmpty()) {
-        return;
+        return std::nullopt;
     }
     const QString path = setFilePath(app);
-    QWidget* parent = app.mainWindow ? app.mainWindow->top() : nullptr;
     if (app.setFileUnreadable) {
         // Never replace a file we could not read by what little we hold of it.
         if (app.kanjiSet.empty()) {
-            return;
+            return std::nullopt;
         }
-        // A file that still exists but cannot be read whole cannot be backed up either, and
-        // replacing it would lose it.
-        const auto original = readWholeFile(path);
-        const bool keptOrGone =
-            original ? saveFileAtomically(path + QStringLiteral(".bak"), *original).has_value()
-                     : !QFileInfo::exists(path);
-        if (!keptOrGone) {
-            app.ui.requesters().message(parent, app.texts.text(MainText::SaveSet),
-                                        app.texts.text(MessageText::BackupFailed).arg(path));
-            return;
+        if (const auto kept = keepUnreadableFile(path); !kept) {
+            return app.texts.text(MessageText::BackupFailed)
+                .arg(path, fileErrorText(app.texts, kept.error()));
         }
     }
-    if (!saveFileAtomically(path, writeSetFile(app.kanjiSet.records))) {
-        app.ui.requesters().message(parent, app.texts.text(MainText::SaveSet),
-                                    app.texts.text(MessageText::SaveFailed).arg(path));
-        return;
+    if (const auto saved = saveFileAtomically(path, writeSetFile(app.kanjiSet.records)); !saved) {
+        return app.texts.text(MessageText::SaveFailed)
+            .arg(path, fileErrorText(app.texts, saved.error()));
     }
     app.setFileUnreadable = false;
+    return std::nullopt;
+}
+
+}  // namespace
+
+void saveSet(App& app) {
+    if (const std::optional<QString> failure = writeOpenSet(app)) {
+        app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::SaveSet), *failure);
+    }
+}
+
+bool saveSetBeforeEnd(App& app) {
+    const std::optional<QString> failure = writeOpenSet(app);
+    if (!failure) {
+        return true;
+    }
+    // Ending would throw the learner's work away; only an explicit Yes does that.
+    return app.ui.requesters().yesNo(
+        dialogParent(app), app.texts.text(MainText::SaveSet),
+        *failure + QStringLiteral("\n\n") + app.texts.text(MessageText::EndAnyway),
+        ui::YesNoDefault::No);
 }
 
 void refreshSet(App& app) {

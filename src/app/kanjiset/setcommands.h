@@ -10,5 +10,8 @@ QString setFilePath(const App& app);
 void loadSet(App& app, bool ask);
 // Writes the whole set to its file. A failure is told to the user; the set stays in memory.
 void saveSet(App& app);
+// The same at the end of the program: a failure asks whether to end all the same. False when the
+// user chose to stay, with the set still in memory.
+bool saveSetBeforeEnd(App& app);
 // Sorts by Idx1, keeps the current kanji current and shown, updates the count displays.
 void refreshSet(App& app);

@@ -79,7 +79,7 @@ bool startUp(App& app) {
     return true;
 }
 
-void shutDown(App& app) {
+bool shutDown(App& app) {
     // Without a set chosen instead, the refused name stays for the user to correct by hand.
     if (!(app.lastSetRefused && app.setName.isEmpty())) {
         writePreferencesFile(preferencePath(app),
@@ -89,16 +89,21 @@ void shutDown(App& app) {
     if (!app.profile.profileName.isEmpty()) {
         saveProfile(app);
     }
-    saveSet(app);
+    if (!saveSetBeforeEnd(app)) {
+        app.loop.endRequested = false;
+        return false;
+    }
     app.mainWindow.reset();
     app.kanjiSet = {};
+    return true;
 }
 
 int runRenkari(App& app) {
     if (!startUp(app)) {
         return 0;
     }
-    runMainLoop(app);
-    shutDown(app);
+    do {
+        runMainLoop(app);
+    } while (!shutDown(app));
     return 0;
 }

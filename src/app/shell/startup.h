@@ -10,7 +10,8 @@ void initialiseApp(App& app, const QString& workDir);
 // Preferences, texts, icons, the main window, the Genshi list, the set, the profile and the
 // first kanji. False when the main window could not be opened.
 bool startUp(App& app);
-// Preferences, profile and set to disk, then every window released.
-void shutDown(App& app);
+// Preferences, profile and set to disk, then every window released. False when the set could not
+// be saved and the user chose to go on working: the program then stays as it was.
+bool shutDown(App& app);
 // The whole run; the process's exit code.
 int runRenkari(App& app);

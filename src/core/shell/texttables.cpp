@@ -257,10 +257,17 @@ TextTables builtInTexts() {
         u"Serie: "_s,
         u"Lade Kanjiset"_s,
         u"Kanjiset (*.rki)|*.rki"_s,
-        u"Die Sicherungskopie von %1 konnte nicht angelegt werden. "
+        u"Die Sicherungskopie von %1 konnte nicht angelegt werden: %2. "
         u"Das Set wurde nicht gespeichert."_s,
-        u"Das Set konnte nicht in %1 gespeichert werden. "
+        u"Das Set konnte nicht in %1 gespeichert werden: %2. "
         u"Es bleibt im Speicher erhalten."_s,
+        u"Trotzdem beenden? Die Änderungen am Set gehen dann verloren."_s,
+        u"Kein Speicherplatz"_s,
+        u"Keine Berechtigung"_s,
+        u"Nicht gefunden"_s,
+        u"Datei zu groß"_s,
+        u"Ein Ordner trägt diesen Namen"_s,
+        u"Ein-/Ausgabefehler (%1)"_s,
     });
     return tables;
 }
@@ -302,4 +309,22 @@ TextTables fillTextTables(const QString& workDir, QString& language) {
     // treated like a missing one.
     language.clear();
     return builtInTexts();
+}
+
+QString fileErrorText(const TextTables& texts, const FileError& error) {
+    switch (error.kind) {
+        case FileErrorKind::NoSpace:
+            return texts.text(MessageText::ReasonNoSpace);
+        case FileErrorKind::AccessDenied:
+            return texts.text(MessageText::ReasonAccessDenied);
+        case FileErrorKind::NotFound:
+            return texts.text(MessageText::ReasonNotFound);
+        case FileErrorKind::TooLarge:
+            return texts.text(MessageText::ReasonTooLarge);
+        case FileErrorKind::IsFolder:
+            return texts.text(MessageText::ReasonIsFolder);
+        case FileErrorKind::Other:
+            break;
+    }
+    return texts.text(MessageText::ReasonOther).arg(error.systemText);
 }

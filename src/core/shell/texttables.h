@@ -1,6 +1,8 @@
 // The caption tables, their built-in German texts and the language catalogs that replace them.
 #pragma once
 
+#include "base/files.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -202,7 +204,8 @@ enum class ExportText {
 inline constexpr int ExportTextCount = static_cast<int>(ExportText::InOneColumn) + 1;
 
 // The remaining texts of the main window, the About box and the set commands, which the caption
-// tables above do not hold. BackupFailed and SaveFailed take the set file's path as %1.
+// tables above do not hold. BackupFailed and SaveFailed take the set file's path as %1 and the
+// reason (one of the Reason texts) as %2; EndAnyway follows them when the program is ending.
 enum class MessageText {
     OverviewTab,
     TrainingTab,
@@ -220,8 +223,15 @@ enum class MessageText {
     SetFileFilter,
     BackupFailed,
     SaveFailed,
+    EndAnyway,
+    ReasonNoSpace,
+    ReasonAccessDenied,
+    ReasonNotFound,
+    ReasonTooLarge,
+    ReasonIsFolder,
+    ReasonOther,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::SaveFailed) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ReasonOther) + 1;
 
 class TextTables {
 public:
@@ -276,3 +286,6 @@ std::optional<TextTables> parseCatalog(const QByteArray& bytes);
 // file, or it cannot be read or is no catalog, the built-in texts are used and language is
 // cleared, so that the preference file does not keep naming a catalog that is not in use.
 TextTables fillTextTables(const QString& workDir, QString& language);
+
+// Why a file could not be read or written, in words of the tables.
+QString fileErrorText(const TextTables& texts, const FileError& error);

@@ -138,8 +138,8 @@ void AppFixture::settle() {
     }
 }
 
-void AppFixture::finish() {
-    shutDown(app);
+bool AppFixture::finish() {
+    return shutDown(app);
 }
 
 void AppFixture::click(int id) {

@@ -68,8 +68,8 @@ protected:
     bool pass();
     // Passes until the event queue has been served, at most a few.
     void settle();
-    // Shutdown as the program does it after its loop.
-    void finish();
+    // Shutdown as the program does it after its loop; false when the program stays open.
+    bool finish();
 
     ui::Window& window() const { return *app.mainWindow; }
     template <class T>

