@@ -22,10 +22,6 @@ void requestEnd(App& app) {
     app.loop.endRequested = true;
 }
 
-void showPage(App& app, ViewMode page) {
-    app.mainWindow->get<ui::TabPanel>(Panel)->showPage(pageIndex(page));
-}
-
 // Switches to the card and shows the kanji at index there.
 void showOnCard(App& app, int index) {
     showPage(app, ViewMode::Overview);

@@ -19,11 +19,11 @@ constexpr int LoopPauseMilliseconds = 5;
 constexpr std::array NavigationControls{FirstButton, PreviousButton, NextButton,
                                         LastButton,  NumberSpin,     EndButton};
 
+}  // namespace
+
 void showPage(App& app, ViewMode page) {
     app.mainWindow->get<ui::TabPanel>(Panel)->showPage(pageIndex(page));
 }
-
-}  // namespace
 
 void setViewMode(App& app, ViewMode mode) {
     ui::Window& w = *app.mainWindow;

@@ -23,3 +23,5 @@ void runMainLoop(App& app);
 bool mainLoopPass(App& app);
 // The only way the view mode changes.
 void setViewMode(App& app, ViewMode mode);
+// Puts the page of a mode in front, as the program's own switch that reports no change.
+void showPage(App& app, ViewMode page);
