@@ -5,6 +5,12 @@
 
 #include <vector>
 
+// The kinds of answer a profile counts, in the order of their blocks in a record.
+enum class AnswerKind { On = 0, Kun = 1, Meaning = 2, Kanji = 3 };
+
+// The grade of one answer; the numbers index the result icons.
+enum class AnswerResult { Wrong = 0, Partly = 1, Right = 2 };
+
 struct AnswerStats {
     qint32 Right = 0;
     qint32 Partly = 0;
