@@ -77,6 +77,17 @@ FileResult<QByteArray> readWholeFile(const QString& path, qint64 maxBytes) {
     return data;
 }
 
+FileResult<void> keepBackupOf(const QString& path) {
+    const auto original = readWholeFile(path);
+    if (original) {
+        return saveFileAtomically(path + QStringLiteral(".bak"), *original);
+    }
+    if (!QFileInfo::exists(path)) {
+        return {};
+    }
+    return unexpected(original.error());
+}
+
 FileResult<void> saveFileAtomically(const QString& path, const QByteArray& data) {
     QSaveFile file(path);
     // Unbuffered, because a buffered write that comes up short while the buffer is flushed

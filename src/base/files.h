@@ -27,3 +27,7 @@ FileResult<QByteArray> readWholeFile(const QString& path, qint64 maxBytes = qint
 // the new file whole. A successful save also removes the temporary copies that earlier saves of
 // the same file left behind when they were killed between writing and renaming.
 FileResult<void> saveFileAtomically(const QString& path, const QByteArray& data);
+
+// Keeps the file as path + ".bak" before it is replaced; nothing to keep when it does not exist.
+// A file that exists but cannot be read whole cannot be kept, which fails.
+FileResult<void> keepBackupOf(const QString& path);

@@ -17,6 +17,7 @@ Toolkit::Toolkit() {
         return timer->elapsed();
     };
     pause_ = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
+    localNow_ = [] { return QDateTime::currentDateTime(); };
     mouse_ = [] {
         // Qt reports the primary button as LeftButton, also with swapped buttons.
         return MouseState{QCursor::pos(), (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0};
@@ -64,6 +65,10 @@ qint64 Toolkit::ticks() const {
 
 void Toolkit::pause(int milliseconds) {
     pause_(milliseconds);
+}
+
+QDateTime Toolkit::localNow() const {
+    return localNow_();
 }
 
 MouseState Toolkit::mouse() const {

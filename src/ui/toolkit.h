@@ -4,6 +4,7 @@
 #include "ui/events.h"
 #include "ui/requesters.h"
 
+#include <QDateTime>
 #include <QPoint>
 
 #include <deque>
@@ -27,6 +28,8 @@ public:
     Event wait();
 
     qint64 ticks() const;
+    // The local date and time, as the clock on the wall shows it.
+    QDateTime localNow() const;
     void pause(int milliseconds);
     MouseState mouse() const;
 
@@ -34,6 +37,7 @@ public:
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
     void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
     void setMouse(std::function<MouseState()> mouse) { mouse_ = std::move(mouse); }
+    void setLocalNow(std::function<QDateTime()> localNow) { localNow_ = std::move(localNow); }
     // Called whenever wait() finds nothing to return, so a test can act inside a modal loop
     // (click a dialog's button). A hook that posts nothing makes wait() return a close request
     // of NoWindow, which ends any modal loop.
@@ -46,6 +50,7 @@ private:
     std::function<qint64()> clock_;
     std::function<void(int)> pause_;
     std::function<MouseState()> mouse_;
+    std::function<QDateTime()> localNow_;
     std::function<void()> waitHook_;
     Requesters requesters_;
 };

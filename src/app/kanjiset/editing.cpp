@@ -22,6 +22,17 @@ void commitEdit(App& app) {
     for (int i = 0; i < 4; ++i) {
         record->Beispiel[static_cast<size_t>(i)] = w.text(ExampleField1 + i);
     }
+    // A kanji entered since the profile was loaded gets its record; one that has a record keeps
+    // it, as a second record would split its counts.
+    Profile& profile = app.profile;
+    if (profile.profileRecordPending) {
+        ProfileList& list = profile.profileList;
+        if (!profile.profileName.isEmpty() && record->Unicode != 0 &&
+            !findProfileRecord(list, record->Unicode)) {
+            addProfileRecord(list, record->Unicode);
+        }
+        profile.profileRecordPending = false;
+    }
 }
 
 void newSet(App&) {}

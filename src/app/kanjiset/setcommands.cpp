@@ -63,19 +63,6 @@ void loadSet(App& app, bool ask) {
 
 namespace {
 
-// Keeps a set file that could not be read as Name.rki.bak before anything replaces it. A file
-// that still exists but cannot be read whole cannot be kept, and replacing it would lose it.
-FileResult<void> keepUnreadableFile(const QString& path) {
-    const auto original = readWholeFile(path);
-    if (original) {
-        return saveFileAtomically(path + QStringLiteral(".bak"), *original);
-    }
-    if (!QFileInfo::exists(path)) {
-        return {};
-    }
-    return unexpected(original.error());
-}
-
 // Writes the set to its file; what went wrong, in the words of a message, when it failed.
 std::optional<QString> writeOpenSet(App& app) {
     // Without a chosen set there is nothing to save and no file name to save it under.
@@ -88,7 +75,8 @@ std::optional<QString> writeOpenSet(App& app) {
         if (app.kanjiSet.empty()) {
             return std::nullopt;
         }
-        if (const auto kept = keepUnreadableFile(path); !kept) {
+        // A file that could not be read is kept before anything replaces it.
+        if (const auto kept = keepBackupOf(path); !kept) {
             return app.texts.text(MessageText::BackupFailed)
                 .arg(path, fileErrorText(app.texts, kept.error()));
         }

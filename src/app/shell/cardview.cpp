@@ -68,11 +68,21 @@ void showGenshiRows(App& app, const KanjiRecord& record) {
     }
 }
 
-void showProfileCounters(App& app, const KanjiRecord& record) {
-    if (app.profile.profileList.empty()) {
+}  // namespace
+
+QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {
+    return label + QStringLiteral(":  ") + QString::number(stats.Right) + QLatin1Char('-') +
+           QString::number(stats.Partly) + QLatin1Char('-') + QString::number(stats.Wrong) +
+           QStringLiteral("  (") + QString::number(stats.Quota) + QStringLiteral(")%   ") + series +
+           QString::number(stats.Series);
+}
+
+void showProfileCounters(App& app) {
+    const KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (app.profile.profileList.empty() || record == nullptr || !app.mainWindow) {
         return;
     }
-    findProfileRecord(app.profile.profileList, record.Unicode);
+    findProfileRecord(app.profile.profileList, record->Unicode);
     const ProfileRecord* profile = app.profile.profileList.currentRecord();
     if (profile == nullptr) {
         return;
@@ -85,15 +95,6 @@ void showProfileCounters(App& app, const KanjiRecord& record) {
     w.setStatusText(4, profileStatusText(t.text(MainText::OnYomi), series, profile->KindOn));
     w.setStatusText(
         5, profileStatusText(t.text(TrainingText::ShowMeaning), series, profile->KindMeaning));
-}
-
-}  // namespace
-
-QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {
-    return label + QStringLiteral(":  ") + QString::number(stats.Right) + QLatin1Char('-') +
-           QString::number(stats.Partly) + QLatin1Char('-') + QString::number(stats.Wrong) +
-           QStringLiteral("  (") + QString::number(stats.Quota) + QStringLiteral(")%   ") + series +
-           QString::number(stats.Series);
 }
 
 int showKanji(App& app, int index) {
@@ -145,7 +146,7 @@ int showKanji(App& app, int index) {
     w.setSpinValue(NumberSpin, app.currentIndex + 1);
     w.setStatusText(1,
                     app.texts.text(MainText::CurrentKanji) + QString::number(app.currentIndex + 1));
-    showProfileCounters(app, record);
+    showProfileCounters(app);
     return app.currentIndex;
 }
 

@@ -34,6 +34,10 @@ void clearCard(App& app);
 void animationFirstFrame(App& app);
 void animationTick(App& app);
 
+// Status fields 2-5 with the current kanji's profile counters; without a profile they keep
+// what they show.
+void showProfileCounters(App& app);
+
 // Gives the lists page one cell per kanji; cells are drawn when they come into view.
 void fillGrid(App& app);
 

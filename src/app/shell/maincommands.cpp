@@ -198,6 +198,8 @@ void dispatchMenu(App& app, int menuId) {
             newSet(app);
             break;
         case MenuLoadSet:
+            // The answers belong to the open set's profile, which the next set replaces.
+            saveProfile(app);
             loadSet(app, true);
             if (!app.profile.profileName.isEmpty()) {
                 loadProfile(app);
@@ -219,6 +221,7 @@ void dispatchMenu(App& app, int menuId) {
             newKanji(app);
             break;
         case MenuEditKanji:
+            app.profile.profileRecordPending = true;
             setViewMode(app, ViewMode::Editing);
             break;
         case MenuDeleteKanji:
@@ -235,6 +238,9 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuChooseProfile:
             chooseProfile(app);
+            break;
+        case MenuDeleteProfile:
+            deleteProfile(app);
             break;
         case MenuStatistics:
             openStatistics(app);

@@ -51,7 +51,8 @@ bool startUp(App& app) {
     // A name that would reach outside the media folder is not followed; the user picks a set.
     app.setName = isUsableSetName(prefs.LastSet) ? prefs.LastSet : QString();
     app.lastSetRefused = app.setName != prefs.LastSet;
-    app.profile.profileName = prefs.LastProfile;
+    app.profile.profileName =
+        isUsableProfileInput(prefs.LastProfile) ? prefs.LastProfile : QString();
     app.paths.importPath = prefs.ImportPath;
     app.paths.exportPath = prefs.ExportPath;
     app.language = prefs.Language;

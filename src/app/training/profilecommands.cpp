@@ -1,10 +1,164 @@
-// Loading, creating, choosing and saving the learning profile.
+// Loading, creating, choosing, saving and deleting the learning profile of the open set.
 #include "app/training/profilecommands.h"
 
-void loadProfile(App&) {}
+#include "app/shell/app.h"
+#include "app/shell/cardview.h"
+#include "app/shell/mainids.h"
+#include "base/files.h"
+#include "core/training/profilefile.h"
 
-void saveProfile(App&) {}
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
-void createProfile(App&) {}
+namespace {
 
-void chooseProfile(App&) {}
+QWidget* dialogParent(const App& app) {
+    return app.mainWindow ? app.mainWindow->top() : nullptr;
+}
+
+void showProfileName(App& app) {
+    if (app.mainWindow) {
+        app.mainWindow->setText(ProfileField, app.profile.profileName);
+    }
+}
+
+// A profile that starts without a file: one free record, which syncing hands to a kanji.
+void startEmptyProfile(App& app) {
+    app.profile.profileList.records.assign(1, ProfileRecord{});
+    syncProfile(app.profile.profileList, app.kanjiSet);
+    app.profile.fileDamaged = false;
+}
+
+}  // namespace
+
+QString profileFilePath(const App& app) {
+    return app.paths.mediaDir + app.setName + QLatin1Char('/') + app.profile.profileName +
+           QStringLiteral(".rkpr");
+}
+
+void loadProfile(App& app) {
+    Profile& profile = app.profile;
+    profile.profileList = {};
+    profile.fileDamaged = false;
+    const QString path = profileFilePath(app);
+    if (auto bytes = readWholeFile(path)) {
+        ProfileFileContent content = parseProfileFile(*bytes);
+        profile.profileList.records = std::move(content.records);
+        profile.fileDamaged = !content.whole;
+        showProfileName(app);
+        mergeDuplicateRecords(profile.profileList);
+    } else {
+        // A file that is there but cannot be read must survive the next save.
+        profile.fileDamaged = QFileInfo::exists(path);
+        profile.profileList.records.assign(1, ProfileRecord{});
+    }
+    syncProfile(profile.profileList, app.kanjiSet);
+    showProfileCounters(app);
+}
+
+bool saveProfile(App& app) {
+    if (app.profile.profileName.isEmpty()) {
+        return true;
+    }
+    const QString path = profileFilePath(app);
+    QDir().mkpath(QFileInfo(path).path());
+    QString failure;
+    if (app.profile.fileDamaged) {
+        if (const auto kept = keepBackupOf(path); !kept) {
+            failure = app.texts.text(MessageText::ProfileBackupFailed)
+                          .arg(path, fileErrorText(app.texts, kept.error()));
+        }
+    }
+    if (failure.isEmpty()) {
+        const auto saved =
+            saveFileAtomically(path, writeProfileFile(app.profile.profileList.records));
+        if (saved) {
+            app.profile.fileDamaged = false;
+            return true;
+        }
+        failure = app.texts.text(MessageText::ProfileSaveFailed)
+                      .arg(path, fileErrorText(app.texts, saved.error()));
+    }
+    app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::Profile), failure);
+    return false;
+}
+
+void createProfile(App& app) {
+    const std::optional<QString> answer =
+        app.ui.requesters().inputLine(dialogParent(app), app.texts.text(MainText::CreateProfile),
+                                      app.texts.text(MessageText::ProfileNamePrompt));
+    if (!answer || answer->isEmpty()) {
+        return;
+    }
+    if (!isUsableProfileInput(*answer)) {
+        app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::CreateProfile),
+                                    app.texts.text(MessageText::ProfileNameRefused).arg(*answer));
+        return;
+    }
+    // The profile in use keeps its answers; one that cannot be saved is not given up.
+    if (!saveProfile(app)) {
+        return;
+    }
+    const QString previous = app.profile.profileName;
+    app.profile.profileName = profileNameOf(*answer);
+    // A learner's history is not wiped by a name typed twice.
+    if (QFileInfo::exists(profileFilePath(app)) &&
+        !app.ui.requesters().yesNo(
+            dialogParent(app), app.texts.text(MainText::CreateProfile),
+            app.texts.text(MessageText::ProfileExists).arg(app.profile.profileName),
+            ui::YesNoDefault::No)) {
+        app.profile.profileName = previous;
+        return;
+    }
+    startEmptyProfile(app);
+    saveProfile(app);
+    showProfileName(app);
+    showProfileCounters(app);
+}
+
+void chooseProfile(App& app) {
+    const std::optional<QString> chosen = app.ui.requesters().openFile(
+        dialogParent(app), app.texts.text(ImportText::CsvImport), app.paths.importPath,
+        app.texts.text(MessageText::ProfileFileFilter));
+    if (!chosen) {
+        return;
+    }
+    // Only the name counts: the profile is always read from the open set's folder.
+    const QString name = profileNameOf(*chosen);
+    if (!isUsableProfileInput(name) || !saveProfile(app)) {
+        return;
+    }
+    app.profile.profileName = name;
+    showProfileName(app);
+    loadProfile(app);
+}
+
+void deleteProfile(App& app) {
+    Profile& profile = app.profile;
+    if (profile.profileName.isEmpty()) {
+        return;
+    }
+    if (!app.ui.requesters().yesNo(
+            dialogParent(app), app.texts.text(MainText::DeleteProfile),
+            app.texts.text(MessageText::DeleteProfileQuestion).arg(profile.profileName),
+            ui::YesNoDefault::No)) {
+        return;
+    }
+    // Kept as a backup, so a slip of the hand can be undone in the folder.
+    const QString path = profileFilePath(app);
+    if (QFileInfo::exists(path)) {
+        const QString backup = path + QStringLiteral(".bak");
+        QFile::remove(backup);
+        QFile::rename(path, backup);
+    }
+    profile.profileName.clear();
+    profile.profileList = {};
+    profile.fileDamaged = false;
+    showProfileName(app);
+    if (app.mainWindow) {
+        for (int field = 2; field <= 5; ++field) {
+            app.mainWindow->setStatusText(field, QString());
+        }
+    }
+}

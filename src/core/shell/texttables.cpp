@@ -268,6 +268,22 @@ TextTables builtInTexts() {
         u"Datei zu groß"_s,
         u"Ein Ordner trägt diesen Namen"_s,
         u"Ein-/Ausgabefehler (%1)"_s,
+        u"Die Sicherungskopie von %1 konnte nicht angelegt werden: %2. Das Profil wurde nicht gespeichert."_s,
+        u"Das Profil konnte nicht in %1 gespeichert werden: %2. Es bleibt im Speicher erhalten."_s,
+        u"Geben Sie den Profilnamen ein"_s,
+        u"Ein Profilname kann weder „/“ noch „\\“ noch Steuerzeichen enthalten: %1"_s,
+        u"Das Profil %1 gibt es schon. Ersetzen? Seine Ergebnisse gehen dann verloren."_s,
+        u"Profile (*.rkpr)|*.rkpr"_s,
+        u"Soll das Profil %1 gelöscht werden?"_s,
+        u"Kanji überprüfen"_s,
+        u"Stimmt das Kanji"_s,
+        u"Trainieren - Kurzauswertung"_s,
+        u"%1 richtig  (%2)"_s,
+        u"%1 teilweise  (%2)"_s,
+        u"%1 falsch  (%2)"_s,
+        u"Gesamt-Quote: %1%"_s,
+        u"Training: %1  (%2)"_s,
+        u"  +: %1     -: %2              (%3 %)"_s,
     });
     return tables;
 }

@@ -230,8 +230,24 @@ enum class MessageText {
     ReasonTooLarge,
     ReasonIsFolder,
     ReasonOther,
+    ProfileBackupFailed,
+    ProfileSaveFailed,
+    ProfileNamePrompt,
+    ProfileNameRefused,
+    ProfileExists,
+    ProfileFileFilter,
+    DeleteProfileQuestion,
+    CheckKanjiTitle,
+    CheckKanjiQuestion,
+    EvaluationTitle,
+    EvaluationRight,
+    EvaluationPartly,
+    EvaluationWrong,
+    EvaluationTotal,
+    TrainingPosition,
+    RunningScore,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ReasonOther) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::RunningScore) + 1;
 
 class TextTables {
 public:

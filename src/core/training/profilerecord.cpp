@@ -1,15 +1,191 @@
-// The learning profile in memory: per-kanji answer counters keyed by the kanji's code.
+// The learning profile in memory: per-kanji answer counters keyed by the kanji's code, and the
+// rules that keep them.
 #include "core/training/profilerecord.h"
 
 #include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::array CountedKinds{AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning};
+
+void sortByCode(ProfileList& list) {
+    std::stable_sort(
+        list.records.begin(), list.records.end(),
+        [](const ProfileRecord& a, const ProfileRecord& b) { return a.Code < b.Code; });
+}
+
+// Adds the counts of from into into; the later answer's series and time win.
+void fold(AnswerStats& into, const AnswerStats& from) {
+    into.Right += from.Right;
+    into.Partly += from.Partly;
+    into.Wrong += from.Wrong;
+    into.Quota = storedQuota(into.Right, into.Wrong);
+    if (from.LastAnswer > into.LastAnswer) {
+        into.Series = from.Series;
+        into.LastAnswer = from.LastAnswer;
+    }
+}
+
+}  // namespace
+
+AnswerStats& ProfileRecord::stats(AnswerKind kind) {
+    switch (kind) {
+        case AnswerKind::On:
+            return KindOn;
+        case AnswerKind::Kun:
+            return KindKun;
+        case AnswerKind::Meaning:
+            return KindMeaning;
+        case AnswerKind::Kanji:
+            break;
+    }
+    return KindKanji;
+}
+
+const AnswerStats& ProfileRecord::stats(AnswerKind kind) const {
+    return const_cast<ProfileRecord*>(this)->stats(kind);
+}
+
+qint32 storedQuota(qint32 right, qint32 wrong) {
+    const qint64 answers = qint64(right) + wrong;
+    return answers == 0 ? 0 : static_cast<qint32>(100 * qint64(right) / answers);
+}
+
+void recordInStats(AnswerStats& stats, AnswerResult result, qint32 now) {
+    switch (result) {
+        case AnswerResult::Wrong:
+            ++stats.Wrong;
+            stats.Quota = storedQuota(stats.Right, stats.Wrong);
+            stats.Series = 0;
+            break;
+        case AnswerResult::Partly:
+            ++stats.Partly;
+            break;
+        case AnswerResult::Right:
+            ++stats.Right;
+            stats.Quota = storedQuota(stats.Right, stats.Wrong);
+            ++stats.Series;
+            break;
+    }
+    stats.LastAnswer = now;
+}
+
+qint32 answerTime(const QDateTime& local) {
+    const QDateTime asUtc(local.date(), local.time(), Qt::UTC);
+    return static_cast<qint32>(asUtc.toSecsSinceEpoch());
+}
 
 bool findProfileRecord(ProfileList& list, qint32 code) {
-    const auto found =
-        std::find_if(list.records.begin(), list.records.end(),
-                     [code](const ProfileRecord& record) { return record.Code == code; });
-    if (found == list.records.end()) {
+    list.current = -1;
+    const int count = list.size();
+    if (count == 0) {
         return false;
     }
-    list.current = static_cast<int>(found - list.records.begin());
+    // Halving the range; with an unsorted list or an absent code it may not settle, so it is
+    // given up after as many steps as there are records.
+    int low = 0;
+    int high = count;
+    for (int steps = 0; steps <= count; ++steps) {
+        const int middle = low + (high - low) / 2;
+        const qint32 found = list.records[static_cast<size_t>(middle)].Code;
+        if (found == code) {
+            list.current = middle;
+            return true;
+        }
+        if (found < code) {
+            low = middle;
+        } else {
+            high = middle;
+        }
+    }
+    const auto match = std::find_if(list.records.begin(), list.records.end(),
+                                    [code](const ProfileRecord& r) { return r.Code == code; });
+    if (match == list.records.end()) {
+        return false;
+    }
+    list.current = static_cast<int>(match - list.records.begin());
     return true;
+}
+
+void addProfileRecord(ProfileList& list, qint32 code) {
+    ProfileRecord record;
+    record.Code = code;
+    list.records.push_back(record);
+    sortByCode(list);
+}
+
+void mergeDuplicateRecords(ProfileList& list) {
+    sortByCode(list);
+    std::vector<ProfileRecord> merged;
+    merged.reserve(list.records.size());
+    for (const ProfileRecord& record : list.records) {
+        if (!merged.empty() && merged.back().Code == record.Code) {
+            for (AnswerKind kind : CountedKinds) {
+                fold(merged.back().stats(kind), record.stats(kind));
+            }
+        } else {
+            merged.push_back(record);
+        }
+    }
+    list.records = std::move(merged);
+    list.current = -1;
+}
+
+void syncProfile(ProfileList& list, const KanjiSet& set) {
+    std::vector<qint32> codes;
+    codes.reserve(set.records.size());
+    for (const KanjiRecord& kanji : set.records) {
+        codes.push_back(kanji.Unicode);
+    }
+    std::sort(codes.begin(), codes.end());
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+
+    sortByCode(list);
+    // A free record (code 0) stands for a profile that had no file: the first kanji without a
+    // record takes it.
+    bool freeRecordLeft = std::any_of(list.records.begin(), list.records.end(),
+                                      [](const ProfileRecord& r) { return r.Code == 0; });
+    std::vector<ProfileRecord> synced;
+    synced.reserve(codes.size());
+    auto next = list.records.begin();
+    for (qint32 code : codes) {
+        next = std::lower_bound(next, list.records.end(), code,
+                                [](const ProfileRecord& r, qint32 c) { return r.Code < c; });
+        if (next != list.records.end() && next->Code == code) {
+            synced.push_back(*next);
+            continue;
+        }
+        ProfileRecord record;
+        if (freeRecordLeft && code != 0) {
+            const auto free = std::find_if(list.records.begin(), list.records.end(),
+                                           [](const ProfileRecord& r) { return r.Code == 0; });
+            record = *free;
+            freeRecordLeft = false;
+        }
+        record.Code = code;
+        synced.push_back(record);
+    }
+    list.records = std::move(synced);
+    sortByCode(list);
+    list.current = -1;
+}
+
+QString profileNameOf(const QString& text) {
+    QString name = text;
+    name.remove(QLatin1Char('"'));
+    const qsizetype slash =
+        std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    name = name.mid(slash + 1);
+    return name.section(QLatin1Char('.'), 0, 0);
+}
+
+bool isUsableProfileInput(const QString& text) {
+    if (text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\'))) {
+        return false;
+    }
+    const QString name = profileNameOf(text);
+    return !name.isEmpty() && std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c.category() == QChar::Other_Control;
+    });
 }
