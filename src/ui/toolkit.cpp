@@ -18,6 +18,7 @@ Toolkit::Toolkit() {
     };
     pause_ = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
     localNow_ = [] { return QDateTime::currentDateTime(); };
+    randomSeed_ = [] { return static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()); };
     mouse_ = [] {
         // Qt reports the primary button as LeftButton, also with swapped buttons.
         return MouseState{QCursor::pos(), (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0};
@@ -69,6 +70,10 @@ void Toolkit::pause(int milliseconds) {
 
 QDateTime Toolkit::localNow() const {
     return localNow_();
+}
+
+quint32 Toolkit::randomSeed() const {
+    return randomSeed_();
 }
 
 MouseState Toolkit::mouse() const {

@@ -30,6 +30,8 @@ public:
     qint64 ticks() const;
     // The local date and time, as the clock on the wall shows it.
     QDateTime localNow() const;
+    // A seed for a run's random choices; from the clock unless a test fixes it.
+    quint32 randomSeed() const;
     void pause(int milliseconds);
     MouseState mouse() const;
 
@@ -38,6 +40,7 @@ public:
     void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
     void setMouse(std::function<MouseState()> mouse) { mouse_ = std::move(mouse); }
     void setLocalNow(std::function<QDateTime()> localNow) { localNow_ = std::move(localNow); }
+    void setRandomSeed(std::function<quint32()> seed) { randomSeed_ = std::move(seed); }
     // Called whenever wait() finds nothing to return, so a test can act inside a modal loop
     // (click a dialog's button). A hook that posts nothing makes wait() return a close request
     // of NoWindow, which ends any modal loop.
@@ -51,6 +54,7 @@ private:
     std::function<void(int)> pause_;
     std::function<MouseState()> mouse_;
     std::function<QDateTime()> localNow_;
+    std::function<quint32()> randomSeed_;
     std::function<void()> waitHook_;
     Requesters requesters_;
 };

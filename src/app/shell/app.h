@@ -8,6 +8,7 @@
 #include "app/shell/resources.h"
 #include "app/training/profilecommands.h"
 #include "app/training/trainingpage.h"
+#include "app/training/trainingrun.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "core/shell/texttables.h"

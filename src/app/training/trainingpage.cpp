@@ -3,6 +3,7 @@
 
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
+#include "app/training/profilecommands.h"
 #include "ui/images.h"
 
 #include <array>
@@ -174,19 +175,31 @@ void endTraining(App& app, bool show) {
     w.setText(AnswerKun, QString());
     w.setText(AnswerMeaning, QString());
     applyTrainingSettings(app, -1);
-    // The short evaluation needs the run's counts, which arrive with answer checking.
-    Q_UNUSED(show);
+    if (show) {
+        qint32 right = 0;
+        qint32 partly = 0;
+        qint32 wrong = 0;
+        for (const TrainingItem& item : app.training.trainingList) {
+            right += item.right;
+            partly += item.partly;
+            wrong += item.wrong;
+        }
+        const QString evaluation = evaluationText(app.texts, right, partly, wrong);
+        if (!evaluation.isEmpty()) {
+            app.ui.requesters().message(w.top(), app.texts.text(MessageText::EvaluationTitle),
+                                        evaluation);
+        }
+        // A run's answers reach the disk with its end, not only when the program ends.
+        saveProfile(app);
+    }
     app.training.trainingPos = -1;
     app.training.checkState = CheckState::NoRun;
     w.setStatusText(2, QString());
     w.setStatusText(3, QString());
 }
 
-void startTraining(App&) {}
 
-void nextQuestion(App&, bool) {}
 
-void checkAnswers(App&) {}
 
 bool onTrainingControl(App& app, const ui::Event& event) {
     const bool leftClick = event.action == ui::Action::LeftClick;
@@ -202,7 +215,7 @@ bool onTrainingControl(App& app, const ui::Event& event) {
             return true;
         case NextQuestionButton:
             if (leftClick) {
-                nextQuestion(app, false);
+                nextQuestion(app);
             }
             return true;
         case ManualBox:
@@ -231,7 +244,7 @@ void trainingKeyF2(App& app) {
     if (app.training.checkState == CheckState::Answering) {
         checkAnswers(app);
     } else if (app.training.checkState == CheckState::Checked) {
-        nextQuestion(app, true);
+        nextQuestion(app);
     }
 }
 

@@ -1,4 +1,4 @@
-// The training page: its settings, the run and its end.
+// The training page: its settings, its resting state, its dispatch and the writing canvas.
 #pragma once
 
 #include "ui/events.h"
@@ -8,15 +8,6 @@
 #include <QRect>
 
 struct App;
-
-// Where a question stands: no run, answers awaited, answers graded.
-enum class CheckState { NoRun = 0, Answering = 1, Checked = 2 };
-
-struct TrainingRun {
-    qint32 trainingPos = -1;
-    qint32 trainingLast = -1;
-    CheckState checkState = CheckState::NoRun;
-};
 
 // The surface the learner writes the kanji on with the mouse, and the last pen point on it
 // (-1 while the pen is lifted).
@@ -46,7 +37,3 @@ void serveMouseWriting(App& app);
 // the control's left and top edges count as outside, its right and bottom edges as inside.
 bool mouseInsideControl(QPoint mouse, QRect control);
 
-// The run itself is not built yet: these leave the state as it is.
-void startTraining(App& app);
-void nextQuestion(App& app, bool fromKeyF2);
-void checkAnswers(App& app);

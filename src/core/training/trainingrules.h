@@ -1,0 +1,55 @@
+// The rules of a training run that need no window: which kanji the worst-answered scope asks, the
+// shuffle, the running score and the short evaluation.
+#pragma once
+
+#include "core/shell/texttables.h"
+#include "core/training/profilerecord.h"
+
+#include <QString>
+
+#include <random>
+#include <utility>
+#include <vector>
+
+// The answer kinds a run asks for.
+struct AskedKinds {
+    bool kanji = false;
+    bool on = false;
+    bool kun = false;
+    bool meaning = false;
+
+    // The kanji counts as one kind, like each reading and the meaning.
+    int count() const { return int(kanji) + int(on) + int(kun) + int(meaning); }
+};
+
+// The codes of the n records with the lowest mean stored quota over the asked kinds, lowest first
+// (equal scores keep the profile's order). Without asked kinds every score is 0.
+std::vector<qint32> worstAnsweredCodes(const ProfileList& profile, AskedKinds asked, qint32 n);
+
+// "Schlechtesten" asks range end kanji, or that percentage (at most 100) of the set.
+qint32 worstCount(qint32 rangeEnd, bool relative, qint32 kanjiCount);
+
+// As many random swaps of two questions as there are questions.
+template <class T>
+void shuffleQuestions(std::vector<T>& questions, std::mt19937& random) {
+    if (questions.empty()) {
+        return;
+    }
+    std::uniform_int_distribution<size_t> pick(0, questions.size() - 1);
+    for (size_t i = 0; i < questions.size(); ++i) {
+        const size_t a = pick(random);
+        const size_t b = pick(random);
+        std::swap(questions[a], questions[b]);
+    }
+}
+
+// The running quota: right answers per question asked, in percent, shared out over the kinds;
+// 0 while nothing is asked.
+qint32 runningQuota(qint32 runRight, qint32 questionsAsked, int askedKinds);
+
+// Status field 3 during a run, e.g. "  +: 3     -: 1              (75 %)".
+QString runningScoreText(const TextTables& texts, qint32 runRight, qint32 runWrong,
+                         qint32 quota);
+
+// The four lines of the short evaluation, CR LF between them; empty when nothing was graded.
+QString evaluationText(const TextTables& texts, qint32 right, qint32 partly, qint32 wrong);

@@ -1,0 +1,332 @@
+// Scenario tests of learning through the main window: profiles created, chosen, deleted and kept
+// safe, training runs of every scope, answers graded and recorded, and the short evaluation.
+#include "app/shell/appfixture.h"
+
+#include "app/shell/mainids.h"
+#include "app/training/profilecommands.h"
+#include "base/files.h"
+#include "core/training/profilefile.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+
+#include <set>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::vector<KanjiRecord> fiveKanji() {
+    KanjiRecord sun = makeKanji(1, 0x65E5, u"ニチ、ジツ"_s, 4);
+    sun.KunYomi = u"ひ、-び、-か"_s;
+    sun.Bemerkung = u"Sonne, Tag"_s;
+    KanjiRecord moon = makeKanji(2, 0x6708, u"ゲツ、ガツ"_s, 4);
+    moon.Bemerkung = u"Mond, Monat"_s;
+    KanjiRecord fire = makeKanji(3, 0x706B, u"カ"_s, 3);
+    fire.Bemerkung = u"Feuer"_s;
+    KanjiRecord water = makeKanji(4, 0x6C34, u"スイ"_s, 3);
+    KanjiRecord tree = makeKanji(5, 0x6728, u"モク、ボク"_s, 3);
+    return {sun, moon, fire, water, tree};
+}
+
+}  // namespace
+
+class Learning : public AppFixture {
+protected:
+    void SetUp() override {
+        writeSet(u"JLPT"_s, fiveKanji());
+        writePreferences(u"JLPT"_s);
+        app.ui.setRandomSeed([] { return 7u; });
+        app.ui.setLocalNow([] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0), Qt::LocalTime); });
+        start();
+    }
+
+    void createProfile(const QString& name) {
+        app.ui.requesters().answerNext(ui::Answer::accept(name));
+        chooseMenu(MenuCreateProfile);
+    }
+
+    QString profilePath(const QString& name) const {
+        return mediaDir() + u"JLPT/"_s + name + u".rkpr"_s;
+    }
+
+    std::vector<ProfileRecord> profileOnDisk(const QString& name) const {
+        const auto bytes = readWholeFile(profilePath(name));
+        EXPECT_TRUE(bytes.has_value());
+        return bytes ? parseProfileFile(*bytes).records : std::vector<ProfileRecord>{};
+    }
+
+    void type(int id, const QString& text) { control<QLineEdit>(id)->setText(text); }
+
+    std::vector<qint32> questionCodes() const {
+        std::vector<qint32> codes;
+        for (const TrainingItem& item : app.training.trainingList) {
+            codes.push_back(item.Code);
+        }
+        return codes;
+    }
+
+    // Ticks an option or check box of the settings as the learner does.
+    void tick(int id) { click(id); }
+};
+
+TEST_F(Learning, WholeRunFromANewProfileToItsFileOnDisk) {
+    createProfile(u"Lerner.alt"_s);
+    EXPECT_EQ(app.profile.profileName, u"Lerner"_s);
+    EXPECT_EQ(window().text(ProfileField), u"Lerner"_s);
+    EXPECT_EQ(profileOnDisk(u"Lerner"_s).size(), 5u);
+
+    choosePage(ViewMode::Training);
+    tick(OrderIndex);
+    tick(ScopeRange);
+    control<QSpinBox>(RangeEnd)->setValue(3);
+    click(StartButton);
+    ASSERT_EQ(app.training.trainingPos, 0);
+    EXPECT_EQ(questionCodes(), (std::vector<qint32>{0x65E5, 0x6708, 0x706B}));
+    EXPECT_EQ(window().statusText(2), u"Training: 1  (3)"_s);
+    EXPECT_FALSE(window().isEnabled(StartButton));
+    EXPECT_TRUE(window().isVisible(CheckButton));
+    EXPECT_TRUE(window().isVisible(AnswerOn));
+    EXPECT_FALSE(window().isVisible(ShownOn));
+
+    // Right in romaji, wrong, and partly right.
+    const QStringList answers{u"nichi"_s, u"kin"_s, u"ka ke"_s};
+    for (int i = 0; i < 3; ++i) {
+        type(AnswerOn, answers[i]);
+        click(CheckButton);
+        EXPECT_EQ(app.training.checkState, CheckState::Checked);
+        EXPECT_TRUE(window().isVisible(MarkOn));
+        EXPECT_TRUE(window().isVisible(ShownOn));
+        EXPECT_TRUE(window().isVisible(NextQuestionButton));
+        if (i == 0) {
+            EXPECT_EQ(window().statusText(3), u"  +: 1     -: 0              (100 %)"_s);
+        }
+        click(NextQuestionButton);
+    }
+
+    // The run ended with its evaluation, and the answers are on disk at once.
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().title, u"Trainieren - Kurzauswertung"_s);
+    EXPECT_EQ(shown.back().text, u"1 richtig  (33)\r\n1 teilweise  (33)\r\n1 falsch  (33)\r\n"
+                                 u"Gesamt-Quote: 33%"_s);
+    EXPECT_EQ(app.training.trainingPos, -1);
+    EXPECT_TRUE(window().isEnabled(StartButton));
+    EXPECT_EQ(window().statusText(2), QString());
+
+    const std::vector<ProfileRecord> saved = profileOnDisk(u"Lerner"_s);
+    ASSERT_EQ(saved.size(), 5u);
+    std::map<qint32, AnswerStats> on;
+    for (const ProfileRecord& record : saved) {
+        on[record.Code] = record.KindOn;
+    }
+    EXPECT_EQ(on[0x65E5].Right, 1);
+    EXPECT_EQ(on[0x65E5].Quota, 100);
+    EXPECT_EQ(on[0x65E5].Series, 1);
+    EXPECT_EQ(on[0x65E5].LastAnswer, 1796637600);
+    EXPECT_EQ(on[0x6708].Wrong, 1);
+    EXPECT_EQ(on[0x706B].Partly, 1);
+    EXPECT_EQ(on[0x6C34], AnswerStats{});
+
+    // The run's rows stay in the list with the colours of their right answers.
+    const auto* list = control<ui::ReportList>(StatisticsList);
+    ASSERT_EQ(list->rowCount(), 3);
+    EXPECT_EQ(list->cellText(0, 0), u"日"_s);
+    EXPECT_EQ(list->cellText(0, 1), u"1.0"_s);
+    EXPECT_EQ(list->cellText(0, 2), u"100"_s);
+    EXPECT_EQ(list->rowColour(0), app.resources.quoteColours[2]);
+    EXPECT_EQ(list->rowColour(1), app.resources.quoteColours[0]);
+
+    // The next run of the program finds the results again.
+    finish();
+    App next;
+    next.ui.requesters().setScripted(true);
+    initialiseApp(next, dir.path());
+    ASSERT_TRUE(startUp(next));
+    EXPECT_EQ(next.profile.profileName, u"Lerner"_s);
+    ASSERT_TRUE(findProfileRecord(next.profile.profileList, 0x65E5));
+    EXPECT_EQ(next.profile.profileList.currentRecord()->KindOn.Right, 1);
+    EXPECT_EQ(next.mainWindow->statusText(4), u"ON Yomi:  1-0-0  (100)%   Serie: 1"_s);
+    shutDown(next);
+}
+
+TEST_F(Learning, ScopesBuildTheirQuestions) {
+    createProfile(u"Lerner"_s);
+    choosePage(ViewMode::Training);
+    tick(OrderIndex);
+
+    tick(ScopeJlpt);
+    tick(Jlpt3);
+    EXPECT_EQ(window().text(Jlpt3), u"3  (3)"_s);
+    EXPECT_FALSE(window().isEnabled(Jlpt2));
+    click(StartButton);
+    EXPECT_EQ(questionCodes(), (std::vector<qint32>{0x706B, 0x6C34, 0x6728}));
+    click(TrainingEndButton);
+    // Ended before anything was graded: no evaluation.
+    EXPECT_TRUE(app.ui.requesters().shown().empty());
+
+    // The worst answered first: give two kanji a good On quota.
+    for (qint32 code : {0x65E5, 0x6708, 0x706B}) {
+        ASSERT_TRUE(findProfileRecord(app.profile.profileList, code));
+        app.profile.profileList.currentRecord()->KindOn.Quota = code == 0x706B ? 40 : 90;
+    }
+    tick(ScopeWorst);
+    tick(WorstRelative);
+    control<QSpinBox>(RangeEnd)->setValue(40);
+    click(StartButton);
+    EXPECT_EQ(questionCodes(), (std::vector<qint32>{0x6C34, 0x6728}));
+    click(TrainingEndButton);
+
+    // A range of one kanji starts nothing.
+    tick(ScopeRange);
+    control<QSpinBox>(RangeStart)->setValue(2);
+    control<QSpinBox>(RangeEnd)->setValue(2);
+    click(StartButton);
+    EXPECT_EQ(app.training.trainingPos, -1);
+    EXPECT_TRUE(window().isEnabled(StartButton));
+
+    // "Zufall" gives every kanji once, in another order for some seed.
+    tick(ScopeAll);
+    tick(OrderRandom);
+    std::set<std::vector<qint32>> orders;
+    for (quint32 seed = 1; seed <= 5; ++seed) {
+        app.ui.setRandomSeed([seed] { return seed; });
+        click(StartButton);
+        std::vector<qint32> codes = questionCodes();
+        orders.insert(codes);
+        std::sort(codes.begin(), codes.end());
+        EXPECT_EQ(codes, (std::vector<qint32>{0x65E5, 0x6708, 0x6728, 0x6C34, 0x706B}));
+        click(TrainingEndButton);
+    }
+    EXPECT_GT(orders.size(), 1u);
+}
+
+TEST_F(Learning, KanjiWrittenOnTheCanvasIsJudgedByTheLearnerAndCounted) {
+    createProfile(u"Lerner"_s);
+    choosePage(ViewMode::Training);
+    tick(OrderIndex);
+    tick(AskKanjiBox);
+    tick(ShowKanjiBox);  // unticked: the kanji is asked, not shown
+    tick(AskKanjiBox);
+    tick(AskOnBox);      // only the kanji is asked
+    ASSERT_TRUE(window().isChecked(AskKanjiBox));
+    ASSERT_FALSE(window().isChecked(AskOnBox));
+    click(StartButton);
+    EXPECT_TRUE(window().isVisible(CanvasImage));
+    EXPECT_FALSE(window().isVisible(QuestionImage));
+
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    click(CheckButton);
+    EXPECT_TRUE(window().isVisible(QuestionImage));
+    EXPECT_EQ(app.ui.requesters().shown().back().text, u"Stimmt das Kanji"_s);
+    EXPECT_EQ(app.training.runRight, 1);
+    EXPECT_EQ(window().statusText(3), u"  +: 1     -: 0              (100 %)"_s);
+    ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x65E5));
+    EXPECT_EQ(app.profile.profileList.currentRecord()->KindKanji.Right, 1);
+
+    click(NextQuestionButton);
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    click(CheckButton);
+    EXPECT_EQ(window().statusText(3), u"  +: 1     -: 1              (50 %)"_s);
+}
+
+TEST_F(Learning, WithoutManualTheCardsKanjiIsAskedUntilTheEnd) {
+    choosePage(ViewMode::Training);
+    click(ManualBox);
+    ASSERT_FALSE(window().isChecked(ManualBox));
+    click(ShortOnBox);
+    click(StartButton);
+    EXPECT_EQ(app.training.trainingPos, 0);
+    EXPECT_EQ(questionCodes(), (std::vector<qint32>{0x65E5}));
+    EXPECT_TRUE(window().isVisible(AnswerOn));
+    type(AnswerOn, u"jitsu"_s);
+    click(CheckButton);
+    // The learner moves on the card; the next question is the kanji found there.
+    app.kanjiSet.current = 3;
+    click(NextQuestionButton);
+    EXPECT_EQ(questionCodes(), (std::vector<qint32>{0x65E5, 0x6C34}));
+    EXPECT_EQ(window().statusText(2), u"Training: 2  (2)"_s);
+    type(AnswerOn, u"sui"_s);
+    click(CheckButton);
+    click(TrainingEndButton);
+    EXPECT_EQ(app.ui.requesters().shown().back().text,
+              u"2 richtig  (100)\r\n0 teilweise  (0)\r\n0 falsch  (0)\r\nGesamt-Quote: 100%"_s);
+}
+
+TEST_F(Learning, ProfilesAreSavedBeforeTheyAreReplacedAndDeletedOnlyOnYes) {
+    createProfile(u"Anna"_s);
+    ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x6708));
+    app.profile.profileList.currentRecord()->KindMeaning.Right = 4;
+
+    // Choosing another profile first saves Anna's answers.
+    app.ui.requesters().answerNext(ui::Answer::accept(u"/irgendwo/Ben.rkpr"_s));
+    chooseMenu(MenuChooseProfile);
+    EXPECT_EQ(app.profile.profileName, u"Ben"_s);
+    EXPECT_FALSE(QFile::exists(profilePath(u"Ben"_s)));
+    bool found = false;
+    for (const ProfileRecord& record : profileOnDisk(u"Anna"_s)) {
+        found = found || (record.Code == 0x6708 && record.KindMeaning.Right == 4);
+    }
+    EXPECT_TRUE(found);
+
+    // A name that exists asks before it wipes the results; No keeps everything.
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Anna"_s));
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    chooseMenu(MenuCreateProfile);
+    EXPECT_EQ(app.profile.profileName, u"Ben"_s);
+    EXPECT_EQ(app.ui.requesters().shown().back().preselected, ui::YesNoDefault::No);
+    EXPECT_EQ(profileOnDisk(u"Anna"_s).size(), 5u);
+
+    // A name with a folder in it creates nothing.
+    app.ui.requesters().answerNext(ui::Answer::accept(u"../Fremd"_s));
+    chooseMenu(MenuCreateProfile);
+    EXPECT_EQ(app.profile.profileName, u"Ben"_s);
+    EXPECT_EQ(app.ui.requesters().shown().back().kind, ui::RequesterKind::Message);
+
+    // Deleting asks; No keeps the profile, Yes keeps its file only as a backup.
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    chooseMenu(MenuDeleteProfile);
+    EXPECT_EQ(app.profile.profileName, u"Ben"_s);
+    EXPECT_EQ(app.ui.requesters().shown().back().text, u"Soll das Profil Ben gelöscht werden?"_s);
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Anna.rkpr"_s));
+    chooseMenu(MenuChooseProfile);
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuDeleteProfile);
+    EXPECT_EQ(app.profile.profileName, QString());
+    EXPECT_TRUE(app.profile.profileList.empty());
+    EXPECT_EQ(window().text(ProfileField), QString());
+    EXPECT_FALSE(QFile::exists(profilePath(u"Anna"_s)));
+    EXPECT_TRUE(QFile::exists(profilePath(u"Anna"_s) + u".bak"_s));
+}
+
+TEST_F(Learning, DamagedProfileFileIsKeptBeforeTheFirstSave) {
+    createProfile(u"Lerner"_s);
+    const auto whole = readWholeFile(profilePath(u"Lerner"_s));
+    ASSERT_TRUE(whole.has_value());
+    // Cut in the middle of the fourth record, as a full disk of an older program might have.
+    const QByteArray cut = whole->left(4 + 350);
+    writeFile(u"Media/JLPT/Alt.rkpr"_s, cut);
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Alt.rkpr"_s));
+    chooseMenu(MenuChooseProfile);
+    EXPECT_TRUE(app.profile.fileDamaged);
+    EXPECT_EQ(app.profile.profileList.size(), 5);
+
+    finish();
+    EXPECT_EQ(readFile(u"Media/JLPT/Alt.rkpr.bak"_s), cut);
+    EXPECT_EQ(profileOnDisk(u"Alt"_s).size(), 5u);
+}
+
+TEST_F(Learning, UnsavableProfileIsReportedByName) {
+    createProfile(u"Lerner"_s);
+    ASSERT_TRUE(QFile::remove(profilePath(u"Lerner"_s)));
+    ASSERT_TRUE(QDir().mkdir(profilePath(u"Lerner"_s)));
+    EXPECT_FALSE(saveProfile(app));
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().kind, ui::RequesterKind::Message);
+    EXPECT_TRUE(shown.back().text.contains(profilePath(u"Lerner"_s))) << shown.back().text.toStdString();
+    EXPECT_EQ(app.profile.profileList.size(), 5);
+}
