@@ -229,7 +229,7 @@ QColor rowColour(const App& app, qint32 right) {
 }
 
 qint32 quotaOfCounts(const AnswerStats& stats) {
-    return stats.Right + stats.Wrong >= 1 ? storedQuota(stats.Right, stats.Wrong) : 0;
+    return qint64(stats.Right) + stats.Wrong >= 1 ? storedQuota(stats.Right, stats.Wrong) : 0;
 }
 
 }  // namespace

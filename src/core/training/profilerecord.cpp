@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace {
 
@@ -15,11 +16,17 @@ void sortByCode(ProfileList& list) {
         [](const ProfileRecord& a, const ProfileRecord& b) { return a.Code < b.Code; });
 }
 
+// Counts read from a file can be anything; they stop at the ends of their range.
+qint32 saturatingSum(qint32 a, qint32 b) {
+    return static_cast<qint32>(std::clamp<qint64>(qint64(a) + b, std::numeric_limits<qint32>::min(),
+                                                  std::numeric_limits<qint32>::max()));
+}
+
 // Adds the counts of from into into; the later answer's series and time win.
 void fold(AnswerStats& into, const AnswerStats& from) {
-    into.Right += from.Right;
-    into.Partly += from.Partly;
-    into.Wrong += from.Wrong;
+    into.Right = saturatingSum(into.Right, from.Right);
+    into.Partly = saturatingSum(into.Partly, from.Partly);
+    into.Wrong = saturatingSum(into.Wrong, from.Wrong);
     into.Quota = storedQuota(into.Right, into.Wrong);
     if (from.LastAnswer > into.LastAnswer) {
         into.Series = from.Series;
@@ -55,17 +62,17 @@ qint32 storedQuota(qint32 right, qint32 wrong) {
 void recordInStats(AnswerStats& stats, AnswerResult result, qint32 now) {
     switch (result) {
         case AnswerResult::Wrong:
-            ++stats.Wrong;
+            stats.Wrong = saturatingSum(stats.Wrong, 1);
             stats.Quota = storedQuota(stats.Right, stats.Wrong);
             stats.Series = 0;
             break;
         case AnswerResult::Partly:
-            ++stats.Partly;
+            stats.Partly = saturatingSum(stats.Partly, 1);
             break;
         case AnswerResult::Right:
-            ++stats.Right;
+            stats.Right = saturatingSum(stats.Right, 1);
             stats.Quota = storedQuota(stats.Right, stats.Wrong);
-            ++stats.Series;
+            stats.Series = saturatingSum(stats.Series, 1);
             break;
     }
     stats.LastAnswer = now;

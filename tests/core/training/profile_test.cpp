@@ -5,6 +5,8 @@
 
 #include "core/kanjiset/recordexpect.h"
 
+#include <QDir>
+#include <QFile>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -210,5 +212,21 @@ TEST(ProfileRules, NamesComeFromTheFilePartBeforeTheFirstDot) {
     EXPECT_TRUE(isUsableProfileInput(u"Lerner.2008"_s));
     for (const QString& refused : {QString(), u".hidden"_s, u"a/b"_s, u"..\\x"_s, u"Tab\t"_s}) {
         EXPECT_FALSE(isUsableProfileInput(refused)) << refused.toStdString();
+    }
+}
+
+TEST(ProfileFuzzInputs, LoadMergeAndSyncWithoutHarm) {
+    const QDir folder(QStringLiteral(RENKARI_TEST_DATA "/profile/fuzz"));
+    const QStringList files = folder.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        ProfileList list;
+        list.records = parseProfileFile(file.readAll()).records;
+        mergeDuplicateRecords(list);
+        syncProfile(list, setOf({1, 2}));
+        EXPECT_EQ(codesOf(list), (std::vector<qint32>{1, 2}));
     }
 }
