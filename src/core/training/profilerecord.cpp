@@ -11,9 +11,13 @@ namespace {
 constexpr std::array CountedKinds{AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning};
 
 void sortByCode(ProfileList& list) {
-    std::stable_sort(
-        list.records.begin(), list.records.end(),
-        [](const ProfileRecord& a, const ProfileRecord& b) { return a.Code < b.Code; });
+    const auto byCode = [](const ProfileRecord& a, const ProfileRecord& b) {
+        return a.Code < b.Code;
+    };
+    if (std::is_sorted(list.records.begin(), list.records.end(), byCode)) {
+        return;
+    }
+    std::stable_sort(list.records.begin(), list.records.end(), byCode);
 }
 
 // Counts read from a file can be anything; they stop at the ends of their range.
@@ -124,6 +128,14 @@ void addProfileRecord(ProfileList& list, qint32 code) {
 
 void mergeDuplicateRecords(ProfileList& list) {
     sortByCode(list);
+    list.current = -1;
+    const auto sameCode = [](const ProfileRecord& a, const ProfileRecord& b) {
+        return a.Code == b.Code;
+    };
+    if (std::adjacent_find(list.records.begin(), list.records.end(), sameCode) ==
+        list.records.end()) {
+        return;
+    }
     std::vector<ProfileRecord> merged;
     merged.reserve(list.records.size());
     for (const ProfileRecord& record : list.records) {
@@ -140,42 +152,47 @@ void mergeDuplicateRecords(ProfileList& list) {
 }
 
 void syncProfile(ProfileList& list, const KanjiSet& set) {
-    std::vector<qint32> codes;
-    codes.reserve(set.records.size());
-    for (const KanjiRecord& kanji : set.records) {
-        codes.push_back(kanji.Unicode);
-    }
-    std::sort(codes.begin(), codes.end());
-    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
-
     sortByCode(list);
-    // A free record (code 0) stands for a profile that had no file: the first kanji without a
-    // record takes it.
-    bool freeRecordLeft = std::any_of(list.records.begin(), list.records.end(),
-                                      [](const ProfileRecord& r) { return r.Code == 0; });
+    std::vector<char> matched(list.records.size(), 0);
+    std::vector<qint32> missing;
+    for (const KanjiRecord& kanji : set.records) {
+        const auto found =
+            std::lower_bound(list.records.begin(), list.records.end(), kanji.Unicode,
+                             [](const ProfileRecord& r, qint32 code) { return r.Code < code; });
+        if (found != list.records.end() && found->Code == kanji.Unicode) {
+            matched[static_cast<size_t>(found - list.records.begin())] = 1;
+        } else {
+            missing.push_back(kanji.Unicode);
+        }
+    }
+    list.current = -1;
+    const bool allMatched = std::all_of(matched.begin(), matched.end(), [](char m) { return m; });
+    if (missing.empty() && allMatched) {
+        return;
+    }
+    std::sort(missing.begin(), missing.end());
+    missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
     std::vector<ProfileRecord> synced;
-    synced.reserve(codes.size());
-    auto next = list.records.begin();
-    for (qint32 code : codes) {
-        next = std::lower_bound(next, list.records.end(), code,
-                                [](const ProfileRecord& r, qint32 c) { return r.Code < c; });
-        if (next != list.records.end() && next->Code == code) {
-            synced.push_back(*next);
-            continue;
+    synced.reserve(list.records.size() + missing.size());
+    for (size_t i = 0; i < list.records.size(); ++i) {
+        if (matched[i]) {
+            synced.push_back(list.records[i]);
         }
-        ProfileRecord record;
-        if (freeRecordLeft && code != 0) {
-            const auto free = std::find_if(list.records.begin(), list.records.end(),
-                                           [](const ProfileRecord& r) { return r.Code == 0; });
-            record = *free;
-            freeRecordLeft = false;
-        }
+    }
+    // A free record (code 0) that no kanji took stands for a profile that had no file: the first
+    // kanji without a record takes it.
+    const auto free = std::find_if(list.records.begin(), list.records.end(), [&](const auto& r) {
+        return r.Code == 0 && !matched[static_cast<size_t>(&r - list.records.data())];
+    });
+    bool freeRecordLeft = free != list.records.end();
+    for (qint32 code : missing) {
+        ProfileRecord record = freeRecordLeft ? *free : ProfileRecord{};
+        freeRecordLeft = false;
         record.Code = code;
         synced.push_back(record);
     }
     list.records = std::move(synced);
     sortByCode(list);
-    list.current = -1;
 }
 
 QString profileNameOf(const QString& text) {
