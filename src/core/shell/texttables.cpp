@@ -268,6 +268,7 @@ TextTables builtInTexts() {
         u"Datei zu groß"_s,
         u"Ein Ordner trägt diesen Namen"_s,
         u"Ein-/Ausgabefehler (%1)"_s,
+        u"Trainingsauswahl "_s,
     });
     return tables;
 }
