@@ -3,8 +3,8 @@
 #include "core/training/profilefile.h"
 #include "core/training/profilerecord.h"
 
-#include <QFile>
 #include <unistd.h>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>

@@ -192,6 +192,11 @@ ReportList* Window::addReportList(int id, QWidget* parent, QRect rect,
     return place(id, parent, rect, new ReportList(nullptr, target(id), columns, options));
 }
 
+TableList* Window::addTableList(int id, QWidget* parent, QRect rect,
+                                const std::vector<TableColumn>& columns, TableListOptions options) {
+    return place(id, parent, rect, new TableList(nullptr, target(id), columns, options));
+}
+
 ImageView* Window::addImage(int id, QWidget* parent, QRect rect, bool bordered) {
     return place(id, parent, rect, new ImageView(nullptr, target(id), bordered));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/events.h"
+#include "ui/tablelist.h"
 #include "ui/widgets.h"
 
 #include <QImage>
@@ -70,6 +71,9 @@ public:
     ReportList* addReportList(int id, QWidget* parent, QRect rect,
                               const std::vector<ReportColumn>& columns,
                               ReportListOptions options = {});
+    // For lists of thousands of rows, which ReportList would fill too slowly.
+    TableList* addTableList(int id, QWidget* parent, QRect rect,
+                            const std::vector<TableColumn>& columns, TableListOptions options = {});
     ImageView* addImage(int id, QWidget* parent, QRect rect, bool bordered);
     QGroupBox* addFrame(int id, QWidget* parent, QRect rect, const QString& caption);
     QWidget* addContainer(int id, QWidget* parent, QRect rect);

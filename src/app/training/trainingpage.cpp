@@ -198,9 +198,6 @@ void endTraining(App& app, bool show) {
     w.setStatusText(3, QString());
 }
 
-
-
-
 bool onTrainingControl(App& app, const ui::Event& event) {
     const bool leftClick = event.action == ui::Action::LeftClick;
     switch (event.control) {

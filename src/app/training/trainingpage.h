@@ -36,4 +36,3 @@ void serveMouseWriting(App& app);
 // Whether the mouse at a client-area point lies on a control at a place of the client area:
 // the control's left and top edges count as outside, its right and bottom edges as inside.
 bool mouseInsideControl(QPoint mouse, QRect control);
-

@@ -25,7 +25,7 @@ bool manual(const App& app) {
 int positionOf(const App& app, qint32 code) {
     const int found = findByCode(app.kanjiSet, code);
     return found >= 0 && app.kanjiSet.records[static_cast<size_t>(found)].Unicode == code ? found
-                                                                                           : -1;
+                                                                                          : -1;
 }
 
 void appendQuestion(std::vector<TrainingItem>& list, qint32 code) {
@@ -68,7 +68,8 @@ std::vector<TrainingItem> buildQuestions(App& app) {
     }
     if (w.isChecked(ScopeJlpt)) {
         const int level = chosenJlptLevel(w);
-        return questionsOfSet(app, [=](const KanjiRecord& r) { return level != 0 && r.Idx2 == level; });
+        return questionsOfSet(app,
+                              [=](const KanjiRecord& r) { return level != 0 && r.Idx2 == level; });
     }
     std::vector<qint32> codes;
     if (w.isChecked(ScopeWorst)) {
@@ -115,7 +116,8 @@ void showQuestion(App& app) {
         run.trainingList[static_cast<size_t>(run.trainingPos)] = {current->Unicode, 0, 0, 0};
         run.trainingLast = std::max(run.trainingLast, run.trainingPos);
     }
-    const int position = positionOf(app, run.trainingList[static_cast<size_t>(run.trainingPos)].Code);
+    const int position =
+        positionOf(app, run.trainingList[static_cast<size_t>(run.trainingPos)].Code);
     if (position < 0) {
         nextQuestion(app);
         return;
@@ -148,14 +150,17 @@ void showQuestion(App& app) {
     w.setText(ShownOn, record.OnYomi);
     w.setText(ShownKun, record.KunYomi);
     w.setText(ShownMeaning, record.Bemerkung);
-    w.setStatusText(2, app.texts.text(MessageText::TrainingPosition)
-                           .arg(QString::number(run.trainingPos + 1),
-                                QString::number(run.trainingLast + 1)));
+    w.setStatusText(
+        2, app.texts.text(MessageText::TrainingPosition)
+               .arg(QString::number(run.trainingPos + 1), QString::number(run.trainingLast + 1)));
     if (asked.kanji) {
         clearWritingCanvas(app);
         w.setImage(CanvasImage, app.writingPad.writingCanvas);
     }
-    const int focus = asked.on ? AnswerOn : asked.kun ? AnswerKun : asked.meaning ? AnswerMeaning : -1;
+    const int focus = asked.on        ? AnswerOn
+                      : asked.kun     ? AnswerKun
+                      : asked.meaning ? AnswerMeaning
+                                      : -1;
     if (auto* field = w.get<QLineEdit>(focus)) {
         field->setFocus();
     }
@@ -184,8 +189,7 @@ void recordAnswer(App& app, AnswerKind kind, qint32 code, AnswerResult result) {
     }
     ProfileList& profile = app.profile.profileList;
     if (!app.profile.profileName.isEmpty() && findProfileRecord(profile, code)) {
-        recordInStats(profile.currentRecord()->stats(kind), result,
-                      answerTime(app.ui.localNow()));
+        recordInStats(profile.currentRecord()->stats(kind), result, answerTime(app.ui.localNow()));
     }
 }
 
@@ -308,9 +312,9 @@ void checkAnswers(App& app) {
     const AskedKinds asked = askedKinds(app);
     if (asked.kanji) {
         w.setVisible(QuestionImage, true);
-        const bool right = app.ui.requesters().yesNo(
-            w.top(), app.texts.text(MessageText::CheckKanjiTitle),
-            app.texts.text(MessageText::CheckKanjiQuestion));
+        const bool right =
+            app.ui.requesters().yesNo(w.top(), app.texts.text(MessageText::CheckKanjiTitle),
+                                      app.texts.text(MessageText::CheckKanjiQuestion));
         recordAnswer(app, AnswerKind::Kanji, code,
                      right ? AnswerResult::Right : AnswerResult::Wrong);
     }
@@ -324,7 +328,8 @@ void checkAnswers(App& app) {
         if (!isAsked) {
             continue;
         }
-        const AnswerResult result = compareAnswer(referenceOf(record, kind.kind), w.text(kind.answer));
+        const AnswerResult result =
+            compareAnswer(referenceOf(record, kind.kind), w.text(kind.answer));
         w.setImage(kind.mark, markOf(app, result));
         recordAnswer(app, kind.kind, code, result);
         w.setVisible(kind.mark, true);
@@ -346,13 +351,13 @@ void refreshTrainingList(App& app) {
     for (qint32 i = 0; i <= run.trainingPos && i < static_cast<qint32>(run.trainingList.size());
          ++i) {
         const TrainingItem& item = run.trainingList[static_cast<size_t>(i)];
-        QStringList cells{kanjiText(item.Code),
-                          QString::number(item.right) + QLatin1Char('.') +
-                              QString::number(item.wrong)};
+        QStringList cells{kanjiText(item.Code), QString::number(item.right) + QLatin1Char('.') +
+                                                    QString::number(item.wrong)};
         ProfileList& profile = app.profile.profileList;
         const bool found = findProfileRecord(profile, item.Code);
         for (AnswerKind kind : {AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning}) {
-            cells << QString::number(found ? quotaOfCounts(profile.currentRecord()->stats(kind)) : 0);
+            cells << QString::number(found ? quotaOfCounts(profile.currentRecord()->stats(kind))
+                                           : 0);
         }
         const int row = list->addRow(cells);
         list->setRowColour(row, rowColour(app, item.right));

@@ -284,6 +284,7 @@ TextTables builtInTexts() {
         u"Gesamt-Quote: %1%"_s,
         u"Training: %1  (%2)"_s,
         u"  +: %1     -: %2              (%3 %)"_s,
+        u"Trainingsauswahl "_s,
     });
     return tables;
 }

@@ -203,9 +203,10 @@ enum class ExportText {
 };
 inline constexpr int ExportTextCount = static_cast<int>(ExportText::InOneColumn) + 1;
 
-// The remaining texts of the main window, the About box and the set commands, which the caption
-// tables above do not hold. BackupFailed and SaveFailed take the set file's path as %1 and the
-// reason (one of the Reason texts) as %2; EndAnyway follows them when the program is ending.
+// The remaining texts of the main window, the About box, the training selection and the set
+// commands, which the caption tables above do not hold. BackupFailed and SaveFailed take the set
+// file's path as %1 and the reason (one of the Reason texts) as %2; EndAnyway follows them when
+// the program is ending.
 enum class MessageText {
     OverviewTab,
     TrainingTab,
@@ -246,8 +247,9 @@ enum class MessageText {
     EvaluationTotal,
     TrainingPosition,
     RunningScore,
+    SelectionTitle,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::RunningScore) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::SelectionTitle) + 1;
 
 class TextTables {
 public:

@@ -41,8 +41,7 @@ qint32 runningQuota(qint32 runRight, qint32 questionsAsked, int askedKinds) {
     return static_cast<qint32>(100 * qint64(runRight) / questionsAsked / askedKinds);
 }
 
-QString runningScoreText(const TextTables& texts, qint32 runRight, qint32 runWrong,
-                         qint32 quota) {
+QString runningScoreText(const TextTables& texts, qint32 runRight, qint32 runWrong, qint32 quota) {
     return texts.text(MessageText::RunningScore)
         .arg(QString::number(runRight), QString::number(runWrong), QString::number(quota));
 }

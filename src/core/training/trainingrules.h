@@ -48,8 +48,7 @@ void shuffleQuestions(std::vector<T>& questions, std::mt19937& random) {
 qint32 runningQuota(qint32 runRight, qint32 questionsAsked, int askedKinds);
 
 // Status field 3 during a run, e.g. "  +: 3     -: 1              (75 %)".
-QString runningScoreText(const TextTables& texts, qint32 runRight, qint32 runWrong,
-                         qint32 quota);
+QString runningScoreText(const TextTables& texts, qint32 runRight, qint32 runWrong, qint32 quota);
 
 // The four lines of the short evaluation, CR LF between them; empty when nothing was graded.
 QString evaluationText(const TextTables& texts, qint32 right, qint32 partly, qint32 wrong);

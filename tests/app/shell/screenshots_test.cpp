@@ -1,10 +1,12 @@
-// Saves pictures of the main window's three pages and of the About box into the build directory,
-// so a person can compare them with the intended layout.
+// Saves pictures of the main window's three pages, the About box and the training selection into
+// the build directory, so a person can compare them with the intended layout.
 #include "app/shell/appfixture.h"
 
 #include "app/shell/mainids.h"
+#include "app/training/selectiondialog.h"
 #include "base/files.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -82,4 +84,38 @@ TEST_F(Screenshots, MainWindowPagesAndAboutBox) {
     });
     chooseMenu(MenuAbout);
     EXPECT_EQ(QImage(aboutPath).size(), QSize(470, 340));
+}
+
+TEST_F(Screenshots, TrainingSelectionWithEveryBand) {
+    start();
+    const std::array<AnswerStats, 7> stats{
+        {{0, 0, 4}, {1, 0, 3}, {3, 0, 2}, {4, 0, 1}, {19, 1, 0}, {6, 0, 0}, {0, 2, 0}}};
+    for (qint32 i = 0; i < 40; ++i) {
+        ProfileRecord record;
+        record.Code = 0x4E00 + 7 * i;
+        record.KindOn = stats[static_cast<size_t>(i) % stats.size()];
+        record.KindMeaning = stats[static_cast<size_t>(i / 3) % stats.size()];
+        app.profile.profileList.records.push_back(record);
+    }
+
+    const QString path = ShotFolder + u"selection.png"_s;
+    QFile::remove(path);
+    int hookCalls = 0;
+    app.ui.setWaitHook([&] {
+        QWidget* dialog = visibleWindowTitled(u"Trainingsauswahl "_s);
+        ASSERT_NE(dialog, nullptr);
+        if (++hookCalls == 1) {
+            // Some rows selected, to show the selection over the band colours.
+            for (QAbstractButton* box : dialog->findChildren<QAbstractButton*>()) {
+                if (box->text() == u"Quote 90-99"_s) {
+                    box->click();
+                }
+            }
+        } else {
+            EXPECT_TRUE(dialog->grab().save(path, "PNG"));
+            dialog->close();
+        }
+    });
+    EXPECT_TRUE(openTrainingSelection(app).has_value());
+    EXPECT_EQ(QImage(path).size(), QSize(530, 500));
 }

@@ -229,7 +229,8 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
     for (const QString& text :
          {tables->text(MainText::CurrentKanji), tables->text(SelectionText::Total),
           tables->text(SelectionText::Selected), tables->text(MessageText::AboutTitle),
-          tables->text(MessageText::KanjiCount), tables->text(MessageText::Series)}) {
+          tables->text(MessageText::KanjiCount), tables->text(MessageText::Series),
+          tables->text(MessageText::SelectionTitle)}) {
         EXPECT_TRUE(text.endsWith(u' ')) << text.toStdString();
     }
     // The file path goes where %1 is and the reason where %2 is, and the requester needs the

@@ -46,7 +46,8 @@ TEST(ProfileFile, WritesCountAndTwentyFiveLittleEndianNumbersPerRecord) {
     ProfileRecord record;
     record.Code = 0x65E5;
     qint32 value = 1;
-    for (AnswerKind kind : {AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning, AnswerKind::Kanji}) {
+    for (AnswerKind kind :
+         {AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning, AnswerKind::Kanji}) {
         AnswerStats& stats = record.stats(kind);
         for (qint32* field : {&stats.Right, &stats.Partly, &stats.Wrong, &stats.Quota,
                               &stats.Series, &stats.LastAnswer}) {

@@ -1,0 +1,238 @@
+// The training selection: the learner picks the kanji to train from the profile's records, one
+// by one or by quota band.
+#include "app/training/selectiondialog.h"
+
+#include "app/kanjiset/kanjiimage.h"
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+#include "core/training/quota.h"
+#include "ui/modal.h"
+#include "ui/tablelist.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+
+enum SelectionControl : int {
+    KanjiList = 1,
+    SortLabel,
+    SortByKanjiOption,
+    SortByRightOption,
+    SortByWrongOption,
+    SortByQuotaOption,
+    SelectLabel,
+    AllButton,
+    NoneButton,
+    OnlyWrongBox,
+    Quota1To49Box,
+    Quota50To74Box,
+    Quota75To89Box,
+    Quota90To99Box,
+    ShowLabel,
+    OnBox,
+    KunBox,
+    MeaningBox,
+    OkButton,
+    CancelButton,
+};
+
+// Each box selects the rows of the band its position names.
+constexpr std::array BandBoxes{OnlyWrongBox, Quota1To49Box, Quota50To74Box, Quota75To89Box,
+                               Quota90To99Box};
+
+constexpr std::array SortOptions{std::pair{SortByKanjiOption, QuotaOrder::Kanji},
+                                 std::pair{SortByRightOption, QuotaOrder::Right},
+                                 std::pair{SortByWrongOption, QuotaOrder::Wrong},
+                                 std::pair{SortByQuotaOption, QuotaOrder::Quota}};
+
+enum StatusField : int { TotalField = 0, SelectedField = 1 };
+
+class SelectionDialog {
+public:
+    explicit SelectionDialog(App& app)
+        : app_(app),
+          window_(app.ui, SelectionWindowId, app.texts.text(MessageText::SelectionTitle),
+                  QSize(530, 500), ui::WindowOptions{false, false, true}) {
+        build();
+        window_.setChecked(OnBox, true);
+        window_.setChecked(KunBox, true);
+        window_.setChecked(MeaningBox, true);
+        window_.setChecked(SortByKanjiOption, true);
+        showSelectedCount(0);
+        refill();
+    }
+
+    std::optional<std::vector<qint32>> run() {
+        std::optional<std::vector<qint32>> result;
+        ui::runModal(app_.ui, window_, [&](const ui::Event& event) {
+            if (event.kind == ui::EventKind::Close) {
+                // The close box keeps the selection, whatever the OK button says.
+                result = selectedCodes();
+                return ui::ModalStep::Close;
+            }
+            if (event.kind != ui::EventKind::Control) {
+                return ui::ModalStep::Continue;
+            }
+            switch (event.control) {
+                case OkButton:
+                    result = selectedCodes();
+                    return ui::ModalStep::Close;
+                case CancelButton:
+                    return ui::ModalStep::Close;
+                default:
+                    handleControl(event.control);
+                    return ui::ModalStep::Continue;
+            }
+        });
+        return result;
+    }
+
+private:
+    void build() {
+        const TextTables& t = app_.texts;
+        ui::Window& w = window_;
+        // A dialog of fixed size offers neither minimising nor maximising.
+        w.top()->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint);
+        w.moveTo(QPoint(216, 0));
+
+        list_ = w.addTableList(KanjiList, nullptr, {10, 10, 265, 450},
+                               {{t.text(SelectionText::Kanji), 50},
+                                {t.text(SelectionText::Right), 50},
+                                {t.text(SelectionText::Partly), 50},
+                                {t.text(SelectionText::Wrong), 50},
+                                {t.text(SelectionText::Rate), 53}});
+
+        w.addLabel(SortLabel, nullptr, {280, 10, 170, 20}, t.text(SelectionText::Sort),
+                   Qt::AlignHCenter, true);
+        w.addOption(SortByKanjiOption, nullptr, {280, 30, 170, 20},
+                    t.text(SelectionText::SortByKanji));
+        w.addOption(SortByRightOption, nullptr, {280, 50, 170, 20},
+                    t.text(SelectionText::SortByRight));
+        w.addOption(SortByWrongOption, nullptr, {280, 70, 170, 20},
+                    t.text(SelectionText::SortByWrong));
+        w.addOption(SortByQuotaOption, nullptr, {280, 90, 170, 20},
+                    t.text(SelectionText::SortByRate));
+
+        w.addLabel(SelectLabel, nullptr, {280, 130, 170, 20}, t.text(SelectionText::Select),
+                   Qt::AlignHCenter, true);
+        w.addButton(AllButton, nullptr, {280, 160, 50, 20}, t.text(SelectionText::All));
+        w.addButton(NoneButton, nullptr, {350, 160, 50, 20}, t.text(SelectionText::None));
+        const std::array<SelectionText, BandBoxes.size()> bandCaptions{
+            SelectionText::OnlyWrongSoFar, SelectionText::Rate1To49, SelectionText::Rate50To74,
+            SelectionText::Rate75To89, SelectionText::Rate90To99};
+        for (size_t band = 0; band < BandBoxes.size(); ++band) {
+            w.addCheckBox(BandBoxes[band], nullptr,
+                          {280, 190 + 20 * static_cast<int>(band), 170, 20},
+                          t.text(bandCaptions[band]));
+        }
+
+        w.addLabel(ShowLabel, nullptr, {280, 310, 170, 20}, t.text(SelectionText::Show),
+                   Qt::AlignHCenter, true);
+        w.addCheckBox(OnBox, nullptr, {280, 330, 170, 20}, t.text(SelectionText::OnReading));
+        w.addCheckBox(KunBox, nullptr, {280, 350, 170, 20}, t.text(SelectionText::KunReading));
+        w.addCheckBox(MeaningBox, nullptr, {280, 370, 170, 20}, t.text(SelectionText::Meaning));
+
+        w.addButton(OkButton, nullptr, {470, 450, 50, 20}, t.text(SelectionText::Ok));
+        w.addButton(CancelButton, nullptr, {400, 450, 50, 20}, t.text(SelectionText::Cancel));
+        w.addStatusBar({180, 350});
+    }
+
+    void handleControl(int control) {
+        for (const auto& [option, order] : SortOptions) {
+            if (control == option) {
+                refill();
+                return;
+            }
+        }
+        for (size_t band = 0; band < BandBoxes.size(); ++band) {
+            if (control == BandBoxes[band]) {
+                list_->setCategorySelected(static_cast<int>(band),
+                                           window_.isChecked(BandBoxes[band]));
+                recount();
+                return;
+            }
+        }
+        switch (control) {
+            case OnBox:
+            case KunBox:
+            case MeaningBox:
+                refill();
+                break;
+            case AllButton:
+                list_->selectAll();
+                recount();
+                break;
+            case NoneButton:
+                list_->clearSelection();
+                recount();
+                break;
+            case KanjiList:
+                recount();
+                break;
+            default:
+                break;
+        }
+    }
+
+    QuotaOrder chosenOrder() const {
+        for (const auto& [option, order] : SortOptions) {
+            if (window_.isChecked(option)) {
+                return order;
+            }
+        }
+        return QuotaOrder::Kanji;
+    }
+
+    // New rows start unselected; the count and the OK button wait for the next recount, and
+    // ticked band boxes are not applied again.
+    void refill() {
+        const CountedKinds kinds{window_.isChecked(OnBox), window_.isChecked(KunBox),
+                                 window_.isChecked(MeaningBox)};
+        const std::vector<QuotaRow> quotaRowsInOrder =
+            quotaRows(app_.profile.profileList, kinds, chosenOrder());
+        std::vector<ui::TableRow> rows;
+        rows.reserve(quotaRowsInOrder.size());
+        for (const QuotaRow& row : quotaRowsInOrder) {
+            const QuotaFigures& f = row.figures;
+            rows.push_back(
+                {{kanjiText(row.code), QString::number(f.right), QString::number(f.partly),
+                  QString::number(f.wrong), quotaText(f)},
+                 f.trained ? app_.resources.quoteColours[static_cast<size_t>(f.band)] : QColor(),
+                 quotaCategory(f),
+                 row.code});
+        }
+        list_->setRows(std::move(rows));
+        window_.setStatusText(
+            TotalField, app_.texts.text(SelectionText::Total) + QString::number(list_->rowCount()));
+    }
+
+    void recount() { showSelectedCount(static_cast<int>(list_->selectedRows().size())); }
+
+    void showSelectedCount(int count) {
+        window_.setStatusText(SelectedField,
+                              app_.texts.text(SelectionText::Selected) + QString::number(count));
+        // One kanji alone makes no training.
+        window_.setEnabled(OkButton, count >= 2);
+    }
+
+    std::vector<qint32> selectedCodes() const {
+        std::vector<qint32> codes;
+        for (int row : list_->selectedRows()) {
+            codes.push_back(static_cast<qint32>(list_->rowData(row)));
+        }
+        return codes;
+    }
+
+    App& app_;
+    ui::Window window_;
+    ui::TableList* list_ = nullptr;
+};
+
+}  // namespace
+
+std::optional<std::vector<qint32>> openTrainingSelection(App& app) {
+    SelectionDialog dialog(app);
+    return dialog.run();
+}

@@ -1,0 +1,72 @@
+// A list of many rows: the rows live in a table model and only the visible ones are drawn, so
+// thousands of them are filled and re-sorted at once.
+#pragma once
+
+#include "ui/widgets.h"
+
+#include <QColor>
+#include <QStringList>
+#include <QTableView>
+
+#include <functional>
+#include <vector>
+
+namespace ui {
+
+struct TableColumn {
+    QString caption;
+    int width = 80;
+};
+
+struct TableListOptions {
+    bool multiSelect = true;
+    bool gridLines = true;
+};
+
+struct TableRow {
+    QStringList cells;
+    // An invalid colour leaves the list's own background.
+    QColor background;
+    // What the program selects rows by, and what it reads back from a selected row.
+    int category = 0;
+    qint64 data = 0;
+};
+
+class TableModel;
+
+// Rows are selected whole and sorted only by the program, never by the header. A left click
+// (reported when the button is released, once the selection is settled) posts LeftClick with the
+// row under the mouse; a key that may have moved the selection posts Change.
+class TableList : public QTableView {
+public:
+    TableList(QWidget* parent, EventTarget target, const std::vector<TableColumn>& columns,
+              TableListOptions options);
+    ~TableList() override;
+
+    // Replaces every row at once; no row stays selected.
+    void setRows(std::vector<TableRow> rows);
+    int rowCount() const;
+    QString cellText(int row, int column) const;
+    QColor rowColour(int row) const;
+    int rowCategory(int row) const;
+    qint64 rowData(int row) const;
+
+    // selectAll() and clearSelection() are the view's own.
+    void setRowsSelected(const std::function<bool(const TableRow&)>& which, bool selected);
+    void setCategorySelected(int category, bool selected);
+    // Top to bottom.
+    std::vector<int> selectedRows() const;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::vector<bool> selectionMask() const;
+
+    EventTarget target_;
+    // A child of the view, which releases it.
+    TableModel* model_ = nullptr;
+};
+
+}  // namespace ui
