@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +72,16 @@ TEST_F(Screenshots, MainWindowPagesAndAboutBox) {
     shoot(u"main-overview.png"_s);
     choosePage(ViewMode::Training);
     shoot(u"main-training.png"_s);
+    // A question graded in the middle of a run, with its marks and the list of the run.
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Lerner"_s));
+    chooseMenu(MenuCreateProfile);
+    click(AskMeaningBox);
+    click(StartButton);
+    control<QLineEdit>(AnswerOn)->setText(u"nichi"_s);
+    control<QLineEdit>(AnswerMeaning)->setText(u"Mond"_s);
+    click(CheckButton);
+    shoot(u"main-training-run.png"_s);
+    click(TrainingEndButton);
     choosePage(ViewMode::Lists);
     shoot(u"main-lists.png"_s);
 

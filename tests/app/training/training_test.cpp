@@ -9,6 +9,8 @@
 #include "core/training/profilefile.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -341,4 +343,33 @@ TEST_F(Learning, UnsavableProfileIsReportedByName) {
     EXPECT_TRUE(shown.back().text.contains(profilePath(u"Lerner"_s)))
         << shown.back().text.toStdString();
     EXPECT_EQ(app.profile.profileList.size(), 5);
+}
+
+TEST_F(Learning, SelectionScopeAsksTheChosenRowsInTheirOrder) {
+    createProfile(u"Lerner"_s);
+    choosePage(ViewMode::Training);
+    tick(OrderIndex);
+    tick(ScopeSelection);
+    // In the dialog: every row, then OK.
+    int waits = 0;
+    app.ui.setWaitHook([&] {
+        QWidget* dialog = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->windowTitle() == u"Trainingsauswahl "_s) {
+                dialog = widget;
+            }
+        }
+        ASSERT_NE(dialog, nullptr);
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == (waits == 0 ? u"Alle"_s : u"OK"_s)) {
+                button->click();
+            }
+        }
+        ++waits;
+    });
+    click(StartButton);
+    app.ui.setWaitHook({});
+    EXPECT_EQ(waits, 2);
+    EXPECT_EQ(questionCodes(), (std::vector<qint32>{0x65E5, 0x6708, 0x6728, 0x6C34, 0x706B}));
+    EXPECT_EQ(app.training.trainingPos, 0);
 }
