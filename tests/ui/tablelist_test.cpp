@@ -4,6 +4,8 @@
 #include "ui/toolkit.h"
 #include "ui/window.h"
 
+#include "ui/uitesting.h"
+
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -15,27 +17,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 enum : int { TestWindow = 9, List = 1 };
-
-std::vector<ui::Event> drain(ui::Toolkit& toolkit) {
-    std::vector<ui::Event> events;
-    for (ui::Event event = toolkit.poll(); event.kind != ui::EventKind::None;
-         event = toolkit.poll()) {
-        events.push_back(event);
-    }
-    return events;
-}
-
-void clickRow(ui::TableList* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* viewport = list->viewport();
-    const QPointF local(10, list->rowViewportPosition(row) + list->rowHeight(row) / 2);
-    const QPointF global(viewport->mapToGlobal(local));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      modifiers);
-    QCoreApplication::sendEvent(viewport, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        modifiers);
-    QCoreApplication::sendEvent(viewport, &release);
-}
 
 // Rows named by their number, categories 0, 1, 2, 0, 1, 2, ...; every other one coloured.
 std::vector<ui::TableRow> numberedRows(int count) {
@@ -129,17 +110,17 @@ TEST_F(TableListTest, ClicksSelectLikeTheUserExpectsAndReportTheirRow) {
     list->setRows(numberedRows(5));
     list->setCategorySelected(1, true);
 
-    clickRow(list, 2);
+    clickTableRow(list, 2);
     EXPECT_EQ(list->selectedRows(), (std::vector<int>{2}));
-    clickRow(list, 4, Qt::ControlModifier);
+    clickTableRow(list, 4, Qt::ControlModifier);
     EXPECT_EQ(list->selectedRows(), (std::vector<int>{2, 4}));
     // Shift extends from the row clicked last.
-    clickRow(list, 0, Qt::ShiftModifier);
+    clickTableRow(list, 0, Qt::ShiftModifier);
     EXPECT_EQ(list->selectedRows(), (std::vector<int>{0, 1, 2, 3, 4}));
     // A category taken out of a mouse-made selection leaves the other rows the mouse chose.
     list->setCategorySelected(1, false);
     EXPECT_EQ(list->selectedRows(), (std::vector<int>{0, 2, 3}));
-    clickRow(list, 3, Qt::ControlModifier);
+    clickTableRow(list, 3, Qt::ControlModifier);
     EXPECT_EQ(list->selectedRows(), (std::vector<int>{0, 2}));
 
     const std::vector<ui::Event> events = drain(toolkit);

@@ -4,6 +4,8 @@
 #include "ui/toolkit.h"
 #include "ui/window.h"
 
+#include "ui/uitesting.h"
+
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -25,16 +27,6 @@ void pressOn(QWidget* widget, QPoint local, Qt::MouseButton button) {
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(widget->mapToGlobal(local)),
                       button, button, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
-}
-
-// Every event waiting in the queue, in order.
-std::vector<ui::Event> drain(ui::Toolkit& toolkit) {
-    std::vector<ui::Event> events;
-    for (ui::Event event = toolkit.poll(); event.kind != ui::EventKind::None;
-         event = toolkit.poll()) {
-        events.push_back(event);
-    }
-    return events;
 }
 
 class WindowEvents : public testing::Test {

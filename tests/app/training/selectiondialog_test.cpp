@@ -2,7 +2,9 @@
 #include "app/training/selectiondialog.h"
 
 #include "app/shell/appfixture.h"
+#include "core/training/profilebuilders.h"
 #include "ui/tablelist.h"
+#include "ui/uitesting.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,20 +20,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-AnswerStats answers(qint32 right, qint32 partly, qint32 wrong) {
-    AnswerStats stats;
-    stats.Right = right;
-    stats.Partly = partly;
-    stats.Wrong = wrong;
-    return stats;
-}
-
 ProfileRecord record(qint32 code, AnswerStats on, AnswerStats kun = {}, AnswerStats meaning = {}) {
-    ProfileRecord r;
-    r.Code = code;
-    r.KindOn = on;
-    r.KindKun = kun;
-    r.KindMeaning = meaning;
+    ProfileRecord r = profileRecord(code, on, kun, meaning);
     // Kanji writing never counts towards the quota.
     r.KindKanji = answers(0, 0, 50);
     return r;
@@ -81,17 +71,7 @@ public:
 
     // A click on the kanji column of a row as the user makes it.
     void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
-        ui::TableList* view = list();
-        QWidget* viewport = view->viewport();
-        view->scrollTo(view->model()->index(row, 0));
-        const QPointF local(10, view->rowViewportPosition(row) + view->rowHeight(row) / 2);
-        const QPointF global(viewport->mapToGlobal(local));
-        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                          modifiers);
-        QCoreApplication::sendEvent(viewport, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                            modifiers);
-        QCoreApplication::sendEvent(viewport, &release);
+        clickTableRow(list(), row, modifiers);
     }
 
     QStringList column(int column) const {

@@ -10,10 +10,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include <set>

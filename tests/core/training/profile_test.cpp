@@ -4,6 +4,7 @@
 #include "core/training/profilerecord.h"
 
 #include "core/kanjiset/recordexpect.h"
+#include "core/training/profilebuilders.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +17,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 ProfileRecord recordWith(qint32 code, qint32 onRight = 0) {
-    ProfileRecord record;
-    record.Code = code;
-    record.KindOn.Right = onRight;
-    return record;
+    return profileRecord(code, answers(onRight, 0, 0));
 }
 
 std::vector<qint32> codesOf(const ProfileList& list) {

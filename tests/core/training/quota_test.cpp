@@ -2,6 +2,8 @@
 // the orders of the rows.
 #include "core/training/quota.h"
 
+#include "core/training/profilebuilders.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -10,23 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-ProfileRecord record(qint32 code, AnswerStats on, AnswerStats kun = {}, AnswerStats meaning = {}) {
-    ProfileRecord r;
-    r.Code = code;
-    r.KindOn = on;
-    r.KindKun = kun;
-    r.KindMeaning = meaning;
-    return r;
-}
-
-AnswerStats answers(qint32 right, qint32 partly, qint32 wrong) {
-    AnswerStats stats;
-    stats.Right = right;
-    stats.Partly = partly;
-    stats.Wrong = wrong;
-    return stats;
-}
 
 std::vector<qint32> codesOf(const std::vector<QuotaRow>& rows) {
     std::vector<qint32> codes;
@@ -48,7 +33,8 @@ TEST(QuotaFigures, QuotaRoundsDownAndBandsStartAtEachBoundary) {
                          Case{1, 0, 1, 50, 2}, Case{49, 0, 51, 49, 1}, Case{2, 0, 1, 66, 2},
                          Case{3, 0, 1, 75, 3}, Case{89, 11, 0, 89, 3}, Case{9, 1, 0, 90, 4},
                          Case{199, 0, 1, 99, 4}, Case{10, 0, 0, 100, 5}}) {
-        const QuotaFigures f = quotaFigures(record(1, answers(c.right, c.partly, c.wrong)), {});
+        const QuotaFigures f =
+            quotaFigures(profileRecord(1, answers(c.right, c.partly, c.wrong)), {});
         EXPECT_TRUE(f.trained);
         EXPECT_EQ(f.quota, c.quota) << c.right << '/' << c.partly << '/' << c.wrong;
         EXPECT_EQ(f.band, c.band) << c.right << '/' << c.partly << '/' << c.wrong;
@@ -58,7 +44,8 @@ TEST(QuotaFigures, QuotaRoundsDownAndBandsStartAtEachBoundary) {
 }
 
 TEST(QuotaFigures, OnlyCountedKindsAreSummedAndKanjiWritingNever) {
-    ProfileRecord r = record(1, answers(1, 2, 3), answers(10, 20, 30), answers(100, 200, 300));
+    ProfileRecord r =
+        profileRecord(1, answers(1, 2, 3), answers(10, 20, 30), answers(100, 200, 300));
     r.KindKanji = answers(1000, 2000, 3000);
 
     const QuotaFigures all = quotaFigures(r, {});
@@ -78,14 +65,15 @@ TEST(QuotaFigures, OnlyCountedKindsAreSummedAndKanjiWritingNever) {
 }
 
 TEST(QuotaFigures, PartlyAnswersAloneOrNoCountedKindLeaveAKanjiUntrained) {
-    const QuotaFigures partlyOnly = quotaFigures(record(1, answers(0, 7, 0)), {});
+    const QuotaFigures partlyOnly = quotaFigures(profileRecord(1, answers(0, 7, 0)), {});
     EXPECT_FALSE(partlyOnly.trained);
     EXPECT_EQ(partlyOnly.partly, 7);
     EXPECT_EQ(quotaText(partlyOnly), u"-"_s);
     EXPECT_EQ(quotaCategory(partlyOnly), 0);
     EXPECT_EQ(partlyOnly.quota, 0);
 
-    const ProfileRecord trained = record(1, answers(5, 0, 0), answers(0, 0, 5), answers(3, 0, 0));
+    const ProfileRecord trained =
+        profileRecord(1, answers(5, 0, 0), answers(0, 0, 5), answers(3, 0, 0));
     const QuotaFigures none = quotaFigures(trained, {false, false, false});
     EXPECT_FALSE(none.trained);
     EXPECT_EQ(none.right + none.partly + none.wrong, 0);
@@ -95,15 +83,15 @@ TEST(QuotaFigures, PartlyAnswersAloneOrNoCountedKindLeaveAKanjiUntrained) {
 
 TEST(QuotaFigures, HugeCountersNeitherWrapNorDivideByZero) {
     const qint32 max = std::numeric_limits<qint32>::max();
-    const QuotaFigures f =
-        quotaFigures(record(1, answers(max, 0, 0), answers(max, 0, 0), answers(0, 0, max)), {});
+    const QuotaFigures f = quotaFigures(
+        profileRecord(1, answers(max, 0, 0), answers(max, 0, 0), answers(0, 0, max)), {});
     EXPECT_EQ(f.right, max);
     EXPECT_EQ(f.wrong, max);
     EXPECT_EQ(f.quota, 66);
     EXPECT_EQ(f.band, 2);
 
     // Negative counters are no training's doing, but a damaged file must not crash the list.
-    const QuotaFigures damaged = quotaFigures(record(1, answers(1, -2, 1)), {});
+    const QuotaFigures damaged = quotaFigures(profileRecord(1, answers(1, -2, 1)), {});
     EXPECT_TRUE(damaged.trained);
     EXPECT_EQ(damaged.quota, 0);
 }
@@ -111,12 +99,12 @@ TEST(QuotaFigures, HugeCountersNeitherWrapNorDivideByZero) {
 TEST(QuotaRows, EachOrderSortsByItsKeyAndTiesKeepTheListOrder) {
     ProfileList list;
     list.records = {
-        record(0x4E00, answers(2, 0, 2)),  // quota 50
-        record(0x4E01, answers(0, 4, 0)),  // untrained
-        record(0x4E02, answers(9, 1, 0)),  // quota 90
-        record(0x4E03, answers(0, 0, 3)),  // quota 0
-        record(0x4E04, answers(2, 0, 0)),  // quota 100
-        record(0x3400, answers(1, 0, 3)),  // quota 25, out of code order
+        profileRecord(0x4E00, answers(2, 0, 2)),  // quota 50
+        profileRecord(0x4E01, answers(0, 4, 0)),  // untrained
+        profileRecord(0x4E02, answers(9, 1, 0)),  // quota 90
+        profileRecord(0x4E03, answers(0, 0, 3)),  // quota 0
+        profileRecord(0x4E04, answers(2, 0, 0)),  // quota 100
+        profileRecord(0x3400, answers(1, 0, 3)),  // quota 25, out of code order
     };
 
     EXPECT_EQ(codesOf(quotaRows(list, {}, QuotaOrder::Kanji)),
@@ -138,7 +126,7 @@ TEST(QuotaRows, EmptyListGivesNoRowsAndNoKindsGivesOnlyUntrainedRows) {
     EXPECT_TRUE(quotaRows(ProfileList{}, {}, QuotaOrder::Quota).empty());
 
     ProfileList list;
-    list.records = {record(1, answers(3, 0, 0)), record(2, answers(0, 0, 3))};
+    list.records = {profileRecord(1, answers(3, 0, 0)), profileRecord(2, answers(0, 0, 3))};
     const std::vector<QuotaRow> rows = quotaRows(list, {false, false, false}, QuotaOrder::Wrong);
     ASSERT_EQ(rows.size(), 2u);
     for (const QuotaRow& row : rows) {
