@@ -35,16 +35,4 @@ void commitEdit(App& app) {
     }
 }
 
-void newSet(App&) {}
-
-void newKanji(App&) {}
-
-void deleteKanji(App&) {}
-
-void enterKanjiCharacter(App&) {}
-
-void chooseStrokeImage(App&) {}
-
-void openGenshiWindow(App&) {}
-
 void exportSet(App&, bool) {}

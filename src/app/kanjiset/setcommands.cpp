@@ -4,11 +4,13 @@
 #include "app/shell/app.h"
 #include "app/shell/cardview.h"
 #include "app/shell/mainids.h"
+#include "app/training/profilecommands.h"
 #include "base/files.h"
 #include "core/kanjiset/kanjisetops.h"
 #include "core/kanjiset/setfile.h"
 #include "core/kanjiset/setname.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -91,9 +93,54 @@ std::optional<QString> writeOpenSet(App& app) {
 
 }  // namespace
 
-void saveSet(App& app) {
-    if (const std::optional<QString> failure = writeOpenSet(app)) {
+bool saveSet(App& app) {
+    const std::optional<QString> failure = writeOpenSet(app);
+    if (failure) {
         app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::SaveSet), *failure);
+    }
+    return !failure;
+}
+
+void newSet(App& app) {
+    const std::optional<QString> answer = app.ui.requesters().inputLine(
+        dialogParent(app), app.texts.text(MainText::NewSet),
+        app.texts.text(MessageText::NewSetPrompt), app.texts.text(MessageText::NewSetProposal));
+    // Cancelled or empty: the open set stays.
+    if (!answer || answer->isEmpty()) {
+        return;
+    }
+    const QString& name = *answer;
+    if (!isUsableNewSetName(name)) {
+        app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::NewSet),
+                                    app.texts.text(MessageText::SetNameRefused).arg(name));
+        return;
+    }
+    if (QFileInfo::exists(app.paths.mediaDir + name + QStringLiteral(".rki")) &&
+        !app.ui.requesters().yesNo(dialogParent(app), app.texts.text(MainText::NewSet),
+                                   app.texts.text(MessageText::SetExists).arg(name),
+                                   ui::YesNoDefault::No)) {
+        return;
+    }
+    // The open set and its learner's answers are not given up for a new set.
+    if (!saveProfile(app) || !saveSet(app)) {
+        return;
+    }
+    app.setName = name;
+    app.setFileUnreadable = false;
+    removeKanji(app.kanjiSet, -1);
+    app.kanjiSet.records.emplace_back();
+    app.kanjiSet.current = 0;
+    if (!saveSet(app)) {
+        return;
+    }
+    const QDir media(app.paths.mediaDir);
+    if (media.mkdir(name)) {
+        media.mkdir(name + QStringLiteral("/Anim"));
+        media.mkdir(name + QStringLiteral("/Sounds"));
+    }
+    loadSet(app, false);
+    if (!app.profile.profileName.isEmpty()) {
+        loadProfile(app);
     }
 }
 

@@ -8,8 +8,12 @@ struct App;
 QString setFilePath(const App& app);
 // ask: let the user pick the set first; a cancelled pick keeps the open set.
 void loadSet(App& app, bool ask);
-// Writes the whole set to its file. A failure is told to the user; the set stays in memory.
-void saveSet(App& app);
+// Writes the whole set to its file. A failure is told to the user; the set stays in memory and
+// false is returned.
+bool saveSet(App& app);
+// "Neues Set": after saving the open set and its profile, a set of one empty kanji under a new
+// name, with its folders.
+void newSet(App& app);
 // The same at the end of the program: a failure asks whether to end all the same. False when the
 // user chose to stay, with the set still in memory.
 bool saveSetBeforeEnd(App& app);

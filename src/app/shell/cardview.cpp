@@ -57,17 +57,6 @@ void setAnimButtonsEnabled(ui::Window& w, bool enabled) {
     w.setEnabled(AnimStopButton, enabled);
 }
 
-void showGenshiRows(App& app, const KanjiRecord& record) {
-    auto* list = app.mainWindow->get<ui::ReportList>(GenshiListView);
-    list->clearRows();
-    for (qint32 position : genshiPositions(record.Genshi)) {
-        // A position outside the list names nothing we could show.
-        if (const GenshiEntry* entry = genshiEntryAt(app.genshiList, position)) {
-            list->addRow({entry->Genshi + QStringLiteral("  -  ") + entry->Bedeutung});
-        }
-    }
-}
-
 }  // namespace
 
 QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {
@@ -95,6 +84,22 @@ void showProfileCounters(App& app) {
     w.setStatusText(4, profileStatusText(t.text(MainText::OnYomi), series, profile->KindOn));
     w.setStatusText(
         5, profileStatusText(t.text(TrainingText::ShowMeaning), series, profile->KindMeaning));
+}
+
+void showGenshiRows(App& app) {
+    const KanjiRecord* current = app.kanjiSet.currentRecord();
+    if (current == nullptr || !app.mainWindow) {
+        return;
+    }
+    const KanjiRecord& record = *current;
+    auto* list = app.mainWindow->get<ui::ReportList>(GenshiListView);
+    list->clearRows();
+    for (qint32 position : genshiPositions(record.Genshi)) {
+        // A position outside the list names nothing we could show.
+        if (const GenshiEntry* entry = genshiEntryAt(app.genshiList, position)) {
+            list->addRow({entry->Genshi + QStringLiteral("  -  ") + entry->Bedeutung});
+        }
+    }
 }
 
 int showKanji(App& app, int index) {
@@ -136,7 +141,7 @@ int showKanji(App& app, int index) {
     w.setText(OnEditor, record.OnYomi);
     w.setText(KunEditor, record.KunYomi);
     w.setText(NoteEditor, record.Bemerkung);
-    showGenshiRows(app, record);
+    showGenshiRows(app);
     for (int i = 0; i < 4; ++i) {
         w.setText(ExampleField1 + i, record.Beispiel[static_cast<size_t>(i)]);
         w.setEnabled(SoundButton1 + i, record.ExampleMedia[static_cast<size_t>(i)] != nullptr);

@@ -34,6 +34,8 @@ void clearCard(App& app);
 void animationFirstFrame(App& app);
 void animationTick(App& app);
 
+// The card's rows of the current kanji's Genshi.
+void showGenshiRows(App& app);
 // Status fields 2-5 with the current kanji's profile counters; without a profile they keep
 // what they show.
 void showProfileCounters(App& app);

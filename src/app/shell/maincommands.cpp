@@ -3,6 +3,8 @@
 #include "app/shell/maincommands.h"
 
 #include "app/kanjiset/editing.h"
+#include "app/kanjiset/genshiwindow.h"
+#include "app/kanjiset/kanjicommands.h"
 #include "app/kanjiset/kanjiimage.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/review/review.h"

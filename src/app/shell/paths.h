@@ -10,4 +10,6 @@ struct Paths {
     // Where the CSV import's and the export's file requesters start.
     QString importPath;
     QString exportPath;
+    // Where the stroke-order picture was chosen last; for this run only.
+    QString lastImageDir;
 };

@@ -364,3 +364,46 @@ void refreshTrainingList(App& app) {
     }
     list->scrollToBottom();
 }
+
+void dropQuestionsOf(App& app, qint32 code) {
+    TrainingRun& run = app.training;
+    // Another kanji of the same code still answers its questions.
+    if (run.trainingPos == -1 || positionOf(app, code) >= 0) {
+        return;
+    }
+    bool currentDropped = false;
+    std::vector<TrainingItem> kept;
+    qint32 position = run.trainingPos;
+    for (qint32 i = 0; i < static_cast<qint32>(run.trainingList.size()); ++i) {
+        const TrainingItem& item = run.trainingList[static_cast<size_t>(i)];
+        if (item.Code != code) {
+            kept.push_back(item);
+        } else if (i < run.trainingPos) {
+            --position;
+        } else if (i == run.trainingPos) {
+            currentDropped = true;
+        }
+    }
+    if (kept.size() == run.trainingList.size()) {
+        return;
+    }
+    run.trainingList = std::move(kept);
+    run.trainingLast = static_cast<qint32>(run.trainingList.size()) - 1;
+    run.trainingPos = position;
+    if (run.trainingList.empty()) {
+        endTraining(app, true);
+        return;
+    }
+    if (currentDropped) {
+        // The next question moved into the dropped one's place; asked from its start.
+        if (run.trainingPos > run.trainingLast) {
+            if (manual(app)) {
+                endTraining(app, true);
+                return;
+            }
+            run.trainingPos = run.trainingLast + 1;
+        }
+        showQuestion(app);
+    }
+    refreshTrainingList(app);
+}

@@ -43,3 +43,6 @@ void checkAnswers(App& app);
 AskedKinds askedKinds(const App& app);
 // The run's questions so far in the list right of the page, with their colours and quotas.
 void refreshTrainingList(App& app);
+// A kanji left the set: its questions leave the run, which goes on with the next question, or
+// ends with its evaluation when none is left.
+void dropQuestionsOf(App& app, qint32 code);

@@ -11,3 +11,10 @@ bool isUsableSetName(const QString& name) {
     return std::none_of(name.begin(), name.end(),
                         [](QChar c) { return c.category() == QChar::Other_Control; });
 }
+
+bool isUsableNewSetName(const QString& name) {
+    static const QString reserved = QStringLiteral("<>:\"|?*");
+    return isUsableSetName(name) &&
+           std::none_of(name.begin(), name.end(), [](QChar c) { return reserved.contains(c); }) &&
+           !name.endsWith(QLatin1Char('.')) && !name.endsWith(QLatin1Char(' '));
+}

@@ -6,3 +6,6 @@
 // False for an empty name and for one that could reach outside the media folder or make an
 // unusable file name: holding "/", "\", "..", or a control character.
 bool isUsableSetName(const QString& name);
+
+// A name for a new set must also be a file name on every system the set may be copied to.
+bool isUsableNewSetName(const QString& name);

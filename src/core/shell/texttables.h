@@ -248,8 +248,26 @@ enum class MessageText {
     TrainingPosition,
     RunningScore,
     SelectionTitle,
+    NewSetPrompt,
+    NewSetProposal,
+    SetNameRefused,
+    SetExists,
+    DeleteKanjiQuestion,
+    KanjiPrompt,
+    StrokeImageTitle,
+    StrokeImageFilter,
+    StrokeImageCopyFailed,
+    GenshiWindowTitle,
+    GenshiNrColumn,
+    GenshiColumn,
+    GenshiExtraColumn,
+    GenshiMeaningColumn,
+    GenshiCountColumn,
+    GenshiShortColumn,
+    GenshiExamplesColumn,
+    GenshiOk,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::SelectionTitle) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::GenshiOk) + 1;
 
 class TextTables {
 public:

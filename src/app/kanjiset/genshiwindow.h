@@ -1,0 +1,7 @@
+// The Genshi window: ticking the components of the kanji being edited.
+#pragma once
+
+struct App;
+
+// Modal; OK or the close box take the ticks as the kanji's Genshi, in ascending order.
+void openGenshiWindow(App& app);

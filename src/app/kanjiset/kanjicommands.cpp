@@ -1,0 +1,114 @@
+// Commands on single kanji of the open set: a new one, deleting one, and while editing, entering
+// its character and choosing its stroke-order picture.
+#include "app/kanjiset/kanjicommands.h"
+
+#include "app/kanjiset/kanjiimage.h"
+#include "app/kanjiset/setcommands.h"
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+#include "app/training/trainingrun.h"
+#include "base/files.h"
+#include "core/kanjiset/kanjisetops.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QWidget* dialogParent(const App& app) {
+    return app.mainWindow ? app.mainWindow->top() : nullptr;
+}
+
+QString animDir(const App& app) {
+    return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/");
+}
+
+}  // namespace
+
+void newKanji(App& app) {
+    if (app.viewMode == ViewMode::Editing) {
+        // The kanji being edited gets what was typed for it, never the new one.
+        setViewMode(app, ViewMode::Overview);
+    }
+    app.currentIndex = 0;
+    app.kanjiSet.records.insert(app.kanjiSet.records.begin(), KanjiRecord{});
+    app.kanjiSet.current = 0;
+    refreshSet(app);
+    setViewMode(app, ViewMode::Editing);
+    app.mainWindow->setText(IndexField, QString::number(app.kanjiCount));
+}
+
+void deleteKanji(App& app) {
+    const KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (record == nullptr) {
+        return;
+    }
+    const QString question = app.texts.text(MessageText::DeleteKanjiQuestion)
+                                 .arg(QString::number(record->Idx1), record->OnYomi);
+    if (!app.ui.requesters().yesNo(dialogParent(app), app.texts.text(MainText::DeleteKanji),
+                                   question)) {
+        return;
+    }
+    // Left first, so that what was typed on the card is not committed to the next kanji.
+    if (app.viewMode == ViewMode::Editing) {
+        setViewMode(app, ViewMode::Overview);
+    }
+    const qint32 code = app.kanjiSet.currentRecord()->Unicode;
+    removeKanji(app.kanjiSet, app.kanjiSet.current);
+    refreshSet(app);
+    dropQuestionsOf(app, code);
+}
+
+void enterKanjiCharacter(App& app) {
+    KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (record == nullptr) {
+        return;
+    }
+    const std::optional<QString> answer =
+        app.ui.requesters().inputLine(dialogParent(app), app.texts.text(MainText::Kanji),
+                                      app.texts.text(MessageText::KanjiPrompt));
+    if (!answer || answer->isEmpty()) {
+        return;
+    }
+    // The whole first character, also one beyond U+FFFF.
+    const QList<uint> characters = answer->toUcs4();
+    const qint32 code = characters.isEmpty() ? 0 : static_cast<qint32>(characters.front());
+    record->Unicode = code;
+    if (code > 0) {
+        record->KanjiImage =
+            std::make_shared<QImage>(renderKanjiImage(QImage(), code, app.resources.kanjiFont));
+        app.mainWindow->setImage(KanjiView, *record->KanjiImage);
+        app.mainWindow->setText(UnicodeField, QString::number(code));
+    }
+}
+
+void chooseStrokeImage(App& app) {
+    KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (record == nullptr) {
+        return;
+    }
+    const std::optional<QString> chosen = app.ui.requesters().openFile(
+        dialogParent(app), app.texts.text(MessageText::StrokeImageTitle), app.paths.lastImageDir,
+        app.texts.text(MessageText::StrokeImageFilter));
+    if (!chosen) {
+        return;
+    }
+    const QString name = QString::number(record->Unicode) + QStringLiteral(".png");
+    const QString target = animDir(app) + name;
+    QDir().mkpath(animDir(app));
+    // Copied whole and atomically: a failed copy leaves no half picture and the kanji unchanged.
+    const auto bytes = readWholeFile(*chosen);
+    const FileResult<void> copied =
+        bytes ? saveFileAtomically(target, *bytes) : FileResult<void>(unexpected(bytes.error()));
+    if (!copied) {
+        app.ui.requesters().message(dialogParent(app),
+                                    app.texts.text(MessageText::StrokeImageTitle),
+                                    app.texts.text(MessageText::StrokeImageCopyFailed)
+                                        .arg(target, fileErrorText(app.texts, copied.error())));
+        return;
+    }
+    record->Anim = name;
+    record->StrokeImage.reset();
+    app.paths.lastImageDir = QFileInfo(*chosen).absolutePath() + QLatin1Char('/');
+    animationFirstFrame(app);
+}
