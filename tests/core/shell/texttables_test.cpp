@@ -25,6 +25,15 @@ static_assert(ExportTextCount == 21);
 
 namespace {
 
+// The Genshi list's column of additions is captioned with a single blank.
+template <typename Id>
+bool isBlankByDesign(Id id) {
+    if constexpr (std::is_same_v<Id, MessageText>) {
+        return id == MessageText::GenshiExtraColumn;
+    }
+    return false;
+}
+
 template <typename Id, typename Visit>
 void forEachIn(const char* table, int count, Visit& visit) {
     for (int i = 0; i < count; ++i) {
@@ -98,7 +107,8 @@ void PrintTo(const TextTables& tables, std::ostream* os) {
 TEST(BuiltInTexts, EveryEntryHasItsGermanText) {
     const TextTables tables = builtInTexts();
     forEachEntry([&](const char* table, int i, auto id) {
-        EXPECT_FALSE(tables.text(id).trimmed().isEmpty()) << table << ' ' << i;
+        EXPECT_TRUE(isBlankByDesign(id) || !tables.text(id).trimmed().isEmpty())
+            << table << ' ' << i;
     });
     EXPECT_EQ(tables.text(MainText::File), u"File"_s);
     EXPECT_EQ(tables.text(MainText::DeleteKanji), u"Kanji löschen"_s);
@@ -221,7 +231,8 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
     const std::optional<TextTables> tables = parseCatalog(*bytes);
     ASSERT_TRUE(tables.has_value());
     forEachEntry([&](const char* table, int i, auto id) {
-        EXPECT_FALSE(tables->text(id).trimmed().isEmpty()) << table << ' ' << i;
+        EXPECT_TRUE(isBlankByDesign(id) || !tables->text(id).trimmed().isEmpty())
+            << table << ' ' << i;
     });
     // The last block is translated, not left to the German built-ins.
     EXPECT_NE(tables->text(MessageText::SaveFailed), builtInTexts().text(MessageText::SaveFailed));
