@@ -46,5 +46,3 @@ void enterKanjiCharacter(App&) {}
 void chooseStrokeImage(App&) {}
 
 void openGenshiWindow(App&) {}
-
-void exportSet(App&, bool) {}

@@ -13,4 +13,3 @@ void deleteKanji(App& app);
 void enterKanjiCharacter(App& app);
 void chooseStrokeImage(App& app);
 void openGenshiWindow(App& app);
-void exportSet(App& app, bool asPdf);

@@ -1,7 +1,12 @@
 // Ids of the main window, its controls and its menu entries.
 #pragma once
 
-enum WindowId : int { MainWindowId = 1, AboutWindowId = 2, SelectionWindowId = 3 };
+enum WindowId : int {
+    MainWindowId = 1,
+    AboutWindowId = 2,
+    SelectionWindowId = 3,
+    ExportWindowId = 4
+};
 
 enum MainControl : int {
     Panel = 1,

@@ -285,6 +285,7 @@ TextTables builtInTexts() {
         u"Training: %1  (%2)"_s,
         u"  +: %1     -: %2              (%3 %)"_s,
         u"Trainingsauswahl "_s,
+        u"Die Datei %1 konnte nicht geschrieben werden: %2."_s,
     });
     return tables;
 }
