@@ -3,6 +3,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -100,8 +101,42 @@ bool isCharacter(qint32 code) {
 
 void appendKanji(QString& out, qint32 code) {
     if (isCharacter(code)) {
-        const char32_t point = static_cast<char32_t>(code);
-        appendField(out, QString::fromUcs4(&point, 1));
+        appendField(out, QChar::fromUcs4(static_cast<char32_t>(code)));
+    }
+}
+
+// A field built in place from position start on, quoted afterwards when it has to be.
+void quoteFrom(QString& out, qsizetype start) {
+    if (needsQuotes(QStringView(out).sliced(start))) {
+        const QString field = out.sliced(start);
+        out.truncate(start);
+        appendField(out, field);
+    }
+}
+
+// The chosen Kun parts appended to out; the separator rule looks only at what this field holds.
+void appendKun(QString& out, QStringView kunYomi, int mask) {
+    const qsizetype start = out.size();
+    const bool hasWriting = kunYomi.contains(u'*');
+    using Part = QStringView (*)(QStringView);
+    const std::array<std::pair<int, Part>, 4> parts{{{KunKanjiWriting, &kanjiWriting},
+                                                     {KunHiragana, &hiragana},
+                                                     {KunRomaji, &romaji},
+                                                     {KunMeaning, &kunMeaning}}};
+    for (const auto& [bit, part] : parts) {
+        if ((mask & bit) == 0) {
+            continue;
+        }
+        // Writing and hiragana are the parts around the "*"; a text without one has neither.
+        if ((bit == KunKanjiWriting || bit == KunHiragana) && !hasWriting) {
+            continue;
+        }
+        // The separator goes in even before a part that turns out empty, so a reader can tell
+        // which part is missing.
+        if (out.size() > start) {
+            out.append(u"; ");
+        }
+        out.append(part(kunYomi));
     }
 }
 
@@ -134,15 +169,19 @@ void appendLine(QString& out, const KanjiRecord& record, const ExportFields& fie
     }
     if (fields.kunYomi) {
         out.append(u',');
-        appendField(out, formatKun(record.KunYomi, fields.kunMask));
+        const qsizetype start = out.size();
+        appendKun(out, record.KunYomi, fields.kunMask);
+        quoteFrom(out, start);
     }
     if (fields.genshi) {
         out.append(u',');
         if (fields.genshiColumns) {
             appendGenshiColumns(out, record.Genshi);
         } else {
-            QString joined = record.Genshi;
-            appendField(out, joined.replace(u',', u';'));
+            const qsizetype start = out.size();
+            out.append(record.Genshi);
+            std::replace(out.begin() + start, out.end(), u',', u';');
+            quoteFrom(out, start);
         }
     }
     if (fields.mnemonic) {
@@ -154,28 +193,8 @@ void appendLine(QString& out, const KanjiRecord& record, const ExportFields& fie
 }  // namespace
 
 QString formatKun(const QString& kunYomi, int mask) {
-    const bool hasWriting = kunYomi.contains(u'*');
-    using Part = QStringView (*)(QStringView);
-    const std::array<std::pair<int, Part>, 4> parts{{{KunKanjiWriting, &kanjiWriting},
-                                                     {KunHiragana, &hiragana},
-                                                     {KunRomaji, &romaji},
-                                                     {KunMeaning, &kunMeaning}}};
     QString result;
-    for (const auto& [bit, part] : parts) {
-        if ((mask & bit) == 0) {
-            continue;
-        }
-        // Writing and hiragana are the parts around the "*"; a text without one has neither.
-        if ((bit == KunKanjiWriting || bit == KunHiragana) && !hasWriting) {
-            continue;
-        }
-        // The separator goes in even before a part that turns out empty, so a reader can tell
-        // which part is missing.
-        if (!result.isEmpty()) {
-            result.append(u"; ");
-        }
-        result.append(part(kunYomi));
-    }
+    appendKun(result, kunYomi, mask);
     return result;
 }
 
@@ -194,6 +213,8 @@ QString exportLine(const KanjiRecord& record, const ExportFields& fields) {
 QByteArray exportFile(const std::vector<KanjiRecord>& records, const std::vector<int>& indices,
                       const ExportFields& fields) {
     QString text;
+    // About the length of a line with every field; growing costs more than a spare reserve.
+    text.reserve(static_cast<qsizetype>(indices.size()) * 64);
     for (const int index : indices) {
         if (index < 0 || index >= static_cast<int>(records.size())) {
             continue;
