@@ -1,4 +1,4 @@
-// Editing the set on the main window: new set, new kanji, deleting, and committing the card.
+// Committing what was typed on the card into the kanji being edited.
 #include "app/kanjiset/editing.h"
 
 #include "app/shell/app.h"
@@ -34,5 +34,3 @@ void commitEdit(App& app) {
         profile.profileRecordPending = false;
     }
 }
-
-void exportSet(App&, bool) {}

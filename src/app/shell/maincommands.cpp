@@ -3,6 +3,7 @@
 #include "app/shell/maincommands.h"
 
 #include "app/kanjiset/editing.h"
+#include "app/kanjiset/exportdialog.h"
 #include "app/kanjiset/genshiwindow.h"
 #include "app/kanjiset/kanjicommands.h"
 #include "app/kanjiset/kanjiimage.h"

@@ -5,6 +5,7 @@ enum WindowId : int {
     MainWindowId = 1,
     AboutWindowId = 2,
     SelectionWindowId = 3,
+    ExportWindowId = 4,
     GenshiWindowId = 5,
 };
 

@@ -303,6 +303,7 @@ TextTables builtInTexts() {
         u"Kurz"_s,
         u"Beispiele"_s,
         u"OK"_s,
+        u"Die Datei %1 konnte nicht geschrieben werden: %2."_s,
     });
     return tables;
 }

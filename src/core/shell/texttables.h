@@ -206,7 +206,7 @@ inline constexpr int ExportTextCount = static_cast<int>(ExportText::InOneColumn)
 // The remaining texts of the main window, the About box, the training selection and the set
 // commands, which the caption tables above do not hold. BackupFailed and SaveFailed take the set
 // file's path as %1 and the reason (one of the Reason texts) as %2; EndAnyway follows them when
-// the program is ending.
+// the program is ending. ExportFailed takes the export file's path as %1 and the reason as %2.
 enum class MessageText {
     OverviewTab,
     TrainingTab,
@@ -266,8 +266,9 @@ enum class MessageText {
     GenshiShortColumn,
     GenshiExamplesColumn,
     GenshiOk,
+    ExportFailed,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::GenshiOk) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ExportFailed) + 1;
 
 class TextTables {
 public:

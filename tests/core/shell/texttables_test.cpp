@@ -246,7 +246,8 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
     }
     // The file path goes where %1 is and the reason where %2 is, and the requester needs the
     // pattern after the bar.
-    for (MessageText id : {MessageText::BackupFailed, MessageText::SaveFailed}) {
+    for (MessageText id :
+         {MessageText::BackupFailed, MessageText::SaveFailed, MessageText::ExportFailed}) {
         EXPECT_TRUE(tables->text(id).contains(u"%1"_s) && tables->text(id).contains(u"%2"_s))
             << tables->text(id).toStdString();
     }
