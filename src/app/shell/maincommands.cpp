@@ -4,6 +4,7 @@
 
 #include "app/kanjiset/editing.h"
 #include "app/kanjiset/kanjiimage.h"
+#include "app/kanjiset/practicesheet.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/review/review.h"
 #include "app/shell/aboutbox.h"
@@ -207,6 +208,9 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuSaveSet:
             saveSet(app);
+            break;
+        case MenuPrintCards:
+            printPracticeSheets(app);
             break;
         case MenuExportPdf:
             exportSet(app, true);

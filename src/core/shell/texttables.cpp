@@ -285,6 +285,8 @@ TextTables builtInTexts() {
         u"Training: %1  (%2)"_s,
         u"  +: %1     -: %2              (%3 %)"_s,
         u"Trainingsauswahl "_s,
+        u"Die Datei %1 konnte nicht geschrieben werden: %2."_s,
+        u"PDF wird geschrieben …"_s,
     });
     return tables;
 }

@@ -248,8 +248,10 @@ enum class MessageText {
     TrainingPosition,
     RunningScore,
     SelectionTitle,
+    PdfSaveFailed,
+    PdfProgress,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::SelectionTitle) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::PdfProgress) + 1;
 
 class TextTables {
 public:
