@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int FrameSize = 100;
+constexpr int FrameSize = StrokeFrameSize;
 
 // The current kanji when it has a stroke-order strip to animate; otherwise the animation rests.
 KanjiRecord* animatedRecord(App& app) {
@@ -23,14 +23,10 @@ KanjiRecord* animatedRecord(App& app) {
     return record;
 }
 
-QString animPath(const App& app, const KanjiRecord& record) {
-    return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/") + record.Anim;
-}
-
 // The record's stroke-order strip, loaded on first use; false when it cannot be loaded.
 bool loadStrokeImage(const App& app, KanjiRecord& record) {
     if (!record.StrokeImage) {
-        QImage strip = ui::loadPng(animPath(app, record));
+        QImage strip = ui::loadPng(strokeStripPath(app, record));
         if (strip.isNull()) {
             return false;
         }
@@ -58,6 +54,10 @@ void setAnimButtonsEnabled(ui::Window& w, bool enabled) {
 }
 
 }  // namespace
+
+QString strokeStripPath(const App& app, const KanjiRecord& record) {
+    return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/") + record.Anim;
+}
 
 QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {
     return label + QStringLiteral(":  ") + QString::number(stats.Right) + QLatin1Char('-') +

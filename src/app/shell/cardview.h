@@ -1,6 +1,7 @@
 // The card of the current kanji, moving through the set, the stroke-order animation and the grid.
 #pragma once
 
+#include "core/kanjiset/kanjirecord.h"
 #include "core/training/profilerecord.h"
 
 #include <QImage>
@@ -20,6 +21,10 @@ struct Animation {
     // The frame StrokeView shows, copied out of the current kanji's strip.
     QImage animDisplay;
 };
+
+// The file of the record's stroke-order strip: one 100 x 100 frame per stroke, side by side.
+QString strokeStripPath(const App& app, const KanjiRecord& record);
+constexpr int StrokeFrameSize = 100;
 
 // Makes the kanji at index current and fills the card; returns the current position.
 // An index outside the set keeps the current kanji.

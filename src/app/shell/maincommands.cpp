@@ -7,6 +7,7 @@
 #include "app/kanjiset/genshiwindow.h"
 #include "app/kanjiset/kanjicommands.h"
 #include "app/kanjiset/kanjiimage.h"
+#include "app/kanjiset/practicesheet.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/review/review.h"
 #include "app/shell/aboutbox.h"
@@ -210,6 +211,9 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuSaveSet:
             saveSet(app);
+            break;
+        case MenuPrintCards:
+            printPracticeSheets(app);
             break;
         case MenuExportPdf:
             exportSet(app, true);

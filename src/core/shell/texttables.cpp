@@ -304,6 +304,7 @@ TextTables builtInTexts() {
         u"Beispiele"_s,
         u"OK"_s,
         u"Die Datei %1 konnte nicht geschrieben werden: %2."_s,
+        u"PDF wird geschrieben …"_s,
     });
     return tables;
 }

@@ -267,8 +267,9 @@ enum class MessageText {
     GenshiExamplesColumn,
     GenshiOk,
     ExportFailed,
+    PdfProgress,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ExportFailed) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::PdfProgress) + 1;
 
 class TextTables {
 public:

@@ -1,0 +1,21 @@
+// Printable kanji cards as a PDF: eight cards on each A4 page, with cut marks.
+#pragma once
+
+#include <vector>
+
+struct App;
+
+// The texts a card shows below its kanji, in this order.
+struct CardFields {
+    bool code = false;
+    bool onYomi = true;
+    bool kunYomi = true;
+    bool note = true;
+    bool genshi = true;
+};
+
+// Asks for the file (the export folder's requester, which it updates), then writes one card per
+// position: 0-based indexes into app.kanjiSet.records, in the order given; indexes outside the
+// set are left out. Nothing is asked when no index names a kanji. A file that cannot be written
+// is told in a message naming it.
+void writeCardsPdf(App& app, const std::vector<int>& positions, const CardFields& fields);

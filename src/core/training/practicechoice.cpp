@@ -1,0 +1,75 @@
+// Which kanji a practice sheet holds.
+#include "core/training/practicechoice.h"
+
+#include "core/training/quota.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+std::vector<int> byLowestQuota(const KanjiSet& set, const ProfileList& profile) {
+    QHash<qint32, const ProfileRecord*> records;
+    for (const ProfileRecord& record : profile.records) {
+        records.insert(record.Code, &record);
+    }
+    // A kanji never answered right is weakest; one not yet trained comes next, before any that
+    // was answered right at least once, however low its quota.
+    std::vector<std::pair<qint64, int>> ranked;
+    ranked.reserve(set.records.size());
+    for (int i = 0; i < set.size(); ++i) {
+        const ProfileRecord* record = records.value(set.records[i].Unicode, nullptr);
+        const QuotaFigures f = record != nullptr ? quotaFigures(*record, {}) : QuotaFigures{};
+        qint64 rank = 1;
+        if (f.trained) {
+            rank = f.band == 0 ? 0 : 2 + qint64(f.quota);
+        }
+        ranked.emplace_back(rank, i);
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<int> positions;
+    for (const auto& [rank, index] : ranked) {
+        if (static_cast<int>(positions.size()) == PracticeSheetKanji) {
+            break;
+        }
+        positions.push_back(index);
+    }
+    return positions;
+}
+
+std::vector<int> ofTraining(const KanjiSet& set, const std::vector<qint32>& codes) {
+    QHash<qint32, int> indexOfCode;
+    for (int i = set.size() - 1; i >= 0; --i) {
+        indexOfCode.insert(set.records[i].Unicode, i);
+    }
+    std::vector<int> positions;
+    QSet<qint32> taken;
+    for (qint32 code : codes) {
+        const auto found = indexOfCode.constFind(code);
+        if (found != indexOfCode.constEnd() && !taken.contains(code)) {
+            taken.insert(code);
+            positions.push_back(*found);
+        }
+    }
+    return positions;
+}
+
+}  // namespace
+
+std::vector<int> practicePositions(const KanjiSet& set, const ProfileList* profile,
+                                   const std::vector<qint32>& lastTrainingCodes) {
+    if (profile != nullptr) {
+        return byLowestQuota(set, *profile);
+    }
+    std::vector<int> positions = ofTraining(set, lastTrainingCodes);
+    if (positions.empty()) {
+        for (int i = 0; i < std::min(set.size(), PracticeSheetKanji); ++i) {
+            positions.push_back(i);
+        }
+    }
+    return positions;
+}

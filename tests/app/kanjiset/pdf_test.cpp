@@ -1,0 +1,262 @@
+// Scenario tests of the printed kanji cards and the practice sheets: pages, the embedded kanji
+// font, the text layer as a PDF reader extracts it, the choice of kanji, and failures.
+#include "app/shell/appfixture.h"
+
+#include "app/kanjiset/cardspdf.h"
+#include "app/shell/mainids.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Characters =
+    u"一二三四五六七八九十日月火水木金土人大小山川田口目耳手足力男女子学生先年本中上下左右石花草竹糸車"_s;
+
+qint32 codeAt(int i) {
+    return static_cast<qint32>(Characters.at(i).unicode());
+}
+
+// count kanji with readings, a note naming their number and Genshi 0 and 1.
+std::vector<KanjiRecord> kanjiRecords(int count) {
+    std::vector<KanjiRecord> records;
+    for (int i = 0; i < count; ++i) {
+        KanjiRecord record = makeKanji(i + 1, codeAt(i), u"ON%1-on"_s.arg(i), 4);
+        record.KunYomi = u"kun%1"_s.arg(i);
+        record.Bemerkung = u"Merksatz%1"_s.arg(i);
+        record.Genshi = u"0,1,"_s;
+        records.push_back(record);
+    }
+    return records;
+}
+
+int pageCount(const QByteArray& pdf) {
+    static const QRegularExpression page(u"/Type\\s*/Page(?!s)"_s);
+    return static_cast<int>(QString::fromLatin1(pdf).count(page));
+}
+
+// The text layer, one entry per page, as poppler's pdftotext reads it; nullopt without the tool.
+std::optional<QStringList> textPages(const QString& pdfPath) {
+    const QString tool = QStandardPaths::findExecutable(u"pdftotext"_s);
+    if (tool.isEmpty()) {
+        return std::nullopt;
+    }
+    QProcess process;
+    process.start(tool, {u"-enc"_s, u"UTF-8"_s, pdfPath, u"-"_s});
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
+    // pdftotext ends every page with a form feed.
+    if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) {
+        pages.removeLast();
+    }
+    return pages;
+}
+
+// The kanji of Characters a text holds, in the order they first appear.
+QString kanjiIn(const QString& text) {
+    QString found;
+    for (QChar c : text) {
+        if (Characters.contains(c) && !found.contains(c)) {
+            found += c;
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+class PdfOutput : public AppFixture {
+protected:
+    void startWith(const std::vector<KanjiRecord>& records) {
+        GenshiEntry water;
+        water.Nr = 1;
+        water.Genshi = u"氵"_s;
+        water.Bedeutung = u"Wasser"_s;
+        GenshiEntry person = water;
+        person.Nr = 2;
+        person.Genshi = u"亻"_s;
+        person.Bedeutung = u"Mensch"_s;
+        writeGenshiList({water, person});
+        writeSet(u"Karten"_s, records);
+        writePreferences(u"Karten"_s);
+        start();
+    }
+
+    std::vector<int> allPositions() const {
+        std::vector<int> positions;
+        for (int i = 0; i < app.kanjiSet.size(); ++i) {
+            positions.push_back(i);
+        }
+        return positions;
+    }
+
+    int savesAsked() {
+        int count = 0;
+        for (const ui::ShownRequester& shown : app.ui.requesters().shown()) {
+            count += shown.kind == ui::RequesterKind::SaveFile ? 1 : 0;
+        }
+        return count;
+    }
+};
+
+TEST_F(PdfOutput, CardsEightToAPageWithTheKanjiFontEmbeddedAndTheirTextsReadable) {
+    std::vector<KanjiRecord> records = kanjiRecords(17);
+    records[0].Anim = writeStrip(u"Karten"_s, codeAt(0), {Qt::red, Qt::green, Qt::blue});
+    // A strip that cannot be read leaves the card without frames, not without its card.
+    records[1].Anim = u"fehlt.png"_s;
+    startWith(records);
+    ASSERT_TRUE(QDir().mkpath(workDir() + u"Ausgabe"_s));
+
+    // No extension given: the file gets ".pdf", and the export folder follows the choice.
+    app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Ausgabe/karten"_s));
+    std::vector<int> positions = allPositions();
+    positions.push_back(17);
+    positions.push_back(-1);
+    writeCardsPdf(app, positions, CardFields{.code = true});
+    ASSERT_EQ(savesAsked(), 1);
+    EXPECT_EQ(app.ui.requesters().shown().back().title, u"pdf"_s);
+    EXPECT_EQ(app.paths.exportPath, workDir() + u"Ausgabe/"_s);
+
+    const std::optional<QByteArray> pdf = readFile(u"Ausgabe/karten.pdf"_s);
+    ASSERT_TRUE(pdf.has_value());
+    EXPECT_TRUE(pdf->startsWith("%PDF-"));
+    EXPECT_EQ(pageCount(*pdf), 3);
+    // The kanji font travels with the file as a TrueType subset, so any reader shows the kanji.
+    EXPECT_TRUE(pdf->contains("/FontFile2"));
+    EXPECT_TRUE(QRegularExpression(u"/FontName\\s*/[A-Z]{6}\\+IPAMincho"_s)
+                    .match(QString::fromLatin1(*pdf))
+                    .hasMatch());
+    EXPECT_TRUE(pdf->contains("/Subtype /Image"));
+
+    // With no field chosen the cards show the kanji alone.
+    app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Ausgabe/nur.pdf"_s));
+    writeCardsPdf(app, {16, 0}, CardFields{false, false, false, false, false});
+    ASSERT_TRUE(readFile(u"Ausgabe/nur.pdf"_s).has_value());
+
+    const std::optional<QStringList> pages = textPages(workDir() + u"Ausgabe/karten.pdf"_s);
+    if (!pages) {
+        GTEST_SKIP() << "pdftotext is not installed";
+    }
+    ASSERT_EQ(pages->size(), 3);
+    EXPECT_EQ(kanjiIn(pages->at(0)).size(), 8);
+    EXPECT_EQ(kanjiIn(pages->at(0) + pages->at(1)).size(), 16);
+    // The seventeenth card alone on the last page, with every field in the text layer.
+    const QString last = pages->at(2);
+    EXPECT_EQ(kanjiIn(last), Characters.mid(16, 1));
+    for (const QString& text : {QString::number(codeAt(16)), u"ON16-on"_s, u"kun16"_s,
+                                u"Merksatz16"_s, u"Wasser"_s, u"Mensch"_s}) {
+        EXPECT_TRUE(last.contains(text)) << text.toStdString() << " in " << last.toStdString();
+    }
+
+    const std::optional<QStringList> bare = textPages(workDir() + u"Ausgabe/nur.pdf"_s);
+    ASSERT_TRUE(bare.has_value());
+    ASSERT_EQ(bare->size(), 1);
+    // The first kanji keeps its three numbered stroke frames.
+    EXPECT_EQ(bare->at(0).simplified(),
+              Characters.mid(16, 1) + u' ' + Characters.mid(0, 1) + u" 1 2 3"_s);
+}
+
+TEST_F(PdfOutput, CardsThatCannotBeWrittenAreReportedByNameAndNothingElseIsAskedOrWritten) {
+    startWith(kanjiRecords(3));
+    const QString exportPathBefore = app.paths.exportPath;
+
+    // Nothing to print asks nothing.
+    writeCardsPdf(app, {}, {});
+    writeCardsPdf(app, {3, -2}, {});
+    EXPECT_EQ(savesAsked(), 0);
+
+    // A cancelled requester writes nothing and keeps the folder.
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    writeCardsPdf(app, allPositions(), {});
+    EXPECT_EQ(savesAsked(), 1);
+    EXPECT_EQ(app.paths.exportPath, exportPathBefore);
+    EXPECT_TRUE(QDir(workDir()).entryList({u"*.pdf"_s}).isEmpty());
+
+    // A folder holds the chosen name: the user is told which file and why.
+    const QString target = workDir() + u"karten.pdf"_s;
+    ASSERT_TRUE(QDir().mkpath(target));
+    app.ui.requesters().answerNext(ui::Answer::accept(target));
+    writeCardsPdf(app, allPositions(), {});
+    const ui::ShownRequester& told = app.ui.requesters().shown().back();
+    EXPECT_EQ(told.kind, ui::RequesterKind::Message);
+    EXPECT_EQ(told.title, u"pdf"_s);
+    EXPECT_EQ(told.text,
+              u"Die Datei %1 konnte nicht geschrieben werden: "
+              u"Ein Ordner trägt diesen Namen."_s.arg(target));
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(app.ui.requesters().unanswered(), 0);
+}
+
+TEST_F(PdfOutput, PracticeSheetHoldsTheWeakestKanjiOfTheProfileInRowsWithTracingCopies) {
+    startWith(kanjiRecords(45));
+    app.profile.profileName = u"Lerner"_s;
+    app.profile.profileList.records.clear();
+    for (int i = 0; i < 45; ++i) {
+        ProfileRecord record;
+        record.Code = codeAt(i);
+        record.KindOn.Right = 9;
+        record.KindOn.Wrong = 1;
+        app.profile.profileList.records.push_back(record);
+    }
+    // The last kanji of the set was never answered right; the one before has no answers yet.
+    app.profile.profileList.records[44].KindOn = AnswerStats{.Right = 0, .Wrong = 4};
+    app.profile.profileList.records[43].KindOn = AnswerStats{};
+    // A training list is ignored while a profile is in use.
+    app.training.trainingList = {TrainingItem{.Code = codeAt(10)}};
+    ASSERT_TRUE(QDir().mkpath(workDir() + u"Blatt"_s));
+
+    app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Blatt/ueben.pdf"_s));
+    chooseMenu(MenuPrintCards);
+    ASSERT_EQ(savesAsked(), 1);
+    EXPECT_EQ(app.ui.requesters().shown().back().title, u"Lernkarten drucken"_s);
+    EXPECT_EQ(app.paths.exportPath, workDir() + u"Blatt/"_s);
+    const std::optional<QByteArray> pdf = readFile(u"Blatt/ueben.pdf"_s);
+    ASSERT_TRUE(pdf.has_value());
+    EXPECT_TRUE(pdf->contains("/FontFile2"));
+    // Forty rows of six to a page.
+    EXPECT_EQ(pageCount(*pdf), 7);
+
+    const std::optional<QStringList> pages = textPages(workDir() + u"Blatt/ueben.pdf"_s);
+    if (!pages) {
+        GTEST_SKIP() << "pdftotext is not installed";
+    }
+    ASSERT_EQ(pages->size(), 7);
+    const QString all = pages->join(QString());
+    // 44, 43 lead; then the first 38 of the set; the last three of those left out.
+    const QString expected = Characters.mid(44, 1) + Characters.mid(43, 1) + Characters.left(38);
+    EXPECT_EQ(kanjiIn(all), expected);
+    EXPECT_TRUE(pages->at(0).contains(u"Merksatz44"_s));
+    EXPECT_TRUE(pages->at(0).contains(u"ON43-on"_s));
+    // The kanji itself and two grey copies to trace in its row.
+    EXPECT_EQ(pages->at(0).count(Characters.at(44)), 3);
+}
+
+TEST_F(PdfOutput, PracticeSheetWithoutProfileRepeatsTheLastTrainingAndAnEmptySetAsksNothing) {
+    startWith(kanjiRecords(12));
+    app.training.trainingList = {TrainingItem{.Code = codeAt(7)}, TrainingItem{.Code = 0x9F8D},
+                                 TrainingItem{.Code = codeAt(2)}};
+    app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"training.pdf"_s));
+    chooseMenu(MenuPrintCards);
+    const std::optional<QByteArray> pdf = readFile(u"training.pdf"_s);
+    ASSERT_TRUE(pdf.has_value());
+    EXPECT_EQ(pageCount(*pdf), 1);
+
+    app.kanjiSet.records.clear();
+    app.kanjiSet.current = -1;
+    chooseMenu(MenuPrintCards);
+    EXPECT_EQ(savesAsked(), 1);
+    EXPECT_EQ(app.ui.requesters().unanswered(), 0);
+
+    const std::optional<QStringList> pages = textPages(workDir() + u"training.pdf"_s);
+    if (!pages) {
+        GTEST_SKIP() << "pdftotext is not installed";
+    }
+    EXPECT_EQ(kanjiIn(pages->join(QString())), Characters.mid(7, 1) + Characters.mid(2, 1));
+}
