@@ -50,8 +50,9 @@ std::vector<FieldLine> fieldLines(const App& app, const KanjiRecord& record,
     if (fields.onYomi && !record.OnYomi.isEmpty()) {
         add(t.text(MessageText::OnColumn) + QStringLiteral(": ") + record.OnYomi, 1);
     }
-    if (fields.kunYomi && !record.KunYomi.isEmpty()) {
-        add(t.text(MessageText::KunColumn) + QStringLiteral(": ") + record.KunYomi, 1);
+    const QString kun = formatKun(record.KunYomi, fields.kunMask);
+    if (fields.kunYomi && !kun.isEmpty()) {
+        add(t.text(MessageText::KunColumn) + QStringLiteral(": ") + kun, 1);
     }
     if (fields.note) {
         add(record.Bemerkung, 2);

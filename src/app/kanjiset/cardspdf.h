@@ -1,6 +1,8 @@
 // Printable kanji cards as a PDF: eight cards on each A4 page, with cut marks.
 #pragma once
 
+#include "core/kanjiset/exportlines.h"
+
 #include <vector>
 
 struct App;
@@ -12,6 +14,8 @@ struct CardFields {
     bool kunYomi = true;
     bool note = true;
     bool genshi = true;
+    // The parts of the Kun reading, chosen as for the CSV export.
+    int kunMask = KunAllParts;
 };
 
 // Asks for the file (the export folder's requester, which it updates), then writes one card per

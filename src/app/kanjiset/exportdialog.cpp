@@ -1,6 +1,7 @@
 // The export of a set: the dialog that chooses the kanji and their fields, and the CSV file.
 #include "app/kanjiset/exportdialog.h"
 
+#include "app/kanjiset/cardspdf.h"
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
 #include "base/files.h"
@@ -207,7 +208,13 @@ std::optional<ExportChoice> runExportDialog(App& app, bool asPdf) {
 
 void exportSet(App& app, bool asPdf) {
     const std::optional<ExportChoice> choice = runExportDialog(app, asPdf);
-    if (!choice || asPdf) {
+    if (!choice) {
+        return;
+    }
+    if (asPdf) {
+        const ExportFields& f = choice->fields;
+        writeCardsPdf(app, choice->positions,
+                      CardFields{f.unicode, f.onYomi, f.kunYomi, f.mnemonic, f.genshi, f.kunMask});
         return;
     }
     const QString& extension = CsvExtension;

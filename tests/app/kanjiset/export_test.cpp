@@ -356,10 +356,14 @@ TEST_F(ExportTest, EmptySetWritesAnEmptyFile) {
     }
 }
 
-TEST_F(ExportTest, PdfVariantShowsTheDialogAndWritesNoCsv) {
+TEST_F(ExportTest, PdfVariantWritesCardsAfterTheSameDialog) {
+    app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Karten.pdf"_s));
     exportThroughMenu({ok}, MenuExportPdf);
     EXPECT_TRUE(requestersOf(ui::RequesterKind::Message).empty());
     EXPECT_EQ(QDir(workDir()).entryList({u"*.csv"_s}, QDir::Files), QStringList());
+    const auto pdf = readFile(u"Karten.pdf"_s);
+    ASSERT_TRUE(pdf.has_value());
+    EXPECT_TRUE(pdf->startsWith("%PDF"));
 }
 
 TEST_F(ExportTest, DialogLayout) {
