@@ -190,9 +190,13 @@ std::vector<int> ReportList::selectedRows() const {
 
 void ReportList::mousePressEvent(QMouseEvent* event) {
     QTreeWidget::mousePressEvent(event);
+    QTreeWidgetItem* item = itemAt(event->position().toPoint());
     if (event->button() == Qt::RightButton) {
-        QTreeWidgetItem* item = itemAt(event->position().toPoint());
         target_.post(Action::RightClick, item != nullptr ? indexOfTopLevelItem(item) : -1);
+    } else if (event->button() == Qt::LeftButton && item == nullptr) {
+        // A click beside the rows is a click on the list too, e.g. to open what fills an empty
+        // one; clicks on rows are reported once they are complete.
+        target_.post(Action::LeftClick, -1);
     }
 }
 

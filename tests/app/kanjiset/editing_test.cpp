@@ -239,4 +239,18 @@ TEST_F(Editing, GenshiWindowTakesTheTicksInAscendingOrder) {
     pass();
     app.ui.setWaitHook({});
     EXPECT_EQ(app.kanjiSet.currentRecord()->Genshi, u"4,"_s);
+
+    // A new kanji's list is empty; a click into it opens the window all the same.
+    chooseMenu(MenuNewKanji);
+    ASSERT_EQ(control<ui::ReportList>(GenshiListView)->rowCount(), 0);
+    app.ui.setWaitHook([&] {
+        QWidget* genshi = visibleWindowTitled(u"Genshiliste"_s);
+        ASSERT_NE(genshi, nullptr);
+        genshi->findChild<ui::ReportList*>()->setRowChecked(3, true);
+        genshi->close();
+    });
+    clickAt(control<ui::ReportList>(GenshiListView)->viewport(), QPoint(40, 100));
+    pass();
+    app.ui.setWaitHook({});
+    EXPECT_EQ(app.kanjiSet.records[0].Genshi, u"3,"_s);
 }
