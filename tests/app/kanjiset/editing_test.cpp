@@ -32,15 +32,6 @@ std::vector<GenshiEntry> sixGenshi() {
     return entries;
 }
 
-QWidget* visibleWindowTitled(const QString& title) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == title) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 class Editing : public AppFixture {

@@ -24,15 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QWidget* openDialog(const QString& title) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == title) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 // The open dialog as a test sees it: its widgets found by their captions. The two "mit
 // Bedeutung" boxes are told apart by their order: On's comes first.
 class Dialog {
@@ -110,14 +101,14 @@ protected:
               const std::function<void()>& open) {
         size_t next = 0;
         app.ui.setWaitHook([&] {
-            QWidget* top = openDialog(title);
+            QWidget* top = visibleWindowTitled(title);
             ASSERT_NE(top, nullptr) << title.toStdString();
             ASSERT_LT(next, steps.size()) << "the dialog waited once more than the steps foresee";
             steps[next++](Dialog(top));
         });
         open();
         EXPECT_EQ(next, steps.size());
-        EXPECT_EQ(openDialog(title), nullptr);
+        EXPECT_EQ(visibleWindowTitled(title), nullptr);
         app.ui.setWaitHook({});
     }
     std::optional<ExportChoice> runDialog(const std::vector<Step>& steps) {
@@ -252,8 +243,9 @@ TEST_F(ExportTest, RangeNeverRunsBackwards) {
 
 TEST_F(ExportTest, CancelAndCloseBoxExportNothing) {
     EXPECT_FALSE(runDialog({[](const Dialog& d) { d.click(u"Abbruch"_s); }}).has_value());
-    EXPECT_FALSE(
-        runDialog({[](const Dialog&) { openDialog(u"Export csv"_s)->close(); }}).has_value());
+    EXPECT_FALSE(runDialog({[](const Dialog&) {
+                     visibleWindowTitled(u"Export csv"_s)->close();
+                 }}).has_value());
     exportThroughMenu({[](const Dialog& d) { d.click(u"Abbruch"_s); }});
     EXPECT_TRUE(app.ui.requesters().shown().empty());
 }

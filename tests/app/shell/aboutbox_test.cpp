@@ -13,12 +13,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QWidget* openAboutBox() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == u"Über Renkari"_s) {
-            return widget;
-        }
-    }
-    return nullptr;
+    return visibleWindowTitled(u"Über Renkari"_s);
 }
 
 }  // namespace

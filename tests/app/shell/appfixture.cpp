@@ -10,6 +10,7 @@
 #include "core/shell/preferences.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +31,15 @@ void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button) {
 
 void PrintTo(const QColor& colour, std::ostream* os) {
     *os << (colour.isValid() ? colour.name(QColor::HexArgb).toStdString() : "invalid colour");
+}
+
+QWidget* visibleWindowTitled(const QString& title) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowTitle() == title) {
+            return widget;
+        }
+    }
+    return nullptr;
 }
 
 QColor centreColour(const QImage& image) {

@@ -36,6 +36,9 @@ inline void PrintTo(CheckState state, std::ostream* os) {
 // Lets failed comparisons of colours show them as #AARRGGBB.
 void PrintTo(const QColor& colour, std::ostream* os);
 
+// The visible top-level window with that title, e.g. a dialog a modal loop is waiting in.
+QWidget* visibleWindowTitled(const QString& title);
+
 // The colour of the middle pixel, which identifies a frame drawn in one solid colour.
 QColor centreColour(const QImage& image);
 

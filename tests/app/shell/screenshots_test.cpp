@@ -18,15 +18,6 @@ namespace {
 
 const QString ShotFolder = QStringLiteral(RENKARI_BINARY_DIR "/screenshots/");
 
-QWidget* visibleWindowTitled(const QString& title) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == title) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 class Screenshots : public AppFixture {

@@ -88,12 +88,7 @@ private:
 };
 
 QWidget* openDialog() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == u"Trainingsauswahl "_s) {
-            return widget;
-        }
-    }
-    return nullptr;
+    return visibleWindowTitled(u"Trainingsauswahl "_s);
 }
 
 using Step = std::function<void(const Dialog&)>;

@@ -353,12 +353,7 @@ TEST_F(Learning, SelectionScopeAsksTheChosenRowsInTheirOrder) {
     // In the dialog: every row, then OK.
     int waits = 0;
     app.ui.setWaitHook([&] {
-        QWidget* dialog = nullptr;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (widget->isVisible() && widget->windowTitle() == u"Trainingsauswahl "_s) {
-                dialog = widget;
-            }
-        }
+        QWidget* dialog = visibleWindowTitled(u"Trainingsauswahl "_s);
         ASSERT_NE(dialog, nullptr);
         for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
             if (button->text() == (waits == 0 ? u"Alle"_s : u"OK"_s)) {
