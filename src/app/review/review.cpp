@@ -1,7 +1,5 @@
-// The statistics window and the CSV import.
+// The CSV import.
 #include "app/review/review.h"
-
-void openStatistics(App&) {}
 
 void importCsv(App&) {}
 

@@ -10,6 +10,7 @@
 #include "app/kanjiset/practicesheet.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/review/review.h"
+#include "app/review/statisticswindow.h"
 #include "app/shell/aboutbox.h"
 #include "app/shell/app.h"
 #include "app/shell/cardview.h"

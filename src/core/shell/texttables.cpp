@@ -305,6 +305,21 @@ TextTables builtInTexts() {
         u"OK"_s,
         u"Die Datei %1 konnte nicht geschrieben werden: %2."_s,
         u"PDF wird geschrieben …"_s,
+        u"Statistik"_s,
+        u"Zusammenfassung"_s,
+        u"Kanji insgesamt: "_s,
+        u"Trainiert: "_s,
+        u"  - Quote: "_s,
+        u"Noch nicht trainiert: "_s,
+        u"Die einzelnen Kanji "_s,
+        u"Immer richtig (100%): "_s,
+        u"Sehr oft richtig (90-99%): "_s,
+        u"Meist richtig (75-89%): "_s,
+        u"Öfter richtig (50-74%): "_s,
+        u"Manchmal richtig (0-49%): "_s,
+        u"Nie richtig (0%): "_s,
+        u"Beste Einzel-Quote: "_s,
+        u"Schlechteste Einzel-Quote: "_s,
     });
     return tables;
 }

@@ -203,10 +203,11 @@ enum class ExportText {
 };
 inline constexpr int ExportTextCount = static_cast<int>(ExportText::InOneColumn) + 1;
 
-// The remaining texts of the main window, the About box, the training selection and the set
-// commands, which the caption tables above do not hold. BackupFailed and SaveFailed take the set
-// file's path as %1 and the reason (one of the Reason texts) as %2; EndAnyway follows them when
-// the program is ending. ExportFailed takes the export file's path as %1 and the reason as %2.
+// The remaining texts of the main window, the About box, the training selection, the statistics
+// window and the set commands, which the caption tables above do not hold. BackupFailed and
+// SaveFailed take the set file's path as %1 and the reason (one of the Reason texts) as %2;
+// EndAnyway follows them when the program is ending. ExportFailed takes the export file's path as
+// %1 and the reason as %2.
 enum class MessageText {
     OverviewTab,
     TrainingTab,
@@ -268,8 +269,23 @@ enum class MessageText {
     GenshiOk,
     ExportFailed,
     PdfProgress,
+    StatisticsTitle,
+    SummaryHeading,
+    SummaryTotal,
+    SummaryTrained,
+    SummaryQuota,
+    SummaryUntrained,
+    SummaryEachKanji,
+    SummaryAlwaysRight,
+    SummaryVeryOftenRight,
+    SummaryMostlyRight,
+    SummaryOftenRight,
+    SummarySometimesRight,
+    SummaryNeverRight,
+    SummaryBest,
+    SummaryWorst,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::PdfProgress) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::SummaryWorst) + 1;
 
 class TextTables {
 public:

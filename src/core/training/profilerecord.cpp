@@ -10,16 +10,6 @@ namespace {
 
 constexpr std::array CountedKinds{AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning};
 
-void sortByCode(ProfileList& list) {
-    const auto byCode = [](const ProfileRecord& a, const ProfileRecord& b) {
-        return a.Code < b.Code;
-    };
-    if (std::is_sorted(list.records.begin(), list.records.end(), byCode)) {
-        return;
-    }
-    std::stable_sort(list.records.begin(), list.records.end(), byCode);
-}
-
 // Counts read from a file can be anything; they stop at the ends of their range.
 qint32 saturatingSum(qint32 a, qint32 b) {
     return static_cast<qint32>(std::clamp<qint64>(qint64(a) + b, std::numeric_limits<qint32>::min(),
@@ -56,6 +46,16 @@ AnswerStats& ProfileRecord::stats(AnswerKind kind) {
 
 const AnswerStats& ProfileRecord::stats(AnswerKind kind) const {
     return const_cast<ProfileRecord*>(this)->stats(kind);
+}
+
+void sortByCode(ProfileList& list) {
+    const auto byCode = [](const ProfileRecord& a, const ProfileRecord& b) {
+        return a.Code < b.Code;
+    };
+    if (std::is_sorted(list.records.begin(), list.records.end(), byCode)) {
+        return;
+    }
+    std::stable_sort(list.records.begin(), list.records.end(), byCode);
 }
 
 qint32 storedQuota(qint32 right, qint32 wrong) {

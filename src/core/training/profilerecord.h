@@ -67,6 +67,9 @@ qint32 answerTime(const QDateTime& local);
 // by bisection in the sorted list, and by a scan when the list is not sorted.
 bool findProfileRecord(ProfileList& list, qint32 code);
 
+// Sorts the list by code, ascending; records of one code keep their order.
+void sortByCode(ProfileList& list);
+
 // Appends a zeroed record for code and sorts the list by code.
 void addProfileRecord(ProfileList& list, qint32 code);
 

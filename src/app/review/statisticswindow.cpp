@@ -1,0 +1,208 @@
+// The statistics window: the profile's results kanji by kanji, coloured by quota band, and summed
+// up beside them.
+#include "app/review/statisticswindow.h"
+
+#include "app/kanjiset/kanjiimage.h"
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+#include "core/training/quota.h"
+#include "core/training/statisticssummary.h"
+#include "ui/modal.h"
+#include "ui/tablelist.h"
+
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace {
+
+enum StatisticsControl : int {
+    KanjiList = 1,
+    GeneralLabel,
+    SummaryEditor,
+    SelectionLabel,
+    OnBox,
+    KunBox,
+    MeaningBox,
+    SortByKanjiOption,
+    SortByRightOption,
+    SortByWrongOption,
+    SortByQuotaOption,
+    OkButton,
+};
+
+constexpr std::array SortOptions{std::pair{SortByKanjiOption, QuotaOrder::Kanji},
+                                 std::pair{SortByRightOption, QuotaOrder::Right},
+                                 std::pair{SortByWrongOption, QuotaOrder::Wrong},
+                                 std::pair{SortByQuotaOption, QuotaOrder::Quota}};
+
+// The summary sets its band counts off with one TAB, and the shortest label with two, meant to
+// line them up in one column. The smallest tab distance that does so in this font and language;
+// the editor's own when none does.
+qreal bandTabDistance(const QFontMetrics& metrics, const TextTables& texts) {
+    std::vector<int> oneTab;
+    for (const MessageText label :
+         {MessageText::SummaryAlwaysRight, MessageText::SummaryVeryOftenRight,
+          MessageText::SummaryMostlyRight, MessageText::SummaryOftenRight,
+          MessageText::SummarySometimesRight}) {
+        oneTab.push_back(metrics.horizontalAdvance(texts.text(label)));
+    }
+    const int twoTabs = metrics.horizontalAdvance(texts.text(MessageText::SummaryNeverRight));
+    const auto [narrowest, widest] = std::minmax_element(oneTab.begin(), oneTab.end());
+    for (int distance = 8; distance <= 200; ++distance) {
+        const int column = *widest / distance + 1;
+        if (*narrowest / distance + 1 == column && twoTabs / distance + 2 == column) {
+            return distance;
+        }
+    }
+    return 80;
+}
+
+class StatisticsWindow {
+public:
+    explicit StatisticsWindow(App& app)
+        : app_(app),
+          window_(app.ui, StatisticsWindowId, app.texts.text(MessageText::StatisticsTitle),
+                  QSize(600, 400), ui::WindowOptions{false, false, true}) {
+        build();
+        window_.setChecked(SortByKanjiOption, true);
+        window_.setChecked(OnBox, true);
+        window_.setChecked(KunBox, true);
+        window_.setChecked(MeaningBox, true);
+        sortByCode(app_.profile.profileList);
+        fill();
+    }
+
+    void run() {
+        ui::runModal(app_.ui, window_, [&](const ui::Event& event) {
+            if (event.kind == ui::EventKind::Close) {
+                return ui::ModalStep::Close;
+            }
+            if (event.kind != ui::EventKind::Control) {
+                return ui::ModalStep::Continue;
+            }
+            if (event.control == OkButton) {
+                return ui::ModalStep::Close;
+            }
+            handleControl(event.control);
+            return ui::ModalStep::Continue;
+        });
+        // The training finds records by bisection, which needs the order by code.
+        sortByCode(app_.profile.profileList);
+    }
+
+private:
+    void build() {
+        const TextTables& t = app_.texts;
+        ui::Window& w = window_;
+        // A window of fixed size offers neither minimising nor maximising.
+        w.top()->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint);
+        w.moveTo(QPoint(216, 0));
+
+        list_ = w.addTableList(KanjiList, nullptr, {5, 10, 220, 380},
+                               {{t.text(StatisticsText::Kanji), 40},
+                                {t.text(StatisticsText::Right), 40},
+                                {t.text(StatisticsText::Partly), 40},
+                                {t.text(StatisticsText::Wrong), 40},
+                                {t.text(StatisticsText::Rate), 40}},
+                               ui::TableListOptions{false, false});
+
+        w.addLabel(GeneralLabel, nullptr, {230, 10, 350, 20}, t.text(StatisticsText::General),
+                   Qt::AlignHCenter, true);
+        QPlainTextEdit* summary =
+            w.addEditor(SummaryEditor, nullptr, {230, 30, 350, 260}, QString(), true);
+        summary->setTabStopDistance(bandTabDistance(summary->fontMetrics(), app_.texts));
+
+        w.addLabel(SelectionLabel, nullptr, {230, 300, 120, 20}, t.text(StatisticsText::Selection),
+                   Qt::AlignHCenter, true);
+        w.addCheckBox(OnBox, nullptr, {230, 320, 120, 20}, t.text(StatisticsText::OnReading));
+        w.addCheckBox(KunBox, nullptr, {230, 340, 120, 20}, t.text(StatisticsText::KunReading));
+        w.addCheckBox(MeaningBox, nullptr, {230, 360, 120, 20}, t.text(StatisticsText::Meaning));
+
+        w.addOption(SortByKanjiOption, nullptr, {360, 300, 170, 20},
+                    t.text(StatisticsText::SortByKanji));
+        w.addOption(SortByRightOption, nullptr, {360, 320, 170, 20},
+                    t.text(StatisticsText::SortByRight));
+        w.addOption(SortByWrongOption, nullptr, {360, 340, 170, 20},
+                    t.text(StatisticsText::SortByWrong));
+        w.addOption(SortByQuotaOption, nullptr, {360, 360, 170, 20},
+                    t.text(StatisticsText::SortByRate));
+
+        w.addButton(OkButton, nullptr, {540, 370, 50, 20}, t.text(StatisticsText::Ok));
+    }
+
+    void handleControl(int control) {
+        switch (control) {
+            case KanjiList:
+                showSelectedKanji();
+                break;
+            case OnBox:
+            case KunBox:
+            case MeaningBox:
+            case SortByKanjiOption:
+            case SortByRightOption:
+            case SortByWrongOption:
+            case SortByQuotaOption:
+                fill();
+                break;
+            default:
+                break;
+        }
+    }
+
+    QuotaOrder chosenOrder() const {
+        for (const auto& [option, order] : SortOptions) {
+            if (window_.isChecked(option)) {
+                return order;
+            }
+        }
+        return QuotaOrder::Kanji;
+    }
+
+    void fill() {
+        const CountedKinds kinds{window_.isChecked(OnBox), window_.isChecked(KunBox),
+                                 window_.isChecked(MeaningBox)};
+        const std::vector<QuotaRow> quotaRowsInOrder =
+            quotaRows(app_.profile.profileList, kinds, chosenOrder());
+        std::vector<ui::TableRow> rows;
+        rows.reserve(quotaRowsInOrder.size());
+        for (const QuotaRow& row : quotaRowsInOrder) {
+            const QuotaFigures& f = row.figures;
+            rows.push_back(
+                {{kanjiText(row.code), QString::number(f.right), QString::number(f.partly),
+                  QString::number(f.wrong), quotaText(f)},
+                 f.trained ? app_.resources.quoteColours[static_cast<size_t>(f.band)] : QColor(),
+                 quotaCategory(f),
+                 row.code});
+        }
+        list_->setRows(std::move(rows));
+        window_.get<QPlainTextEdit>(SummaryEditor)
+            ->setPlainText(
+                statisticsSummary(statisticsFigures(quotaRowsInOrder), kinds, app_.texts));
+    }
+
+    // The code travels with the row, so kanji beyond the basic plane are found too.
+    void showSelectedKanji() {
+        const std::vector<int> selected = list_->selectedRows();
+        if (selected.empty()) {
+            return;
+        }
+        findKanjiByCode(app_, static_cast<qint32>(list_->rowData(selected.front())));
+        showKanji(app_, app_.kanjiSet.current);
+    }
+
+    App& app_;
+    ui::Window window_;
+    ui::TableList* list_ = nullptr;
+};
+
+}  // namespace
+
+void openStatistics(App& app) {
+    StatisticsWindow window(app);
+    window.run();
+}
