@@ -1,8 +1,4 @@
-// The statistics window and the CSV import.
+// The statistics window.
 #include "app/review/review.h"
 
 void openStatistics(App&) {}
-
-void importCsv(App&) {}
-
-void optimiseList(App&) {}

@@ -1,10 +1,7 @@
-// The statistics window and the CSV import.
+// The statistics window.
 #pragma once
 
 struct App;
 
-// Not built yet: these leave everything as it is.
+// Not built yet: this leaves everything as it is.
 void openStatistics(App& app);
-void importCsv(App& app);
-// The list needs no optimising; the entry stays for users who look for it.
-void optimiseList(App& app);

@@ -7,6 +7,7 @@ enum WindowId : int {
     SelectionWindowId = 3,
     ExportWindowId = 4,
     GenshiWindowId = 5,
+    ImportWindowId = 7,
 };
 
 enum MainControl : int {
