@@ -55,6 +55,13 @@ public:
         endResetModel();
     }
 
+    void setColumns(QStringList captions, std::vector<TableRow> rows) {
+        beginResetModel();
+        captions_ = std::move(captions);
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+
     const TableRow* rowAt(int row) const {
         return row >= 0 && static_cast<size_t>(row) < rows_.size()
                    ? &rows_[static_cast<size_t>(row)]
@@ -70,11 +77,7 @@ private:
 TableList::TableList(QWidget* parent, EventTarget target, const std::vector<TableColumn>& columns,
                      TableListOptions options)
     : QTableView(parent), target_(target) {
-    QStringList captions;
-    for (const TableColumn& column : columns) {
-        captions << column.caption;
-    }
-    model_ = new TableModel(this, captions);
+    model_ = new TableModel(this, {});
     setModel(model_);
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -93,9 +96,7 @@ TableList::TableList(QWidget* parent, EventTarget target, const std::vector<Tabl
     top->setSectionsMovable(false);
     top->setStretchLastSection(false);
     top->setSectionResizeMode(QHeaderView::Fixed);
-    for (size_t i = 0; i < columns.size(); ++i) {
-        top->resizeSection(static_cast<int>(i), columns[i].width);
-    }
+    setColumns(columns);
     // One height for every row: the view then never measures rows, however many there are.
     QHeaderView* side = verticalHeader();
     side->hide();
@@ -119,8 +120,27 @@ void TableList::setRows(std::vector<TableRow> rows) {
     model_->setRows(std::move(rows));
 }
 
+void TableList::setColumns(const std::vector<TableColumn>& columns, std::vector<TableRow> rows) {
+    QStringList captions;
+    for (const TableColumn& column : columns) {
+        captions << column.caption;
+    }
+    model_->setColumns(std::move(captions), std::move(rows));
+    for (size_t i = 0; i < columns.size(); ++i) {
+        horizontalHeader()->resizeSection(static_cast<int>(i), columns[i].width);
+    }
+}
+
 int TableList::rowCount() const {
     return model_->rowCount();
+}
+
+int TableList::columnCount() const {
+    return model_->columnCount();
+}
+
+QString TableList::columnCaption(int column) const {
+    return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
 QString TableList::cellText(int row, int column) const {

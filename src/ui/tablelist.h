@@ -45,7 +45,11 @@ public:
 
     // Replaces every row at once; no row stays selected.
     void setRows(std::vector<TableRow> rows);
+    // Replaces the columns and every row at once.
+    void setColumns(const std::vector<TableColumn>& columns, std::vector<TableRow> rows = {});
     int rowCount() const;
+    int columnCount() const;
+    QString columnCaption(int column) const;
     QString cellText(int row, int column) const;
     QColor rowColour(int row) const;
     int rowCategory(int row) const;

@@ -3,7 +3,11 @@
 
 #include "ui/toolkit.h"
 
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -92,6 +96,17 @@ ReportList::ReportList(QWidget* parent, EventTarget target,
     }
     if (options.gridLines) {
         setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
+    }
+    if (options.dragText) {
+        setDragEnabled(true);
+        setDragDropMode(QAbstractItemView::DragOnly);
+    }
+    if (options.acceptDrops) {
+        setAcceptDrops(true);
+        viewport()->setAcceptDrops(true);
+        setDropIndicatorShown(false);
+        setDragDropMode(options.dragText ? QAbstractItemView::DragDrop
+                                         : QAbstractItemView::DropOnly);
     }
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         target_.post(Action::LeftClick, indexOfTopLevelItem(item));
@@ -186,6 +201,64 @@ std::vector<int> ReportList::selectedRows() const {
         }
     }
     return rows;
+}
+
+QString ReportList::dragText() const {
+    const int row = selectedRow();
+    return row >= 0 ? cellText(row, 0) : QString();
+}
+
+void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::RightButton) {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    // The base class would report a right double click as a double click on the item, which the
+    // program takes for the left button's.
+    QTreeWidgetItem* item = itemAt(event->position().toPoint());
+    target_.post(Action::RightDoubleClick, item != nullptr ? indexOfTopLevelItem(item) : -1);
+    event->accept();
+}
+
+void ReportList::startDrag(Qt::DropActions) {
+    const QString text = dragText();
+    if (!options_.dragText || text.isEmpty()) {
+        return;
+    }
+    auto* data = new QMimeData;
+    data->setText(text);
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
+
+bool ReportList::acceptsDrop(QDropEvent* event) const {
+    return options_.acceptDrops && event->mimeData() != nullptr && event->mimeData()->hasText() &&
+           (event->possibleActions() & Qt::CopyAction) != 0;
+}
+
+// The item view's own handlers would move rows of its model; a drop here only reports its text.
+void ReportList::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void ReportList::dragMoveEvent(QDragMoveEvent* event) {
+    if (acceptsDrop(event)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void ReportList::dropEvent(QDropEvent* event) {
+    if (!acceptsDrop(event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    target_.post(Action::Drop, -1, event->mimeData()->text());
 }
 
 void ReportList::mousePressEvent(QMouseEvent* event) {

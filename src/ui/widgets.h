@@ -55,6 +55,11 @@ struct ReportListOptions {
     bool checkBoxes = false;
     bool multiSelect = false;
     bool gridLines = false;
+    // A drag started on a row carries the row's first cell as text, for other lists to copy.
+    bool dragText = false;
+    // Text dropped on the list (copied, never moved) is posted as Drop with that text; the
+    // program decides what becomes of it.
+    bool acceptDrops = false;
 };
 
 // A multi-column list with per-row background colours, row data and optional check boxes.
@@ -74,11 +79,20 @@ public:
     int selectedRow() const;
     void selectRow(int row);
     std::vector<int> selectedRows() const;
+    // What a drag started now would carry: the first cell of the selected row, "" when none.
+    QString dragText() const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    bool acceptsDrop(QDropEvent* event) const;
+
     EventTarget target_;
     ReportListOptions options_;
 };

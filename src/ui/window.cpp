@@ -26,8 +26,6 @@ namespace ui {
 
 namespace {
 
-constexpr int StatusBarHeight = 22;
-
 // The close box asks the program's loop; the window itself never closes on its own.
 template <class Base>
 class TopLevel : public Base {
@@ -243,12 +241,13 @@ ImageGrid* Window::addImageGrid(int id, QScrollArea* area, int columns, int cell
 
 void Window::addStatusBar(const std::vector<int>& fieldWidths) {
     auto* bar = new QWidget(client_);
-    bar->setGeometry(0, client_->height() - StatusBarHeight, client_->width(), StatusBarHeight);
+    bar->setGeometry(0, client_->height() - Window::StatusBarHeight, client_->width(),
+                     Window::StatusBarHeight);
     int x = 0;
     for (int width : fieldWidths) {
         auto* field = new QLabel(bar);
         field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        field->setGeometry(x, 1, width, StatusBarHeight - 2);
+        field->setGeometry(x, 1, width, Window::StatusBarHeight - 2);
         x += width;
         statusFields_.push_back(field);
     }

@@ -39,6 +39,9 @@ struct WindowOptions {
 
 class Window {
 public:
+    // The status bar takes this much of the client area's bottom.
+    static constexpr int StatusBarHeight = 22;
+
     Window(Toolkit& toolkit, int windowId, const QString& title, QSize clientSize,
            WindowOptions options = {});
     ~Window();

@@ -81,6 +81,25 @@ TEST_F(TableListTest, RowsShowTheirTextsColoursAndNothingToCheckOrSort) {
               list->palette().color(QPalette::Active, QPalette::Highlight));
 }
 
+TEST_F(TableListTest, NewColumnsReplaceColumnsAndRowsTogether) {
+    list->setRows(numberedRows(6));
+    list->selectAll();
+    list->setColumns({{u"Spalte 0"_s, 100}, {u"Spalte 1"_s, 120}, {u"Spalte 2"_s, 80}},
+                     {{{u"a"_s, u"b"_s, u"c"_s}, {}, 0, 0}});
+    ASSERT_EQ(list->columnCount(), 3);
+    EXPECT_EQ(list->columnCaption(2), u"Spalte 2"_s);
+    EXPECT_EQ(list->columnCaption(3), QString());
+    EXPECT_EQ(list->columnWidth(1), 120);
+    EXPECT_EQ(list->columnWidth(2), 80);
+    ASSERT_EQ(list->rowCount(), 1);
+    EXPECT_EQ(list->model()->index(0, 2).data().toString(), u"c"_s);
+    EXPECT_TRUE(list->selectedRows().empty());
+
+    list->setColumns({});
+    EXPECT_EQ(list->columnCount(), 0);
+    EXPECT_EQ(list->rowCount(), 0);
+}
+
 TEST_F(TableListTest, CategoriesSelectAndDeselectOnlyTheirRowsAndNewRowsStartUnselected) {
     list->setRows(numberedRows(9));
 

@@ -7,7 +7,9 @@
 #include "ui/uitesting.h"
 
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
@@ -144,6 +146,69 @@ TEST_F(WindowEvents, DoubleClickOnAnImageIsOneClickAndOneDoubleClick) {
     EXPECT_EQ(events[0].control, 20);
     EXPECT_EQ(events[0].action, ui::Action::LeftClick);
     EXPECT_EQ(events[1].action, ui::Action::LeftDoubleClick);
+}
+
+// A text drag from one list onto another: the source carries its selected row's caption, the
+// target reports a drop of that text (copied) and leaves its rows to the program.
+TEST_F(WindowEvents, TextDraggedFromOneListDropsOntoAnother) {
+    ui::ReportList* source = window.addReportList(30, panel->page(0), {10, 100, 120, 100},
+                                                  {{u"Quelle"_s, 115}}, {.dragText = true});
+    ui::ReportList* target = window.addReportList(31, panel->page(0), {200, 100, 120, 100},
+                                                  {{u"Ziel"_s, 115}}, {.acceptDrops = true});
+    ui::ReportList* plain =
+        window.addReportList(32, panel->page(0), {10, 200, 120, 40}, {{u"Ohne"_s, 115}});
+    source->addRow({u"Spalte 0"_s});
+    source->addRow({u"Spalte 1"_s});
+    EXPECT_EQ(source->dragText(), QString());
+    source->selectRow(1);
+    EXPECT_EQ(source->dragText(), u"Spalte 1"_s);
+
+    const auto dropOn = [&](ui::ReportList* list, Qt::DropActions actions) {
+        QMimeData data;
+        data.setText(source->dragText());
+        const QPointF at(20, 20);
+        QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &enter);
+        QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &drop);
+        return std::pair{enter.isAccepted(),
+                         drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction};
+    };
+    EXPECT_EQ(dropOn(target, Qt::CopyAction | Qt::MoveAction), std::pair(true, Qt::CopyAction));
+    EXPECT_EQ(dropOn(plain, Qt::CopyAction), std::pair(false, Qt::IgnoreAction));
+    EXPECT_EQ(dropOn(target, Qt::MoveAction).second, Qt::IgnoreAction);
+
+    const std::vector<ui::Event> events = drain(toolkit);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].control, 31);
+    EXPECT_EQ(events[0].action, ui::Action::Drop);
+    EXPECT_EQ(events[0].text, u"Spalte 1"_s);
+    EXPECT_EQ(target->rowCount(), 0);
+    EXPECT_EQ(source->rowCount(), 2);
+}
+
+TEST_F(WindowEvents, RightDoubleClickOnAListNamesTheRow) {
+    ui::ReportList* list =
+        window.addReportList(33, panel->page(0), {10, 100, 120, 100}, {{u"Import"_s, 115}});
+    window.show();
+    list->addRow({u"Spalte 0"_s});
+    list->addRow({u"Spalte 1"_s});
+    const QTreeWidgetItem* item = list->topLevelItem(1);
+    const QPoint local = list->visualItemRect(item).center();
+    const QPointF global(list->viewport()->mapToGlobal(local));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::RightButton;
+        QMouseEvent event(type, QPointF(local), global, Qt::RightButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &event);
+    }
+    const std::vector<ui::Event> events = drain(toolkit);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].action, ui::Action::RightClick);
+    EXPECT_EQ(events[1].action, ui::Action::RightDoubleClick);
+    EXPECT_EQ(events[1].item, 1);
+    EXPECT_EQ(list->selectedRow(), 1);
 }
 
 TEST_F(WindowEvents, GridCellGeometry) {

@@ -9,7 +9,7 @@
 #include "app/kanjiset/kanjiimage.h"
 #include "app/kanjiset/practicesheet.h"
 #include "app/kanjiset/setcommands.h"
-#include "app/review/review.h"
+#include "app/review/importwizard.h"
 #include "app/review/statisticswindow.h"
 #include "app/shell/aboutbox.h"
 #include "app/shell/app.h"

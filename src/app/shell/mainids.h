@@ -8,6 +8,7 @@ enum WindowId : int {
     ExportWindowId = 4,
     GenshiWindowId = 5,
     StatisticsWindowId = 6,
+    ImportWindowId = 7,
 };
 
 enum MainControl : int {

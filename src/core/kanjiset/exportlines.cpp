@@ -69,9 +69,10 @@ QStringView kunMeaning(QStringView kun) {
     return trimBlanks(section(kun, u'-', 1));
 }
 
+// A TAB too: spreadsheets and the program's own import separate at TABs as well as commas.
 bool needsQuotes(QStringView text) {
     for (const QChar c : text) {
-        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n') {
+        if (c == u',' || c == u'"' || c == u'\t' || c == u'\r' || c == u'\n') {
             return true;
         }
     }

@@ -41,7 +41,7 @@ struct ExportFields {
 QString formatKun(const QString& kunYomi, int mask);
 
 // One field as a CSV reader reads it back: in double quotes, inner quotes doubled, when it
-// holds a comma, a double quote, CR or LF; otherwise as it is.
+// holds a comma, a double quote, a TAB, CR or LF; otherwise as it is.
 QString csvField(const QString& text);
 
 // The line of one record, without its line end. Fields come in the order kanji, code, On, Kun,

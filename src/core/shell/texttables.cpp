@@ -320,6 +320,16 @@ TextTables builtInTexts() {
         u"Nie richtig (0%): "_s,
         u"Beste Einzel-Quote: "_s,
         u"Schlechteste Einzel-Quote: "_s,
+        u"drag and drop the items from the other gadget to create the import order|"
+        u"double right click an item to remove it"_s,
+        u"Grundstruktur für den Import||Index 1|JLPT|Kanji/Unicode|On Lesung|Kun Lesung|"
+        u"Bedeutung|Bedeutung Genshi|Genshiliste|bis zu 4x...|Pfad zu Soundfile|"
+        u"Text des Soundfiles"_s,
+        u"Erste Zeile ist Überschrift"_s,
+        u"Optimiere die importierte Liste"_s,
+        u"CSV (*.csv)|*.csv"_s,
+        u"Die Datei %1 kann nicht gelesen werden: %2."_s,
+        u"Liste optimiert: %1 zusammengeführt, %2 entfernt"_s,
     });
     return tables;
 }

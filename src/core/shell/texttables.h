@@ -284,8 +284,18 @@ enum class MessageText {
     SummaryNeverRight,
     SummaryBest,
     SummaryWorst,
+    // The CSV import wizard. A "|" in ImportToolTip and ImportStructure breaks the line, as a
+    // catalog line cannot. ImportUnreadable takes the file's path as %1 and the reason as %2;
+    // OptimiseDone the merged records as %1 and the removed ones as %2.
+    ImportToolTip,
+    ImportStructure,
+    ImportHeadingLine,
+    ImportOptimise,
+    ImportFileFilter,
+    ImportUnreadable,
+    OptimiseDone,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::SummaryWorst) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::OptimiseDone) + 1;
 
 class TextTables {
 public:

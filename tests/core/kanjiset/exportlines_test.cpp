@@ -104,6 +104,8 @@ TEST(ExportLine, WritesTheChosenFieldsInOrder) {
     noDash.OnYomi = u"ジョウ"_s;
     KanjiRecord quoted = sample();
     quoted.Bemerkung = u"sagt \"oben\", nicht unten"_s;
+    KanjiRecord tab = sample();
+    tab.Bemerkung = u"links\trechts"_s;
     KanjiRecord lines = sample();
     lines.Bemerkung = u"erste\r\nzweite\ndritte\r"_s;
     KanjiRecord onComma = sample();
@@ -129,6 +131,7 @@ TEST(ExportLine, WritesTheChosenFieldsInOrder) {
         {"nothing chosen", sample(), none(), QString()},
         {"a comma as the kanji", comma, kanjiOnly, u"\",\""_s},
         {"quotes doubled", quoted, noteOnly, u",\"sagt \"\"oben\"\", nicht unten\""_s},
+        {"a TAB quoted", tab, noteOnly, u",\"links\trechts\""_s},
         {"line breaks quoted", lines, noteOnly, u",\"erste\r\nzweite\ndritte\r\""_s},
         {"comma in the On meaning", onComma, readingOnly, u",ジョウ"_s},
         {"comma in the whole On text", onComma, ExportFields{},

@@ -247,12 +247,17 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
     // The file path goes where %1 is and the reason where %2 is, and the requester needs the
     // pattern after the bar.
     for (MessageText id :
-         {MessageText::BackupFailed, MessageText::SaveFailed, MessageText::ExportFailed}) {
+         {MessageText::BackupFailed, MessageText::SaveFailed, MessageText::ExportFailed,
+          MessageText::ImportUnreadable, MessageText::OptimiseDone}) {
         EXPECT_TRUE(tables->text(id).contains(u"%1"_s) && tables->text(id).contains(u"%2"_s))
             << tables->text(id).toStdString();
     }
     EXPECT_TRUE(tables->text(MessageText::ReasonOther).contains(u"%1"_s));
     EXPECT_TRUE(tables->text(MessageText::SetFileFilter).endsWith(u"|*.rki"_s));
+    EXPECT_TRUE(tables->text(MessageText::ImportFileFilter).endsWith(u"|*.csv"_s));
+    // The structure text keeps its thirteen lines, the empty second one included.
+    EXPECT_EQ(tables->text(MessageText::ImportStructure).split(u'|').size(), 13);
+    EXPECT_EQ(builtInTexts().text(MessageText::ImportStructure).split(u'|').size(), 13);
 }
 
 TEST_F(CatalogFolder, EmptyLanguageUsesBuiltInTextsWithoutAFolder) {

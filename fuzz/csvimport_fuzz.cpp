@@ -1,0 +1,55 @@
+// Fuzz target for the CSV import: decoding, records and values, the column mapping, the records
+// made from the lines and the list optimisation after them.
+#include "core/review/csvimport.h"
+#include "core/review/optimiselist.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    // The first byte ticks the separator boxes; the second is the "Sonstiges" character.
+    const uint8_t boxes = data[0];
+    const CsvSeparators separators{
+        (boxes & 1) != 0, (boxes & 2) != 0,  (boxes & 4) != 0,
+        (boxes & 8) != 0, (boxes & 16) != 0, size > 1 ? QString(QChar(data[1])) : QString()};
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data) + 1,
+                                                     static_cast<qsizetype>(size - 1));
+    const QString text = decodeCsvText(bytes);
+    const QString characters = separators.characters();
+    const int separatorCount = countCsvColumns(text, characters);
+    if (separatorCount < 0 || separatorCount >= MaxCsvColumns) {
+        std::abort();
+    }
+    const std::optional<std::vector<QStringList>> rows = readCsvRecords(text, characters);
+    if (!rows) {
+        return 0;
+    }
+    for (const QStringList& row : *rows) {
+        if (row.size() > separatorCount + 1) {
+            std::abort();
+        }
+    }
+    // Every source item once, then the items the last row's values name as captions.
+    std::vector<MappingCode> codes;
+    for (const QString& caption : sourceItemCaptions(separatorCount + 1)) {
+        codes.push_back(mappingCode(caption));
+    }
+    if (!rows->empty()) {
+        for (const QString& value : rows->back()) {
+            codes.push_back(mappingCode(value));
+        }
+    }
+    KanjiSet set;
+    insertRecords(set, importRecords(importedRows(*rows, (boxes & 32) != 0), codes));
+    insertRecords(set, importRecords(importedRows(*rows, (boxes & 64) != 0), codes, -5));
+    const int before = set.size();
+    const OptimiseResult result = optimiseList(set);
+    if (result.merged + result.removed + set.size() != before ||
+        (set.current < -1 || set.current >= set.size())) {
+        std::abort();
+    }
+    return 0;
+}

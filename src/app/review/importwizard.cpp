@@ -1,0 +1,377 @@
+// The CSV import wizard and "Liste optimieren".
+#include "app/review/importwizard.h"
+
+#include "app/kanjiset/setcommands.h"
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+#include "core/review/csvimport.h"
+#include "core/review/optimiselist.h"
+#include "core/training/profilerecord.h"
+#include "ui/modal.h"
+#include "ui/progress.h"
+#include "ui/tablelist.h"
+#include "ui/widgets.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+enum ImportControl : int {
+    DataLabel = 1,
+    FilePreview,
+    CommaBox,
+    SemicolonBox,
+    TabBox,
+    SpaceBox,
+    OtherBox,
+    OtherField,
+    SourceList,
+    ImportList,
+    StructureText,
+    HeadingBox,
+    OptimiseBox,
+    MappingLabel,
+    MappingPreview,
+    OkButton,
+    CancelButton,
+};
+
+constexpr std::array SeparatorBoxes{CommaBox, SemicolonBox, TabBox, SpaceBox, OtherBox};
+
+enum StatusField : int { ColumnField = 0, RecordField = 1 };
+
+// The status field of the main window that the outcome of "Liste optimieren" goes to; the
+// profile counters it normally shows come back with the next kanji shown.
+constexpr int OptimiseStatusField = 2;
+
+// The heading line is marked in the file preview, so the user sees which line stays out.
+const QColor HeadingColour(0xE0, 0xE0, 0xE0);
+
+// Records are made in steps of this many lines, so a long import shows its progress.
+constexpr int ImportStep = 2000;
+
+QWidget* dialogParent(const App& app) {
+    return app.mainWindow ? app.mainWindow->top() : nullptr;
+}
+
+QString multiLine(QString text) {
+    return text.replace(u'|', u'\n');
+}
+
+void showOptimised(App& app, const OptimiseResult& result) {
+    if (app.mainWindow) {
+        app.mainWindow->setStatusText(
+            OptimiseStatusField,
+            app.texts.text(MessageText::OptimiseDone)
+                .arg(QString::number(result.merged), QString::number(result.removed)));
+    }
+}
+
+// Kanji new to the set get their profile records, as a kanji entered by hand does.
+void keepProfileInStep(App& app) {
+    if (!app.profile.profileName.isEmpty()) {
+        syncProfile(app.profile.profileList, app.kanjiSet);
+    }
+}
+
+class ImportWizard {
+public:
+    ImportWizard(App& app, QString path, QString text)
+        : app_(app),
+          path_(std::move(path)),
+          text_(std::move(text)),
+          // The status bar lies below the wizard's own area, clear of its buttons.
+          window_(app.ui, ImportWindowId, app.texts.text(ImportText::CsvImport),
+                  QSize(848, 479 + ui::Window::StatusBarHeight),
+                  ui::WindowOptions{false, false, true}) {
+        build();
+    }
+
+    // Runs until "OK", "Abbruch" or the close box.
+    void run() {
+        scan();
+        refreshMapping();
+        ui::runModal(app_.ui, window_, [&](const ui::Event& event) {
+            if (event.kind == ui::EventKind::Close) {
+                return ui::ModalStep::Close;
+            }
+            if (event.kind != ui::EventKind::Control) {
+                return ui::ModalStep::Continue;
+            }
+            switch (event.control) {
+                case OkButton:
+                    importLines();
+                    return ui::ModalStep::Close;
+                case CancelButton:
+                    return ui::ModalStep::Close;
+                default:
+                    handleControl(event);
+                    return ui::ModalStep::Continue;
+            }
+        });
+        window_.top()->hide();
+    }
+
+private:
+    void build() {
+        const TextTables& t = app_.texts;
+        ui::Window& w = window_;
+        w.top()->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint);
+        w.moveTo(QPoint(218, 166));
+
+        w.addLabel(DataLabel, nullptr, {10, 10, 230, 20}, t.text(ImportText::ImportData));
+        preview_ = w.addTableList(FilePreview, nullptr, {10, 30, 830, 70}, {},
+                                  {.multiSelect = false, .gridLines = true});
+
+        w.addCheckBox(CommaBox, nullptr, {10, 110, 180, 20}, t.text(ImportText::Comma));
+        w.addCheckBox(SemicolonBox, nullptr, {10, 130, 180, 20}, t.text(ImportText::Semicolon));
+        w.addCheckBox(TabBox, nullptr, {200, 110, 180, 20}, t.text(ImportText::Tab));
+        w.addCheckBox(SpaceBox, nullptr, {200, 130, 180, 20}, t.text(ImportText::Space));
+        w.addCheckBox(OtherBox, nullptr, {390, 110, 180, 20}, t.text(ImportText::OtherSeparator));
+        w.addTextField(OtherField, nullptr, {580, 110, 50, 20});
+        const CsvSeparators start;
+        w.setChecked(CommaBox, start.comma);
+        w.setChecked(SemicolonBox, start.semicolon);
+        w.setChecked(TabBox, start.tab);
+        w.setChecked(SpaceBox, start.space);
+        w.setChecked(OtherBox, start.other);
+
+        source_ = w.addReportList(SourceList, nullptr, {10, 160, 120, 120},
+                                  {{t.text(ImportText::SourceFile), 115}}, {.dragText = true});
+        import_ = w.addReportList(ImportList, nullptr, {250, 160, 120, 120},
+                                  {{t.text(ImportText::Import), 115}}, {.acceptDrops = true});
+        w.setToolTip(ImportList, multiLine(t.text(MessageText::ImportToolTip)));
+        w.addEditor(StructureText, nullptr, {400, 160, 200, 180},
+                    multiLine(t.text(MessageText::ImportStructure)), true);
+
+        w.addCheckBox(HeadingBox, nullptr, {620, 235, 220, 20},
+                      t.text(MessageText::ImportHeadingLine));
+        w.setChecked(HeadingBox, true);
+        w.addCheckBox(OptimiseBox, nullptr, {620, 260, 200, 20},
+                      t.text(MessageText::ImportOptimise));
+        w.setChecked(OptimiseBox, true);
+
+        w.addLabel(MappingLabel, nullptr, {10, 350, 230, 20}, t.text(ImportText::ColumnMapping));
+        mapping_ = w.addTableList(MappingPreview, nullptr, {10, 370, 830, 70}, {},
+                                  {.multiSelect = false, .gridLines = true});
+
+        w.addButton(OkButton, nullptr, {770, 450, 60, 20}, t.text(ImportText::Ok));
+        w.addButton(CancelButton, nullptr, {700, 450, 60, 20}, t.text(ImportText::Cancel));
+
+        w.addStatusBar({120, 160});
+        w.setStatusText(ColumnField, t.text(ImportText::ColumnCount));
+        w.setStatusText(RecordField, t.text(ImportText::RecordCount));
+    }
+
+    void handleControl(const ui::Event& event) {
+        if (std::find(SeparatorBoxes.begin(), SeparatorBoxes.end(), event.control) !=
+            SeparatorBoxes.end()) {
+            scan();
+            refreshMapping();
+            return;
+        }
+        switch (event.control) {
+            case OtherField:
+                if (window_.isChecked(OtherBox)) {
+                    scan();
+                    refreshMapping();
+                }
+                break;
+            case HeadingBox:
+                markHeading();
+                refreshMapping();
+                break;
+            case ImportList:
+                if (event.action == ui::Action::Drop) {
+                    drop(event.text);
+                } else if (event.action == ui::Action::RightDoubleClick) {
+                    removeSelectedItem();
+                }
+                break;
+            default:
+                break;
+        }
+    }
+
+    CsvSeparators separators() const {
+        return {window_.isChecked(CommaBox), window_.isChecked(SemicolonBox),
+                window_.isChecked(TabBox),   window_.isChecked(SpaceBox),
+                window_.isChecked(OtherBox), window_.text(OtherField)};
+    }
+
+    bool headingLine() const { return window_.isChecked(HeadingBox); }
+
+    // Every scan starts the mapping over: the source items change with the columns.
+    void scan() {
+        std::optional<CsvScan> scanned = scanCsvText(text_, separators().characters());
+        if (!scanned) {
+            // Only a file near the bounds gets here, with separators that split it into too many
+            // values; it is shown as empty rather than half.
+            app_.ui.requesters().message(
+                window_.top(), app_.texts.text(ImportText::CsvImport),
+                app_.texts.text(MessageText::ImportUnreadable)
+                    .arg(path_, app_.texts.text(MessageText::ReasonTooLarge)));
+            scanned = CsvScan{};
+        }
+        scan_ = std::move(*scanned);
+
+        const int columns = scan_.columnCount();
+        const int width = std::max(810 / columns, 100);
+        std::vector<ui::TableColumn> previewColumns;
+        previewColumns.reserve(static_cast<size_t>(columns));
+        const QStringList captions = sourceItemCaptions(columns);
+        for (int column = 0; column < columns; ++column) {
+            previewColumns.push_back({captions[column + 2], width});
+        }
+        std::vector<ui::TableRow> rows;
+        rows.reserve(scan_.rows.size());
+        for (const QStringList& values : scan_.rows) {
+            rows.push_back({values, {}, 0, 0});
+        }
+        preview_->setColumns(previewColumns, std::move(rows));
+        markHeading();
+
+        source_->clearRows();
+        for (const QString& caption : captions) {
+            source_->addRow({caption});
+        }
+        sourceCaptions_ = captions;
+        import_->clearRows();
+        order_.clear();
+
+        window_.setStatusText(ColumnField, app_.texts.text(ImportText::ColumnCount) + u' ' +
+                                               QString::number(columns));
+        window_.setStatusText(RecordField, app_.texts.text(ImportText::RecordCount) + u' ' +
+                                               QString::number(scan_.rows.size()));
+    }
+
+    void markHeading() {
+        if (scan_.rows.empty()) {
+            return;
+        }
+        std::vector<ui::TableRow> rows;
+        rows.reserve(scan_.rows.size());
+        for (const QStringList& values : scan_.rows) {
+            rows.push_back(
+                {values, rows.empty() && headingLine() ? HeadingColour : QColor(), 0, 0});
+        }
+        preview_->setRows(std::move(rows));
+    }
+
+    // Only items of the source list are taken: text dragged in from another program names no
+    // column.
+    void drop(const QString& text) {
+        if (!sourceCaptions_.contains(text)) {
+            return;
+        }
+        import_->addRow({text});
+        order_.push_back(mappingCode(text));
+        refreshMapping();
+    }
+
+    void removeSelectedItem() {
+        const int row = import_->selectedRow();
+        if (row < 0 || row >= static_cast<int>(order_.size())) {
+            return;
+        }
+        delete import_->takeTopLevelItem(row);
+        order_.erase(order_.begin() + row);
+        refreshMapping();
+    }
+
+    // The first imported line, as the import will map it.
+    void refreshMapping() {
+        if (order_.empty()) {
+            mapping_->setColumns({});
+            return;
+        }
+        const int width = std::max(810 / static_cast<int>(order_.size()), 80);
+        std::vector<ui::TableColumn> columns;
+        for (int item = 0; item < import_->rowCount(); ++item) {
+            columns.push_back({import_->cellText(item, 0), width});
+        }
+        const std::span<const QStringList> lines = importedRows(scan_.rows, headingLine());
+        const QStringList sample = lines.empty() ? QStringList() : lines.front();
+        mapping_->setColumns(columns, {{mapImportLine(sample, order_, 1), {}, 0, 0}});
+    }
+
+    void importLines() {
+        const std::span<const QStringList> lines = importedRows(scan_.rows, headingLine());
+        std::vector<KanjiRecord> records;
+        records.reserve(lines.size());
+        {
+            ui::Progress progress(window_.top(), app_.texts.text(ImportText::CsvImport),
+                                  static_cast<int>(lines.size()));
+            for (size_t done = 0; done < lines.size(); done += ImportStep) {
+                const size_t count = std::min<size_t>(ImportStep, lines.size() - done);
+                std::vector<KanjiRecord> step = importRecords(lines.subspan(done, count), order_,
+                                                              static_cast<qint32>(done) + 1);
+                std::move(step.begin(), step.end(), std::back_inserter(records));
+                progress.setValue(static_cast<int>(done + count));
+            }
+        }
+        insertRecords(app_.kanjiSet, std::move(records));
+        std::optional<OptimiseResult> optimised;
+        if (window_.isChecked(OptimiseBox)) {
+            optimised = optimiseList(app_.kanjiSet);
+        }
+        keepProfileInStep(app_);
+        refreshSet(app_);
+        if (optimised) {
+            showOptimised(app_, *optimised);
+        }
+    }
+
+    App& app_;
+    // As the user reads it in messages.
+    QString path_;
+    QString text_;
+    ui::Window window_;
+    CsvScan scan_;
+    QStringList sourceCaptions_;
+    std::vector<MappingCode> order_;
+    ui::TableList* preview_ = nullptr;
+    ui::TableList* mapping_ = nullptr;
+    ui::ReportList* source_ = nullptr;
+    ui::ReportList* import_ = nullptr;
+};
+
+}  // namespace
+
+void importCsv(App& app) {
+    const QString title = app.texts.text(ImportText::CsvImport);
+    const std::optional<QString> chosen =
+        app.ui.requesters().openFile(dialogParent(app), title, app.paths.importPath,
+                                     app.texts.text(MessageText::ImportFileFilter));
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    app.paths.importPath = QFileInfo(*chosen).absolutePath() + u'/';
+    const QString path = QDir::toNativeSeparators(*chosen);
+    FileResult<QString> text = readCsvText(*chosen);
+    if (!text) {
+        // An empty wizard would look like an empty file.
+        app.ui.requesters().message(dialogParent(app), title,
+                                    app.texts.text(MessageText::ImportUnreadable)
+                                        .arg(path, fileErrorText(app.texts, text.error())));
+        return;
+    }
+    ImportWizard wizard(app, path, std::move(*text));
+    wizard.run();
+}
+
+void optimiseList(App& app) {
+    const OptimiseResult result = optimiseList(app.kanjiSet);
+    refreshSet(app);
+    showOptimised(app, result);
+}

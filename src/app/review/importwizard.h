@@ -1,0 +1,14 @@
+// The CSV import wizard and "Liste optimieren".
+#pragma once
+
+struct App;
+
+// "Importiere CSV": asks for a file, lets the user build the import order by dragging its columns
+// into place, and adds its lines to the set as kanji records. A file that cannot be read is
+// named in a message instead. The set file is not saved.
+void importCsv(App& app);
+
+// "Liste optimieren": merges the records of one kanji and removes records without content (see
+// optimiseList of the core), refreshes the set and tells in the status bar how many records were
+// merged and removed.
+void optimiseList(App& app);

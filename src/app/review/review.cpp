@@ -1,6 +1,0 @@
-// The CSV import.
-#include "app/review/review.h"
-
-void importCsv(App&) {}
-
-void optimiseList(App&) {}
