@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <sys/resource.h>
 
@@ -136,12 +137,12 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory after scrolling the grid: %.1f MB\n", usage.ru_maxrss / 1024.0);
 
-    // The idle loop with its real 5 ms pause, for two seconds.
+    // The idle loop as it runs, for ten seconds with the window shown; a timer ends it.
     const double cpuBefore = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    while (wall.elapsed() < 2000) {
-        mainLoopPass(app);
+    QTimer::singleShot(10000, [&app] { app.loop.endRequested = true; });
+    while (mainLoopPass(app)) {
     }
     const double cpu = cpuSeconds() - cpuBefore;
     std::printf("idle main loop: %.2f %% of one core\n", 100.0 * cpu / (wall.elapsed() / 1000.0));

@@ -17,6 +17,9 @@ Toolkit::Toolkit() {
         return timer->elapsed();
     };
     pause_ = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
+    sleepUntilEvent_ = [] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    };
     localNow_ = [] { return QDateTime::currentDateTime(); };
     randomSeed_ = [] { return static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()); };
     mouse_ = [] {
@@ -74,6 +77,12 @@ QDateTime Toolkit::localNow() const {
 
 quint32 Toolkit::randomSeed() const {
     return randomSeed_();
+}
+
+void Toolkit::sleepUntilEvent() {
+    if (queue_.empty()) {
+        sleepUntilEvent_();
+    }
 }
 
 MouseState Toolkit::mouse() const {

@@ -33,11 +33,14 @@ public:
     // A seed for a run's random choices; from the clock unless a test fixes it.
     quint32 randomSeed() const;
     void pause(int milliseconds);
+    // Sleeps until the window system has something for the program: input, a repaint, a timer.
+    void sleepUntilEvent();
     MouseState mouse() const;
 
     // Tests take over time and mouse so that nothing depends on the wall clock.
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
     void setPause(std::function<void(int)> pause) { pause_ = std::move(pause); }
+    void setSleepUntilEvent(std::function<void()> sleep) { sleepUntilEvent_ = std::move(sleep); }
     void setMouse(std::function<MouseState()> mouse) { mouse_ = std::move(mouse); }
     void setLocalNow(std::function<QDateTime()> localNow) { localNow_ = std::move(localNow); }
     void setRandomSeed(std::function<quint32()> seed) { randomSeed_ = std::move(seed); }
@@ -52,6 +55,7 @@ private:
     std::deque<Event> queue_;
     std::function<qint64()> clock_;
     std::function<void(int)> pause_;
+    std::function<void()> sleepUntilEvent_;
     std::function<MouseState()> mouse_;
     std::function<QDateTime()> localNow_;
     std::function<quint32()> randomSeed_;

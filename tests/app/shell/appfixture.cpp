@@ -131,6 +131,7 @@ void AppFixture::copyShippedCatalog(const QString& name) {
 void AppFixture::start() {
     app.ui.requesters().setScripted(true);
     app.ui.setPause([](int) {});
+    app.ui.setSleepUntilEvent([] {});
     app.ui.setClock([this] { return now; });
     app.ui.setMouse([this] { return mouse; });
     initialiseApp(app, dir.path());

@@ -237,3 +237,43 @@ TEST_F(StrokeAnimation, KanjiWithoutStripOrWithOneFrame) {
     click(PreviousButton);
     EXPECT_EQ(strokeViewShows(), Yellow);
 }
+
+TEST_F(MouseWriting, LoopSleepsUntilInputExceptWhileThePenWrites) {
+    int sleeps = 0;
+    int pauses = 0;
+    app.ui.setSleepUntilEvent([&] { ++sleeps; });
+    app.ui.setPause([&](int) { ++pauses; });
+    pass();
+    EXPECT_EQ(sleeps, 1);
+    EXPECT_EQ(pauses, 0);
+
+    // The click itself, then the pen held down on the canvas: the loop keeps following the mouse.
+    mouseAt({5, 5}, false);
+    clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
+    pass();
+    sleeps = pauses = 0;
+    mouseAt({20, 40}, true);
+    mouseAt({60, 40}, true);
+    EXPECT_EQ(pauses, 2);
+    EXPECT_EQ(sleeps, 0);
+    EXPECT_EQ(canvasAt(40, 40), QColor(Qt::black));
+
+    // Lifted, the loop waits for the next input again.
+    mouseAt({60, 40}, false);
+    EXPECT_EQ(sleeps, 1);
+}
+
+TEST_F(StrokeAnimation, PlayingKeepsTheLoopTickingAndStoppingLetsItSleep) {
+    int sleeps = 0;
+    app.ui.setSleepUntilEvent([&] { ++sleeps; });
+    click(AnimPlayButton);
+    after(1001);
+    after(1001);
+    EXPECT_EQ(sleeps, 0);
+    EXPECT_EQ(frameShown(), Blue);
+    click(AnimStopButton);
+    after(1);
+    after(1);
+    EXPECT_EQ(app.animation.animState, AnimState::Idle);
+    EXPECT_GE(sleeps, 1);
+}
