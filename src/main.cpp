@@ -1,13 +1,23 @@
-// Renkari: builds the application object and hands over to the shell.
+// Renkari: picks the working folder, builds the application object and hands over to the shell.
 #include "app/shell/app.h"
 #include "app/shell/startup.h"
+#include "core/shell/workdir.h"
 
 #include <QApplication>
 #include <QDir>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // An installed program finds its data beside its bin folder, wherever it was installed to.
+    const QString installedData = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                  QStringLiteral("/../share/renkari"));
+    const QString workDir =
+        chooseWorkingDirectory(QDir::currentPath(), installedData, QDir::homePath(),
+                               qEnvironmentVariable("XDG_DATA_HOME"));
     App app;
-    initialiseApp(app, QDir::currentPath());
-    return runRenkari(app);
+    initialiseApp(app, workDir);
+    // Lets the install test start the program and see it end on its own; users never set it.
+    const bool quitAfterStart =
+        qEnvironmentVariable("RENKARI_QUIT_AFTER_START") == QStringLiteral("1");
+    return runRenkari(app, quitAfterStart);
 }

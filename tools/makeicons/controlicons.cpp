@@ -138,7 +138,29 @@ void drawOk(QPainter& painter) {
     rimmedStroke(painter, check, QColor(0x2A, 0xA8, 0x36), green.outline, 5);
 }
 
+// The program's own icon: a blue card with the kanji for tree in white brush strokes, in the
+// gradient, outline and rimmed strokes of the buttons.
+void drawProgram(QPainter& painter) {
+    QPainterPath card;
+    card.addRoundedRect(2, 2, 28, 28, 5, 5);
+    fillShape(painter, card, blue);
+    QPainterPath tree(QPointF(7.5, 12));
+    tree.lineTo(24.5, 12);
+    tree.moveTo(16, 5.5);
+    tree.lineTo(16, 26.5);
+    tree.moveTo(15.5, 13);
+    tree.quadTo(12, 20, 6.5, 24);
+    tree.moveTo(16.5, 13);
+    tree.quadTo(20, 20, 25.5, 24);
+    rimmedStroke(painter, tree, Qt::white, blue.outline, 2.6);
+}
+
 }  // namespace
+
+const ControlIcon& programIcon() {
+    static const ControlIcon icon{"renkari.png", drawProgram};
+    return icon;
+}
 
 const std::array<ControlIcon, 11>& controlIcons() {
     static const std::array<ControlIcon, 11> icons{{

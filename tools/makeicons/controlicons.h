@@ -15,5 +15,8 @@ struct ControlIcon {
 // In the order the program loads them.
 const std::array<ControlIcon, 11>& controlIcons();
 
+// The program's icon for the desktop menu, drawn in the same style.
+const ControlIcon& programIcon();
+
 // The icon at size x size pixels, anti-aliased on a transparent background.
 QImage renderControlIcon(const ControlIcon& icon, int size);

@@ -1,10 +1,12 @@
-// makeicons: writes the eleven control icons, 32 x 32 and 16 x 16, as .ico files.
+// makeicons: writes the eleven control icons, 32 x 32 and 16 x 16, as .ico files, and with a
+// second folder the program's icon as PNG files in the layout of the hicolor icon theme.
 #include "makeicons/controlicons.h"
 #include "makeicons/icowriter.h"
 
 #include "base/files.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 
@@ -23,8 +25,8 @@ bool readsBack(const QString& path, const QImage& expected) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: makeicons <output folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: makeicons <output folder> [<icon theme folder>]\n");
         return 2;
     }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
@@ -47,6 +49,18 @@ int main(int argc, char** argv) {
         if (!readsBack(path, large)) {
             std::fprintf(stderr, "makeicons: %s does not read back\n", qPrintable(path));
             return 1;
+        }
+    }
+    if (argc == 3) {
+        const QDir theme(QString::fromLocal8Bit(argv[2]));
+        for (const int size : {32, 48, 64, 128, 256}) {
+            const QString path = theme.filePath(QStringLiteral("%1x%1/apps/").arg(size) +
+                                                QString::fromLatin1(programIcon().fileName));
+            const QImage image = renderControlIcon(programIcon(), size);
+            if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "PNG")) {
+                std::fprintf(stderr, "makeicons: cannot write %s\n", qPrintable(path));
+                return 1;
+            }
         }
     }
     std::printf("makeicons: %zu icons written to %s\n", controlIcons().size(),

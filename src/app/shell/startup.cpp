@@ -99,9 +99,13 @@ bool shutDown(App& app) {
     return true;
 }
 
-int runRenkari(App& app) {
+int runRenkari(App& app, bool quitAfterStart) {
     if (!startUp(app)) {
         return 0;
+    }
+    if (quitAfterStart) {
+        // Nobody is there to answer a question about an unsaved set: the exit code tells.
+        return shutDown(app) ? 0 : 1;
     }
     do {
         runMainLoop(app);

@@ -13,5 +13,6 @@ bool startUp(App& app);
 // Preferences, profile and set to disk, then every window released. False when the set could not
 // be saved and the user chose to go on working: the program then stays as it was.
 bool shutDown(App& app);
-// The whole run; the process's exit code.
-int runRenkari(App& app);
+// The whole run; the process's exit code. With quitAfterStart the program shuts down right after
+// start-up instead of waiting for the user.
+int runRenkari(App& app, bool quitAfterStart = false);
