@@ -8,6 +8,8 @@
 #include "core/shell/texttables.h"
 #include "ui/tablelist.h"
 
+#include "dialogbench.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,74 +21,6 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-ProfileList makeProfile(int count) {
-    ProfileList list;
-    list.records.resize(static_cast<size_t>(count));
-    quint32 seed = 12345;
-    const auto next = [&seed](int range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<qint32>((seed >> 16) % static_cast<quint32>(range));
-    };
-    for (int i = 0; i < count; ++i) {
-        ProfileRecord& r = list.records[static_cast<size_t>(i)];
-        r.Code = 0x4E00 + i;
-        // Bands scattered over the list, as a learner's results are, and some kanji untrained.
-        if (next(8) != 0) {
-            r.KindOn = {next(20), next(3), next(8), 0, 0, 0};
-            r.KindKun = {next(20), next(3), next(8), 0, 0, 0};
-            r.KindMeaning = {next(20), next(3), next(8), 0, 0, 0};
-        }
-    }
-    return list;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-QWidget* dialogWindow(const App& app) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() &&
-            widget->windowTitle() == app.texts.text(MessageText::SelectionTitle)) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
-void click(QWidget* dialog, const QString& caption) {
-    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
-        if (button->text() == caption) {
-            button->click();
-        }
-    }
-}
-
-// Notes that the list has been painted: the first frame the user sees.
-class PaintSpy : public QObject {
-public:
-    explicit PaintSpy(bool& painted) : painted_(painted) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->parent() != nullptr &&
-            dynamic_cast<ui::TableList*>(watched->parent()) != nullptr) {
-            painted_ = true;
-        }
-        return false;
-    }
-
-private:
-    bool& painted_;
-};
-
-double ms(const QElapsedTimer& timer) {
-    return timer.nsecsElapsed() / 1e6;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
@@ -96,7 +30,7 @@ int main(int argc, char** argv) {
     App app;
     initialiseApp(app, dir.path());
     app.texts = builtInTexts();
-    app.profile.profileList = makeProfile(count);
+    app.profile.profileList = makeProfile(count, false);
 
     const TextTables& t = app.texts;
     const QStringList sortOptions{
@@ -154,7 +88,7 @@ int main(int argc, char** argv) {
         application.installEventFilter(&spy);
         app.ui.setWaitHook([&] {
             const double elapsed = ms(timer);
-            QWidget* dialog = dialogWindow(app);
+            QWidget* dialog = visibleWindowTitled(app.texts.text(MessageText::SelectionTitle));
             if (dialog == nullptr) {
                 return;
             }

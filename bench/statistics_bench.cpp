@@ -8,6 +8,8 @@
 #include "core/shell/texttables.h"
 #include "ui/tablelist.h"
 
+#include "dialogbench.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,79 +21,6 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-// Scattered over the bands as a learner's results are, some untrained, and shuffled so that the
-// sort on opening has work to do.
-ProfileList makeProfile(int count) {
-    ProfileList list;
-    list.records.resize(static_cast<size_t>(count));
-    quint32 seed = 12345;
-    const auto next = [&seed](int range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<qint32>((seed >> 16) % static_cast<quint32>(range));
-    };
-    for (int i = 0; i < count; ++i) {
-        ProfileRecord& r = list.records[static_cast<size_t>(i)];
-        r.Code = 0x4E00 + i;
-        if (next(8) != 0) {
-            r.KindOn = {next(20), next(3), next(8), 0, 0, 0};
-            r.KindKun = {next(20), next(3), next(8), 0, 0, 0};
-            r.KindMeaning = {next(20), next(3), next(8), 0, 0, 0};
-        }
-    }
-    for (int i = count - 1; i > 0; --i) {
-        std::swap(list.records[static_cast<size_t>(i)],
-                  list.records[static_cast<size_t>(next(i + 1))]);
-    }
-    return list;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-QWidget* statisticsWindow(const App& app) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() &&
-            widget->windowTitle() == app.texts.text(MessageText::StatisticsTitle)) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
-void click(QWidget* window, const QString& caption) {
-    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-        if (button->text() == caption) {
-            button->click();
-        }
-    }
-}
-
-// Notes that the list has been painted: the first frame the user sees.
-class PaintSpy : public QObject {
-public:
-    explicit PaintSpy(bool& painted) : painted_(painted) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->parent() != nullptr &&
-            dynamic_cast<ui::TableList*>(watched->parent()) != nullptr) {
-            painted_ = true;
-        }
-        return false;
-    }
-
-private:
-    bool& painted_;
-};
-
-double ms(const QElapsedTimer& timer) {
-    return timer.nsecsElapsed() / 1e6;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
@@ -101,7 +30,7 @@ int main(int argc, char** argv) {
     App app;
     initialiseApp(app, dir.path());
     app.texts = builtInTexts();
-    const ProfileList shuffled = makeProfile(count);
+    const ProfileList shuffled = makeProfile(count, true);
 
     const TextTables& t = app.texts;
     const QStringList refills{
@@ -121,7 +50,7 @@ int main(int argc, char** argv) {
         application.installEventFilter(&spy);
         app.ui.setWaitHook([&] {
             const double elapsed = ms(timer);
-            QWidget* window = statisticsWindow(app);
+            QWidget* window = visibleWindowTitled(app.texts.text(MessageText::StatisticsTitle));
             if (window == nullptr) {
                 return;
             }

@@ -2,9 +2,9 @@
 // by one or by quota band.
 #include "app/training/selectiondialog.h"
 
-#include "app/kanjiset/kanjiimage.h"
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
+#include "app/training/quotatable.h"
 #include "core/training/quota.h"
 #include "ui/modal.h"
 #include "ui/tablelist.h"
@@ -192,18 +192,7 @@ private:
                                  window_.isChecked(MeaningBox)};
         const std::vector<QuotaRow> quotaRowsInOrder =
             quotaRows(app_.profile.profileList, kinds, chosenOrder());
-        std::vector<ui::TableRow> rows;
-        rows.reserve(quotaRowsInOrder.size());
-        for (const QuotaRow& row : quotaRowsInOrder) {
-            const QuotaFigures& f = row.figures;
-            rows.push_back(
-                {{kanjiText(row.code), QString::number(f.right), QString::number(f.partly),
-                  QString::number(f.wrong), quotaText(f)},
-                 f.trained ? app_.resources.quoteColours[static_cast<size_t>(f.band)] : QColor(),
-                 quotaCategory(f),
-                 row.code});
-        }
-        list_->setRows(std::move(rows));
+        list_->setRows(quotaTableRows(app_, quotaRowsInOrder));
         window_.setStatusText(
             TotalField, app_.texts.text(SelectionText::Total) + QString::number(list_->rowCount()));
     }

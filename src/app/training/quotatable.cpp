@@ -1,0 +1,20 @@
+// The rows of a quota list as the selection dialog and the statistics window show them.
+#include "app/training/quotatable.h"
+
+#include "app/kanjiset/kanjiimage.h"
+#include "app/shell/app.h"
+
+std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<QuotaRow>& quotaRows) {
+    std::vector<ui::TableRow> rows;
+    rows.reserve(quotaRows.size());
+    for (const QuotaRow& row : quotaRows) {
+        const QuotaFigures& f = row.figures;
+        rows.push_back(
+            {{kanjiText(row.code), QString::number(f.right), QString::number(f.partly),
+              QString::number(f.wrong), quotaText(f)},
+             f.trained ? app.resources.quoteColours[static_cast<size_t>(f.band)] : QColor(),
+             quotaCategory(f),
+             row.code});
+    }
+    return rows;
+}
