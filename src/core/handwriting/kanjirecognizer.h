@@ -1,0 +1,38 @@
+// zinnia's handwriting recognition with the Japanese model of tegaki-zinnia-japanese.
+#pragma once
+
+#include "base/expected.h"
+#include "core/handwriting/strokes.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace zinnia {
+class Recognizer;
+}
+
+class KanjiRecognizer {
+public:
+    // Where Debian's tegaki-zinnia-japanese installs its model.
+    static QString defaultModelPath();
+    // The reason says why the model could not be opened.
+    static Expected<KanjiRecognizer, QString> open(const QString& modelPath);
+
+    KanjiRecognizer(KanjiRecognizer&&) noexcept;
+    KanjiRecognizer& operator=(KanjiRecognizer&&) noexcept;
+    ~KanjiRecognizer();
+
+    // The best candidates for strokes drawn on a width x height surface, best first; at most
+    // count, none for an empty drawing.
+    std::vector<char32_t> candidates(const StrokeList& drawn, int width, int height,
+                                     int count = 5) const;
+
+private:
+    struct Deleter {
+        void operator()(zinnia::Recognizer* recognizer) const;
+    };
+    explicit KanjiRecognizer(std::unique_ptr<zinnia::Recognizer, Deleter> recognizer);
+    std::unique_ptr<zinnia::Recognizer, Deleter> recognizer_;
+};

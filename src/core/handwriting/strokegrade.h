@@ -1,0 +1,20 @@
+// Grading a drawn kanji against its reference strokes, stroke by stroke.
+#pragma once
+
+#include "core/handwriting/strokes.h"
+
+#include <vector>
+
+enum class HandwritingVerdict { Right, Partly, Wrong };
+
+struct StrokeGrade {
+    HandwritingVerdict verdict = HandwritingVerdict::Wrong;
+    // One entry per drawn stroke: whether it matched the reference stroke it stands for.
+    std::vector<bool> drawnMatched;
+};
+
+// Both drawings are scaled to their bounding boxes first, so size and place on the canvas do not
+// count. Right: the same number of strokes, each matching its reference in order (start and end
+// near the reference's, direction agreeing). Partly: one stroke missing or extra, or all strokes
+// right but some in the wrong order or direction. Wrong: anything else, or nothing drawn.
+StrokeGrade gradeStrokes(const StrokeList& drawn, const StrokeList& reference);

@@ -1,0 +1,38 @@
+// The reference strokes of every character of KanjiVG, read from the file tools/makestrokes
+// derives from it (data/Media/Strokes/KanjiVG.strokes).
+#pragma once
+
+#include "base/expected.h"
+#include "base/files.h"
+#include "core/handwriting/strokes.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+class StrokeLibrary {
+public:
+    // KanjiVG's drawing box: coordinates run from 0 to 109, y downwards.
+    static constexpr float BoxSize = 109.0f;
+
+    StrokeLibrary() = default;
+
+    // The reason names what is wrong with the bytes; a file that is cut short or malformed is
+    // refused as a whole rather than giving some characters wrong strokes.
+    static Expected<StrokeLibrary, QString> parse(const QByteArray& bytes);
+    // The file's bytes for these characters (any order; a code given twice keeps the first).
+    static QByteArray encode(const std::vector<std::pair<char32_t, StrokeList>>& characters);
+
+    // The strokes of a character in writing order, or nullptr when KanjiVG has none.
+    const StrokeList* find(char32_t code) const;
+    int size() const { return static_cast<int>(codes_.size()); }
+    bool empty() const { return codes_.empty(); }
+
+private:
+    std::vector<char32_t> codes_;  // ascending
+    std::vector<StrokeList> strokes_;
+};
+
+FileResult<StrokeLibrary> loadStrokeLibrary(const QString& path);
