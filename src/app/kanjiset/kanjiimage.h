@@ -1,6 +1,7 @@
 // The rendered picture of a kanji character.
 #pragma once
 
+#include "core/handwriting/strokes.h"
 #include "core/kanjiset/kanjirecord.h"
 
 #include <QFont>
@@ -17,3 +18,6 @@ QImage renderKanjiImage(QImage image, qint32 code, const QFont& font);
 
 // The record's cached picture, rendered on first use.
 const QImage& kanjiImageOf(KanjiRecord& record, const QFont& font);
+
+// A stroke-order strip drawn from reference strokes; a null image without strokes.
+QImage stripImageOf(const StrokeList* strokes);

@@ -6,6 +6,7 @@
 #include "app/shell/mainloop.h"
 #include "app/shell/paths.h"
 #include "app/shell/resources.h"
+#include "app/training/handwriting.h"
 #include "app/training/profilecommands.h"
 #include "app/training/trainingpage.h"
 #include "app/training/trainingrun.h"
@@ -44,6 +45,7 @@ struct App {
 
     Animation animation;
     WritingPad writingPad;
+    HandwritingAids handwriting;
     TrainingRun training;
 
     Resources resources;

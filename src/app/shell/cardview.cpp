@@ -15,7 +15,7 @@ constexpr int FrameSize = StrokeFrameSize;
 // The current kanji when it has a stroke-order strip to animate; otherwise the animation rests.
 KanjiRecord* animatedRecord(App& app) {
     KanjiRecord* record = app.kanjiSet.currentRecord();
-    if (record == nullptr || record->Anim.isEmpty()) {
+    if (record == nullptr || !hasStrokeOrder(app, *record)) {
         app.animation.animKanji = 0;
         app.animation.animState = AnimState::Idle;
         return nullptr;
@@ -23,10 +23,12 @@ KanjiRecord* animatedRecord(App& app) {
     return record;
 }
 
-// The record's stroke-order strip, loaded on first use; false when it cannot be loaded.
-bool loadStrokeImage(const App& app, KanjiRecord& record) {
+// The record's stroke-order strip, loaded on first use, or drawn from the reference strokes
+// when the record names no strip; false when there is none.
+bool loadStrokeImage(App& app, KanjiRecord& record) {
     if (!record.StrokeImage) {
-        QImage strip = ui::loadPng(strokeStripPath(app, record));
+        QImage strip = record.Anim.isEmpty() ? stripImageOf(referenceStrokes(app, record.Unicode))
+                                             : ui::loadPng(strokeStripPath(app, record));
         if (strip.isNull()) {
             return false;
         }
@@ -54,6 +56,10 @@ void setAnimButtonsEnabled(ui::Window& w, bool enabled) {
 }
 
 }  // namespace
+
+bool hasStrokeOrder(App& app, const KanjiRecord& record) {
+    return !record.Anim.isEmpty() || referenceStrokes(app, record.Unicode) != nullptr;
+}
 
 QString strokeStripPath(const App& app, const KanjiRecord& record) {
     return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/") + record.Anim;
@@ -129,7 +135,7 @@ int showKanji(App& app, int index) {
         // Another kanji's frame must not stay in view.
         w.setImage(StrokeView, QImage());
     }
-    if (!record.Anim.isEmpty()) {
+    if (hasStrokeOrder(app, record)) {
         loadStrokeImage(app, record);
         setAnimButtonsEnabled(w, true);
     } else {

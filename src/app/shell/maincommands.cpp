@@ -77,7 +77,7 @@ bool onCardControl(App& app, const ui::Event& event) {
             return true;
         case AnimPlayButton:
             if (leftClick && app.viewMode == ViewMode::Overview && current != nullptr &&
-                !current->Anim.isEmpty()) {
+                hasStrokeOrder(app, *current)) {
                 app.animation.animState = AnimState::Playing;
             }
             return true;

@@ -114,6 +114,8 @@ enum MainControl : int {
     MarkOn,
     MarkKun,
     MarkMeaning,
+    // The verdict on the kanji written on the canvas, beside it.
+    CanvasMark,
     // Page 2, the grid of all kanji.
     GridArea,
     GridCells,

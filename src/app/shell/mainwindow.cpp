@@ -185,6 +185,7 @@ void buildTrainingPage(App& app, QWidget* page) {
         w.addTextField(answers[i], page, {290, 260 + 110 * i, 160, 25});
     }
     w.addImage(CanvasImage, page, {290, 50, 160, 160}, true);
+    w.addImage(CanvasMark, page, {470, 115, 30, 30}, true);
     for (int i = 0; i < 3; ++i) {
         w.addImage(marks[i], page, {470, 250 + 110 * i, 30, 30}, true);
     }

@@ -25,6 +25,7 @@ constexpr std::array AnswerControls{QuestionImage,
                                     AnswerMeaningLabel,
                                     AnswerMeaning,
                                     CanvasImage,
+                                    CanvasMark,
                                     MarkOn,
                                     MarkKun,
                                     MarkMeaning};
@@ -45,6 +46,7 @@ void showAll(ui::Window& w, std::initializer_list<int> controls) {
 
 void clearWritingCanvas(App& app) {
     app.writingPad.writingCanvas.fill(Qt::white);
+    app.writingPad.strokes.clear();
 }
 
 void resetTrainingSettings(App& app) {
@@ -270,10 +272,18 @@ void serveMouseWriting(App& app) {
         return;
     }
     const QPoint pen = client - canvas.topLeft();
+    const StrokePoint point{static_cast<float>(pen.x()), static_cast<float>(pen.y())};
     if (pad.lastPenX == -1 || pad.lastPenY == -1) {
         ui::fillCircle(pad.writingCanvas, pen, 4, QColor(0, 255, 0));
+        pad.strokes.push_back({point});
     } else {
         ui::drawLine(pad.writingCanvas, QPoint(pad.lastPenX, pad.lastPenY), pen, 3, Qt::black);
+        if (pad.strokes.empty()) {
+            pad.strokes.emplace_back();
+        }
+        if (pad.strokes.back().empty() || pad.strokes.back().back() != point) {
+            pad.strokes.back().push_back(point);
+        }
     }
     pad.lastPenX = pen.x();
     pad.lastPenY = pen.y();

@@ -1,6 +1,7 @@
 // The training page: its settings, its resting state, its dispatch and the writing canvas.
 #pragma once
 
+#include "core/handwriting/strokes.h"
 #include "ui/events.h"
 
 #include <QImage>
@@ -15,9 +16,11 @@ struct WritingPad {
     QImage writingCanvas;
     qint32 lastPenX = -1;
     qint32 lastPenY = -1;
+    // What was written, stroke by stroke in canvas pixels, for grading.
+    StrokeList strokes;
 };
 
-// Fills WritingCanvas with white.
+// Fills WritingCanvas with white and forgets the strokes.
 void clearWritingCanvas(App& app);
 // Defaults each time the training page becomes the current page.
 void resetTrainingSettings(App& app);

@@ -140,7 +140,7 @@ void showQuestion(App& app) {
     w.setVisible(ShownKunLabel, showKun);
     w.setVisible(ShownMeaning, showMeaning);
     w.setVisible(ShownMeaningLabel, showMeaning);
-    for (int mark : {MarkOn, MarkKun, MarkMeaning}) {
+    for (int mark : {MarkOn, MarkKun, MarkMeaning, CanvasMark}) {
         w.setVisible(mark, false);
     }
     const AskedKinds asked = askedKinds(app);
@@ -203,6 +203,18 @@ const QImage& markOf(const App& app, AnswerResult result) {
             break;
     }
     return app.resources.icon(ControlIcon::Ok);
+}
+
+AnswerResult resultOf(HandwritingVerdict verdict) {
+    switch (verdict) {
+        case HandwritingVerdict::Right:
+            return AnswerResult::Right;
+        case HandwritingVerdict::Partly:
+            return AnswerResult::Partly;
+        case HandwritingVerdict::Wrong:
+            break;
+    }
+    return AnswerResult::Wrong;
 }
 
 struct GradedKind {
@@ -312,9 +324,17 @@ void checkAnswers(App& app) {
     const AskedKinds asked = askedKinds(app);
     if (asked.kanji) {
         w.setVisible(QuestionImage, true);
-        const bool right =
-            app.ui.requesters().yesNo(w.top(), app.texts.text(MessageText::CheckKanjiTitle),
-                                      app.texts.text(MessageText::CheckKanjiQuestion));
+        const HandwritingGrade grade = gradeWrittenKanji(app, code);
+        w.setImage(CanvasImage, app.writingPad.writingCanvas);
+        w.setImage(CanvasMark, markOf(app, resultOf(grade.verdict)));
+        w.setVisible(CanvasMark, true);
+        // The learner has the last word; the verdict only suggests the answer.
+        const bool right = app.ui.requesters().yesNo(
+            w.top(), app.texts.text(MessageText::CheckKanjiTitle),
+            app.texts.text(MessageText::CheckKanjiQuestion) + QStringLiteral("\n\n") +
+                handwritingVerdictText(app.texts, grade),
+            grade.verdict == HandwritingVerdict::Right ? ui::YesNoDefault::Yes
+                                                       : ui::YesNoDefault::No);
         recordAnswer(app, AnswerKind::Kanji, code,
                      right ? AnswerResult::Right : AnswerResult::Wrong);
     }

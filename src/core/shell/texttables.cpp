@@ -330,6 +330,12 @@ TextTables builtInTexts() {
         u"CSV (*.csv)|*.csv"_s,
         u"Die Datei %1 kann nicht gelesen werden: %2."_s,
         u"Liste optimiert: %1 zusammengeführt, %2 entfernt"_s,
+        u"Bewertung: richtig, alle Striche in der richtigen Reihenfolge"_s,
+        u"Bewertung: teilweise richtig, rot markierte Striche weichen ab"_s,
+        u"Bewertung: falsch"_s,
+        u"Für dieses Kanji ist keine Strichfolge bekannt; bewertet nach der Erkennung."_s,
+        u"Erkannt: %1"_s,
+        u"Erkannt: nichts"_s,
     });
     return tables;
 }

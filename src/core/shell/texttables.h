@@ -294,8 +294,16 @@ enum class MessageText {
     ImportFileFilter,
     ImportUnreadable,
     OptimiseDone,
+    // The verdict on a kanji written on the canvas, below "Stimmt das Kanji". The candidates
+    // line takes the recogniser's guesses as %1.
+    HandwritingRight,
+    HandwritingPartly,
+    HandwritingWrong,
+    HandwritingNoReference,
+    HandwritingCandidates,
+    HandwritingNoCandidates,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::OptimiseDone) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::HandwritingNoCandidates) + 1;
 
 class TextTables {
 public:

@@ -90,6 +90,13 @@ TEST_F(MouseWriting, DotsLinesAndLiftingThePen) {
     EXPECT_EQ(canvasAt(140, 140), Green);
     // A new dot, not a line from where the pen was lifted.
     EXPECT_EQ(canvasAt(110, 130), QColor(Qt::white));
+
+    // Beside the pixels, the strokes as the grading needs them; the point outside is not one.
+    const StrokeList written{{{20, 40}, {80, 40}, {80, 120}}, {{140, 140}}};
+    EXPECT_EQ(app.writingPad.strokes, written);
+    clearWritingCanvas(app);
+    EXPECT_TRUE(app.writingPad.strokes.empty());
+    EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
 }
 
 TEST_F(MouseWriting, MenuCommandEndsWriting) {

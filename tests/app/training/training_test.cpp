@@ -234,7 +234,7 @@ TEST_F(Learning, KanjiWrittenOnTheCanvasIsJudgedByTheLearnerAndCounted) {
     app.ui.requesters().answerNext(ui::Answer::accept());
     click(CheckButton);
     EXPECT_TRUE(window().isVisible(QuestionImage));
-    EXPECT_EQ(app.ui.requesters().shown().back().text, u"Stimmt das Kanji"_s);
+    EXPECT_TRUE(app.ui.requesters().shown().back().text.startsWith(u"Stimmt das Kanji\n"_s));
     EXPECT_EQ(app.training.runRight, 1);
     EXPECT_EQ(window().statusText(3), u"  +: 1     -: 0              (100 %)"_s);
     ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x65E5));

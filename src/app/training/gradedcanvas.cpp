@@ -1,0 +1,111 @@
+#include "app/training/gradedcanvas.h"
+
+#include "core/handwriting/strokelibrary.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr qreal EmptyCanvasMargin = 16;
+constexpr qreal StrokeWidth = 3;
+const QColor NumberColour(130, 130, 130);
+
+QRectF boundsOf(const StrokeList& strokes) {
+    qreal left = std::numeric_limits<qreal>::max();
+    qreal top = left;
+    qreal right = std::numeric_limits<qreal>::lowest();
+    qreal bottom = right;
+    for (const Stroke& stroke : strokes) {
+        for (const StrokePoint& p : stroke) {
+            left = std::min<qreal>(left, p.x);
+            top = std::min<qreal>(top, p.y);
+            right = std::max<qreal>(right, p.x);
+            bottom = std::max<qreal>(bottom, p.y);
+        }
+    }
+    return left > right ? QRectF() : QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+// Scales uniformly by the larger side, so that a kanji as thin as 一 is not stretched into a box,
+// and centres the reference on the drawing.
+QTransform fitReference(const QRectF& reference, const QRectF& drawing) {
+    const qreal referenceSide = std::max(reference.width(), reference.height());
+    const qreal drawingSide = std::max(drawing.width(), drawing.height());
+    const qreal scale = referenceSide > 0 && drawingSide > 0 ? drawingSide / referenceSide : 1;
+    QTransform fit;
+    fit.translate(drawing.center().x(), drawing.center().y());
+    fit.scale(scale, scale);
+    fit.translate(-reference.center().x(), -reference.center().y());
+    return fit;
+}
+
+QPainterPath pathOf(const Stroke& stroke, const QTransform& transform = {}) {
+    QPainterPath path;
+    if (stroke.empty()) {
+        return path;
+    }
+    path.moveTo(transform.map(QPointF(stroke.front().x, stroke.front().y)));
+    for (const StrokePoint& p : stroke) {
+        path.lineTo(transform.map(QPointF(p.x, p.y)));
+    }
+    return path;
+}
+
+void drawReference(QPainter& painter, const StrokeList& reference, const QTransform& fit) {
+    painter.setPen(
+        QPen(ReferenceStrokeColour, StrokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const Stroke& stroke : reference) {
+        painter.drawPath(pathOf(stroke, fit));
+    }
+    QFont font = painter.font();
+    font.setPixelSize(9);
+    painter.setFont(font);
+    painter.setPen(NumberColour);
+    for (size_t i = 0; i < reference.size(); ++i) {
+        if (reference[i].empty()) {
+            continue;
+        }
+        const QPointF start = fit.map(QPointF(reference[i].front().x, reference[i].front().y));
+        painter.drawText(QRectF(start - QPointF(12, 12), QSizeF(12, 12)),
+                         Qt::AlignRight | Qt::AlignBottom, QString::number(i + 1));
+    }
+}
+
+}  // namespace
+
+QImage gradedCanvas(QSize size, const StrokeList& drawn, const StrokeList* reference,
+                    const std::vector<bool>& drawnMatched) {
+    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (reference != nullptr && !reference->empty()) {
+        QRectF target = boundsOf(drawn);
+        if (target.isNull()) {
+            target = QRectF(QPointF(0, 0), QSizeF(size))
+                         .adjusted(EmptyCanvasMargin, EmptyCanvasMargin, -EmptyCanvasMargin,
+                                   -EmptyCanvasMargin);
+        }
+        QRectF source = boundsOf(*reference);
+        if (source.isNull()) {
+            source = QRectF(0, 0, StrokeLibrary::BoxSize, StrokeLibrary::BoxSize);
+        }
+        drawReference(painter, *reference, fitReference(source, target));
+    }
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        const bool matched = i < drawnMatched.size() && drawnMatched[i];
+        painter.setPen(QPen(matched ? MatchedStrokeColour : MissedStrokeColour, StrokeWidth,
+                            Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        if (drawn[i].size() == 1) {
+            painter.drawPoint(QPointF(drawn[i].front().x, drawn[i].front().y));
+        } else {
+            painter.drawPath(pathOf(drawn[i]));
+        }
+    }
+    return canvas;
+}

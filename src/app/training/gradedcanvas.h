@@ -1,0 +1,21 @@
+// The canvas after a written kanji was graded.
+#pragma once
+
+#include "core/handwriting/strokes.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+#include <vector>
+
+inline const QColor ReferenceStrokeColour(200, 200, 200);
+inline const QColor MatchedStrokeColour(0, 160, 0);
+inline const QColor MissedStrokeColour(220, 0, 0);
+
+// The reference strokes (KanjiVG's box) fitted to the drawing's bounding box, grey with their
+// numbers at their starts, and the drawn strokes (canvas pixels) over them: green where
+// drawnMatched says so, red otherwise. Without a drawing the reference fills the canvas; without
+// a reference only the drawing is shown.
+QImage gradedCanvas(QSize size, const StrokeList& drawn, const StrokeList* reference,
+                    const std::vector<bool>& drawnMatched);

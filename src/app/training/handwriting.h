@@ -1,0 +1,35 @@
+// Grading a kanji written on the canvas: KanjiVG's reference strokes and zinnia's recogniser,
+// each loaded the first time it is needed, so a learner who never writes pays nothing for them.
+#pragma once
+
+#include "core/handwriting/handwritinggrade.h"
+#include "core/handwriting/strokelibrary.h"
+
+#include <QString>
+
+#include <optional>
+
+struct App;
+class TextTables;
+
+struct HandwritingAids {
+    // zinnia's model; a missing one only costs the second opinion.
+    QString recognizerModel = KanjiRecognizer::defaultModelPath();
+    std::optional<StrokeLibrary> library;
+    std::optional<KanjiRecognizer> recognizer;
+    // A file that could not be read is not tried again on every kanji.
+    bool libraryTried = false;
+    bool recognizerTried = false;
+};
+
+// The kanji's strokes in writing order from the working folder's stroke file, or nullptr.
+const StrokeList* referenceStrokes(App& app, qint32 code);
+const KanjiRecognizer* kanjiRecognizer(App& app);
+
+// Grades what the canvas holds as the kanji with that code and redraws the canvas to show how:
+// the reference strokes grey and numbered beneath, each drawn stroke green or red over them.
+HandwritingGrade gradeWrittenKanji(App& app, qint32 code);
+
+// The lines the "Kanji überprüfen" question adds below its text: the verdict and what the
+// recogniser read.
+QString handwritingVerdictText(const TextTables& texts, const HandwritingGrade& grade);

@@ -1,0 +1,167 @@
+// Scenario tests of a kanji written with the scripted mouse, graded against KanjiVG's strokes as
+// the program ships them, and of stroke order animated from the same data.
+#include "app/shell/appfixture.h"
+
+#include "app/shell/mainids.h"
+#include "app/training/gradedcanvas.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qint32 Sun = 0x65E5;    // 日, four strokes
+constexpr qint32 River = 0x5DDD;  // 川, three strokes
+
+const QPoint CanvasOrigin(290 + 10, 50 + 32);
+
+bool near(const QColor& actual, const QColor& expected) {
+    return std::abs(actual.red() - expected.red()) < 40 &&
+           std::abs(actual.green() - expected.green()) < 40 &&
+           std::abs(actual.blue() - expected.blue()) < 40;
+}
+
+// KanjiVG's box mapped onto the canvas as a learner's hand would place it.
+QPoint onCanvas(const StrokePoint& p) {
+    return {qRound(15 + p.x * 1.2f), qRound(12 + p.y * 1.2f)};
+}
+
+}  // namespace
+
+class Handwriting : public AppFixture {
+protected:
+    void SetUp() override {
+        QFile shipped(QStringLiteral(RENKARI_SOURCE_DIR "/data/Media/Strokes/KanjiVG.strokes"));
+        ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+        writeFile(u"Media/Strokes/KanjiVG.strokes"_s, shipped.readAll());
+        KanjiRecord sun = makeKanji(1, Sun);
+        sun.Bemerkung = u"Sonne"_s;
+        KanjiRecord river = makeKanji(2, River);
+        river.Bemerkung = u"Fluss"_s;
+        writeSet(u"Schreiben"_s, {sun, river});
+        writePreferences(u"Schreiben"_s);
+        start();
+    }
+
+    void startKanjiTraining() {
+        choosePage(ViewMode::Training);
+        click(OrderIndex);
+        click(AskKanjiBox);
+        click(ShowKanjiBox);  // the kanji is asked, not shown
+        click(AskKanjiBox);
+        click(AskOnBox);
+        click(ShowMeaningBox);
+        click(StartButton);
+        ASSERT_TRUE(window().isVisible(CanvasImage));
+        clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
+        pass();
+    }
+
+    void mouseAt(QPoint canvasPoint, bool down) {
+        mouse.globalPos = globalFromClient(CanvasOrigin + canvasPoint);
+        mouse.primaryDown = down;
+        pass();
+    }
+
+    const StrokeList& reference(qint32 code) {
+        const StrokeList* strokes = referenceStrokes(app, code);
+        EXPECT_NE(strokes, nullptr);
+        static const StrokeList none;
+        return strokes != nullptr ? *strokes : none;
+    }
+
+    // Writes the strokes with the mouse, in the order given, the pen lifted between them.
+    void write(const std::vector<Stroke>& strokes) {
+        for (const Stroke& stroke : strokes) {
+            for (const StrokePoint& p : stroke) {
+                mouseAt(onCanvas(p), true);
+            }
+            mouseAt(onCanvas(stroke.back()), false);
+        }
+    }
+
+    QColor canvasAtMiddleOf(const Stroke& referenceStroke) const {
+        const StrokePoint& p = referenceStroke[referenceStroke.size() / 2];
+        return app.writingPad.writingCanvas.pixelColor(onCanvas(p));
+    }
+
+    const ui::ShownRequester& check(bool learnerSaysRight) {
+        app.ui.requesters().answerNext(learnerSaysRight ? ui::Answer::accept()
+                                                        : ui::Answer::cancel());
+        click(CheckButton);
+        return app.ui.requesters().shown().back();
+    }
+};
+
+TEST_F(Handwriting, CorrectKanjiIsGradedRightAndItsStrokesShownGreenOverTheReference) {
+    startKanjiTraining();
+    const StrokeList& sun = reference(Sun);
+    ASSERT_EQ(sun.size(), 4u);
+    write(sun);
+    ASSERT_EQ(app.writingPad.strokes.size(), 4u);
+
+    const ui::ShownRequester& shown = check(true);
+    EXPECT_EQ(shown.title, u"Kanji überprüfen"_s);
+    const QStringList lines = shown.text.split(u'\n');
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[0], u"Stimmt das Kanji"_s);
+    EXPECT_EQ(lines[2], app.texts.text(MessageText::HandwritingRight));
+    EXPECT_TRUE(lines.last().startsWith(u"Erkannt: "_s));
+    EXPECT_TRUE(lines.last().contains(u"日"_s)) << lines.last().toStdString();
+    EXPECT_EQ(shown.preselected, ui::YesNoDefault::Yes);
+
+    for (const Stroke& stroke : sun) {
+        EXPECT_TRUE(near(canvasAtMiddleOf(stroke), MatchedStrokeColour));
+    }
+    EXPECT_EQ(control<ui::ImageView>(CanvasImage)->image(), app.writingPad.writingCanvas);
+    EXPECT_TRUE(window().isVisible(CanvasMark));
+    EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Ok));
+    EXPECT_EQ(app.training.runRight, 1);
+
+    // The next question starts on a clean canvas with nothing to grade.
+    click(NextQuestionButton);
+    EXPECT_TRUE(app.writingPad.strokes.empty());
+    EXPECT_FALSE(window().isVisible(CanvasMark));
+}
+
+TEST_F(Handwriting, SwappedStrokesAreShownRedAndTheLearnerKeepsTheLastWord) {
+    startKanjiTraining();
+    check(true);  // the first question passed unwritten
+    click(NextQuestionButton);
+    ASSERT_EQ(app.training.trainingList[static_cast<size_t>(app.training.trainingPos)].Code, River);
+
+    const StrokeList& river = reference(River);
+    ASSERT_EQ(river.size(), 3u);
+    write({river[1], river[0], river[2]});
+    const ui::ShownRequester& shown = check(true);
+    EXPECT_NE(shown.text.split(u'\n').value(2), app.texts.text(MessageText::HandwritingRight));
+    EXPECT_EQ(shown.preselected, ui::YesNoDefault::No);
+    // Drawn first and second stand where the reference's second and first belong.
+    EXPECT_TRUE(near(canvasAtMiddleOf(river[1]), MissedStrokeColour));
+    EXPECT_TRUE(near(canvasAtMiddleOf(river[0]), MissedStrokeColour));
+    EXPECT_TRUE(near(canvasAtMiddleOf(river[2]), MatchedStrokeColour));
+    EXPECT_NE(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Ok));
+    // The learner said yes: that is what counts.
+    EXPECT_EQ(app.training.runRight, 2);
+}
+
+TEST_F(Handwriting, AnEmptyCanvasIsGradedWrongWithTheReferenceToCompare) {
+    startKanjiTraining();
+    const ui::ShownRequester& shown = check(false);
+    EXPECT_EQ(shown.text.split(u'\n').value(2), app.texts.text(MessageText::HandwritingWrong));
+    EXPECT_EQ(shown.preselected, ui::YesNoDefault::No);
+    EXPECT_TRUE(near(canvasAtMiddleOf(reference(Sun)[0]), ReferenceStrokeColour) ||
+                near(app.writingPad.writingCanvas.pixelColor(80, 80), ReferenceStrokeColour));
+    EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Wrong));
+    EXPECT_EQ(app.training.runWrong, 1);
+}
+
+TEST_F(Handwriting, KanjiWithoutAStripOfItsOwnAnimatesFromTheStrokeData) {
+    ASSERT_TRUE(app.kanjiSet.records[0].Anim.isEmpty());
+    EXPECT_TRUE(window().isEnabled(AnimPlayButton));
+    ASSERT_NE(app.kanjiSet.records[0].StrokeImage, nullptr);
+    EXPECT_EQ(app.kanjiSet.records[0].StrokeImage->width(), 4 * StrokeFrameSize);
+    click(AnimPlayButton);
+    EXPECT_EQ(app.animation.animState, AnimState::Playing);
+}
