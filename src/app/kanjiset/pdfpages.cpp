@@ -1,6 +1,7 @@
 // What the printed cards and the practice sheets share.
 #include "app/kanjiset/pdfpages.h"
 
+#include "app/kanjiset/kanjiimage.h"
 #include "app/shell/app.h"
 #include "app/shell/cardview.h"
 #include "base/files.h"
@@ -83,12 +84,12 @@ bool savePdf(App& app, const QString& title, const QString& path, const QByteArr
     return true;
 }
 
-QImage strokeStripOf(const App& app, const KanjiRecord& record) {
+QImage strokeStripOf(App& app, const KanjiRecord& record) {
     if (record.StrokeImage) {
         return *record.StrokeImage;
     }
     if (record.Anim.isEmpty()) {
-        return {};
+        return stripImageOf(referenceStrokes(app, record.Unicode));
     }
     return ui::loadPng(strokeStripPath(app, record));
 }
