@@ -21,7 +21,8 @@ SHARE=$PREFIX/share/renkari
 for file in bin/renkari share/applications/renkari.desktop \
     share/icons/hicolor/48x48/apps/renkari.png share/icons/hicolor/256x256/apps/renkari.png \
     share/renkari/Renkari.pref share/renkari/catalog/English.catalog \
-    share/renkari/Media/Controls/ok.ico share/renkari/Media/Genshi/Genshiliste.txt; do
+    share/renkari/Media/Controls/ok.ico share/renkari/Media/Genshi/Genshiliste.txt \
+    share/renkari/Media/Strokes/KanjiVG.strokes; do
     [ -f "$PREFIX/$file" ] || fail "$file was not installed"
 done
 for line in 'Name=Renkari' 'Exec=renkari' 'Icon=renkari' 'Categories=Education;Languages;'; do
@@ -42,7 +43,7 @@ start() {
 start first
 OWN=$TMP/xdg/Renkari
 for file in Renkari.pref catalog/English.catalog Media/Controls/ok.ico \
-    Media/Genshi/Genshiliste.txt Media/JLPT.rki CREDITS.md; do
+    Media/Genshi/Genshiliste.txt Media/Strokes/KanjiVG.strokes Media/JLPT.rki CREDITS.md; do
     [ -f "$OWN/$file" ] || fail "$file was not copied into the learner's folder"
 done
 grep -q 'LastSet = JLPT' "$OWN/Renkari.pref" || fail "the demo set is not the one to open"

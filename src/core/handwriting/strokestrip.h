@@ -1,6 +1,6 @@
 // A stroke-order strip: one 100 x 100 frame per stroke, side by side, drawn from stroke points in
-// KanjiVG's box. Frame k shows strokes 1 to k + 1: the earlier ones black, the newest red with a
-// dot where the pen starts.
+// KanjiVG's box, which fills the frame but for a margin of 3 pixels. Frame k shows strokes 1 to
+// k + 1: the earlier ones black, the newest red with a dot where the pen starts.
 #pragma once
 
 #include "core/handwriting/strokes.h"

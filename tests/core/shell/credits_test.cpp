@@ -43,3 +43,12 @@ TEST(Credits, TextHasEighteenAlignedLines) {
         EXPECT_EQ(lines[blank], QString(CreditsColumn, u' ')) << "line " << blank + 1;
     }
 }
+
+TEST(Credits, NameKanjiVgItsAuthorsAndLicenceForTheStrokes) {
+    const QString text = creditsText();
+    for (const QString& part : {u"KanjiVG"_s, u"https://kanjivg.tagaini.net"_s, u"Ulrich Apel"_s,
+                                u"CC BY-SA 3.0"_s, u"KANJIDIC2"_s, u"CC BY-SA 4.0"_s}) {
+        EXPECT_TRUE(text.contains(part)) << part.toStdString();
+    }
+    EXPECT_FALSE(text.contains(u"kanjidraw"_s)) << "the strokes come from KanjiVG itself";
+}
