@@ -8,9 +8,9 @@
 #include "app/shell/app.h"
 #include "app/shell/startup.h"
 #include "base/files.h"
+#include "common/gunzip.h"
 #include "core/review/csvimport.h"
 #include "core/shell/texttables.h"
-#include "makedemoset/gunzip.h"
 #include "makedemoset/kanjidic.h"
 #include "ui/widgets.h"
 

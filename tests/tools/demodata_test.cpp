@@ -1,6 +1,6 @@
 // The demo set made from the real Debian files, read back with the program's own set reader.
 #include "makedemoset/demodata.h"
-#include "makedemoset/gunzip.h"
+#include "common/gunzip.h"
 #include "makedemoset/jlptset.h"
 
 #include "base/files.h"
@@ -18,14 +18,20 @@
 namespace {
 
 const QString kKanjidic = u"/usr/share/edict/kanjidic2.xml.gz"_qs;
-const QString kStrokeData = u"/usr/lib/python3/dist-packages/kanjidraw/data.json"_qs;
+const QString kStrokeFile = RENKARI_SOURCE_DIR u"/data/Media/Strokes/KanjiVG.strokes"_qs;
+
+StrokeLibrary libraryOf(const std::vector<std::pair<char32_t, StrokeList>>& characters) {
+    return *StrokeLibrary::parse(StrokeLibrary::encode(characters));
+}
 
 // Loading both sources takes a moment, so the suite does it once.
 class DemoData : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         entries_ = loadKanjidic(kKanjidic);
-        strokes_ = loadStrokeData(kStrokeData);
+        if (FileResult<StrokeLibrary> strokes = loadStrokeLibrary(kStrokeFile)) {
+            strokes_ = std::move(*strokes);
+        }
         if (entries_) {
             const std::optional<std::vector<KanjiRecord>> read =
                 parseSetFile(writeSetFile(buildJlptSet(*entries_, [](char32_t) { return true; })));
@@ -37,7 +43,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(entries_.has_value()) << "scripts/setup installs kanjidic-xml";
-        ASSERT_TRUE(strokes_.has_value()) << "scripts/setup installs python3-kanjidraw";
+        ASSERT_TRUE(strokes_.has_value()) << "tools/makestrokes writes the stroke file";
         ASSERT_FALSE(set_.empty()) << "the written set must read back";
     }
 
@@ -56,7 +62,7 @@ protected:
     }
 
     static inline std::optional<std::vector<KanjidicEntry>> entries_;
-    static inline std::optional<StrokeTable> strokes_;
+    static inline std::optional<StrokeLibrary> strokes_;
     static inline std::vector<KanjiRecord> set_;
 };
 
@@ -128,10 +134,10 @@ TEST_F(DemoData, StripHasOneFramePerStrokeAndChangesFromFirstToLast) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (const char32_t code : {U'日', U'水', U'人', U'語'}) {
-        const auto strokes = strokes_->find(code);
-        ASSERT_NE(strokes_->end(), strokes) << "code " << static_cast<quint32>(code);
+        const StrokeList* strokes = strokes_->find(code);
+        ASSERT_NE(nullptr, strokes) << "code " << static_cast<quint32>(code);
         const QString path = dir.filePath(stripFileName(code));
-        ASSERT_TRUE(writeStrip(strokes->second, path));
+        ASSERT_TRUE(writeStrip(*strokes, path));
         const QImage strip(path);
         ASSERT_FALSE(strip.isNull()) << path.toStdString();
         EXPECT_EQ(100 * entryOf(code)->strokeCount, strip.width())
@@ -154,8 +160,8 @@ TEST(WriteDemoData, NamesExactlyTheStripsItWrote) {
     KanjidicEntry unlisted = sun;
     unlisted.codePoint = U'人';
     unlisted.jlptLevel = 0;
-    const StrokeTable strokes = {{U'日', {{10, 10, 200, 200}, {10, 200, 200, 10}}},
-                                 {U'人', {{10, 10, 200, 200}}}};
+    const StrokeLibrary strokes = libraryOf(
+        {{U'日', {{{10, 10}, {90, 90}}, {{10, 90}, {90, 10}}}}, {U'人', {{{10, 10}, {90, 90}}}}});
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -180,7 +186,7 @@ TEST(WriteDemoData, AStripThatCannotBeWrittenStopsBeforeTheSet) {
     KanjidicEntry sun;
     sun.codePoint = U'日';
     sun.jlptLevel = 4;
-    const StrokeTable strokes = {{U'日', {{10, 10, 200, 200}}}};
+    const StrokeLibrary strokes = libraryOf({{U'日', {{{10, 10}, {90, 90}}}}});
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     // A folder in the strip's place: the save cannot replace it (even as root).
@@ -196,8 +202,16 @@ TEST(MakeDemoData, ReportsMissingSourcesAndWritesNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const DemoReport report =
-        makeDemoData(dir.filePath(u"missing.xml.gz"_qs), kStrokeData, dir.path());
+        makeDemoData(dir.filePath(u"missing.xml.gz"_qs), kStrokeFile, dir.path());
     EXPECT_FALSE(report.ok);
     EXPECT_TRUE(report.error.contains(u"missing.xml.gz"_qs)) << report.error.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"Media"_qs)));
+
+    const QString brokenStrokes = dir.filePath(u"broken.strokes"_qs);
+    ASSERT_TRUE(saveFileAtomically(brokenStrokes, "RKSL"));
+    const DemoReport broken = makeDemoData(kKanjidic, brokenStrokes, dir.path());
+    EXPECT_FALSE(broken.ok);
+    EXPECT_TRUE(broken.error.contains(u"broken.strokes: too short"_qs))
+        << broken.error.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(u"Media"_qs)));
 }

@@ -1,5 +1,5 @@
 // The shipped Genshi list: its source table reader and the facts of the 214 radicals.
-#include "makedemoset/gunzip.h"
+#include "common/gunzip.h"
 #include "makedemoset/kanjidic.h"
 #include "makegenshi/radicaltable.h"
 

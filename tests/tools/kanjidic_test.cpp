@@ -1,6 +1,6 @@
 // The KANJIDIC2 reader: which elements count, and what it refuses.
 #include "makedemoset/kanjidic.h"
-#include "makedemoset/gunzip.h"
+#include "common/gunzip.h"
 
 #include "base/files.h"
 

@@ -1,13 +1,13 @@
-// Loads both Debian sources, writes the strips, then the set that refers to them.
+// Loads KANJIDIC2 and the stroke file, writes the strips, then the set that refers to them.
 #include "demodata.h"
 
-#include "gunzip.h"
+#include "common/gunzip.h"
 #include "jlptset.h"
 
 #include "base/files.h"
+#include "common/pngencode.h"
+#include "core/handwriting/strokestrip.h"
 #include "core/kanjiset/setfile.h"
-#include "makestrips/pngencode.h"
-#include "makestrips/strip.h"
 
 #include <QDir>
 
@@ -25,7 +25,7 @@ constexpr int kStripWriters = 4;
 
 struct StripJob {
     char32_t code = 0;
-    const std::vector<StrokeSegment>* strokes = nullptr;
+    const StrokeList* strokes = nullptr;
 };
 
 // Strips do not depend on each other: a few writers keep both cores busy and overlap the disk
@@ -68,20 +68,12 @@ std::optional<std::vector<KanjidicEntry>> loadKanjidic(const QString& gzipPath) 
     return parseKanjidic(*xml);
 }
 
-std::optional<StrokeTable> loadStrokeData(const QString& jsonPath) {
-    const auto json = readWholeFile(jsonPath, kMaxInputBytes);
-    if (!json) {
-        return std::nullopt;
-    }
-    return parseStrokeData(*json);
-}
-
-bool writeStrip(const std::vector<StrokeSegment>& strokes, const QString& path) {
+bool writeStrip(const StrokeList& strokes, const QString& path) {
     const std::optional<QByteArray> png = encodeStripPng(renderStrip(strokes));
     return png && saveFileAtomically(path, *png);
 }
 
-DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeTable& strokes,
+DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeLibrary& strokes,
                          const QString& outDir) {
     DemoReport report;
     const QString mediaDir = outDir + u"/Media"_qs;
@@ -94,9 +86,8 @@ DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const Stroke
     std::vector<StripJob> jobs;
     for (const KanjiRecord& record : buildJlptSet(entries, [](char32_t) { return false; })) {
         const char32_t code = static_cast<char32_t>(record.Unicode);
-        const auto found = strokes.find(code);
-        if (found != strokes.end()) {
-            jobs.push_back({code, &found->second});
+        if (const StrokeList* found = strokes.find(code)) {
+            jobs.push_back({code, found});
         }
     }
     if (const std::optional<QString> failed = writeStrips(jobs, animDir)) {
@@ -121,15 +112,16 @@ DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const Stroke
     return report;
 }
 
-DemoReport makeDemoData(const QString& kanjidicPath, const QString& strokeDataPath,
+DemoReport makeDemoData(const QString& kanjidicPath, const QString& strokeFilePath,
                         const QString& outDir) {
     const std::optional<std::vector<KanjidicEntry>> entries = loadKanjidic(kanjidicPath);
     if (!entries) {
         return {.error = u"cannot read KANJIDIC2 from "_qs + kanjidicPath};
     }
-    const std::optional<StrokeTable> strokes = loadStrokeData(strokeDataPath);
+    const FileResult<StrokeLibrary> strokes = loadStrokeLibrary(strokeFilePath);
     if (!strokes) {
-        return {.error = u"cannot read stroke data from "_qs + strokeDataPath};
+        return {.error = u"cannot read strokes from "_qs + strokeFilePath + u": "_qs +
+                         strokes.error().systemText};
     }
     return writeDemoData(*entries, *strokes, outDir);
 }

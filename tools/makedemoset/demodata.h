@@ -3,7 +3,7 @@
 
 #include "kanjidic.h"
 
-#include "makestrips/strokedata.h"
+#include "core/handwriting/strokelibrary.h"
 
 #include <QString>
 
@@ -13,11 +13,8 @@
 // KANJIDIC2 as Debian's kanjidic-xml installs it, gzip-compressed.
 std::optional<std::vector<KanjidicEntry>> loadKanjidic(const QString& gzipPath);
 
-// kanjidraw's data.json.
-std::optional<StrokeTable> loadStrokeData(const QString& jsonPath);
-
 // Renders the strip and saves it as a PNG; false when encoding or writing failed.
-bool writeStrip(const std::vector<StrokeSegment>& strokes, const QString& path);
+bool writeStrip(const StrokeList& strokes, const QString& path);
 
 struct DemoReport {
     bool ok = false;
@@ -28,9 +25,9 @@ struct DemoReport {
 
 // Writes <outDir>/Media/JLPT/Anim/<code>.png for every kanji of the set that has stroke data,
 // then <outDir>/Media/JLPT.rki, whose Anim fields name exactly the strips that were written.
-DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeTable& strokes,
+DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeLibrary& strokes,
                          const QString& outDir);
 
-// Loads both sources and runs writeDemoData.
-DemoReport makeDemoData(const QString& kanjidicPath, const QString& strokeDataPath,
+// Loads KANJIDIC2 and the stroke file (data/Media/Strokes/KanjiVG.strokes) and runs writeDemoData.
+DemoReport makeDemoData(const QString& kanjidicPath, const QString& strokeFilePath,
                         const QString& outDir);

@@ -1,4 +1,5 @@
-// makedemoset: builds the "JLPT" demo set and its stroke-order strips from Debian's data.
+// makedemoset: builds the "JLPT" demo set from Debian's KANJIDIC2 and its stroke-order strips
+// from the committed KanjiVG stroke file.
 #include "demodata.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,7 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     QTextStream err(stderr);
     if (args.size() != 4) {
-        err << "usage: makedemoset <kanjidic2.xml.gz> <kanjidraw data.json> <out-dir>\n";
+        err << "usage: makedemoset <kanjidic2.xml.gz> <KanjiVG.strokes> <out-dir>\n";
         return 2;
     }
     const DemoReport report = makeDemoData(args[1], args[2], args[3]);

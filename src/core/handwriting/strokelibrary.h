@@ -23,6 +23,8 @@ public:
     // refused as a whole rather than giving some characters wrong strokes.
     static Expected<StrokeLibrary, QString> parse(const QByteArray& bytes);
     // The file's bytes for these characters (any order; a code given twice keeps the first).
+    // Points are kept to 1/16 unit within 0 to 255.9375; a character the file cannot hold (no
+    // strokes, more than 255, a stroke without points or with more than 255) is left out.
     static QByteArray encode(const std::vector<std::pair<char32_t, StrokeList>>& characters);
 
     // The strokes of a character in writing order, or nullptr when KanjiVG has none.
@@ -35,4 +37,5 @@ private:
     std::vector<StrokeList> strokes_;
 };
 
+// Bytes that parse refuses give FileErrorKind::Other with parse's reason as the text.
 FileResult<StrokeLibrary> loadStrokeLibrary(const QString& path);

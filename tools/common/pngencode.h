@@ -1,7 +1,7 @@
 // Encoding a stroke-order strip as an 8-bit paletted PNG in memory.
 #pragma once
 
-#include "strip.h"
+#include "core/handwriting/strokestrip.h"
 
 #include <QByteArray>
 

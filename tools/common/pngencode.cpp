@@ -11,7 +11,7 @@ std::optional<QByteArray> encodeStripPng(const StripImage& image) {
         return std::nullopt;
     }
     const StripPalette palette = stripPalette();
-    static_assert(sizeof(Rgb) == 3, "libpng reads the palette as packed RGB triples");
+    static_assert(sizeof(StripRgb) == 3, "libpng reads the palette as packed RGB triples");
 
     png_image png;
     std::memset(&png, 0, sizeof png);

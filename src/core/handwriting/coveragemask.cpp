@@ -1,5 +1,5 @@
 // Coverage from the distance of each pixel centre to the shape's axis.
-#include "raster.h"
+#include "core/handwriting/coveragemask.h"
 
 #include <algorithm>
 #include <cmath>
