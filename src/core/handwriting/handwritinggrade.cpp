@@ -1,0 +1,36 @@
+// The verdict on a kanji written with the mouse: the stroke matcher, with zinnia's candidates
+// as a second opinion.
+#include "core/handwriting/handwritinggrade.h"
+
+#include <algorithm>
+
+namespace {
+
+HandwritingVerdict verdictOfCandidates(const std::vector<char32_t>& candidates, char32_t kanji) {
+    if (!candidates.empty() && candidates.front() == kanji) {
+        return HandwritingVerdict::Right;
+    }
+    return std::ranges::find(candidates, kanji) != candidates.end() ? HandwritingVerdict::Partly
+                                                                    : HandwritingVerdict::Wrong;
+}
+
+}  // namespace
+
+HandwritingGrade gradeHandwriting(const StrokeList& drawn, char32_t kanji,
+                                  const StrokeList* reference, const KanjiRecognizer* recognizer,
+                                  int width, int height) {
+    HandwritingGrade grade;
+    if (recognizer) {
+        grade.candidates = recognizer->candidates(drawn, width, height);
+    }
+    // An empty stroke list is as good as none: there is nothing to compare stroke by stroke.
+    grade.hadReference = reference && !reference->empty();
+    if (grade.hadReference) {
+        StrokeGrade strokes = gradeStrokes(drawn, *reference);
+        grade.verdict = strokes.verdict;
+        grade.drawnMatched = std::move(strokes.drawnMatched);
+    } else {
+        grade.verdict = verdictOfCandidates(grade.candidates, kanji);
+    }
+    return grade;
+}

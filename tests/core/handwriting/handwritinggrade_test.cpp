@@ -1,0 +1,93 @@
+// Tests of the verdict on a kanji written with the mouse: the matcher where reference strokes
+// exist, zinnia's candidates where they do not.
+#include "core/handwriting/handwritinggrade.h"
+
+#include "core/handwriting/drawnstrokes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+constexpr char32_t San = U'\u4E09';
+constexpr char32_t Ryuu = U'\u9F8D';  // 龍: sixteen strokes, nothing like three lines
+
+class HandwritingGradeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Expected<KanjiRecognizer, QString> opened =
+            KanjiRecognizer::open(KanjiRecognizer::defaultModelPath());
+        ASSERT_TRUE(opened.has_value()) << opened.error().toStdString();
+        recognizer.emplace(std::move(opened).value());
+    }
+
+    HandwritingGrade grade(const StrokeList& strokes, char32_t kanji,
+                           const StrokeList* reference) const {
+        return gradeHandwriting(strokes, kanji, reference, &*recognizer, 160, 160);
+    }
+
+    std::optional<KanjiRecognizer> recognizer;
+    const StrokeList san = drawn::placed(drawn::san(), 1.4f, {8, 6});
+};
+
+}  // namespace
+
+TEST_F(HandwritingGradeTest, WithoutReferenceZinniasRankDecides) {
+    const HandwritingGrade right = grade(san, San, nullptr);
+    EXPECT_EQ(right.verdict, HandwritingVerdict::Right);
+    EXPECT_FALSE(right.hadReference);
+    EXPECT_TRUE(right.drawnMatched.empty());
+    ASSERT_EQ(right.candidates.size(), 5u);
+    EXPECT_EQ(right.candidates.front(), San);
+
+    // Asked for a kanji zinnia ranks lower, the same drawing is partly right.
+    for (std::size_t rank = 1; rank < right.candidates.size(); ++rank) {
+        const HandwritingGrade lower = grade(san, right.candidates[rank], nullptr);
+        EXPECT_EQ(lower.verdict, HandwritingVerdict::Partly) << "rank " << rank;
+    }
+
+    ASSERT_EQ(std::ranges::count(right.candidates, Ryuu), 0);
+    EXPECT_EQ(grade(san, Ryuu, nullptr).verdict, HandwritingVerdict::Wrong);
+
+    const HandwritingGrade empty = grade({}, San, nullptr);
+    EXPECT_EQ(empty.verdict, HandwritingVerdict::Wrong);
+    EXPECT_TRUE(empty.candidates.empty());
+
+    // An empty reference has nothing to compare stroke by stroke either.
+    const StrokeList none;
+    EXPECT_EQ(grade(san, San, &none).verdict, HandwritingVerdict::Right);
+}
+
+TEST_F(HandwritingGradeTest, WithReferenceTheStrokesDecideAndZinniaStillAdvises) {
+    // Every line drawn from right to left: zinnia does not even list 三, but the strokes are all
+    // there, only backwards.
+    StrokeList backwards = san;
+    for (Stroke& s : backwards) {
+        s = drawn::reversed(s);
+    }
+    const StrokeList reference = drawn::san();
+    const HandwritingGrade grade = this->grade(backwards, San, &reference);
+    ASSERT_EQ(std::ranges::count(grade.candidates, San), 0) << "zinnia alone would judge";
+    EXPECT_EQ(grade.candidates, recognizer->candidates(backwards, 160, 160));
+    EXPECT_EQ(grade.verdict, HandwritingVerdict::Partly);
+    EXPECT_TRUE(grade.hadReference);
+    EXPECT_EQ(grade.drawnMatched, std::vector<bool>(3, false));
+
+    const HandwritingGrade inOrder = this->grade(san, San, &reference);
+    EXPECT_EQ(inOrder.verdict, HandwritingVerdict::Right);
+    EXPECT_EQ(inOrder.drawnMatched, std::vector<bool>(3, true));
+    EXPECT_EQ(inOrder.candidates.size(), 5u);
+}
+
+TEST(HandwritingGrade, WithoutReferenceOrRecognizerNothingCanBeRight) {
+    const StrokeList san = drawn::placed(drawn::san(), 1.4f, {8, 6});
+    const HandwritingGrade grade = gradeHandwriting(san, San, nullptr, nullptr, 160, 160);
+    EXPECT_EQ(grade.verdict, HandwritingVerdict::Wrong);
+    EXPECT_TRUE(grade.candidates.empty());
+
+    const StrokeList reference = drawn::san();
+    EXPECT_EQ(gradeHandwriting(san, San, &reference, nullptr, 160, 160).verdict,
+              HandwritingVerdict::Right);
+}

@@ -1,0 +1,139 @@
+// Tests of the stroke matcher: a drawing graded against its reference strokes, with the strokes
+// that matched for the canvas to paint.
+#include "core/handwriting/strokegrade.h"
+
+#include "core/handwriting/drawnstrokes.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using drawn::placed;
+using drawn::reversed;
+
+constexpr HandwritingVerdict Right = HandwritingVerdict::Right;
+constexpr HandwritingVerdict Partly = HandwritingVerdict::Partly;
+constexpr HandwritingVerdict Wrong = HandwritingVerdict::Wrong;
+
+// 王 at the canvas's usual size and place, a little off centre.
+StrokeList drawnOu() {
+    return placed(drawn::ou(), 1.4f, {8, 12});
+}
+
+}  // namespace
+
+TEST(StrokeGrade, TheReferenceDrawnAnywhereAtAnySizeIsRight) {
+    for (const float scale : {1.4f, 0.5f, 2.0f}) {
+        for (const StrokePoint offset : {StrokePoint{8, 12}, StrokePoint{90, 95}}) {
+            const StrokeGrade grade = gradeStrokes(placed(drawn::ou(), scale, offset), drawn::ou());
+            EXPECT_EQ(grade.verdict, Right) << scale << " at " << offset.x << ',' << offset.y;
+            EXPECT_EQ(grade.drawnMatched, std::vector<bool>(4, true));
+        }
+    }
+}
+
+TEST(StrokeGrade, SwappedOrReversedStrokesArePartlyRightAndShowRed) {
+    StrokeList swapped = drawnOu();
+    std::swap(swapped[0], swapped[2]);
+    const StrokeGrade swappedGrade = gradeStrokes(swapped, drawn::ou());
+    EXPECT_EQ(swappedGrade.verdict, Partly);
+    EXPECT_EQ(swappedGrade.drawnMatched, (std::vector<bool>{false, true, false, true}));
+
+    StrokeList backwards = drawnOu();
+    backwards[3] = reversed(backwards[3]);
+    const StrokeGrade backwardsGrade = gradeStrokes(backwards, drawn::ou());
+    EXPECT_EQ(backwardsGrade.verdict, Partly);
+    EXPECT_EQ(backwardsGrade.drawnMatched, (std::vector<bool>{true, true, true, false}));
+
+    // Every stroke in place but all of them drawn backwards is still the kanji's shape.
+    StrokeList allBackwards = drawnOu();
+    for (Stroke& s : allBackwards) {
+        s = reversed(s);
+    }
+    const StrokeGrade allBackwardsGrade = gradeStrokes(allBackwards, drawn::ou());
+    EXPECT_EQ(allBackwardsGrade.verdict, Partly);
+    EXPECT_EQ(allBackwardsGrade.drawnMatched, std::vector<bool>(4, false));
+}
+
+TEST(StrokeGrade, OneMissingStrokeIsPartlyRightEvenWhenItHeldUpTheBox) {
+    // 土 without its vertical is only as tall as the gap between its two horizontals, so the
+    // others match only once the reference is boxed without that stroke as well.
+    StrokeList noVertical = placed(drawn::tsuchi(), 1.4f, {8, 12});
+    noVertical.erase(noVertical.begin() + 1);
+    const StrokeGrade grade = gradeStrokes(noVertical, drawn::tsuchi());
+    EXPECT_EQ(grade.verdict, Partly);
+    EXPECT_EQ(grade.drawnMatched, (std::vector<bool>{true, true}));
+
+    StrokeList noMiddle = drawnOu();
+    noMiddle.erase(noMiddle.begin() + 2);
+    EXPECT_EQ(gradeStrokes(noMiddle, drawn::ou()).verdict, Partly);
+}
+
+TEST(StrokeGrade, OneExtraStrokeIsPartlyRightAndOnlyItShowsRed) {
+    // A stray line far below the kanji widens the drawing's box; the kanji itself is still right.
+    StrokeList stray = drawnOu();
+    stray.insert(stray.begin() + 2, drawn::penMove({20, 150}, {140, 158}));
+    const StrokeGrade grade = gradeStrokes(stray, drawn::ou());
+    EXPECT_EQ(grade.verdict, Partly);
+    EXPECT_EQ(grade.drawnMatched, (std::vector<bool>{true, true, false, true, true}));
+}
+
+TEST(StrokeGrade, MoreThanOneSlipIsWrongWithTheInOrderMatchesStillShown) {
+    // Two strokes missing.
+    StrokeList twoMissing = drawnOu();
+    twoMissing.erase(twoMissing.begin() + 1, twoMissing.begin() + 3);
+    const StrokeGrade missingGrade = gradeStrokes(twoMissing, drawn::ou());
+    EXPECT_EQ(missingGrade.verdict, Wrong);
+    EXPECT_EQ(missingGrade.drawnMatched, (std::vector<bool>{true, true}));
+
+    // One stroke missing and another reversed: neither slip alone, so no partial credit.
+    StrokeList missingAndReversed = drawnOu();
+    missingAndReversed.erase(missingAndReversed.begin() + 2);
+    missingAndReversed[0] = reversed(missingAndReversed[0]);
+    const StrokeGrade bothGrade = gradeStrokes(missingAndReversed, drawn::ou());
+    EXPECT_EQ(bothGrade.verdict, Wrong);
+    EXPECT_EQ(bothGrade.drawnMatched, (std::vector<bool>{false, true, true}));
+
+    // The right number of strokes, one of them in the wrong place.
+    StrokeList misplaced = drawnOu();
+    misplaced[2] = drawn::penMove({40, 50}, {60, 130});
+    const StrokeGrade misplacedGrade = gradeStrokes(misplaced, drawn::ou());
+    EXPECT_EQ(misplacedGrade.verdict, Wrong);
+    EXPECT_EQ(misplacedGrade.drawnMatched, (std::vector<bool>{true, true, false, true}));
+}
+
+TEST(StrokeGrade, AnotherKanjisStrokesAreWrong) {
+    // 川 has as many strokes as 三, but upright.
+    const StrokeGrade kawa = gradeStrokes(placed(drawn::kawa(), 1.4f, {8, 12}), drawn::san());
+    EXPECT_EQ(kawa.verdict, Wrong);
+    EXPECT_EQ(kawa.drawnMatched, std::vector<bool>(3, false));
+
+    const StrokeGrade tsuchi = gradeStrokes(placed(drawn::tsuchi(), 1.4f, {8, 12}), drawn::san());
+    EXPECT_EQ(tsuchi.verdict, Wrong);
+    EXPECT_EQ(tsuchi.drawnMatched, (std::vector<bool>{false, false, true}));
+}
+
+TEST(StrokeGrade, AThinKanjiIsNotStretchedAcrossItsThinSide) {
+    // The reference 一 rises a little, the drawing falls a little; stretched to full height each
+    // would become a steep diagonal, the two crossing each other.
+    const StrokeList falling{drawn::penMove({20, 76}, {140, 82}, 1)};
+    const StrokeGrade grade = gradeStrokes(falling, drawn::ichi());
+    EXPECT_EQ(grade.verdict, Right);
+    EXPECT_EQ(grade.drawnMatched, std::vector<bool>{true});
+
+    EXPECT_EQ(gradeStrokes({reversed(falling[0])}, drawn::ichi()).verdict, Partly);
+    EXPECT_EQ(gradeStrokes({drawn::penMove({80, 20}, {78, 140})}, drawn::ichi()).verdict, Wrong);
+}
+
+TEST(StrokeGrade, NothingDrawnOrOnlyClicksAreWrong) {
+    const StrokeGrade empty = gradeStrokes({}, drawn::san());
+    EXPECT_EQ(empty.verdict, Wrong);
+    EXPECT_TRUE(empty.drawnMatched.empty());
+
+    const StrokeList clicks{{{40, 40}}, {{80, 80}}, {{120, 120}}};
+    const StrokeGrade clicked = gradeStrokes(clicks, drawn::san());
+    EXPECT_EQ(clicked.verdict, Wrong);
+    EXPECT_EQ(clicked.drawnMatched, std::vector<bool>(3, false));
+}
