@@ -249,8 +249,10 @@ int main(int argc, char** argv) {
     std::printf(
         "| the kanji's own drawing graded right (partly) | %.2f %% (%.2f %%) | >= 95 %% | %s |\n",
         correct.percentRight(), correct.percentPartly(), met(correct.percentRight() >= 95));
-    std::printf("| another JLPT kanji's drawing graded right | %.2f %% | <= 0.5 %% | %s |\n",
-                other.percentRight(), met(other.percentRight() <= 0.5));
+    std::printf(
+        "| another JLPT kanji's drawing graded right (partly) | %.2f %% (%.2f %%) | <= 0.5 %% "
+        "| %s |\n",
+        other.percentRight(), other.percentPartly(), met(other.percentRight() <= 0.5));
     std::printf(
         "| first two strokes exchanged graded right (partly), %d kanji | %.2f %% "
         "(%.2f %%) | <= 5 %% | %s |\n",
