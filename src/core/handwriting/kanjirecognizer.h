@@ -25,7 +25,8 @@ public:
     ~KanjiRecognizer();
 
     // The best candidates for strokes drawn on a width x height surface, best first; at most
-    // count, none for an empty drawing.
+    // count, none for an empty drawing. Where on the surface the kanji is written, and how large
+    // down to an eighth of the surface, does not matter.
     std::vector<char32_t> candidates(const StrokeList& drawn, int width, int height,
                                      int count = 5) const;
 

@@ -3,10 +3,13 @@
 #include "core/handwriting/strokegrade.h"
 
 #include "core/handwriting/drawnstrokes.h"
+#include "core/handwriting/strokelibrary.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -113,6 +116,40 @@ TEST(StrokeGrade, AnotherKanjisStrokesAreWrong) {
     const StrokeGrade tsuchi = gradeStrokes(placed(drawn::tsuchi(), 1.4f, {8, 12}), drawn::san());
     EXPECT_EQ(tsuchi.verdict, Wrong);
     EXPECT_EQ(tsuchi.drawnMatched, (std::vector<bool>{false, false, true}));
+}
+
+TEST(StrokeGrade, KanjiVgsOwnCurvedStrokesOfUmi) {
+    const FileResult<StrokeLibrary> library =
+        loadStrokeLibrary(RENKARI_SOURCE_DIR u"/data/Media/Strokes/KanjiVG.strokes"_s);
+    ASSERT_TRUE(library.has_value());
+    const StrokeList* umi = library->find(U'\u6D77');
+    ASSERT_NE(umi, nullptr);
+    ASSERT_EQ(umi->size(), 9u);
+
+    // Every point of every curve on the canvas, smaller and off to one side.
+    StrokeList drawing;
+    for (const Stroke& stroke : *umi) {
+        Stroke& points = drawing.emplace_back();
+        for (const StrokePoint p : stroke) {
+            points.push_back({30 + p.x * 1.1f, 5 + p.y * 1.1f});
+        }
+    }
+    const StrokeGrade right = gradeStrokes(drawing, *umi);
+    EXPECT_EQ(right.verdict, Right);
+    EXPECT_EQ(right.drawnMatched, std::vector<bool>(9, true));
+
+    // The two dots of 氵 lie one above the other, a quarter of the kanji apart.
+    StrokeList dotsExchanged = drawing;
+    std::swap(dotsExchanged[0], dotsExchanged[1]);
+    const StrokeGrade exchanged = gradeStrokes(dotsExchanged, *umi);
+    EXPECT_EQ(exchanged.verdict, Partly);
+    std::vector<bool> dotsRed(9, true);
+    dotsRed[0] = dotsRed[1] = false;
+    EXPECT_EQ(exchanged.drawnMatched, dotsRed);
+
+    StrokeList noRise = drawing;
+    noRise.erase(noRise.begin() + 2);
+    EXPECT_EQ(gradeStrokes(noRise, *umi).verdict, Partly);
 }
 
 TEST(StrokeGrade, AThinKanjiIsNotStretchedAcrossItsThinSide) {
