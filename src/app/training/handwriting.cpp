@@ -3,6 +3,9 @@
 #include "app/shell/app.h"
 #include "app/training/gradedcanvas.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 QString strokeFilePath(const App& app) {
@@ -15,6 +18,23 @@ QString candidatesText(const std::vector<char32_t>& candidates) {
         characters << QString::fromUcs4(&code, 1);
     }
     return characters.join(QStringLiteral("  "));
+}
+
+// A press on the canvas that does not move, such as the click that takes up the pen, leaves a
+// point and no stroke; the learner never meant it as one of the kanji's strokes.
+StrokeList withoutClicks(const StrokeList& strokes) {
+    constexpr float ClickReach = 2.5f;
+    StrokeList kept;
+    for (const Stroke& stroke : strokes) {
+        const bool moved = std::ranges::any_of(stroke, [&](const StrokePoint& p) {
+            return std::abs(p.x - stroke.front().x) > ClickReach ||
+                   std::abs(p.y - stroke.front().y) > ClickReach;
+        });
+        if (moved) {
+            kept.push_back(stroke);
+        }
+    }
+    return kept;
 }
 
 }  // namespace
@@ -48,9 +68,10 @@ HandwritingGrade gradeWrittenKanji(App& app, qint32 code) {
     WritingPad& pad = app.writingPad;
     const StrokeList* reference = referenceStrokes(app, code);
     const QSize size = pad.writingCanvas.size();
-    HandwritingGrade grade = gradeHandwriting(pad.strokes, static_cast<char32_t>(code), reference,
+    const StrokeList written = withoutClicks(pad.strokes);
+    HandwritingGrade grade = gradeHandwriting(written, static_cast<char32_t>(code), reference,
                                               kanjiRecognizer(app), size.width(), size.height());
-    pad.writingCanvas = gradedCanvas(size, pad.strokes, reference, grade.drawnMatched);
+    pad.writingCanvas = gradedCanvas(size, written, reference, grade.drawnMatched);
     return grade;
 }
 
