@@ -31,15 +31,20 @@ QRectF boundsOf(const StrokeList& strokes) {
     return left > right ? QRectF() : QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
-// Scales uniformly by the larger side, so that a kanji as thin as 一 is not stretched into a box,
-// and centres the reference on the drawing.
+// Maps the reference's box onto the drawing's, side by side as the grading compares them: a side
+// shorter than half the longer one counts as half of it, so that a kanji as thin as 一 is not
+// stretched into a square.
+QSizeF gradedSides(const QRectF& box) {
+    const qreal longer = std::max({box.width(), box.height(), qreal(1e-6)});
+    return {std::max(box.width(), longer / 2), std::max(box.height(), longer / 2)};
+}
+
 QTransform fitReference(const QRectF& reference, const QRectF& drawing) {
-    const qreal referenceSide = std::max(reference.width(), reference.height());
-    const qreal drawingSide = std::max(drawing.width(), drawing.height());
-    const qreal scale = referenceSide > 0 && drawingSide > 0 ? drawingSide / referenceSide : 1;
+    const QSizeF from = gradedSides(reference);
+    const QSizeF to = gradedSides(drawing);
     QTransform fit;
     fit.translate(drawing.center().x(), drawing.center().y());
-    fit.scale(scale, scale);
+    fit.scale(to.width() / from.width(), to.height() / from.height());
     fit.translate(-reference.center().x(), -reference.center().y());
     return fit;
 }
