@@ -1,8 +1,10 @@
 // Set file reader (Expat, streamed into records by position) and writer (UTF-16LE text).
 #include "core/kanjiset/setfile.h"
 
+#include "base/files.h"
 #include "core/kanjiset/integerrule.h"
 
+#include <QFileInfo>
 #include <QLatin1String>
 #include <QString>
 #include <QtEndian>
@@ -78,12 +80,16 @@ LineBreak detectLineBreak(const QByteArray& bytes) {
     return found + 1 < end && found[1] == '\n' ? LineBreak::CrLf : LineBreak::Cr;
 }
 
+// Not find_first_of, which calls memchr for every character of the text.
+bool hasLineBreak(const std::string& utf8) {
+    return std::any_of(utf8.begin(), utf8.end(), [](char c) { return c == '\r' || c == '\n'; });
+}
+
 // Expat hands out every line break as LF (character references may still give CR), so each
 // CR LF, CR or LF becomes the file's own form.
 QString decodeText(const std::string& utf8, LineBreak lineBreak) {
-    const bool hasBreak = utf8.find_first_of("\r\n") != std::string::npos;
     QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    if (!hasBreak || (lineBreak == LineBreak::Lf && !text.contains(u'\r'))) {
+    if (lineBreak == LineBreak::Lf && !text.contains(u'\r')) {
         return text;
     }
     const QStringView form = lineBreak == LineBreak::CrLf ? QStringView(u"\r\n")
@@ -118,9 +124,9 @@ QString decodeAttribute(const XML_Char* value) {
 // own, so the whitespace of a hand-indented file makes no records.
 class SetFileReader {
 public:
-    explicit SetFileReader(LineBreak lineBreak) : lineBreak_(lineBreak) {}
+    explicit SetFileReader(const QByteArray& bytes) : bytes_(bytes) {}
 
-    std::optional<std::vector<KanjiRecord>> read(const QByteArray& bytes) {
+    std::optional<std::vector<KanjiRecord>> read() {
         const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
             XML_ParserCreate(nullptr), &XML_ParserFree);
         if (!parser) {
@@ -138,8 +144,8 @@ public:
         XML_SetProcessingInstructionHandler(parser_, &SetFileReader::onInstruction);
         XML_SetEntityDeclHandler(parser_, &SetFileReader::onEntityDecl);
 
-        const char* data = bytes.constData();
-        qsizetype left = bytes.size();
+        const char* data = bytes_.constData();
+        qsizetype left = bytes_.size();
         do {
             const qsizetype chunk = std::min(left, kParseChunk);
             left -= chunk;
@@ -299,12 +305,24 @@ private:
     }
 
     void finishText() {
-        *textTarget_ = decodeText(text_, lineBreak_);
+        *textTarget_ = hasLineBreak(text_)
+                           ? decodeText(text_, lineBreak())
+                           : QString::fromUtf8(text_.data(), qsizetype(text_.size()));
         textTarget_ = nullptr;
         textDepth_ = -1;
     }
 
-    const LineBreak lineBreak_;
+    // Looking for the first line break can mean scanning the whole file, and files written by
+    // the program hold none; so only a text with a line break asks for it.
+    LineBreak lineBreak() {
+        if (!lineBreak_) {
+            lineBreak_ = detectLineBreak(bytes_);
+        }
+        return *lineBreak_;
+    }
+
+    const QByteArray& bytes_;
+    std::optional<LineBreak> lineBreak_;
     XML_Parser parser_ = nullptr;
     std::vector<KanjiRecord> records_;
     int depth_ = 0;
@@ -469,7 +487,20 @@ std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes) {
     if (bytes.isEmpty()) {
         return std::nullopt;
     }
-    return SetFileReader(detectLineBreak(bytes)).read(bytes);
+    return SetFileReader(bytes).read();
+}
+
+SetFileRead readSetFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        return unexpected(SetFileFailure::Missing);
+    }
+    const FileResult<QByteArray> bytes = readWholeFile(path);
+    if (bytes) {
+        if (std::optional<std::vector<KanjiRecord>> records = parseSetFile(*bytes)) {
+            return std::move(*records);
+        }
+    }
+    return unexpected(SetFileFailure::Unreadable);
 }
 
 QByteArray writeSetFile(const std::vector<KanjiRecord>& records) {
