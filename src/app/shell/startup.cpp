@@ -12,6 +12,8 @@
 #include "core/shell/preferences.h"
 #include "ui/images.h"
 
+#include <future>
+
 namespace {
 
 const char* const ControlIconFiles[ControlIconCount] = {
@@ -56,6 +58,11 @@ bool startUp(App& app) {
     app.paths.importPath = prefs.ImportPath;
     app.paths.exportPath = prefs.ExportPath;
     app.language = prefs.Language;
+    // A large set takes longer to read than the window takes to build: both happen at once.
+    std::future<SetFileRead> setRead;
+    if (!app.setName.isEmpty()) {
+        setRead = std::async(std::launch::async, readSetFile, setFilePath(app));
+    }
 
     app.texts = fillTextTables(app.paths.workDir, app.language);
 
@@ -72,7 +79,11 @@ bool startUp(App& app) {
     }
     app.genshiList =
         readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
-    loadSet(app, app.setName.isEmpty());
+    if (setRead.valid()) {
+        openSet(app, setRead.get());
+    } else {
+        loadSet(app, true);
+    }
     if (!app.profile.profileName.isEmpty()) {
         loadProfile(app);
     }
@@ -104,8 +115,10 @@ int runRenkari(App& app, bool quitAfterStart) {
         return 0;
     }
     if (quitAfterStart) {
-        // Nobody is there to answer a question about an unsaved set: the exit code tells.
-        return shutDown(app) ? 0 : 1;
+        // The first kanji is drawn, then the program ends. Nobody has worked in it, so there is
+        // nothing to save.
+        app.ui.drawPending();
+        return 0;
     }
     do {
         runMainLoop(app);
