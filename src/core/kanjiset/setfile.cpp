@@ -29,6 +29,9 @@ constexpr std::size_t kMaxRecords = std::size_t(1) << 18;
 
 // Expat takes int lengths, so large inputs are fed in pieces.
 constexpr qsizetype kParseChunk = qsizetype(1) << 26;
+// The first piece of a file read: it tells how densely the file holds records, and for a split,
+// the root's start tag must end within it.
+constexpr qsizetype kSampleBytes = qsizetype(64) << 10;
 
 // Number of open elements above a node: the root's children, a kanji's children and the
 // children of the examples element.
@@ -174,6 +177,15 @@ public:
 
     std::vector<KanjiRecord> takeRecords() { return std::move(records_); }
 
+    // Makes room for the records of a document of totalBytes, judging from how many of them the
+    // first readBytes held: growing the records one by one to thousands would allocate and move
+    // them a dozen times over.
+    void reserveFor(qsizetype readBytes, qsizetype totalBytes) {
+        const double perByte = double(records_.size()) / double(std::max<qsizetype>(readBytes, 1));
+        const auto expected = std::size_t(perByte * double(totalBytes) * 1.1) + 16;
+        records_.reserve(std::min(expected, kMaxRecords));
+    }
+
     // What reading in halves needs to know: the root element's name (empty until its start tag
     // has been read), whether the document has a document type declaration, and how many bytes
     // of the document were read before it failed.
@@ -280,7 +292,7 @@ private:
         KanjiRecord& record = records_.back();
         ++fieldPosition_;
         examplePosition_ = 0;
-        QString* target = nullptr;
+        QString KanjiRecord::*field = nullptr;
         switch (fieldPosition_) {
             case kStrokeImagePosition:
                 if (attributes && attributes[0]) {
@@ -288,44 +300,54 @@ private:
                 }
                 return;
             case 2:
-                target = &record.OnYomi;
+                field = &KanjiRecord::OnYomi;
                 break;
             case 3:
-                target = &record.KunYomi;
+                field = &KanjiRecord::KunYomi;
                 break;
             case kAnimPosition:
-                target = &record.Anim;
+                field = &KanjiRecord::Anim;
                 break;
             case 5:
-                target = &record.Bemerkung;
+                field = &KanjiRecord::Bemerkung;
                 break;
             case 6:
-                target = &record.Genshi;
+                field = &KanjiRecord::Genshi;
                 break;
             default:
                 return;
         }
-        startText(target, attributes);
+        startText({field, 0}, attributes);
     }
 
     void startExample(const XML_Char** attributes) {
         if (++examplePosition_ > kExampleCount) {
             return;
         }
-        KanjiRecord& record = records_.back();
-        const int index = examplePosition_ - 1;
+        const auto index = std::size_t(examplePosition_ - 1);
         if (attributes && attributes[0]) {
-            record.SoundFile[index] = decodeAttribute(attributes[1]);
+            records_.back().SoundFile[index] = decodeAttribute(attributes[1]);
         }
-        startText(&record.Beispiel[index], attributes);
+        startText({nullptr, index}, attributes);
+    }
+
+    // A text of the last record: a field, or else an example. The record is looked up anew
+    // when its text ends, as reserveFor may have moved it meanwhile.
+    struct TextTarget {
+        QString KanjiRecord::*field = nullptr;
+        std::size_t example = 0;
+    };
+
+    QString& textOfLastRecord(TextTarget target) {
+        KanjiRecord& record = records_.back();
+        return target.field != nullptr ? record.*target.field : record.Beispiel[target.example];
     }
 
     // The node's text replaces the target; a comment in the element's place has none. The
-    // target lies in the last record, which stays put until this element ends, because a
-    // new record only starts after it.
-    void startText(QString* target, const XML_Char** attributes) {
+    // target lies in the last record, as a new record only starts after this element.
+    void startText(TextTarget target, const XML_Char** attributes) {
         if (!attributes) {
-            target->clear();
+            textOfLastRecord(target).clear();
             return;
         }
         textTarget_ = target;
@@ -334,10 +356,10 @@ private:
     }
 
     void finishText() {
-        *textTarget_ = hasLineBreak(text_)
-                           ? decodeText(text_, lineBreak())
-                           : QString::fromUtf8(text_.data(), qsizetype(text_.size()));
-        textTarget_ = nullptr;
+        textOfLastRecord(textTarget_) =
+            hasLineBreak(text_) ? decodeText(text_, lineBreak())
+                                : QString::fromUtf8(text_.data(), qsizetype(text_.size()));
+        textTarget_ = {};
         textDepth_ = -1;
     }
 
@@ -359,7 +381,7 @@ private:
     int depth_ = 0;
     int fieldPosition_ = 0;
     int examplePosition_ = 0;
-    QString* textTarget_ = nullptr;
+    TextTarget textTarget_;
     int textDepth_ = -1;
     std::string text_;
     bool refused_ = false;
@@ -375,8 +397,6 @@ private:
 // Below this size one pass takes a few milliseconds, and a second thread would only compete with
 // the window being built.
 constexpr qsizetype kHalvesFrom = qsizetype(4) << 20;
-// Where the root's start tag must end for the file to be split.
-constexpr qsizetype kRootWithin = 4096;
 // How far a split candidate must read as the start of a second half before it is taken.
 constexpr qsizetype kSplitLookahead = qsizetype(16) << 10;
 constexpr int kSplitAttempts = 16;
@@ -457,11 +477,16 @@ qsizetype findSplit(QByteArrayView bytes, ByteOrder order, const QByteArray& ope
 std::optional<std::vector<KanjiRecord>> readInOnePass(const QByteArray& bytes) {
     SetFileReader reader(bytes);
     const QByteArrayView whole(bytes);
-    for (qsizetype at = 0; at < whole.size(); at += kParseChunk) {
-        const QByteArrayView piece = whole.sliced(at, std::min(kParseChunk, whole.size() - at));
-        if (!reader.feed({piece}, at + piece.size() == whole.size())) {
+    for (qsizetype at = 0; at < whole.size();) {
+        const qsizetype size = std::min(at == 0 ? kSampleBytes : kParseChunk, whole.size() - at);
+        const bool last = at + size == whole.size();
+        if (!reader.feed({whole.sliced(at, size)}, last)) {
             return std::nullopt;
         }
+        if (at == 0 && !last) {
+            reader.reserveFor(size, whole.size());
+        }
+        at += size;
     }
     return reader.takeRecords();
 }
@@ -489,11 +514,13 @@ std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& b
     const QByteArrayView whole(bytes);
     SetFileReader first(bytes);
     // An even length, and no further than the middle, where the split is looked for.
-    const qsizetype rootRead = std::min(kRootWithin, bytes.size() / 4 * 2);
+    const qsizetype rootRead = std::min(kSampleBytes, bytes.size() / 4 * 2);
     if (!first.feed({whole.first(rootRead)}, false) || first.rootName().empty() ||
         first.hasDoctype()) {
         return std::nullopt;
     }
+    // Room for the records of both halves, which end up in the first half's vector.
+    first.reserveFor(rootRead, bytes.size());
     const QString root = QString::fromUtf8(first.rootName());
     const QByteArray opening = encode(QStringLiteral("\uFEFF<") + root + u'>', *order);
     const qsizetype split = findSplit(whole, *order, opening, bytes.size() / 2);
@@ -502,9 +529,14 @@ std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& b
     }
     auto second = std::async(std::launch::async, [&bytes, &opening, whole, split] {
         SetFileReader reader(bytes);
+        const QByteArrayView half = whole.sliced(split);
+        const qsizetype sample = std::min(kSampleBytes, half.size());
         std::optional<std::vector<KanjiRecord>> records;
-        if (reader.feed({opening, whole.sliced(split)}, true)) {
-            records = reader.takeRecords();
+        if (reader.feed({opening, half.first(sample)}, false)) {
+            reader.reserveFor(sample, half.size());
+            if (reader.feed({half.sliced(sample)}, true)) {
+                records = reader.takeRecords();
+            }
         }
         return records;
     });
