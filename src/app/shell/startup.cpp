@@ -79,6 +79,10 @@ bool startUp(App& app) {
     }
     app.genshiList =
         readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
+    // The window is drawn as soon as it is built, and the kanji font loaded, while the set may
+    // still be read; its first kanji follows as soon as it is known.
+    app.ui.drawPending();
+    ui::loadFont(app.resources.kanjiFont);
     if (setRead.valid()) {
         openSet(app, setRead.get());
     } else {
