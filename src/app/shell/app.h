@@ -42,6 +42,7 @@ struct App {
     std::vector<GenshiEntry> genshiList;
     Profile profile;
 
+    CardPictures cardPictures;
     Animation animation;
     WritingPad writingPad;
     TrainingRun training;

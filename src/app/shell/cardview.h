@@ -22,6 +22,12 @@ struct Animation {
     QImage animDisplay;
 };
 
+// The kanji whose pictures the card holds, known by its position and code.
+struct CardPictures {
+    int position = -1;
+    qint32 code = 0;
+};
+
 // The file of the record's stroke-order strip: one 100 x 100 frame per stroke, side by side.
 QString strokeStripPath(const App& app, const KanjiRecord& record);
 constexpr int StrokeFrameSize = 100;
