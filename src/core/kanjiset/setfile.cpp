@@ -16,6 +16,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <future>
 #include <memory>
@@ -118,6 +119,20 @@ QString decodeText(const std::string& utf8, LineBreak lineBreak) {
 
 QString decodeAttribute(const XML_Char* value) {
     return QString::fromUtf8(value);
+}
+
+// The numbers of a kanji are short and ASCII as a rule, and are read without a string of their
+// own: three allocations fewer for every record.
+qint32 readIntegerAttribute(const XML_Char* value) {
+    std::array<char16_t, 32> units;
+    std::size_t length = 0;
+    for (const XML_Char* c = value; *c != 0; ++c) {
+        if (length == units.size() || static_cast<unsigned char>(*c) >= 0x80) {
+            return readInteger(decodeAttribute(value));
+        }
+        units[length++] = char16_t(*c);
+    }
+    return readInteger(QStringView(units.data(), qsizetype(length)));
 }
 
 // Builds records while Expat walks the document. A node's meaning follows from its depth
@@ -283,7 +298,7 @@ private:
             if (!attributes[0]) {
                 break;
             }
-            *number = readInteger(decodeAttribute(attributes[1]));
+            *number = readIntegerAttribute(attributes[1]);
             attributes += 2;
         }
     }
