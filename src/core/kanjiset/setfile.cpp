@@ -135,11 +135,11 @@ qint32 readIntegerAttribute(const XML_Char* value) {
     return readInteger(QStringView(units.data(), qsizetype(length)));
 }
 
-// Builds records while Expat walks the document. A node's meaning follows from its depth
-// and its position among its siblings only; names are never looked at. Comments and
-// processing instructions are nodes too (they hold a position but carry no text or
-// attributes); character data belongs to the element around it and is never a node of its
-// own, so the whitespace of a hand-indented file makes no records.
+// Builds records while Expat walks the document. A node's meaning follows from its depth and its
+// position among its siblings only; names are never looked at (the root's is kept, only to read a
+// file in halves). Comments and processing instructions are nodes too (they hold a position but
+// carry no text or attributes); character data belongs to the element around it and is never a
+// node of its own, so the whitespace of a hand-indented file makes no records.
 class SetFileReader {
 public:
     // whole: the whole file, whose first line break gives the line breaks of every text their form.
@@ -202,11 +202,9 @@ public:
     }
 
     // What reading in halves needs to know: the root element's name (empty until its start tag
-    // has been read), whether the document has a document type declaration, and how many bytes
-    // of the document were read before it failed.
+    // has been read) and whether the document has a document type declaration.
     const std::string& rootName() const { return rootName_; }
     bool hasDoctype() const { return hasDoctype_; }
-    qint64 failedAt() const { return XML_GetCurrentByteIndex(parser_.get()); }
 
 private:
     static SetFileReader& self(void* userData) { return *static_cast<SetFileReader*>(userData); }
