@@ -58,10 +58,12 @@ bool startUp(App& app) {
     app.paths.importPath = prefs.ImportPath;
     app.paths.exportPath = prefs.ExportPath;
     app.language = prefs.Language;
-    // A large set takes longer to read than the window takes to build: both happen at once.
+    // A large set takes longer to read than the window takes to build: both happen at once. Where
+    // no thread can be started, the set is read when it is needed.
     std::future<SetFileRead> setRead;
     if (!app.setName.isEmpty()) {
-        setRead = std::async(std::launch::async, readSetFile, setFilePath(app));
+        setRead =
+            std::async(std::launch::async | std::launch::deferred, readSetFile, setFilePath(app));
     }
 
     app.texts = fillTextTables(app.paths.workDir, app.language);

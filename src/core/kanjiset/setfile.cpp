@@ -540,19 +540,21 @@ std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& b
     if (split < rootRead) {
         return std::nullopt;
     }
-    auto second = std::async(std::launch::async, [&bytes, &opening, whole, split] {
-        SetFileReader reader(bytes);
-        const QByteArrayView half = whole.sliced(split);
-        const qsizetype sample = std::min(kSampleBytes, half.size());
-        std::optional<std::vector<KanjiRecord>> records;
-        if (reader.feed({opening, half.first(sample)}, false)) {
-            reader.reserveFor(sample, half.size());
-            if (reader.feed({half.sliced(sample)}, true)) {
-                records = reader.takeRecords();
+    // Where no thread can be started, the second half is read after the first.
+    auto second =
+        std::async(std::launch::async | std::launch::deferred, [&bytes, &opening, whole, split] {
+            SetFileReader reader(bytes);
+            const QByteArrayView half = whole.sliced(split);
+            const qsizetype sample = std::min(kSampleBytes, half.size());
+            std::optional<std::vector<KanjiRecord>> records;
+            if (reader.feed({opening, half.first(sample)}, false)) {
+                reader.reserveFor(sample, half.size());
+                if (reader.feed({half.sliced(sample)}, true)) {
+                    records = reader.takeRecords();
+                }
             }
-        }
-        return records;
-    });
+            return records;
+        });
     const QByteArray closing = encode(QStringLiteral("</") + root + u'>', *order);
     const bool firstRead = first.feed({whole.sliced(rootRead, split - rootRead), closing}, true);
     std::optional<std::vector<KanjiRecord>> rest = second.get();
