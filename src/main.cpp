@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
                                qEnvironmentVariable("XDG_DATA_HOME"));
     App app;
     initialiseApp(app, workDir);
-    // Lets the install test start the program and see it end on its own; users never set it.
+    // Lets the install test and the start-up benchmark start the program and see it end on its
+    // own; users never set it.
     const bool quitAfterStart =
         qEnvironmentVariable("RENKARI_QUIT_AFTER_START") == QStringLiteral("1");
     return runRenkari(app, quitAfterStart);

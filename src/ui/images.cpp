@@ -5,6 +5,7 @@
 #include "base/png.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
@@ -73,6 +74,10 @@ QFont fontByPoints(const QString& family, int points) {
     QFont font(family);
     font.setPixelSize(std::max(1, static_cast<int>(points * dpi / 72.0)));
     return font;
+}
+
+void loadFont(const QFont& font) {
+    QFontMetrics(font).ascent();
 }
 
 QImage createImage(int width, int height) {

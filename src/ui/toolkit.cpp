@@ -85,6 +85,10 @@ void Toolkit::sleepUntilEvent() {
     }
 }
 
+void Toolkit::drawPending() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
 MouseState Toolkit::mouse() const {
     return mouse_();
 }

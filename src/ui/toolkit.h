@@ -35,6 +35,9 @@ public:
     void pause(int milliseconds);
     // Sleeps until the window system has something for the program: input, a repaint, a timer.
     void sleepUntilEvent();
+    // Lets the window system deliver what it has pending, so that windows just shown are drawn;
+    // events for the program stay queued.
+    void drawPending();
     MouseState mouse() const;
 
     // Tests take over time and mouse so that nothing depends on the wall clock.

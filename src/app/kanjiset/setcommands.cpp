@@ -19,6 +19,13 @@ QWidget* dialogParent(const App& app) {
     return app.mainWindow ? app.mainWindow->top() : nullptr;
 }
 
+// The set shown from its first record on; refreshing also rebuilds the grid.
+void showFromStart(App& app) {
+    app.kanjiSet.current = app.kanjiSet.empty() ? -1 : 0;
+    app.currentIndex = 0;
+    refreshSet(app);
+}
+
 }  // namespace
 
 QString setFilePath(const App& app) {
@@ -26,7 +33,6 @@ QString setFilePath(const App& app) {
 }
 
 void loadSet(App& app, bool ask) {
-    bool load = true;
     if (ask) {
         const std::optional<QString> chosen = app.ui.requesters().openFile(
             dialogParent(app), app.texts.text(MessageText::LoadSetTitle), app.paths.mediaDir,
@@ -34,33 +40,22 @@ void loadSet(App& app, bool ask) {
         // The set is always read from the media folder, whatever folder was picked.
         const QString name =
             chosen ? QFileInfo(*chosen).fileName().section(QLatin1Char('.'), 0, 0) : QString();
-        if (isUsableSetName(name)) {
-            app.setName = name;
-        } else {
-            load = false;
+        if (!isUsableSetName(name)) {
+            showFromStart(app);
+            return;
         }
+        app.setName = name;
     }
-    if (load) {
-        removeKanji(app.kanjiSet, -1);
-        app.setFileUnreadable = false;
-        const QString path = setFilePath(app);
-        if (QFileInfo::exists(path)) {
-            const auto bytes = readWholeFile(path);
-            std::optional<std::vector<KanjiRecord>> records;
-            if (bytes) {
-                records = parseSetFile(*bytes);
-            }
-            if (records) {
-                app.kanjiSet.records = std::move(*records);
-            } else {
-                app.setFileUnreadable = true;
-            }
-        }
+    openSet(app, readSetFile(setFilePath(app)));
+}
+
+void openSet(App& app, SetFileRead read) {
+    removeKanji(app.kanjiSet, -1);
+    app.setFileUnreadable = !read && read.error() == SetFileFailure::Unreadable;
+    if (read) {
+        app.kanjiSet.records = std::move(read).value();
     }
-    app.kanjiSet.current = app.kanjiSet.empty() ? -1 : 0;
-    app.currentIndex = 0;
-    // Refreshing also rebuilds the grid.
-    refreshSet(app);
+    showFromStart(app);
 }
 
 namespace {

@@ -1,6 +1,8 @@
 // Commands on the open set: loading it from its file, saving it back, re-sorting and re-showing it.
 #pragma once
 
+#include "core/kanjiset/setfile.h"
+
 #include <QString>
 
 struct App;
@@ -8,6 +10,9 @@ struct App;
 QString setFilePath(const App& app);
 // ask: let the user pick the set first; a cancelled pick keeps the open set.
 void loadSet(App& app, bool ask);
+// What was read from setFilePath(app) becomes the open set, sorted and shown. Start-up reads the
+// file on a worker while it builds the window, and hands the result over here.
+void openSet(App& app, SetFileRead read);
 // Writes the whole set to its file. A failure is told to the user; the set stays in memory and
 // false is returned.
 bool saveSet(App& app);

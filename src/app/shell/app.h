@@ -43,6 +43,7 @@ struct App {
     std::vector<GenshiEntry> genshiList;
     Profile profile;
 
+    CardPictures cardPictures;
     Animation animation;
     WritingPad writingPad;
     HandwritingAids handwriting;

@@ -49,6 +49,23 @@ int lastFrameIndex(const QImage& strip) {
     return strip.width() / FrameSize - 1;
 }
 
+// The card keeps the pictures of the kanji it shows and drops those of the kanji it showed
+// before: stepping through a large set would otherwise pile up hundreds of megabytes of them,
+// while drawing one again takes a millisecond. After a re-sort the kanji shown before may have
+// moved away from its position; it then keeps its pictures.
+void dropPicturesLeftBehind(App& app) {
+    const CardPictures& shown = app.cardPictures;
+    KanjiSet& set = app.kanjiSet;
+    if (shown.position == set.current || shown.position < 0 || shown.position >= set.size()) {
+        return;
+    }
+    KanjiRecord& left = set.records[static_cast<size_t>(shown.position)];
+    if (left.Unicode == shown.code) {
+        left.KanjiImage.reset();
+        left.StrokeImage.reset();
+    }
+}
+
 void setAnimButtonsEnabled(ui::Window& w, bool enabled) {
     w.setEnabled(AnimPlayButton, enabled);
     w.setEnabled(AnimPauseButton, enabled);
@@ -121,6 +138,8 @@ int showKanji(App& app, int index) {
         set.current = 0;
     }
     KanjiRecord& record = set.records[static_cast<size_t>(set.current)];
+    dropPicturesLeftBehind(app);
+    app.cardPictures = {set.current, record.Unicode};
     ui::Window& w = *app.mainWindow;
 
     w.setText(IndexField, QString::number(record.Idx1));
@@ -174,6 +193,7 @@ void findKanjiByCode(App& app, qint32 code) {
 }
 
 void clearCard(App& app) {
+    app.cardPictures = {};
     app.animation.animState = AnimState::Idle;
     app.animation.animKanji = 0;
     if (!app.mainWindow) {

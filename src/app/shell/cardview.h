@@ -22,6 +22,12 @@ struct Animation {
     QImage animDisplay;
 };
 
+// The kanji whose pictures the card holds, known by its position and code.
+struct CardPictures {
+    int position = -1;
+    qint32 code = 0;
+};
+
 // Whether the record's kanji can be animated: it names a strip of its own, or its reference
 // strokes are known, from which a strip is drawn.
 bool hasStrokeOrder(App& app, const KanjiRecord& record);

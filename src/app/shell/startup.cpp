@@ -12,6 +12,8 @@
 #include "core/shell/preferences.h"
 #include "ui/images.h"
 
+#include <future>
+
 namespace {
 
 const char* const ControlIconFiles[ControlIconCount] = {
@@ -56,6 +58,13 @@ bool startUp(App& app) {
     app.paths.importPath = prefs.ImportPath;
     app.paths.exportPath = prefs.ExportPath;
     app.language = prefs.Language;
+    // A large set takes longer to read than the window takes to build: both happen at once. Where
+    // no thread can be started, the set is read when it is needed.
+    std::future<SetFileRead> setRead;
+    if (!app.setName.isEmpty()) {
+        setRead =
+            std::async(std::launch::async | std::launch::deferred, readSetFile, setFilePath(app));
+    }
 
     app.texts = fillTextTables(app.paths.workDir, app.language);
 
@@ -72,7 +81,15 @@ bool startUp(App& app) {
     }
     app.genshiList =
         readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
-    loadSet(app, app.setName.isEmpty());
+    // The window is drawn as soon as it is built, and the kanji font loaded, while the set may
+    // still be read; its first kanji follows as soon as it is known.
+    app.ui.drawPending();
+    ui::loadFont(app.resources.kanjiFont);
+    if (setRead.valid()) {
+        openSet(app, setRead.get());
+    } else {
+        loadSet(app, true);
+    }
     if (!app.profile.profileName.isEmpty()) {
         loadProfile(app);
     }
@@ -104,8 +121,10 @@ int runRenkari(App& app, bool quitAfterStart) {
         return 0;
     }
     if (quitAfterStart) {
-        // Nobody is there to answer a question about an unsaved set: the exit code tells.
-        return shutDown(app) ? 0 : 1;
+        // The first kanji is drawn, then the program ends. Nobody has worked in it, so there is
+        // nothing to save.
+        app.ui.drawPending();
+        return 0;
     }
     do {
         runMainLoop(app);

@@ -13,6 +13,6 @@ bool startUp(App& app);
 // Preferences, profile and set to disk, then every window released. False when the set could not
 // be saved and the user chose to go on working: the program then stays as it was.
 bool shutDown(App& app);
-// The whole run; the process's exit code. With quitAfterStart the program shuts down right after
-// start-up instead of waiting for the user.
+// The whole run; the process's exit code. With quitAfterStart the program ends as soon as its
+// first kanji is drawn, without waiting for the user and without saving.
 int runRenkari(App& app, bool quitAfterStart = false);

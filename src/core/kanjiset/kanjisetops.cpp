@@ -26,6 +26,12 @@ int sortSetKeepingCurrent(KanjiSet& set, int currentIndex) {
     }
     const int remembered =
         set.currentRecord() ? set.current : std::clamp(currentIndex, 0, size - 1);
+    // Sets are saved sorted, so after loading and most edits there is nothing to move.
+    const auto byIndex = [](const KanjiRecord& a, const KanjiRecord& b) { return a.Idx1 < b.Idx1; };
+    if (std::is_sorted(set.records.begin(), set.records.end(), byIndex)) {
+        set.current = remembered;
+        return remembered;
+    }
 
     // Sorting positions and moving each record once keeps a 13,000-kanji set quick.
     std::vector<int> order(set.records.size());

@@ -1,11 +1,12 @@
-// Set file reader (Expat, streamed into records by position) and writer (UTF-16LE text).
+// Set file reader: Expat streamed into records by position, in one pass or in two halves at once.
 #include "core/kanjiset/setfile.h"
 
+#include "base/files.h"
 #include "core/kanjiset/integerrule.h"
 
-#include <QLatin1String>
+#include <QByteArrayView>
+#include <QFileInfo>
 #include <QString>
-#include <QtEndian>
 
 // Debian's libexpat is built with DTD support, but its header only declares the
 // entity-amplification limits when XML_DTD is defined by the includer.
@@ -15,8 +16,9 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <limits>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -28,6 +30,9 @@ constexpr std::size_t kMaxRecords = std::size_t(1) << 18;
 
 // Expat takes int lengths, so large inputs are fed in pieces.
 constexpr qsizetype kParseChunk = qsizetype(1) << 26;
+// The first piece of a file read: it tells how densely the file holds records, and for a split,
+// the root's start tag must end within it.
+constexpr qsizetype kSampleBytes = qsizetype(64) << 10;
 
 // Number of open elements above a node: the root's children, a kanji's children and the
 // children of the examples element.
@@ -78,12 +83,17 @@ LineBreak detectLineBreak(const QByteArray& bytes) {
     return found + 1 < end && found[1] == '\n' ? LineBreak::CrLf : LineBreak::Cr;
 }
 
+// Two sweeps of memchr beat one loop that compares every character twice.
+bool hasLineBreak(const std::string& utf8) {
+    return std::memchr(utf8.data(), '\n', utf8.size()) != nullptr ||
+           std::memchr(utf8.data(), '\r', utf8.size()) != nullptr;
+}
+
 // Expat hands out every line break as LF (character references may still give CR), so each
 // CR LF, CR or LF becomes the file's own form.
 QString decodeText(const std::string& utf8, LineBreak lineBreak) {
-    const bool hasBreak = utf8.find_first_of("\r\n") != std::string::npos;
     QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-    if (!hasBreak || (lineBreak == LineBreak::Lf && !text.contains(u'\r'))) {
+    if (lineBreak == LineBreak::Lf && !text.contains(u'\r')) {
         return text;
     }
     const QStringView form = lineBreak == LineBreak::CrLf ? QStringView(u"\r\n")
@@ -111,54 +121,99 @@ QString decodeAttribute(const XML_Char* value) {
     return QString::fromUtf8(value);
 }
 
-// Builds records while Expat walks the document. A node's meaning follows from its depth
-// and its position among its siblings only; names are never looked at. Comments and
-// processing instructions are nodes too (they hold a position but carry no text or
-// attributes); character data belongs to the element around it and is never a node of its
-// own, so the whitespace of a hand-indented file makes no records.
+// The numbers of a kanji are short and ASCII as a rule, and are read without a string of their
+// own: three allocations fewer for every record.
+qint32 readIntegerAttribute(const XML_Char* value) {
+    std::array<char16_t, 32> units;
+    std::size_t length = 0;
+    for (const XML_Char* c = value; *c != 0; ++c) {
+        if (length == units.size() || static_cast<unsigned char>(*c) >= 0x80) {
+            return readInteger(decodeAttribute(value));
+        }
+        units[length++] = char16_t(*c);
+    }
+    return readInteger(QStringView(units.data(), qsizetype(length)));
+}
+
+// Builds records while Expat walks the document. A node's meaning follows from its depth and its
+// position among its siblings only; names are never looked at (the root's is kept, only to read a
+// file in halves). Comments and processing instructions are nodes too (they hold a position but
+// carry no text or attributes); character data belongs to the element around it and is never a
+// node of its own, so the whitespace of a hand-indented file makes no records.
 class SetFileReader {
 public:
-    explicit SetFileReader(LineBreak lineBreak) : lineBreak_(lineBreak) {}
-
-    std::optional<std::vector<KanjiRecord>> read(const QByteArray& bytes) {
-        const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
-            XML_ParserCreate(nullptr), &XML_ParserFree);
-        if (!parser) {
-            return std::nullopt;
+    // whole: the whole file, whose first line break gives the line breaks of every text their form.
+    explicit SetFileReader(const QByteArray& whole)
+        : whole_(whole), parser_(XML_ParserCreate(nullptr), &XML_ParserFree) {
+        if (!parser_) {
+            return;
         }
-        parser_ = parser.get();
+        XML_Parser parser = parser_.get();
         // Entities are refused outright below; the amplification limit is a second fence.
-        XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser_, 2.0f);
-        XML_SetBillionLaughsAttackProtectionActivationThreshold(parser_, 1u << 20);
-        XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
-        XML_SetUserData(parser_, this);
-        XML_SetElementHandler(parser_, &SetFileReader::onStart, &SetFileReader::onEnd);
-        XML_SetCharacterDataHandler(parser_, &SetFileReader::onText);
-        XML_SetCommentHandler(parser_, &SetFileReader::onComment);
-        XML_SetProcessingInstructionHandler(parser_, &SetFileReader::onInstruction);
-        XML_SetEntityDeclHandler(parser_, &SetFileReader::onEntityDecl);
-
-        const char* data = bytes.constData();
-        qsizetype left = bytes.size();
-        do {
-            const qsizetype chunk = std::min(left, kParseChunk);
-            left -= chunk;
-            if (XML_Parse(parser_, data, int(chunk), left == 0) != XML_STATUS_OK) {
-                return std::nullopt;
-            }
-            data += chunk;
-        } while (left > 0);
-        if (refused_) {
-            return std::nullopt;
-        }
-        return std::move(records_);
+        XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser, 2.0f);
+        XML_SetBillionLaughsAttackProtectionActivationThreshold(parser, 1u << 20);
+        XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+        XML_SetUserData(parser, this);
+        XML_SetElementHandler(parser, &SetFileReader::onStart, &SetFileReader::onEnd);
+        XML_SetCharacterDataHandler(parser, &SetFileReader::onText);
+        XML_SetCommentHandler(parser, &SetFileReader::onComment);
+        XML_SetProcessingInstructionHandler(parser, &SetFileReader::onInstruction);
+        XML_SetEntityDeclHandler(parser, &SetFileReader::onEntityDecl);
+        XML_SetStartDoctypeDeclHandler(parser, &SetFileReader::onDoctype);
     }
+
+    // Reads the next pieces of the document, at most kParseChunk bytes together; last ends it.
+    // Expat copies whatever it parses into a buffer of its own, so the pieces are copied straight
+    // into that. They are parsed in one call, as Expat counts lines and columns through all it
+    // has read after every call that does not end the document. False from the first piece on
+    // that makes the document not well-formed or holds what a set file must not.
+    bool feed(std::initializer_list<QByteArrayView> pieces, bool last) {
+        qsizetype size = 0;
+        for (QByteArrayView piece : pieces) {
+            size += piece.size();
+        }
+        if (!parser_ || refused_ || size > kParseChunk) {
+            return false;
+        }
+        char* buffer = static_cast<char*>(XML_GetBuffer(parser_.get(), int(size)));
+        if (buffer == nullptr) {
+            return false;
+        }
+        for (QByteArrayView piece : pieces) {
+            std::copy(piece.begin(), piece.end(), buffer);
+            buffer += piece.size();
+        }
+        return XML_ParseBuffer(parser_.get(), int(size), last) == XML_STATUS_OK && !refused_;
+    }
+
+    // Expat's handlers find the reader by its address.
+    SetFileReader(const SetFileReader&) = delete;
+    SetFileReader& operator=(const SetFileReader&) = delete;
+
+    std::vector<KanjiRecord> takeRecords() { return std::move(records_); }
+
+    // Makes room for the records of a document of totalBytes, judging from how many of them the
+    // first readBytes held: growing the records one by one to thousands would allocate and move
+    // them a dozen times over.
+    void reserveFor(qsizetype readBytes, qsizetype totalBytes) {
+        const double perByte = double(records_.size()) / double(std::max<qsizetype>(readBytes, 1));
+        const auto expected = std::size_t(perByte * double(totalBytes) * 1.1) + 16;
+        records_.reserve(std::min(expected, kMaxRecords));
+    }
+
+    // What reading in halves needs to know: the root element's name (empty until its start tag
+    // has been read) and whether the document has a document type declaration.
+    const std::string& rootName() const { return rootName_; }
+    bool hasDoctype() const { return hasDoctype_; }
 
 private:
     static SetFileReader& self(void* userData) { return *static_cast<SetFileReader*>(userData); }
 
-    static void XMLCALL onStart(void* userData, const XML_Char*, const XML_Char** attributes) {
+    static void XMLCALL onStart(void* userData, const XML_Char* name, const XML_Char** attributes) {
         SetFileReader& reader = self(userData);
+        if (reader.depth_ == 0) {
+            reader.rootName_ = name;
+        }
         reader.startNode(attributes);
         ++reader.depth_;
     }
@@ -194,9 +249,14 @@ private:
         self(userData).refuse();
     }
 
+    static void XMLCALL onDoctype(void* userData, const XML_Char*, const XML_Char*, const XML_Char*,
+                                  int) {
+        self(userData).hasDoctype_ = true;
+    }
+
     void refuse() {
         refused_ = true;
-        XML_StopParser(parser_, XML_FALSE);
+        XML_StopParser(parser_.get(), XML_FALSE);
     }
 
     // attributes is null for a comment or processing instruction.
@@ -236,7 +296,7 @@ private:
             if (!attributes[0]) {
                 break;
             }
-            *number = readInteger(decodeAttribute(attributes[1]));
+            *number = readIntegerAttribute(attributes[1]);
             attributes += 2;
         }
     }
@@ -245,7 +305,7 @@ private:
         KanjiRecord& record = records_.back();
         ++fieldPosition_;
         examplePosition_ = 0;
-        QString* target = nullptr;
+        QString KanjiRecord::*field = nullptr;
         switch (fieldPosition_) {
             case kStrokeImagePosition:
                 if (attributes && attributes[0]) {
@@ -253,44 +313,54 @@ private:
                 }
                 return;
             case 2:
-                target = &record.OnYomi;
+                field = &KanjiRecord::OnYomi;
                 break;
             case 3:
-                target = &record.KunYomi;
+                field = &KanjiRecord::KunYomi;
                 break;
             case kAnimPosition:
-                target = &record.Anim;
+                field = &KanjiRecord::Anim;
                 break;
             case 5:
-                target = &record.Bemerkung;
+                field = &KanjiRecord::Bemerkung;
                 break;
             case 6:
-                target = &record.Genshi;
+                field = &KanjiRecord::Genshi;
                 break;
             default:
                 return;
         }
-        startText(target, attributes);
+        startText({field, 0}, attributes);
     }
 
     void startExample(const XML_Char** attributes) {
         if (++examplePosition_ > kExampleCount) {
             return;
         }
-        KanjiRecord& record = records_.back();
-        const int index = examplePosition_ - 1;
+        const auto index = std::size_t(examplePosition_ - 1);
         if (attributes && attributes[0]) {
-            record.SoundFile[index] = decodeAttribute(attributes[1]);
+            records_.back().SoundFile[index] = decodeAttribute(attributes[1]);
         }
-        startText(&record.Beispiel[index], attributes);
+        startText({nullptr, index}, attributes);
+    }
+
+    // A text of the last record: a field, or else an example. The record is looked up anew
+    // when its text ends, as reserveFor may have moved it meanwhile.
+    struct TextTarget {
+        QString KanjiRecord::*field = nullptr;
+        std::size_t example = 0;
+    };
+
+    QString& textOfLastRecord(TextTarget target) {
+        KanjiRecord& record = records_.back();
+        return target.field != nullptr ? record.*target.field : record.Beispiel[target.example];
     }
 
     // The node's text replaces the target; a comment in the element's place has none. The
-    // target lies in the last record, which stays put until this element ends, because a
-    // new record only starts after it.
-    void startText(QString* target, const XML_Char** attributes) {
+    // target lies in the last record, as a new record only starts after this element.
+    void startText(TextTarget target, const XML_Char** attributes) {
         if (!attributes) {
-            target->clear();
+            textOfLastRecord(target).clear();
             return;
         }
         textTarget_ = target;
@@ -299,169 +369,140 @@ private:
     }
 
     void finishText() {
-        *textTarget_ = decodeText(text_, lineBreak_);
-        textTarget_ = nullptr;
+        textOfLastRecord(textTarget_) =
+            hasLineBreak(text_) ? decodeText(text_, lineBreak())
+                                : QString::fromUtf8(text_.data(), qsizetype(text_.size()));
+        textTarget_ = {};
         textDepth_ = -1;
     }
 
-    const LineBreak lineBreak_;
-    XML_Parser parser_ = nullptr;
+    // Looking for the first line break can mean scanning the whole file, and files written by
+    // the program hold none; so only a text with a line break asks for it.
+    LineBreak lineBreak() {
+        if (!lineBreak_) {
+            lineBreak_ = detectLineBreak(whole_);
+        }
+        return *lineBreak_;
+    }
+
+    const QByteArray& whole_;
+    std::optional<LineBreak> lineBreak_;
+    const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser_;
     std::vector<KanjiRecord> records_;
+    std::string rootName_;
+    bool hasDoctype_ = false;
     int depth_ = 0;
     int fieldPosition_ = 0;
     int examplePosition_ = 0;
-    QString* textTarget_ = nullptr;
+    TextTarget textTarget_;
     int textDepth_ = -1;
     std::string text_;
     bool refused_ = false;
 };
 
-// Writes the document straight into one UTF-16 string. The layout, byte for byte:
-//   <?xml version="1.0" encoding="UTF-16"?><Renkari><Kanji7 Idx1="7" Idx2="0" Unicode="26085">
-//   <StrokeOrderImage Nr1="26085.png"/><OnYomi>NICHI</OnYomi><KunYomi/>...<Beispiele>
-//   <Beispiel SoundFile="">...</Beispiel>...</Beispiele></Kanji7>...</Renkari>
-// with no whitespace between any two tags (the lines above are broken for reading only),
-// one blank before each attribute, none around "=", values in double quotes, and the
-// empty-element form for every element without text and children.
-class SetFileWriter {
-public:
-    QByteArray write(const std::vector<KanjiRecord>& records) {
-        qsizetype estimate = 64;
-        for (const KanjiRecord& record : records) {
-            estimate += 400 + 2 * record.Anim.size() + record.OnYomi.size() +
-                        record.KunYomi.size() + record.Bemerkung.size() + record.Genshi.size();
-            for (int i = 0; i < kExampleCount; ++i) {
-                estimate += record.Beispiel[i].size() + record.SoundFile[i].size();
+// Reading in halves: the second half is read on its own from a start tag near the middle, after
+// a piece that stands for the file's start (its byte-order mark and the root's start tag), while
+// the first half is read up to that start tag and closed by the root's end tag. Both halves are
+// well-formed only when the split lies between two children of the root, outside any comment,
+// CDATA section or tag; a file with a document type declaration, whose defaults the second half
+// would not know, is not split. Anything else is left to one pass.
+
+// Below this size one pass takes a few milliseconds, and a second thread would only compete with
+// the window being built.
+constexpr qsizetype kHalvesFrom = qsizetype(4) << 20;
+// How far a split candidate must read as the start of a second half before it is taken.
+constexpr qsizetype kSplitLookahead = qsizetype(16) << 10;
+constexpr int kSplitAttempts = 16;
+
+enum class ByteOrder { Little, Big };
+
+// The order of a UTF-16 file as Expat tells it from a byte-order mark or a leading "<"; none for
+// the single-byte encodings, which are never split.
+std::optional<ByteOrder> utf16Order(const QByteArray& bytes) {
+    if (bytes.size() < 4) {
+        return std::nullopt;
+    }
+    const auto first = uchar(bytes[0]);
+    const auto second = uchar(bytes[1]);
+    if ((first == 0xFF && second == 0xFE) || (first == '<' && second == 0)) {
+        return ByteOrder::Little;
+    }
+    if ((first == 0xFE && second == 0xFF) || (first == 0 && second == '<')) {
+        return ByteOrder::Big;
+    }
+    return std::nullopt;
+}
+
+char16_t unitAt(QByteArrayView bytes, qsizetype offset, ByteOrder order) {
+    const auto low = uchar(bytes[offset + (order == ByteOrder::Little ? 0 : 1)]);
+    const auto high = uchar(bytes[offset + (order == ByteOrder::Little ? 1 : 0)]);
+    return char16_t(high << 8 | low);
+}
+
+QByteArray encode(QStringView text, ByteOrder order) {
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        bytes[2 * i + (order == ByteOrder::Little ? 0 : 1)] = char(unit & 0xFF);
+        bytes[2 * i + (order == ByteOrder::Little ? 1 : 0)] = char(unit >> 8);
+    }
+    return bytes;
+}
+
+// The first "<" at or after from that is not followed by "/", "!" or "?"; -1 when there is none.
+qsizetype nextStartTag(QByteArrayView bytes, ByteOrder order, qsizetype from) {
+    for (qsizetype i = from & ~qsizetype(1); i + 3 < bytes.size(); i += 2) {
+        if (unitAt(bytes, i, order) == u'<') {
+            const char16_t next = unitAt(bytes, i + 2, order);
+            if (next != u'/' && next != u'!' && next != u'?') {
+                return i;
             }
         }
-        out_.reserve(estimate);
-        out_.append(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>");
-        if (records.empty()) {
-            out_.append(u"<Renkari/>");
-        } else {
-            out_.append(u"<Renkari>");
-            for (const KanjiRecord& record : records) {
-                writeKanji(record);
-            }
-            out_.append(u"</Renkari>");
+    }
+    return -1;
+}
+
+// A start tag at or after from that reads well as the start of a second half for a stretch. A
+// tag further down fails where its parent element ends, and the next start tag after that is
+// tried. -1 when none was found.
+qsizetype findSplit(QByteArrayView bytes, ByteOrder order, const QByteArray& opening,
+                    qsizetype from) {
+    qsizetype candidate = nextStartTag(bytes, order, from);
+    for (int attempt = 0; attempt < kSplitAttempts && candidate >= 0; ++attempt) {
+        const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> probe(
+            XML_ParserCreate(nullptr), &XML_ParserFree);
+        if (!probe) {
+            return -1;
         }
-        QByteArray bytes(out_.size() * 2, Qt::Uninitialized);
-        qToLittleEndian<char16_t>(out_.utf16(), out_.size(), bytes.data());
-        return bytes;
-    }
-
-private:
-    void writeKanji(const KanjiRecord& record) {
-        const QString name = QLatin1String("Kanji") + QString::number(record.Idx1);
-        out_.append(u'<').append(name);
-        writeAttribute(u"Idx1", QString::number(record.Idx1));
-        writeAttribute(u"Idx2", QString::number(record.Idx2));
-        writeAttribute(u"Unicode", QString::number(record.Unicode));
-        out_.append(u'>');
-
-        out_.append(u"<StrokeOrderImage");
-        writeAttribute(u"Nr1", record.Anim);
-        out_.append(u"/>");
-        writeTextElement(u"OnYomi", record.OnYomi);
-        writeTextElement(u"KunYomi", record.KunYomi);
-        writeTextElement(u"Anim", record.Anim);
-        writeTextElement(u"Bemerkung", record.Bemerkung);
-        writeTextElement(u"Genshi", record.Genshi);
-
-        out_.append(u"<Beispiele>");
-        for (int i = 0; i < kExampleCount; ++i) {
-            writeExample(record.Beispiel[i], record.SoundFile[i]);
+        const QByteArrayView ahead =
+            bytes.sliced(candidate, std::min(kSplitLookahead, bytes.size() - candidate));
+        if (XML_Parse(probe.get(), opening.constData(), int(opening.size()), XML_FALSE) ==
+                XML_STATUS_OK &&
+            XML_Parse(probe.get(), ahead.data(), int(ahead.size()), XML_FALSE) == XML_STATUS_OK) {
+            return candidate;
         }
-        out_.append(u"</Beispiele></").append(name).append(u'>');
+        const qint64 failedAt = XML_GetCurrentByteIndex(probe.get()) - opening.size();
+        candidate = nextStartTag(bytes, order, candidate + std::max<qint64>(failedAt, 2));
     }
+    return -1;
+}
 
-    void writeExample(const QString& text, const QString& soundFile) {
-        out_.append(u"<Beispiel");
-        writeAttribute(u"SoundFile", soundFile);
-        writeBody(u"Beispiel", text);
-    }
-
-    void writeTextElement(QStringView name, const QString& text) {
-        out_.append(u'<').append(name);
-        writeBody(name, text);
-    }
-
-    // Closes the open start tag: empty-element form without text, else text and end tag.
-    void writeBody(QStringView name, const QString& text) {
-        if (text.isEmpty()) {
-            out_.append(u"/>");
-            return;
+std::optional<std::vector<KanjiRecord>> readInOnePass(const QByteArray& bytes) {
+    SetFileReader reader(bytes);
+    const QByteArrayView whole(bytes);
+    for (qsizetype at = 0; at < whole.size();) {
+        const qsizetype size = std::min(at == 0 ? kSampleBytes : kParseChunk, whole.size() - at);
+        const bool last = at + size == whole.size();
+        if (!reader.feed({whole.sliced(at, size)}, last)) {
+            return std::nullopt;
         }
-        out_.append(u'>');
-        appendEscaped(text, false);
-        out_.append(u"</").append(name).append(u'>');
-    }
-
-    void writeAttribute(QStringView name, const QString& value) {
-        out_.append(u' ').append(name).append(u"=\"");
-        appendEscaped(value, true);
-        out_.append(u'"');
-    }
-
-    // Line breaks in texts stay raw, as the reader expects them. In attribute values a raw
-    // tab or line break would come back as a blank, so those become character references.
-    // Characters XML cannot carry at all (other control characters, unpaired surrogates,
-    // U+FFFE, U+FFFF) are left out: writing them would make the whole set unreadable.
-    void appendEscaped(QStringView text, bool attribute) {
-        qsizetype runStart = 0;
-        const qsizetype size = text.size();
-        for (qsizetype i = 0; i < size; ++i) {
-            const char16_t c = text[i].unicode();
-            QLatin1String replacement;
-            switch (c) {
-                case u'&':
-                    replacement = QLatin1String("&amp;");
-                    break;
-                case u'<':
-                    replacement = QLatin1String("&lt;");
-                    break;
-                case u'>':
-                    replacement = QLatin1String("&gt;");
-                    break;
-                case u'"':
-                    replacement = attribute ? QLatin1String("&quot;") : QLatin1String();
-                    break;
-                case u'\'':
-                    replacement = attribute ? QLatin1String("&apos;") : QLatin1String();
-                    break;
-                case u'\t':
-                    replacement = attribute ? QLatin1String("&#9;") : QLatin1String();
-                    break;
-                case u'\n':
-                    replacement = attribute ? QLatin1String("&#10;") : QLatin1String();
-                    break;
-                case u'\r':
-                    replacement = attribute ? QLatin1String("&#13;") : QLatin1String();
-                    break;
-                default:
-                    if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate()) {
-                        ++i;
-                        continue;
-                    }
-                    if (c >= 0x20 && !QChar::isSurrogate(c) && c < 0xFFFE) {
-                        continue;
-                    }
-                    // Not representable: drop it (an empty replacement).
-                    out_.append(text.mid(runStart, i - runStart));
-                    runStart = i + 1;
-                    continue;
-            }
-            if (replacement.isNull()) {
-                continue;
-            }
-            out_.append(text.mid(runStart, i - runStart)).append(replacement);
-            runStart = i + 1;
+        if (at == 0 && !last) {
+            reader.reserveFor(size, whole.size());
         }
-        out_.append(text.mid(runStart));
+        at += size;
     }
-
-    QString out_;
-};
+    return reader.takeRecords();
+}
 
 }  // namespace
 
@@ -469,9 +510,76 @@ std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes) {
     if (bytes.isEmpty()) {
         return std::nullopt;
     }
-    return SetFileReader(detectLineBreak(bytes)).read(bytes);
+    if (bytes.size() >= kHalvesFrom) {
+        if (std::optional<std::vector<KanjiRecord>> records = parseSetFileInHalves(bytes)) {
+            return records;
+        }
+    }
+    return readInOnePass(bytes);
 }
 
-QByteArray writeSetFile(const std::vector<KanjiRecord>& records) {
-    return SetFileWriter().write(records);
+std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& bytes) {
+    const std::optional<ByteOrder> order = utf16Order(bytes);
+    // Each half is fed to Expat in one piece.
+    if (!order || bytes.size() > kParseChunk) {
+        return std::nullopt;
+    }
+    const QByteArrayView whole(bytes);
+    SetFileReader first(bytes);
+    // An even length, and no further than the middle, where the split is looked for.
+    const qsizetype rootRead = std::min(kSampleBytes, bytes.size() / 4 * 2);
+    if (!first.feed({whole.first(rootRead)}, false) || first.rootName().empty() ||
+        first.hasDoctype()) {
+        return std::nullopt;
+    }
+    // Room for the records of both halves, which end up in the first half's vector.
+    first.reserveFor(rootRead, bytes.size());
+    const QString root = QString::fromUtf8(first.rootName());
+    const QByteArray opening = encode(QStringLiteral("\uFEFF<") + root + u'>', *order);
+    const qsizetype split = findSplit(whole, *order, opening, bytes.size() / 2);
+    if (split < rootRead) {
+        return std::nullopt;
+    }
+    // Where no thread can be started, the second half is read after the first.
+    auto second =
+        std::async(std::launch::async | std::launch::deferred, [&bytes, &opening, whole, split] {
+            SetFileReader reader(bytes);
+            const QByteArrayView half = whole.sliced(split);
+            const qsizetype sample = std::min(kSampleBytes, half.size());
+            std::optional<std::vector<KanjiRecord>> records;
+            if (reader.feed({opening, half.first(sample)}, false)) {
+                reader.reserveFor(sample, half.size());
+                if (reader.feed({half.sliced(sample)}, true)) {
+                    records = reader.takeRecords();
+                }
+            }
+            return records;
+        });
+    const QByteArray closing = encode(QStringLiteral("</") + root + u'>', *order);
+    const bool firstRead = first.feed({whole.sliced(rootRead, split - rootRead), closing}, true);
+    std::optional<std::vector<KanjiRecord>> rest = second.get();
+    if (!firstRead || !rest) {
+        return std::nullopt;
+    }
+    std::vector<KanjiRecord> records = first.takeRecords();
+    // One pass refuses the same set: it counts the records of both halves.
+    if (records.size() + rest->size() > kMaxRecords) {
+        return std::nullopt;
+    }
+    records.insert(records.end(), std::make_move_iterator(rest->begin()),
+                   std::make_move_iterator(rest->end()));
+    return records;
+}
+
+SetFileRead readSetFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        return unexpected(SetFileFailure::Missing);
+    }
+    const FileResult<QByteArray> bytes = readWholeFile(path);
+    if (bytes) {
+        if (std::optional<std::vector<KanjiRecord>> records = parseSetFile(*bytes)) {
+            return std::move(*records);
+        }
+    }
+    return unexpected(SetFileFailure::Unreadable);
 }

@@ -1,9 +1,11 @@
 // Reading and writing the XML set file that holds one kanji set.
 #pragma once
 
+#include "base/expected.h"
 #include "core/kanjiset/kanjirecord.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -12,7 +14,28 @@
 // UTF-8, ISO-8859-1). The root's children become records by position, whatever their names.
 // nullopt when the bytes are empty, not well-formed, declare entities, or hold more records
 // than any kanji set could.
+// Files of several megabytes are read in two halves at once (parseSetFileInHalves), with the
+// same result as one pass.
 std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes);
+
+// The records of a UTF-16 set file, its halves read by two threads; the same as parseSetFile
+// whenever it gives any. Nothing when the file cannot be split between two children of the root
+// (single-byte encodings, a document type declaration, no fitting split near the middle) or is
+// not a set file: one pass then decides.
+std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& bytes);
+
+// Why a set file gave no records.
+enum class SetFileFailure {
+    // There is no such file: the set is empty.
+    Missing,
+    // The file exists but could not be read or parsed; it must not be replaced by an empty set.
+    Unreadable
+};
+
+using SetFileRead = Expected<std::vector<KanjiRecord>, SetFileFailure>;
+
+// The records of the set file at path, in the file's order. Safe to call on any thread.
+SetFileRead readSetFile(const QString& path);
 
 // Writes the records as a set file: UTF-16 little-endian without byte-order mark, no
 // whitespace between elements. Reading the result back gives every stored field unchanged.

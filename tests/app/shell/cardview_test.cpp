@@ -107,6 +107,40 @@ TEST_F(CardView, NavigationButtonsAndNumberSpinMoveThroughTheSet) {
     expectCardShows(5);
 }
 
+// However many kanji the card has shown, only the one it shows holds its picture and strip, and a
+// kanji shown again looks as before.
+TEST_F(CardView, OnlyTheKanjiShownHoldsItsPictures) {
+    std::vector<KanjiRecord> records = sixKanji();
+    for (KanjiRecord& record : records) {
+        record.Anim = writeStrip(u"Karten"_s, record.Unicode, {Qt::red, Qt::green});
+    }
+    startWith(records);
+    const QImage first = control<ui::ImageView>(KanjiView)->image();
+    const auto picturesHeld = [this] {
+        int held = 0;
+        for (const KanjiRecord& record : app.kanjiSet.records) {
+            held += (record.KanjiImage ? 1 : 0) + (record.StrokeImage ? 1 : 0);
+        }
+        return held;
+    };
+    EXPECT_EQ(picturesHeld(), 2);
+
+    for (int i = 0; i < 5; ++i) {
+        click(NextButton);
+        EXPECT_EQ(picturesHeld(), 2);
+    }
+    click(FirstButton);
+    enterNumber(4);
+    click(LastButton);
+    EXPECT_EQ(picturesHeld(), 2);
+    EXPECT_TRUE(app.kanjiSet.records[5].KanjiImage && app.kanjiSet.records[5].StrokeImage);
+
+    click(FirstButton);
+    expectCardShows(0);
+    EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(), first);
+    EXPECT_EQ(centreColour(control<ui::ImageView>(StrokeView)->image()), QColor(Qt::red));
+}
+
 TEST_F(CardView, StepStopsAtBothEndsAndFindByCodeFallsBackToTheLast) {
     startWith(sixKanji());
 

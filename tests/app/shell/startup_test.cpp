@@ -3,11 +3,14 @@
 #include "app/shell/appfixture.h"
 
 #include "app/shell/mainids.h"
+#include "app/shell/startup.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -50,6 +53,18 @@ std::vector<KanjiRecord> fullKanji() {
     second.KunYomi = u"あざ"_s;
     return {first, second};
 }
+
+// Every widget that received a paint event while installed on the application.
+class PaintedWidgets : public QObject {
+public:
+    QSet<QObject*> widgets;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            widgets.insert(watched);
+        }
+        return false;
+    }
+};
 
 QStringList setFilesIn(const QString& folder) {
     return QDir(folder).entryList({u"*.rki"_s, u".rki"_s}, QDir::Files | QDir::Hidden);
@@ -149,6 +164,27 @@ TEST_F(StartUp, LoadedSetIsSortedWithTheFirstKanjiCurrent) {
     EXPECT_EQ(window().text(IndexField), u"-5"_s);
     EXPECT_EQ(control<QSpinBox>(NumberSpin)->maximum(), 4);
     EXPECT_EQ(control<QSpinBox>(NumberSpin)->value(), 1);
+}
+
+TEST_F(StartUp, QuitAfterStartDrawsTheFirstKanjiAndLeavesEveryFileAsItWas) {
+    writeSet(u"Jōyō"_s, fullKanji());
+    writePreferences(u"Jōyō"_s);
+    const std::optional<QByteArray> setBefore = readFile(u"Media/Jōyō.rki"_s);
+    const std::optional<QByteArray> prefsBefore = readFile(u"Renkari.pref"_s);
+    ASSERT_TRUE(setBefore && prefsBefore);
+    PaintedWidgets painted;
+    qApp->installEventFilter(&painted);
+
+    initialiseApp(app, workDir());
+    EXPECT_EQ(runRenkari(app, true), 0);
+    qApp->removeEventFilter(&painted);
+
+    ASSERT_TRUE(app.mainWindow != nullptr);
+    EXPECT_TRUE(painted.widgets.contains(window().control(KanjiView)));
+    EXPECT_EQ(window().text(IndexField), u"-7"_s);
+    EXPECT_EQ(readFile(u"Media/Jōyō.rki"_s), setBefore);
+    EXPECT_EQ(readFile(u"Renkari.pref"_s), prefsBefore);
+    EXPECT_EQ(QDir(mediaDir()).entryList(QDir::Files), QStringList{u"Jōyō.rki"_s});
 }
 
 TEST_F(StartUp, MissingRememberedSetGivesAnEmptySetWithoutAsking) {

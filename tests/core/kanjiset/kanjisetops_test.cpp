@@ -86,6 +86,19 @@ TEST(SortSetKeepingCurrent, WithoutCurrentTakesThePositionBeforeTheSort) {
     EXPECT_EQ(set.currentRecord()->Unicode, 100);
 }
 
+TEST(SortSetKeepingCurrent, ASortedSetKeepsItsOrderAndTakesTheSameCurrent) {
+    KanjiSet set = setWithIndices({-4, 1, 1, 9});
+    set.current = 2;
+    EXPECT_EQ(sortSetKeepingCurrent(set, 0), 2);
+    EXPECT_EQ(codes(set), (std::vector<qint32>{100, 101, 102, 103}));
+
+    set.current = -1;
+    EXPECT_EQ(sortSetKeepingCurrent(set, 1), 1);
+    set.current = -1;
+    EXPECT_EQ(sortSetKeepingCurrent(set, 7), 3);  // beyond the end: the last record
+    EXPECT_EQ(set.current, 3);
+}
+
 TEST(SortSetKeepingCurrent, AfterRemovingTheFirstRecordItsSuccessorIsCurrent) {
     KanjiSet set = setWithIndices({1, 2, 3});
     set.current = 0;

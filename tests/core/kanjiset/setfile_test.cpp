@@ -5,6 +5,7 @@
 #include "core/kanjiset/recordexpect.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -234,6 +235,154 @@ TEST(SetFileRead, FuzzFindingsAreHandled) {
             ASSERT_TRUE(again.has_value());
             expectSameRecords(*again, *parsed);
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A set file's bytes in UTF-16 with a byte-order mark.
+QByteArray utf16(const QString& text, bool bigEndian) {
+    QByteArray bytes;
+    for (const QChar c : QChar(0xFEFF) + text) {
+        const char high = char(c.unicode() >> 8);
+        const char low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+// count records of varied content as the program writes them.
+std::vector<KanjiRecord> manyRecords(int count) {
+    std::vector<KanjiRecord> records;
+    for (int i = 0; i < count; ++i) {
+        KanjiRecord record = makeKanji(i + 1, 0x4E00 + i, u"オン"_qs + QString::number(i), i % 5);
+        record.KunYomi = i % 3 == 0 ? QString() : u"くん.よみ"_qs;
+        record.Bemerkung = u"Bedeutung & <mehr>\r\nZeile "_qs + QString::number(i);
+        record.Beispiel[i % 4] = u"例 "_qs + QString::number(i);
+        record.SoundFile[i % 4] = QString::number(i) + u".wav"_qs;
+        records.push_back(record);
+    }
+    return records;
+}
+
+// A record element of the positional layout whose Bemerkung is text.
+QString recordElement(int index, const QString& text = {}) {
+    return u"<K%1 Idx1=\"%1\" Idx2=\"1\" Unicode=\"%2\"><S/><On>on</On><Kun/><A/><B>%3</B>"
+           u"<G>1,</G></K%1>"_qs.arg(index)
+               .arg(0x4E00 + index)
+               .arg(text);
+}
+
+QString recordElements(int from, int count) {
+    QString elements;
+    for (int i = from; i < from + count; ++i) {
+        elements += recordElement(i);
+    }
+    return elements;
+}
+
+std::optional<std::vector<KanjiRecord>> inOnePass(const QByteArray& bytes) {
+    // Small files are always read in one pass.
+    EXPECT_LT(bytes.size(), 1 << 20);
+    return parseSetFile(bytes);
+}
+
+// Reading in halves may give up, but never gives other records than one pass.
+void expectHalvesAgreeWithOnePass(const QByteArray& bytes) {
+    const auto halves = parseSetFileInHalves(bytes);
+    const auto whole = inOnePass(bytes);
+    if (halves) {
+        ASSERT_TRUE(whole.has_value());
+        expectSameRecords(*halves, *whole);
+    }
+}
+
+TEST(SetFileReadInHalves, ASetAsTheProgramWritesItReadsAsInOnePass) {
+    const QByteArray written = writeSetFile(manyRecords(60));
+    const auto halves = parseSetFileInHalves(written);
+    ASSERT_TRUE(halves.has_value());
+    expectSameRecords(*halves, manyRecords(60));
+}
+
+TEST(SetFileReadInHalves, HandWrittenFilesInEitherByteOrderReadAsInOnePass) {
+    // Indented with CR LF, comments and a processing instruction between the records.
+    QString text = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<!-- Kanji -->\r\n<Set>\r\n"_qs;
+    for (int i = 0; i < 40; ++i) {
+        text += u"  "_qs + recordElement(i, u"Zeile\r\nzwei"_qs) + u"\r\n"_qs;
+        if (i % 7 == 0) {
+            text += u"  <!-- <K99 Idx1=\"99\"/> -->\r\n  <?note <K98/>?>\r\n"_qs;
+        }
+    }
+    text += u"</Set>\r\n<!-- end -->\r\n"_qs;
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big endian" : "little endian");
+        const QByteArray bytes = utf16(text, bigEndian);
+        const auto halves = parseSetFileInHalves(bytes);
+        ASSERT_TRUE(halves.has_value());
+        const auto whole = inOnePass(bytes);
+        ASSERT_TRUE(whole.has_value());
+        expectSameRecords(*halves, *whole);
+        EXPECT_EQ(halves->back().Bemerkung, u"Zeile\r\nzwei"_qs);
+    }
+}
+
+// Around the middle lies what a split there would misread: start tags in a comment, a CDATA
+// section, a processing instruction or an attribute, tags further down, broken halves.
+TEST(SetFileReadInHalves, WhatCouldMisleadASplitNeverChangesTheRecords) {
+    const QString filler(3000, u'x');
+    const QString tags = u"<K90 Idx1=\"90\"><On>x</On></K90>"_qs.repeated(40);
+    const QStringList middles{
+        u"<!-- "_qs + tags + u" -->"_qs,
+        recordElement(70, u"<![CDATA["_qs + tags + u"]]>"_qs),
+        u"<?note "_qs + tags + u"?>"_qs,
+        recordElement(71, u"<i>"_qs + tags + u"</i>"_qs),
+        u"<K72 Idx1=\"72\" note=\"&lt;K90 Idx1=&quot;90&quot;&gt;"_qs + filler + u"\"/>"_qs,
+        recordElement(73, filler) + u"<K74>"_qs,
+        recordElement(75, filler) + u"</K76>"_qs,
+        recordElement(77, filler) + u"&undefined;"_qs,
+    };
+    for (const QString& middle : middles) {
+        SCOPED_TRACE(middle.left(40).toStdString());
+        const QString text =
+            u"<Set>"_qs + recordElements(0, 30) + middle + recordElements(30, 30) + u"</Set>"_qs;
+        expectHalvesAgreeWithOnePass(utf16(text, false));
+        expectHalvesAgreeWithOnePass(utf16(text + u"<K1/>"_qs, false));
+        expectHalvesAgreeWithOnePass(utf16(text.left(text.size() - 6), false));
+    }
+}
+
+TEST(SetFileReadInHalves, FilesWithADocumentTypeOrInOneByteEncodingsAreNotSplit) {
+    // Attribute defaults from the document type reach only what follows it.
+    const QString records = recordElements(0, 30).remove(
+        QRegularExpression(u" Idx1=\"\\d+\" Idx2=\"1\" Unicode=\"\\d+\""_qs));
+    const QString withDefaults =
+        u"<!DOCTYPE Set [<!ATTLIST K0 Idx1 CDATA \"42\"><!ATTLIST K25 Idx1 CDATA \"43\">]>"
+        u"<Set>"_qs +
+        records + u"</Set>"_qs;
+    const QByteArray bytes = utf16(withDefaults, false);
+    const auto whole = inOnePass(bytes);
+    ASSERT_TRUE(whole.has_value());
+    EXPECT_EQ(whole->at(25).Idx1, 43);
+    EXPECT_FALSE(parseSetFileInHalves(bytes).has_value());
+
+    const QString plain = u"<Set>"_qs + recordElements(0, 30) + u"</Set>"_qs;
+    EXPECT_FALSE(parseSetFileInHalves(plain.toUtf8()).has_value());
+    EXPECT_FALSE(parseSetFileInHalves(plain.toLatin1()).has_value());
+}
+
+// Records are read into a vector sized from the first part of a file, so they move while texts
+// are read; in one pass below a few megabytes, in halves above.
+TEST(SetFileRead, LargeSetsComeBackAsWritten) {
+    for (const int count : {1500, 9000}) {
+        SCOPED_TRACE(count);
+        const std::vector<KanjiRecord> records = manyRecords(count);
+        const QByteArray written = writeSetFile(records);
+        EXPECT_EQ(written.size() > (4 << 20), count == 9000);
+        const auto parsed = parseSetFile(written);
+        ASSERT_TRUE(parsed.has_value());
+        expectSameRecords(*parsed, records);
     }
 }
 
