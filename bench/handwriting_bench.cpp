@@ -11,6 +11,7 @@
 #include "common/gunzip.h"
 #include "core/handwriting/handwritinggrade.h"
 #include "core/handwriting/strokelibrary.h"
+#include "core/handwriting/strokesmoothing.h"
 #include "makedemoset/kanjidic.h"
 
 #include <QElapsedTimer>
@@ -32,7 +33,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int Canvas = 160;
-constexpr double PointSpacing = 3;
+constexpr float PointSpacing = 3;
 constexpr double Jitter = 3;
 constexpr double MaxShift = 8;
 constexpr std::uint32_t Seed = 20261207;
@@ -86,28 +87,6 @@ std::optional<std::vector<Kanji>> jlptKanji(const QString& kanjidicPath,
     return kanji;
 }
 
-// Points every PointSpacing along the polyline, its last point included.
-std::vector<StrokePoint> evenlySpaced(const std::vector<StrokePoint>& line) {
-    std::vector<StrokePoint> points{line.front()};
-    double walked = 0;  // along the line, since the last point placed
-    for (std::size_t i = 1; i < line.size(); ++i) {
-        const StrokePoint a = line[i - 1];
-        const StrokePoint b = line[i];
-        const double length = std::hypot(b.x - a.x, b.y - a.y);
-        double at = PointSpacing - walked;
-        for (; at <= length; at += PointSpacing) {
-            const double t = at / length;
-            points.push_back({static_cast<float>(a.x + t * (b.x - a.x)),
-                              static_cast<float>(a.y + t * (b.y - a.y))});
-        }
-        walked = length - (at - PointSpacing);
-    }
-    if (!(points.back() == line.back())) {
-        points.push_back(line.back());
-    }
-    return points;
-}
-
 StrokeList mouseDrawing(const StrokeList& reference, Random& random) {
     const double scale = Canvas / StrokeLibrary::BoxSize * random.uniform(0.85, 1.05);
     const double shiftX = random.uniform(-MaxShift, MaxShift);
@@ -122,7 +101,7 @@ StrokeList mouseDrawing(const StrokeList& reference, Random& random) {
             line.push_back({onCanvas(p.x, shiftX), onCanvas(p.y, shiftY)});
         }
         Stroke& drawn = drawing.emplace_back();
-        for (const StrokePoint p : evenlySpaced(line)) {
+        for (const StrokePoint p : resampled(line, PointSpacing)) {
             drawn.push_back({static_cast<float>(p.x + random.normal(Jitter)),
                              static_cast<float>(p.y + random.normal(Jitter))});
         }

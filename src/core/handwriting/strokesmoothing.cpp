@@ -5,10 +5,8 @@
 #include <cmath>
 #include <cstddef>
 
-namespace {
-
 // A mouse reports points as often as it is polled, so fast parts of a stroke have few points and
-// slow parts many; even spacing makes the averaging below span the same length everywhere.
+// slow parts many; even spacing makes the averaging span the same length everywhere.
 Stroke resampled(const Stroke& stroke, float step) {
     Stroke points{stroke.front()};
     float carried = 0;  // length walked since the last point placed
@@ -28,6 +26,8 @@ Stroke resampled(const Stroke& stroke, float step) {
     }
     return points;
 }
+
+namespace {
 
 Stroke averaged(const Stroke& points, int reach) {
     const auto count = static_cast<std::ptrdiff_t>(points.size());

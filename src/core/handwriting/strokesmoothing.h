@@ -13,5 +13,9 @@ struct Smoothing {
     float tolerance = 0;
 };
 
+// Points every step along the stroke from its first point, its last point included; the stroke
+// must not be empty.
+Stroke resampled(const Stroke& stroke, float step);
+
 // An empty stroke stays empty; a single point stays as it is.
 Stroke smoothStroke(const Stroke& stroke, const Smoothing& smoothing);
