@@ -34,10 +34,12 @@ enum StatisticsControl : int {
     OkButton,
 };
 
-constexpr std::array SortOptions{std::pair{SortByKanjiOption, QuotaOrder::Kanji},
-                                 std::pair{SortByRightOption, QuotaOrder::Right},
-                                 std::pair{SortByWrongOption, QuotaOrder::Wrong},
-                                 std::pair{SortByQuotaOption, QuotaOrder::Quota}};
+constexpr std::array<std::pair<int, QuotaOrder>, 4> SortOptions{
+    {{SortByKanjiOption, QuotaOrder::Kanji},
+     {SortByRightOption, QuotaOrder::Right},
+     {SortByWrongOption, QuotaOrder::Wrong},
+     {SortByQuotaOption, QuotaOrder::Quota}}};
+const QuotaChoiceControls QuotaChoice{OnBox, KunBox, MeaningBox, SortOptions};
 
 // The summary sets its band counts off with one TAB, and the shortest label with two, meant to
 // line them up in one column. The smallest tab distance that does so in this font and language;
@@ -154,20 +156,10 @@ private:
         }
     }
 
-    QuotaOrder chosenOrder() const {
-        for (const auto& [option, order] : SortOptions) {
-            if (window_.isChecked(option)) {
-                return order;
-            }
-        }
-        return QuotaOrder::Kanji;
-    }
-
     void fill() {
-        const CountedKinds kinds{window_.isChecked(OnBox), window_.isChecked(KunBox),
-                                 window_.isChecked(MeaningBox)};
+        const CountedKinds kinds = chosenKinds(window_, QuotaChoice);
         const std::vector<QuotaRow> quotaRowsInOrder =
-            quotaRows(app_.profile.profileList, kinds, chosenOrder());
+            quotaRows(app_.profile.profileList, kinds, chosenOrder(window_, QuotaChoice));
         list_->setRows(quotaTableRows(app_, quotaRowsInOrder));
         window_.get<QPlainTextEdit>(SummaryEditor)
             ->setPlainText(

@@ -18,3 +18,17 @@ std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<Quota
     }
     return rows;
 }
+
+CountedKinds chosenKinds(const ui::Window& window, const QuotaChoiceControls& controls) {
+    return {window.isChecked(controls.onBox), window.isChecked(controls.kunBox),
+            window.isChecked(controls.meaningBox)};
+}
+
+QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& controls) {
+    for (const auto& [option, order] : controls.sortOptions) {
+        if (window.isChecked(option)) {
+            return order;
+        }
+    }
+    return QuotaOrder::Kanji;
+}

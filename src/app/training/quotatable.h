@@ -3,10 +3,26 @@
 
 #include "core/training/quota.h"
 #include "ui/tablelist.h"
+#include "ui/window.h"
 
+#include <span>
+#include <utility>
 #include <vector>
 
 struct App;
+
+// The controls of a window that lists quotas: a box per counted kind and an option per order.
+struct QuotaChoiceControls {
+    int onBox = 0;
+    int kunBox = 0;
+    int meaningBox = 0;
+    std::span<const std::pair<int, QuotaOrder>> sortOptions;
+};
+
+// The kinds whose boxes are ticked.
+CountedKinds chosenKinds(const ui::Window& window, const QuotaChoiceControls& controls);
+// The order whose option is chosen; by kanji when none is.
+QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& controls);
 
 // Kanji, right, partly, wrong and quota per row, coloured by band, the band as the row's
 // category and the code as its data.

@@ -41,10 +41,12 @@ enum SelectionControl : int {
 constexpr std::array BandBoxes{OnlyWrongBox, Quota1To49Box, Quota50To74Box, Quota75To89Box,
                                Quota90To99Box};
 
-constexpr std::array SortOptions{std::pair{SortByKanjiOption, QuotaOrder::Kanji},
-                                 std::pair{SortByRightOption, QuotaOrder::Right},
-                                 std::pair{SortByWrongOption, QuotaOrder::Wrong},
-                                 std::pair{SortByQuotaOption, QuotaOrder::Quota}};
+constexpr std::array<std::pair<int, QuotaOrder>, 4> SortOptions{
+    {{SortByKanjiOption, QuotaOrder::Kanji},
+     {SortByRightOption, QuotaOrder::Right},
+     {SortByWrongOption, QuotaOrder::Wrong},
+     {SortByQuotaOption, QuotaOrder::Quota}}};
+const QuotaChoiceControls QuotaChoice{OnBox, KunBox, MeaningBox, SortOptions};
 
 enum StatusField : int { TotalField = 0, SelectedField = 1 };
 
@@ -176,22 +178,12 @@ private:
         }
     }
 
-    QuotaOrder chosenOrder() const {
-        for (const auto& [option, order] : SortOptions) {
-            if (window_.isChecked(option)) {
-                return order;
-            }
-        }
-        return QuotaOrder::Kanji;
-    }
-
     // New rows start unselected; the count and the OK button wait for the next recount, and
     // ticked band boxes are not applied again.
     void refill() {
-        const CountedKinds kinds{window_.isChecked(OnBox), window_.isChecked(KunBox),
-                                 window_.isChecked(MeaningBox)};
+        const CountedKinds kinds = chosenKinds(window_, QuotaChoice);
         const std::vector<QuotaRow> quotaRowsInOrder =
-            quotaRows(app_.profile.profileList, kinds, chosenOrder());
+            quotaRows(app_.profile.profileList, kinds, chosenOrder(window_, QuotaChoice));
         list_->setRows(quotaTableRows(app_, quotaRowsInOrder));
         window_.setStatusText(
             TotalField, app_.texts.text(SelectionText::Total) + QString::number(list_->rowCount()));
