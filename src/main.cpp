@@ -2,11 +2,14 @@
 #include "app/shell/app.h"
 #include "app/shell/startup.h"
 #include "core/shell/workdir.h"
+#include "ui/fontconfiguration.h"
 
 #include <QApplication>
 #include <QDir>
 
 int main(int argc, char** argv) {
+    // First of all, so that it is done by the time the window measures its captions.
+    ui::FontConfigurationLoad fontConfiguration = ui::FontConfigurationLoad::start();
     QApplication application(argc, argv);
     // An installed program finds its data beside its bin folder, wherever it was installed to.
     const QString installedData = QDir::cleanPath(QCoreApplication::applicationDirPath() +
@@ -15,6 +18,7 @@ int main(int argc, char** argv) {
         chooseWorkingDirectory(QDir::currentPath(), installedData, QDir::homePath(),
                                qEnvironmentVariable("XDG_DATA_HOME"));
     App app;
+    app.resources.fontConfiguration = std::move(fontConfiguration);
     initialiseApp(app, workDir);
     // Lets the install test and the start-up benchmark start the program and see it end on its
     // own; users never set it.

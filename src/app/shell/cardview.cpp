@@ -78,8 +78,12 @@ bool hasStrokeOrder(App& app, const KanjiRecord& record) {
     return !record.Anim.isEmpty() || referenceStrokes(app, record.Unicode) != nullptr;
 }
 
+QString strokeStripFolder(const App& app) {
+    return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/");
+}
+
 QString strokeStripPath(const App& app, const KanjiRecord& record) {
-    return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/") + record.Anim;
+    return strokeStripFolder(app) + record.Anim;
 }
 
 QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {

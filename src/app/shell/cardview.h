@@ -31,7 +31,9 @@ struct CardPictures {
 // Whether the record's kanji can be animated: it names a strip of its own, or its reference
 // strokes are known, from which a strip is drawn.
 bool hasStrokeOrder(App& app, const KanjiRecord& record);
-// The file of the record's stroke-order strip: one 100 x 100 frame per stroke, side by side.
+// The folder of the open set's stroke-order strips, and the file of the record's strip: one
+// 100 x 100 frame per stroke, side by side.
+QString strokeStripFolder(const App& app);
 QString strokeStripPath(const App& app, const KanjiRecord& record);
 constexpr int StrokeFrameSize = 100;
 

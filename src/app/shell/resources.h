@@ -1,6 +1,8 @@
 // Fonts, control icons and the colours of the quota bands, loaded once at start-up.
 #pragma once
 
+#include "ui/fontconfiguration.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -24,6 +26,7 @@ enum class ControlIcon {
 constexpr int ControlIconCount = static_cast<int>(ControlIcon::Ok) + 1;
 
 struct Resources {
+    ui::FontConfigurationLoad fontConfiguration;
     QFont kanjiFont;
     QFont genshiFont;
     std::array<QImage, ControlIconCount> controlIcons;

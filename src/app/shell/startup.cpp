@@ -1,6 +1,7 @@
 // Start-up and shutdown in their fixed order.
 #include "app/shell/startup.h"
 
+#include "app/kanjiset/kanjiimage.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/shell/app.h"
 #include "app/shell/cardview.h"
@@ -12,7 +13,9 @@
 #include "core/shell/preferences.h"
 #include "ui/images.h"
 
+#include <atomic>
 #include <future>
+#include <memory>
 
 namespace {
 
@@ -23,6 +26,59 @@ const char* const ControlIconFiles[ControlIconCount] = {
 QString preferencePath(const App& app) {
     return app.paths.workDir + QStringLiteral("Renkari.pref");
 }
+
+// What a worker needs to draw the pictures of the kanji a set opens with, as plain values: a
+// font object must not be shared between threads.
+struct FirstCardSource {
+    QString stripFolder;
+    QString kanjiFamily;
+    int kanjiPixelSize = 0;
+};
+
+// The card opens at the set's first record, wherever sorting moves it.
+void drawFirstCardPictures(std::vector<KanjiRecord>& records, const FirstCardSource& source) {
+    if (records.empty()) {
+        return;
+    }
+    KanjiRecord& first = records.front();
+    QFont font(source.kanjiFamily);
+    font.setPixelSize(source.kanjiPixelSize);
+    kanjiImageOf(first, font);
+    // A strip drawn from reference strokes needs the stroke library, which the window loads.
+    if (!first.Anim.isEmpty()) {
+        QImage strip = ui::loadPng(source.stripFolder + first.Anim);
+        if (!strip.isNull()) {
+            first.StrokeImage = std::make_shared<QImage>(std::move(strip));
+        }
+    }
+}
+
+// A large set takes longer to read than the window takes to build: both happen at once. A
+// worker done before the window waits for it also draws the first card's pictures; once the
+// window waits, the records are handed over as they are. Where no thread can be started, the
+// set is read when it is needed.
+class SetReadAhead {
+public:
+    void start(const QString& path, FirstCardSource source) {
+        records_ = std::async(std::launch::async | std::launch::deferred,
+                              [path, source = std::move(source), awaited = awaited_] {
+                                  SetFileRead read = readSetFile(path);
+                                  if (read && !awaited->load()) {
+                                      drawFirstCardPictures(*read, source);
+                                  }
+                                  return read;
+                              });
+    }
+    bool started() const { return records_.valid(); }
+    SetFileRead take() {
+        awaited_->store(true);
+        return records_.get();
+    }
+
+private:
+    std::shared_ptr<std::atomic<bool>> awaited_ = std::make_shared<std::atomic<bool>>(false);
+    std::future<SetFileRead> records_;
+};
 
 }  // namespace
 
@@ -58,12 +114,10 @@ bool startUp(App& app) {
     app.paths.importPath = prefs.ImportPath;
     app.paths.exportPath = prefs.ExportPath;
     app.language = prefs.Language;
-    // A large set takes longer to read than the window takes to build: both happen at once. Where
-    // no thread can be started, the set is read when it is needed.
-    std::future<SetFileRead> setRead;
+    SetReadAhead setRead;
     if (!app.setName.isEmpty()) {
-        setRead =
-            std::async(std::launch::async | std::launch::deferred, readSetFile, setFilePath(app));
+        setRead.start(setFilePath(app), {strokeStripFolder(app), app.resources.kanjiFont.family(),
+                                         app.resources.kanjiFont.pixelSize()});
     }
 
     app.texts = fillTextTables(app.paths.workDir, app.language);
@@ -76,6 +130,7 @@ bool startUp(App& app) {
     app.writingPad.writingCanvas = ui::createImage(160, 160);
     app.writingPad.writingCanvas.fill(Qt::white);
 
+    app.resources.fontConfiguration.wait();
     if (!buildMainWindow(app)) {
         return false;
     }
@@ -85,8 +140,8 @@ bool startUp(App& app) {
     // still be read; its first kanji follows as soon as it is known.
     app.ui.drawPending();
     ui::loadFont(app.resources.kanjiFont);
-    if (setRead.valid()) {
-        openSet(app, setRead.get());
+    if (setRead.started()) {
+        openSet(app, setRead.take());
     } else {
         loadSet(app, true);
     }

@@ -2,10 +2,12 @@
 // written back at the end of a run.
 #include "app/shell/appfixture.h"
 
+#include "app/kanjiset/kanjiimage.h"
 #include "app/shell/mainids.h"
 #include "app/shell/startup.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"
+#include "ui/widgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -164,6 +166,29 @@ TEST_F(StartUp, LoadedSetIsSortedWithTheFirstKanjiCurrent) {
     EXPECT_EQ(window().text(IndexField), u"-5"_s);
     EXPECT_EQ(control<QSpinBox>(NumberSpin)->maximum(), 4);
     EXPECT_EQ(control<QSpinBox>(NumberSpin)->value(), 1);
+}
+
+// The first card's pictures may be drawn beside the window while it is built; the learner must
+// not see any difference from the pictures the card draws itself.
+TEST_F(StartUp, FirstCardShowsTheKanjiAndStripFrameTheCardItselfWouldDraw) {
+    std::vector<KanjiRecord> records = threeKanji();
+    records[0].Anim = writeStrip(u"Drei"_s, records[0].Unicode, {Qt::red, Qt::green});
+    writeSet(u"Drei"_s, records);
+    writePreferences(u"Drei"_s);
+
+    start();
+
+    EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(),
+              renderKanjiImage(QImage(), 0x4E00, app.resources.kanjiFont));
+    QImage firstFrame(100, 100, QImage::Format_ARGB32_Premultiplied);
+    firstFrame.fill(Qt::red);
+    EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
+
+    click(NextButton);
+    click(PreviousButton);
+    EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(),
+              renderKanjiImage(QImage(), 0x4E00, app.resources.kanjiFont));
+    EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
 }
 
 TEST_F(StartUp, QuitAfterStartDrawsTheFirstKanjiAndLeavesEveryFileAsItWas) {

@@ -1,0 +1,20 @@
+#include "ui/fontconfiguration.h"
+
+#include <fontconfig/fontconfig.h>
+
+namespace ui {
+
+FontConfigurationLoad FontConfigurationLoad::start() {
+    FontConfigurationLoad load;
+    // Where no thread can be started, waiting reads the configuration, as Qt would have.
+    load.loaded_ = std::async(std::launch::async | std::launch::deferred, [] { FcInit(); });
+    return load;
+}
+
+void FontConfigurationLoad::wait() {
+    if (loaded_.valid()) {
+        loaded_.get();
+    }
+}
+
+}  // namespace ui
