@@ -11,6 +11,7 @@
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/setname.h"
 #include "core/shell/preferences.h"
+#include "ui/framestyle.h"
 #include "ui/images.h"
 
 #include <atomic>
@@ -98,6 +99,7 @@ void initialiseApp(App& app, const QString& workDir) {
 
     ui::registerFontSubstitutions();
     ui::useCompactInterfaceFont();
+    ui::useQuickGroupFrames();
     app.resources.kanjiFont = ui::fontByPoints(QStringLiteral("MS Mincho"), 100);
     app.resources.genshiFont = ui::fontByPoints(QStringLiteral("HDZB_27"), 11);
 }
