@@ -226,8 +226,9 @@ StepTimes pageThroughGrid(App& app) {
     return steps;
 }
 
-// A card step: until the new kanji is on the screen, and the whole pass of the main loop that
-// serves the click, with the pause after an event, during which the window takes no input.
+// A card step: until the new kanji is on the screen, which is as long as the window is busy, and
+// the whole pass of the main loop that serves the click, with the pause after an event, during
+// which the window keeps drawing and taking input.
 struct CardSteps {
     StepTimes shown;
     StepTimes pass;
@@ -306,7 +307,7 @@ int main(int argc, char** argv) {
     printSteps("grid paged top to bottom", pageThroughGrid(app));
     const CardSteps card = stepThroughCard(app, 2000);
     printSteps("card stepped, until the new kanji is drawn", card.shown);
-    printSteps("card stepped, the whole pass with its pause", card.pass);
+    printSteps("card stepped, the whole pass with its pause (not blocking)", card.pass);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory after paging and stepping: %.1f MB\n", usage.ru_maxrss / 1024.0);

@@ -3,9 +3,12 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -16,7 +19,18 @@ Toolkit::Toolkit() {
         }
         return timer->elapsed();
     };
-    pause_ = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
+    // The window keeps drawing and taking input while a loop pauses: what a pass changed reaches
+    // the screen at once, and what arrives waits in the queue for the loop's next pass, as it
+    // would after a plain sleep.
+    pause_ = [](int milliseconds) {
+        const QDeadlineTimer deadline(milliseconds);
+        QTimer wake;
+        wake.setSingleShot(true);
+        while (!deadline.hasExpired()) {
+            wake.start(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        }
+    };
     sleepUntilEvent_ = [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     };

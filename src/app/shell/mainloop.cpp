@@ -83,8 +83,6 @@ bool mainLoopPass(App& app) {
     const bool writing = app.loop.lastEventControl == CanvasImage && app.ui.mouse().primaryDown;
     if (event.kind != ui::EventKind::None || app.animation.animState != AnimState::Idle ||
         writing || app.loop.endRequested) {
-        // What this pass changed reaches the screen before the pause, not after it.
-        app.ui.drawPending();
         app.ui.pause(LoopPauseMilliseconds);
     } else {
         app.ui.sleepUntilEvent();
