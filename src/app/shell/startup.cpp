@@ -17,6 +17,7 @@
 #include <atomic>
 #include <future>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -142,13 +143,22 @@ bool startUp(App& app) {
     // still be read; its first kanji follows as soon as it is known.
     app.ui.drawPending();
     ui::loadFont(app.resources.kanjiFont);
+    const bool profileNamed = !app.profile.profileName.isEmpty();
     if (setRead.started()) {
+        // The profile file is read while the set may still be on its way; the two meet after.
+        std::optional<ProfileRead> profile;
+        if (profileNamed) {
+            profile = readProfile(profileFilePath(app));
+        }
         openSet(app, setRead.take());
+        if (profile) {
+            loadProfile(app, std::move(*profile));
+        }
     } else {
         loadSet(app, true);
-    }
-    if (!app.profile.profileName.isEmpty()) {
-        loadProfile(app);
+        if (profileNamed) {
+            loadProfile(app);
+        }
     }
     showKanji(app, 0);
     return true;

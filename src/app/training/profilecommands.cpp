@@ -37,20 +37,28 @@ QString profileFilePath(const App& app) {
            QStringLiteral(".rkpr");
 }
 
+ProfileRead readProfile(const QString& path) {
+    if (auto bytes = readWholeFile(path)) {
+        return {parseProfileFile(*bytes), false};
+    }
+    // A file that is there but cannot be read must survive the next save.
+    return {std::nullopt, QFileInfo::exists(path)};
+}
+
 void loadProfile(App& app) {
+    loadProfile(app, readProfile(profileFilePath(app)));
+}
+
+void loadProfile(App& app, ProfileRead read) {
     Profile& profile = app.profile;
     profile.profileList = {};
-    profile.fileDamaged = false;
-    const QString path = profileFilePath(app);
-    if (auto bytes = readWholeFile(path)) {
-        ProfileFileContent content = parseProfileFile(*bytes);
-        profile.profileList.records = std::move(content.records);
-        profile.fileDamaged = !content.whole;
+    profile.fileDamaged = read.unreadable;
+    if (read.content) {
+        profile.profileList.records = std::move(read.content->records);
+        profile.fileDamaged = !read.content->whole;
         showProfileName(app);
         mergeDuplicateRecords(profile.profileList);
     } else {
-        // A file that is there but cannot be read must survive the next save.
-        profile.fileDamaged = QFileInfo::exists(path);
         profile.profileList.records.assign(1, ProfileRecord{});
     }
     syncProfile(profile.profileList, app.kanjiSet);

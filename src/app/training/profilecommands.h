@@ -1,9 +1,12 @@
 // Loading, creating, choosing, saving and deleting the learning profile of the open set.
 #pragma once
 
+#include "core/training/profilefile.h"
 #include "core/training/profilerecord.h"
 
 #include <QString>
+
+#include <optional>
 
 struct App;
 
@@ -18,9 +21,21 @@ struct Profile {
 };
 
 QString profileFilePath(const App& app);
+
+// A profile file as read from disk, before it meets the open set.
+struct ProfileRead {
+    // Empty when the file could not be read.
+    std::optional<ProfileFileContent> content;
+    // The file is there although it could not be read.
+    bool unreadable = false;
+};
+// Reads a profile file; touches nothing else, so it can be done while the set is still read.
+ProfileRead readProfile(const QString& path);
 // Replaces the profile list with the profile of profileName for the open set; a profile without
 // a file starts with zero counters for every kanji.
 void loadProfile(App& app);
+// The same with the file read beforehand.
+void loadProfile(App& app, ProfileRead read);
 // Writes the profile in use to its file. A failure is told to the user, naming the file; false
 // then, with the profile still in memory.
 bool saveProfile(App& app);

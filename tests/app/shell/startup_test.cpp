@@ -7,6 +7,7 @@
 #include "app/shell/startup.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"
+#include "core/training/profilefile.h"
 #include "ui/widgets.h"
 
 #include <QAbstractButton>
@@ -189,6 +190,30 @@ TEST_F(StartUp, FirstCardShowsTheKanjiAndStripFrameTheCardItselfWouldDraw) {
     EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(),
               renderKanjiImage(QImage(), 0x4E00, app.resources.kanjiFont));
     EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
+}
+
+// The remembered profile is read while the set is still being read; it must meet the set as a
+// profile chosen from the menu does, damage included.
+TEST_F(StartUp, RememberedProfileMeetsTheSetAndADamagedFileIsKeptAtTheEnd) {
+    writeSet(u"Drei"_s, threeKanji());
+    ProfileRecord first{0x4E00, {}, {}, {}, {}};
+    first.KindOn.Right = 3;
+    first.KindOn.Wrong = 1;
+    const QByteArray whole = writeProfileFile({first, ProfileRecord{0x4E8C, {}, {}, {}, {}}});
+    const QByteArray cut = whole.left(whole.size() - 10);
+    writeFile(u"Media/Drei/Lerner.rkpr"_s, cut);
+    writeFile(u"Renkari.pref"_s,
+              serializePreferences({u"Drei"_s, u"Lerner"_s, workDir(), workDir(), QString()}));
+
+    start();
+
+    EXPECT_EQ(window().text(ProfileField), u"Lerner"_s);
+    EXPECT_TRUE(app.profile.fileDamaged);
+    EXPECT_EQ(app.profile.profileList.size(), 3);
+    EXPECT_TRUE(window().statusText(4).contains(u"3-0-1"_s))
+        << window().statusText(4).toStdString();
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(readFile(u"Media/Drei/Lerner.rkpr.bak"_s), cut);
 }
 
 TEST_F(StartUp, QuitAfterStartDrawsTheFirstKanjiAndLeavesEveryFileAsItWas) {
