@@ -15,6 +15,7 @@
 #include "ui/images.h"
 
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <memory>
 #include <optional>
@@ -57,14 +58,24 @@ void drawFirstCardPictures(std::vector<KanjiRecord>& records, const FirstCardSou
 
 // A large set takes longer to read than the window takes to build: both happen at once. A
 // worker done before the window waits for it also draws the first card's pictures; once the
-// window waits, the records are handed over as they are. Where no thread can be started, the
-// set is read when it is needed.
+// window waits, the window draws them. Where no thread can be started, the set is read when it
+// is needed.
 class SetReadAhead {
 public:
     void start(const QString& path, FirstCardSource source) {
+        auto firstSeen = std::make_shared<std::promise<std::optional<KanjiRecord>>>();
+        first_ = firstSeen->get_future();
         records_ = std::async(std::launch::async | std::launch::deferred,
-                              [path, source = std::move(source), awaited = awaited_] {
-                                  SetFileRead read = readSetFile(path);
+                              [path, source = std::move(source), awaited = awaited_, firstSeen] {
+                                  bool told = false;
+                                  SetFileRead read = readSetFile(
+                                      path, [&told, &firstSeen](const KanjiRecord& first) {
+                                          told = true;
+                                          firstSeen->set_value(first);
+                                      });
+                                  if (!told) {
+                                      firstSeen->set_value(std::nullopt);
+                                  }
                                   if (read && !awaited->load()) {
                                       drawFirstCardPictures(*read, source);
                                   }
@@ -72,6 +83,17 @@ public:
                               });
     }
     bool started() const { return records_.valid(); }
+    // A worker is still reading the set.
+    bool reading() const {
+        return started() &&
+               records_.wait_for(std::chrono::seconds(0)) == std::future_status::timeout;
+    }
+    // The set's first record as soon as the worker has read it, for the window to show it and
+    // draw its pictures; nothing for a set too small to be told ahead or one that is unreadable.
+    std::optional<KanjiRecord> takeFirstRecord() {
+        awaited_->store(true);
+        return first_.get();
+    }
     SetFileRead take() {
         awaited_->store(true);
         return records_.get();
@@ -79,8 +101,29 @@ public:
 
 private:
     std::shared_ptr<std::atomic<bool>> awaited_ = std::make_shared<std::atomic<bool>>(false);
+    std::future<std::optional<KanjiRecord>> first_;
     std::future<SetFileRead> records_;
 };
+
+// The card shows the first kanji of a set still being read as the one kanji of a set; the whole
+// set takes its place when it comes.
+void showAheadOfItsSet(App& app, KanjiRecord first) {
+    app.kanjiSet.records.assign(1, std::move(first));
+    showKanji(app, 0);
+}
+
+// The pictures drawn for the kanji shown ahead of its set go into the set with it.
+void keepPicturesShownAhead(KanjiSet& ahead, SetFileRead& read) {
+    if (!read || read->empty() || ahead.size() != 1) {
+        return;
+    }
+    KanjiRecord& shown = ahead.records.front();
+    KanjiRecord& first = (*read).front();
+    if (shown.Unicode == first.Unicode && shown.Anim == first.Anim) {
+        first.KanjiImage = std::move(shown.KanjiImage);
+        first.StrokeImage = std::move(shown.StrokeImage);
+    }
+}
 
 }  // namespace
 
@@ -140,17 +183,24 @@ bool startUp(App& app) {
     app.genshiList =
         readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
     // The window is drawn as soon as it is built, and the kanji font loaded, while the set may
-    // still be read; its first kanji follows as soon as it is known.
+    // still be read; its first kanji is shown as soon as it is known, the rest of the set after.
     app.ui.drawPending();
     ui::loadFont(app.resources.kanjiFont);
     const bool profileNamed = !app.profile.profileName.isEmpty();
     if (setRead.started()) {
+        if (setRead.reading()) {
+            if (std::optional<KanjiRecord> first = setRead.takeFirstRecord()) {
+                showAheadOfItsSet(app, std::move(*first));
+            }
+        }
         // The profile file is read while the set may still be on its way; the two meet after.
         std::optional<ProfileRead> profile;
         if (profileNamed) {
             profile = readProfile(profileFilePath(app));
         }
-        openSet(app, setRead.take());
+        SetFileRead read = setRead.take();
+        keepPicturesShownAhead(app.kanjiSet, read);
+        openSet(app, std::move(read));
         if (profile) {
             loadProfile(app, std::move(*profile));
         }

@@ -201,6 +201,13 @@ public:
         records_.reserve(std::min(expected, kMaxRecords));
     }
 
+    // Tells firstSeen the first record if it is whole by now: the next one has begun.
+    void tellFirstRecord(const FirstRecordSeen& firstSeen) const {
+        if (firstSeen && records_.size() >= 2) {
+            firstSeen(records_.front());
+        }
+    }
+
     // What reading in halves needs to know: the root element's name (empty until its start tag
     // has been read) and whether the document has a document type declaration.
     const std::string& rootName() const { return rootName_; }
@@ -487,7 +494,8 @@ qsizetype findSplit(QByteArrayView bytes, ByteOrder order, const QByteArray& ope
     return -1;
 }
 
-std::optional<std::vector<KanjiRecord>> readInOnePass(const QByteArray& bytes) {
+std::optional<std::vector<KanjiRecord>> readInOnePass(const QByteArray& bytes,
+                                                      const FirstRecordSeen& firstSeen) {
     SetFileReader reader(bytes);
     const QByteArrayView whole(bytes);
     for (qsizetype at = 0; at < whole.size();) {
@@ -498,6 +506,7 @@ std::optional<std::vector<KanjiRecord>> readInOnePass(const QByteArray& bytes) {
         }
         if (at == 0 && !last) {
             reader.reserveFor(size, whole.size());
+            reader.tellFirstRecord(firstSeen);
         }
         at += size;
     }
@@ -506,19 +515,29 @@ std::optional<std::vector<KanjiRecord>> readInOnePass(const QByteArray& bytes) {
 
 }  // namespace
 
-std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes) {
+std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes,
+                                                     const FirstRecordSeen& firstSeen) {
     if (bytes.isEmpty()) {
         return std::nullopt;
     }
+    bool told = false;
+    const FirstRecordSeen tellOnce = [&told, &firstSeen](const KanjiRecord& first) {
+        if (firstSeen && !told) {
+            told = true;
+            firstSeen(first);
+        }
+    };
     if (bytes.size() >= kHalvesFrom) {
-        if (std::optional<std::vector<KanjiRecord>> records = parseSetFileInHalves(bytes)) {
+        if (std::optional<std::vector<KanjiRecord>> records =
+                parseSetFileInHalves(bytes, tellOnce)) {
             return records;
         }
     }
-    return readInOnePass(bytes);
+    return readInOnePass(bytes, tellOnce);
 }
 
-std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& bytes) {
+std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& bytes,
+                                                             const FirstRecordSeen& firstSeen) {
     const std::optional<ByteOrder> order = utf16Order(bytes);
     // Each half is fed to Expat in one piece.
     if (!order || bytes.size() > kParseChunk) {
@@ -534,6 +553,7 @@ std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& b
     }
     // Room for the records of both halves, which end up in the first half's vector.
     first.reserveFor(rootRead, bytes.size());
+    first.tellFirstRecord(firstSeen);
     const QString root = QString::fromUtf8(first.rootName());
     const QByteArray opening = encode(QStringLiteral("\uFEFF<") + root + u'>', *order);
     const qsizetype split = findSplit(whole, *order, opening, bytes.size() / 2);
@@ -571,13 +591,13 @@ std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& b
     return records;
 }
 
-SetFileRead readSetFile(const QString& path) {
+SetFileRead readSetFile(const QString& path, const FirstRecordSeen& firstSeen) {
     if (!QFileInfo::exists(path)) {
         return unexpected(SetFileFailure::Missing);
     }
     const FileResult<QByteArray> bytes = readWholeFile(path);
     if (bytes) {
-        if (std::optional<std::vector<KanjiRecord>> records = parseSetFile(*bytes)) {
+        if (std::optional<std::vector<KanjiRecord>> records = parseSetFile(*bytes, firstSeen)) {
             return std::move(*records);
         }
     }

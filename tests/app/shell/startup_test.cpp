@@ -192,6 +192,31 @@ TEST_F(StartUp, FirstCardShowsTheKanjiAndStripFrameTheCardItselfWouldDraw) {
     EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
 }
 
+// A large set's first kanji may be shown while the rest of the set is still being read; once the
+// set is there, the card and the set are what a start that waited for the whole set gives.
+TEST_F(StartUp, LargeSetOpensAtItsFirstKanjiWithItsPictures) {
+    std::vector<KanjiRecord> records;
+    for (int i = 0; i < 9000; ++i) {
+        records.push_back(makeKanji(i + 1, 0x4E00 + i, u"オン"_s, 1 + i % 4));
+    }
+    records[0].Anim = writeStrip(u"Gross"_s, records[0].Unicode, {Qt::blue, Qt::green});
+    writeSet(u"Gross"_s, records);
+    writePreferences(u"Gross"_s);
+
+    start();
+
+    EXPECT_EQ(app.kanjiSet.size(), 9000);
+    EXPECT_EQ(window().statusText(0), u"Kanji: 9000"_s);
+    EXPECT_EQ(window().text(IndexField), u"1"_s);
+    EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(),
+              renderKanjiImage(QImage(), 0x4E00, app.resources.kanjiFont));
+    QImage firstFrame(100, 100, QImage::Format_ARGB32_Premultiplied);
+    firstFrame.fill(Qt::blue);
+    EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
+    click(LastButton);
+    EXPECT_EQ(window().text(IndexField), u"9000"_s);
+}
+
 // The remembered profile is read while the set is still being read; it must meet the set as a
 // profile chosen from the menu does, damage included.
 TEST_F(StartUp, RememberedProfileMeetsTheSetAndADamagedFileIsKeptAtTheEnd) {
