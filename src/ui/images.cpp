@@ -76,10 +76,6 @@ QFont fontByPoints(const QString& family, int points) {
     return font;
 }
 
-void loadFont(const QFont& font) {
-    QFontMetrics(font).ascent();
-}
-
 QImage createImage(int width, int height) {
     return QImage(width, height, QImage::Format_ARGB32_Premultiplied);
 }

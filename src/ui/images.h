@@ -20,8 +20,6 @@ void registerFontSubstitutions();
 void useCompactInterfaceFont();
 // A height in points, converted with the screen's vertical resolution.
 QFont fontByPoints(const QString& family, int points);
-// Opens the font's file and reads its metrics now, which would otherwise wait for its first use.
-void loadFont(const QFont& font);
 
 QImage createImage(int width, int height);
 void fill(QImage& image, const QColor& colour);

@@ -182,10 +182,10 @@ bool startUp(App& app) {
     }
     app.genshiList =
         readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
-    // The window is drawn as soon as it is built, and the kanji font loaded, while the set may
-    // still be read; its first kanji is shown as soon as it is known, the rest of the set after.
+    // The window is drawn as soon as it is built, while the set may still be read; its first
+    // kanji is shown as soon as it is known, the rest of the set after. The kanji font is loaded
+    // by whoever draws the first kanji: both cores are busy until then.
     app.ui.drawPending();
-    ui::loadFont(app.resources.kanjiFont);
     const bool profileNamed = !app.profile.profileName.isEmpty();
     if (setRead.started()) {
         if (setRead.reading()) {
