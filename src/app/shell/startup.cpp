@@ -1,12 +1,12 @@
 // Start-up and shutdown in their fixed order.
 #include "app/shell/startup.h"
 
-#include "app/kanjiset/kanjiimage.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/shell/app.h"
 #include "app/shell/cardview.h"
 #include "app/shell/mainloop.h"
 #include "app/shell/mainwindow.h"
+#include "app/shell/setreadahead.h"
 #include "app/training/profilecommands.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/setname.h"
@@ -14,10 +14,6 @@
 #include "ui/framestyle.h"
 #include "ui/images.h"
 
-#include <atomic>
-#include <chrono>
-#include <future>
-#include <memory>
 #include <optional>
 
 namespace {
@@ -29,81 +25,6 @@ const char* const ControlIconFiles[ControlIconCount] = {
 QString preferencePath(const App& app) {
     return app.paths.workDir + QStringLiteral("Renkari.pref");
 }
-
-// What a worker needs to draw the pictures of the kanji a set opens with, as plain values: a
-// font object must not be shared between threads.
-struct FirstCardSource {
-    QString stripFolder;
-    QString kanjiFamily;
-    int kanjiPixelSize = 0;
-};
-
-// The card opens at the set's first record, wherever sorting moves it.
-void drawFirstCardPictures(std::vector<KanjiRecord>& records, const FirstCardSource& source) {
-    if (records.empty()) {
-        return;
-    }
-    KanjiRecord& first = records.front();
-    QFont font(source.kanjiFamily);
-    font.setPixelSize(source.kanjiPixelSize);
-    kanjiImageOf(first, font);
-    // A strip drawn from reference strokes needs the stroke library, which the window loads.
-    if (!first.Anim.isEmpty()) {
-        QImage strip = ui::loadPng(source.stripFolder + first.Anim);
-        if (!strip.isNull()) {
-            first.StrokeImage = std::make_shared<QImage>(std::move(strip));
-        }
-    }
-}
-
-// A large set takes longer to read than the window takes to build: both happen at once. A
-// worker done before the window waits for it also draws the first card's pictures; once the
-// window waits, the window draws them. Where no thread can be started, the set is read when it
-// is needed.
-class SetReadAhead {
-public:
-    void start(const QString& path, FirstCardSource source) {
-        auto firstSeen = std::make_shared<std::promise<std::optional<KanjiRecord>>>();
-        first_ = firstSeen->get_future();
-        records_ = std::async(std::launch::async | std::launch::deferred,
-                              [path, source = std::move(source), awaited = awaited_, firstSeen] {
-                                  bool told = false;
-                                  SetFileRead read = readSetFile(
-                                      path, [&told, &firstSeen](const KanjiRecord& first) {
-                                          told = true;
-                                          firstSeen->set_value(first);
-                                      });
-                                  if (!told) {
-                                      firstSeen->set_value(std::nullopt);
-                                  }
-                                  if (read && !awaited->load()) {
-                                      drawFirstCardPictures(*read, source);
-                                  }
-                                  return read;
-                              });
-    }
-    bool started() const { return records_.valid(); }
-    // A worker is still reading the set.
-    bool reading() const {
-        return started() &&
-               records_.wait_for(std::chrono::seconds(0)) == std::future_status::timeout;
-    }
-    // The set's first record as soon as the worker has read it, for the window to show it and
-    // draw its pictures; nothing for a set too small to be told ahead or one that is unreadable.
-    std::optional<KanjiRecord> takeFirstRecord() {
-        awaited_->store(true);
-        return first_.get();
-    }
-    SetFileRead take() {
-        awaited_->store(true);
-        return records_.get();
-    }
-
-private:
-    std::shared_ptr<std::atomic<bool>> awaited_ = std::make_shared<std::atomic<bool>>(false);
-    std::future<std::optional<KanjiRecord>> first_;
-    std::future<SetFileRead> records_;
-};
 
 // The card shows the first kanji of a set still being read as the one kanji of a set; the whole
 // set takes its place when it comes.

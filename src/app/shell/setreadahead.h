@@ -1,0 +1,41 @@
+// The set file read on a worker while the window is built.
+#pragma once
+
+#include "core/kanjiset/setfile.h"
+
+#include <QString>
+
+#include <atomic>
+#include <future>
+#include <memory>
+#include <optional>
+
+// What a worker needs to draw the pictures of the kanji a set opens with, as plain values: a
+// font object must not be shared between threads.
+struct FirstCardSource {
+    QString stripFolder;
+    QString kanjiFamily;
+    int kanjiPixelSize = 0;
+};
+
+// A large set takes longer to read than the window takes to build: both happen at once. A
+// worker done before the window waits for it also draws the first card's pictures; once the
+// window waits, the window draws them. Where no thread can be started, the set is read when it
+// is needed.
+class SetReadAhead {
+public:
+    void start(const QString& path, FirstCardSource source);
+    bool started() const { return records_.valid(); }
+    // A worker is still reading the set.
+    bool reading() const;
+    // The set's first record as soon as the worker has read it, for the window to show it and
+    // draw its pictures; nothing for a set too small to be told ahead or one that is unreadable.
+    // Only while reading().
+    std::optional<KanjiRecord> takeFirstRecord();
+    SetFileRead take();
+
+private:
+    std::shared_ptr<std::atomic<bool>> awaited_ = std::make_shared<std::atomic<bool>>(false);
+    std::future<std::optional<KanjiRecord>> first_;
+    std::future<SetFileRead> records_;
+};
