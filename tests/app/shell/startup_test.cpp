@@ -75,7 +75,18 @@ QStringList setFilesIn(const QString& folder) {
 
 }  // namespace
 
-using StartUp = AppFixture;
+class StartUp : public AppFixture {
+protected:
+    // The card shows the kanji as the card itself draws it, and the first frame of its strip,
+    // which is one colour in these tests.
+    void expectCardPictures(qint32 code, const QColor& firstFrameColour) {
+        EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(),
+                  renderKanjiImage(QImage(), code, app.resources.kanjiFont));
+        QImage firstFrame(100, 100, QImage::Format_ARGB32_Premultiplied);
+        firstFrame.fill(firstFrameColour);
+        EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
+    }
+};
 
 TEST_F(StartUp, FreshWorkingDirectoryAsksForASetAndRemembersItsName) {
     writeSet(u"Demo"_s, threeKanji());
@@ -179,17 +190,10 @@ TEST_F(StartUp, FirstCardShowsTheKanjiAndStripFrameTheCardItselfWouldDraw) {
 
     start();
 
-    EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(),
-              renderKanjiImage(QImage(), 0x4E00, app.resources.kanjiFont));
-    QImage firstFrame(100, 100, QImage::Format_ARGB32_Premultiplied);
-    firstFrame.fill(Qt::red);
-    EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
-
+    expectCardPictures(0x4E00, Qt::red);
     click(NextButton);
     click(PreviousButton);
-    EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(),
-              renderKanjiImage(QImage(), 0x4E00, app.resources.kanjiFont));
-    EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
+    expectCardPictures(0x4E00, Qt::red);
 }
 
 // A large set's first kanji may be shown while the rest of the set is still being read; once the
@@ -208,11 +212,7 @@ TEST_F(StartUp, LargeSetOpensAtItsFirstKanjiWithItsPictures) {
     EXPECT_EQ(app.kanjiSet.size(), 9000);
     EXPECT_EQ(window().statusText(0), u"Kanji: 9000"_s);
     EXPECT_EQ(window().text(IndexField), u"1"_s);
-    EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(),
-              renderKanjiImage(QImage(), 0x4E00, app.resources.kanjiFont));
-    QImage firstFrame(100, 100, QImage::Format_ARGB32_Premultiplied);
-    firstFrame.fill(Qt::blue);
-    EXPECT_EQ(control<ui::ImageView>(StrokeView)->image(), firstFrame);
+    expectCardPictures(0x4E00, Qt::blue);
     click(LastButton);
     EXPECT_EQ(window().text(IndexField), u"9000"_s);
 }
