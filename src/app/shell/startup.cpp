@@ -28,17 +28,16 @@ QString preferencePath(const App& app) {
 
 // The card shows the first kanji of a set still being read as the one kanji of a set; the whole
 // set takes its place when it comes.
-void showAheadOfItsSet(App& app, KanjiRecord first) {
-    app.kanjiSet.records.assign(1, std::move(first));
+void showAheadOfItsSet(App& app, const KanjiRecord& first) {
+    app.kanjiSet.records.assign(1, first);
     showKanji(app, 0);
 }
 
 // The pictures drawn for the kanji shown ahead of its set go into the set with it.
-void keepPicturesShownAhead(KanjiSet& ahead, SetFileRead& read) {
-    if (!read || read->empty() || ahead.size() != 1) {
+void keepPicturesShownAhead(KanjiRecord& shown, SetFileRead& read) {
+    if (!read || read->empty()) {
         return;
     }
-    KanjiRecord& shown = ahead.records.front();
     KanjiRecord& first = (*read).front();
     if (shown.Unicode == first.Unicode && shown.Anim == first.Anim) {
         first.KanjiImage = std::move(shown.KanjiImage);
@@ -109,10 +108,12 @@ bool startUp(App& app) {
     app.ui.drawPending();
     const bool profileNamed = !app.profile.profileName.isEmpty();
     if (setRead.started()) {
+        std::optional<KanjiRecord> first;
         if (setRead.reading()) {
-            if (std::optional<KanjiRecord> first = setRead.takeFirstRecord()) {
-                showAheadOfItsSet(app, std::move(*first));
-            }
+            first = setRead.takeFirstRecord();
+        }
+        if (first) {
+            showAheadOfItsSet(app, *first);
         }
         // The profile file is read while the set may still be on its way; the two meet after.
         std::optional<ProfileRead> profile;
@@ -120,7 +121,9 @@ bool startUp(App& app) {
             profile = readProfile(profileFilePath(app));
         }
         SetFileRead read = setRead.take();
-        keepPicturesShownAhead(app.kanjiSet, read);
+        if (first) {
+            keepPicturesShownAhead(app.kanjiSet.records.front(), read);
+        }
         openSet(app, std::move(read));
         if (profile) {
             loadProfile(app, std::move(*profile));

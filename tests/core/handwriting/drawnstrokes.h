@@ -50,6 +50,10 @@ inline StrokeList ichi() {
 inline StrokeList san() {
     return {penMove({27, 24}, {82, 22}), penMove({33, 54}, {76, 53}), penMove({14, 89}, {95, 87})};
 }
+// 三 as a learner draws it on the 160 x 160 canvas.
+inline StrokeList sanOnCanvas() {
+    return placed(san(), 1.4f, {8, 6});
+}
 inline StrokeList tsuchi() {
     return {penMove({29, 45}, {80, 44}), penMove({54, 18}, {55, 86}), penMove({14, 87}, {95, 86})};
 }

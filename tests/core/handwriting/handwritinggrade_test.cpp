@@ -3,33 +3,25 @@
 #include "core/handwriting/handwritinggrade.h"
 
 #include "core/handwriting/drawnstrokes.h"
+#include "core/handwriting/recognizertest.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
 constexpr char32_t San = U'\u4E09';
 constexpr char32_t Ryuu = U'\u9F8D';  // 龍: sixteen strokes, nothing like three lines
 
-class HandwritingGradeTest : public ::testing::Test {
+class HandwritingGradeTest : public RecognizerTest {
 protected:
-    void SetUp() override {
-        Expected<KanjiRecognizer, QString> opened =
-            KanjiRecognizer::open(KanjiRecognizer::defaultModelPath());
-        ASSERT_TRUE(opened.has_value()) << opened.error().toStdString();
-        recognizer.emplace(std::move(opened).value());
-    }
-
     HandwritingGrade grade(const StrokeList& strokes, char32_t kanji,
                            const StrokeList* reference) const {
         return gradeHandwriting(strokes, kanji, reference, &*recognizer, 160, 160);
     }
 
-    std::optional<KanjiRecognizer> recognizer;
-    const StrokeList san = drawn::placed(drawn::san(), 1.4f, {8, 6});
+    const StrokeList san = drawn::sanOnCanvas();
 };
 
 }  // namespace
@@ -82,7 +74,7 @@ TEST_F(HandwritingGradeTest, WithReferenceTheStrokesDecideAndZinniaStillAdvises)
 }
 
 TEST(HandwritingGrade, WithoutReferenceOrRecognizerNothingCanBeRight) {
-    const StrokeList san = drawn::placed(drawn::san(), 1.4f, {8, 6});
+    const StrokeList san = drawn::sanOnCanvas();
     const HandwritingGrade grade = gradeHandwriting(san, San, nullptr, nullptr, 160, 160);
     EXPECT_EQ(grade.verdict, HandwritingVerdict::Wrong);
     EXPECT_TRUE(grade.candidates.empty());

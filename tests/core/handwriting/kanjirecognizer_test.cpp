@@ -2,33 +2,21 @@
 #include "core/handwriting/kanjirecognizer.h"
 
 #include "core/handwriting/drawnstrokes.h"
+#include "core/handwriting/recognizertest.h"
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 namespace {
 
 constexpr char32_t San = U'\u4E09';
 constexpr char32_t Kawa = U'\u5DDD';
 
-class KanjiRecognizerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        Expected<KanjiRecognizer, QString> opened =
-            KanjiRecognizer::open(KanjiRecognizer::defaultModelPath());
-        ASSERT_TRUE(opened.has_value()) << opened.error().toStdString();
-        recognizer.emplace(std::move(opened).value());
-    }
-
-    std::optional<KanjiRecognizer> recognizer;
-};
+using KanjiRecognizerTest = RecognizerTest;
 
 }  // namespace
 
 TEST_F(KanjiRecognizerTest, ThreeHorizontalStrokesAreSanFirst) {
-    const std::vector<char32_t> candidates =
-        recognizer->candidates(drawn::placed(drawn::san(), 1.4f, {8, 6}), 160, 160);
+    const std::vector<char32_t> candidates = recognizer->candidates(drawn::sanOnCanvas(), 160, 160);
     ASSERT_FALSE(candidates.empty());
     EXPECT_EQ(candidates.front(), San);
     EXPECT_EQ(candidates.size(), 5u);
@@ -40,7 +28,7 @@ TEST_F(KanjiRecognizerTest, ThreeHorizontalStrokesAreSanFirst) {
 }
 
 TEST_F(KanjiRecognizerTest, AskedForFewerItGivesFewerAndForNothingNone) {
-    const StrokeList san = drawn::placed(drawn::san(), 1.4f, {8, 6});
+    const StrokeList san = drawn::sanOnCanvas();
     EXPECT_EQ(recognizer->candidates(san, 160, 160, 2).size(), 2u);
     EXPECT_TRUE(recognizer->candidates({}, 160, 160).empty());
 }
