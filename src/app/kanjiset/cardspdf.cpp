@@ -4,6 +4,7 @@
 #include "app/kanjiset/kanjiimage.h"
 #include "app/kanjiset/pdfpages.h"
 #include "app/shell/app.h"
+#include "app/shell/cardview.h"
 #include "ui/progress.h"
 
 #include <algorithm>

@@ -1,7 +1,6 @@
 // What the printed cards and the practice sheets share.
 #include "app/kanjiset/pdfpages.h"
 
-#include "app/kanjiset/kanjiimage.h"
 #include "app/shell/app.h"
 #include "app/shell/cardview.h"
 #include "base/files.h"
@@ -82,16 +81,6 @@ bool savePdf(App& app, const QString& title, const QString& path, const QByteArr
         return false;
     }
     return true;
-}
-
-QImage strokeStripOf(App& app, const KanjiRecord& record) {
-    if (record.StrokeImage) {
-        return *record.StrokeImage;
-    }
-    if (record.Anim.isEmpty()) {
-        return stripImageOf(referenceStrokes(app, record.Unicode));
-    }
-    return ui::loadPng(strokeStripPath(app, record));
 }
 
 int strokeFrameCount(const QImage& strip) {

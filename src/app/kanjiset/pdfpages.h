@@ -50,10 +50,6 @@ std::optional<QString> askPdfTarget(App& app, const QString& title);
 // Saves the bytes atomically; a failure is told in a message naming the file and the reason.
 bool savePdf(App& app, const QString& title, const QString& path, const QByteArray& bytes);
 
-// The record's stroke-order strip, drawn from the reference strokes when the record names none;
-// null when there is neither. A strip not yet cached is made for this use only, so printing
-// thousands of kanji does not keep thousands of strips in memory.
-QImage strokeStripOf(App& app, const KanjiRecord& record);
 int strokeFrameCount(const QImage& strip);
 
 // Draws the strip's frames left to right from topLeft (millimetres), frameMm wide each, in rows

@@ -4,6 +4,7 @@
 #include "app/kanjiset/kanjiimage.h"
 #include "app/kanjiset/pdfpages.h"
 #include "app/shell/app.h"
+#include "app/shell/cardview.h"
 #include "core/training/practicechoice.h"
 #include "ui/progress.h"
 

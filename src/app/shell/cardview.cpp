@@ -23,12 +23,11 @@ KanjiRecord* animatedRecord(App& app) {
     return record;
 }
 
-// The record's stroke-order strip, loaded on first use, or drawn from the reference strokes
-// when the record names no strip; false when there is none.
+// The record's stroke-order strip, kept with the record from its first use; false when there is
+// none.
 bool loadStrokeImage(App& app, KanjiRecord& record) {
     if (!record.StrokeImage) {
-        QImage strip = record.Anim.isEmpty() ? stripImageOf(referenceStrokes(app, record.Unicode))
-                                             : ui::loadPng(strokeStripPath(app, record));
+        QImage strip = strokeStripOf(app, record);
         if (strip.isNull()) {
             return false;
         }
@@ -84,6 +83,16 @@ QString strokeStripFolder(const App& app) {
 
 QString strokeStripPath(const App& app, const KanjiRecord& record) {
     return strokeStripFolder(app) + record.Anim;
+}
+
+QImage strokeStripOf(App& app, const KanjiRecord& record) {
+    if (record.StrokeImage) {
+        return *record.StrokeImage;
+    }
+    if (record.Anim.isEmpty()) {
+        return stripImageOf(referenceStrokes(app, record.Unicode));
+    }
+    return ui::loadPng(strokeStripPath(app, record));
 }
 
 QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {

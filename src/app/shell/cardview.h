@@ -1,6 +1,7 @@
 // The card of the current kanji, moving through the set, the stroke-order animation and the grid.
 #pragma once
 
+#include "core/handwriting/strokestrip.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "core/training/profilerecord.h"
 
@@ -35,7 +36,11 @@ bool hasStrokeOrder(App& app, const KanjiRecord& record);
 // 100 x 100 frame per stroke, side by side.
 QString strokeStripFolder(const App& app);
 QString strokeStripPath(const App& app, const KanjiRecord& record);
-constexpr int StrokeFrameSize = 100;
+// The record's stroke-order strip, drawn from the reference strokes when the record names none;
+// null when there is neither. A strip not yet cached is made for this use only, so printing
+// thousands of kanji does not keep thousands of strips in memory.
+QImage strokeStripOf(App& app, const KanjiRecord& record);
+constexpr int StrokeFrameSize = StripFrameSize;
 
 // Makes the kanji at index current and fills the card; returns the current position.
 // An index outside the set keeps the current kanji.

@@ -1,5 +1,6 @@
 #include "app/training/gradedcanvas.h"
 
+#include "core/handwriting/strokegrade.h"
 #include "core/handwriting/strokelibrary.h"
 
 #include <QPainter>
@@ -7,7 +8,6 @@
 #include <QPen>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -15,28 +15,15 @@ constexpr qreal EmptyCanvasMargin = 16;
 constexpr qreal StrokeWidth = 3;
 const QColor NumberColour(130, 130, 130);
 
-QRectF boundsOf(const StrokeList& strokes) {
-    qreal left = std::numeric_limits<qreal>::max();
-    qreal top = left;
-    qreal right = std::numeric_limits<qreal>::lowest();
-    qreal bottom = right;
-    for (const Stroke& stroke : strokes) {
-        for (const StrokePoint& p : stroke) {
-            left = std::min<qreal>(left, p.x);
-            top = std::min<qreal>(top, p.y);
-            right = std::max<qreal>(right, p.x);
-            bottom = std::max<qreal>(bottom, p.y);
-        }
-    }
-    return left > right ? QRectF() : QRectF(QPointF(left, top), QPointF(right, bottom));
+QRectF boxOf(const StrokeList& strokes) {
+    const StrokeBounds b = boundsOf(strokes);
+    return b.left > b.right ? QRectF() : QRectF(QPointF(b.left, b.top), QPointF(b.right, b.bottom));
 }
 
-// Maps the reference's box onto the drawing's, side by side as the grading compares them: a side
-// shorter than half the longer one counts as half of it, so that a kanji as thin as 一 is not
-// stretched into a square.
+// Maps the reference's box onto the drawing's, side by side as the grading compares them.
 QSizeF gradedSides(const QRectF& box) {
-    const qreal longer = std::max({box.width(), box.height(), qreal(1e-6)});
-    return {std::max(box.width(), longer / 2), std::max(box.height(), longer / 2)};
+    const qreal least = std::max({box.width(), box.height(), qreal(1e-6)}) * MinSideRatio;
+    return {std::max(box.width(), least), std::max(box.height(), least)};
 }
 
 QTransform fitReference(const QRectF& reference, const QRectF& drawing) {
@@ -90,13 +77,13 @@ QImage gradedCanvas(QSize size, const StrokeList& drawn, const StrokeList* refer
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing);
     if (reference != nullptr && !reference->empty()) {
-        QRectF target = boundsOf(drawn);
+        QRectF target = boxOf(drawn);
         if (target.isNull()) {
             target = QRectF(QPointF(0, 0), QSizeF(size))
                          .adjusted(EmptyCanvasMargin, EmptyCanvasMargin, -EmptyCanvasMargin,
                                    -EmptyCanvasMargin);
         }
-        QRectF source = boundsOf(*reference);
+        QRectF source = boxOf(*reference);
         if (source.isNull()) {
             source = QRectF(0, 0, StrokeLibrary::BoxSize, StrokeLibrary::BoxSize);
         }

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -37,18 +36,7 @@ constexpr Smoothing FrameSmoothing{.step = Frame / 50.0f, .reach = 3, .tolerance
 // The drawing scaled to fill the frame. A few pixels drawn by a slip of the hand are not blown up
 // to a kanji's size.
 StrokeList framed(const StrokeList& drawn, int width, int height) {
-    float left = std::numeric_limits<float>::max();
-    float top = std::numeric_limits<float>::max();
-    float right = std::numeric_limits<float>::lowest();
-    float bottom = std::numeric_limits<float>::lowest();
-    for (const Stroke& stroke : drawn) {
-        for (const StrokePoint& p : stroke) {
-            left = std::min(left, p.x);
-            top = std::min(top, p.y);
-            right = std::max(right, p.x);
-            bottom = std::max(bottom, p.y);
-        }
-    }
+    const auto [left, top, right, bottom] = boundsOf(drawn);
     const float least = static_cast<float>(std::max({width, height, 1})) / 8;
     const float scale = Fill * Frame / std::max({right - left, bottom - top, least});
     const float centreX = (left + right) / 2;

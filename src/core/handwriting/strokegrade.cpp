@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -15,43 +14,16 @@ namespace {
 constexpr float EndTolerance = 0.2f;
 // The least cosine of the angle between the drawn and the reference stroke, start to end.
 constexpr float MinDirectionCosine = 0.5f;
-// A side shorter than this part of the longer side is not stretched to full size: the box of
-// 一 or 丨 is nearly a line, and stretching its thin side would blow the hand's wobble up.
-constexpr float MinSideRatio = 0.5f;
 
 struct Ends {
     StrokePoint start;
     StrokePoint end;
 };
 
-struct Bounds {
-    float left = std::numeric_limits<float>::max();
-    float top = std::numeric_limits<float>::max();
-    float right = std::numeric_limits<float>::lowest();
-    float bottom = std::numeric_limits<float>::lowest();
-};
-
-// The box of every stroke but the one left out.
-Bounds boundsOf(const StrokeList& strokes, std::optional<std::size_t> skip) {
-    Bounds b;
-    for (std::size_t s = 0; s < strokes.size(); ++s) {
-        if (s == skip) {
-            continue;
-        }
-        for (const StrokePoint& p : strokes[s]) {
-            b.left = std::min(b.left, p.x);
-            b.top = std::min(b.top, p.y);
-            b.right = std::max(b.right, p.x);
-            b.bottom = std::max(b.bottom, p.y);
-        }
-    }
-    return b;
-}
-
 // The ends of every stroke but the one left out, their box mapped onto the unit square, centred.
 std::vector<Ends> boxedEnds(const StrokeList& strokes,
                             std::optional<std::size_t> skip = std::nullopt) {
-    const Bounds b = boundsOf(strokes, skip);
+    const StrokeBounds b = boundsOf(strokes, skip);
     const float width = b.right - b.left;
     const float height = b.bottom - b.top;
     // A lone dot has no size at all; any scale keeps it in the centre.
@@ -171,18 +143,17 @@ std::vector<bool> alignedInOrder(const std::vector<Ends>& drawn,
 
 // Leaving one stroke out changes the box when it was an outer one, so each candidate is boxed
 // again without it before the others are compared in order.
-std::optional<std::size_t> oneMissing(const StrokeList& drawn, const StrokeList& reference) {
-    const std::vector<Ends> drawnEnds = boxedEnds(drawn);
+bool oneMissing(const std::vector<Ends>& drawnEnds, const StrokeList& reference) {
     for (std::size_t k = 0; k < reference.size(); ++k) {
         if (allInOrder(drawnEnds, boxedEnds(reference, k))) {
-            return k;
+            return true;
         }
     }
-    return std::nullopt;
+    return false;
 }
 
-std::optional<std::size_t> oneExtra(const StrokeList& drawn, const StrokeList& reference) {
-    const std::vector<Ends> referenceEnds = boxedEnds(reference);
+std::optional<std::size_t> oneExtra(const StrokeList& drawn,
+                                    const std::vector<Ends>& referenceEnds) {
     for (std::size_t k = 0; k < drawn.size(); ++k) {
         if (allInOrder(boxedEnds(drawn, k), referenceEnds)) {
             return k;
@@ -219,13 +190,13 @@ StrokeGrade gradeStrokes(const StrokeList& drawn, const StrokeList& reference) {
     }
 
     if (drawn.size() + 1 == reference.size()) {
-        if (oneMissing(drawn, reference)) {
+        if (oneMissing(drawnEnds, reference)) {
             grade.drawnMatched.assign(drawn.size(), true);
             grade.verdict = HandwritingVerdict::Partly;
             return grade;
         }
     } else if (drawn.size() == reference.size() + 1) {
-        if (const std::optional<std::size_t> extra = oneExtra(drawn, reference)) {
+        if (const std::optional<std::size_t> extra = oneExtra(drawn, referenceEnds)) {
             grade.drawnMatched.assign(drawn.size(), true);
             grade.drawnMatched[*extra] = false;
             grade.verdict = HandwritingVerdict::Partly;

@@ -5,6 +5,11 @@
 
 #include <vector>
 
+// A side of a drawing's box shorter than this part of the longer side is graded, and shown, as
+// that part of it: the box of 一 or 丨 is nearly a line, and stretching its thin side to full size
+// would blow the hand's wobble up.
+constexpr float MinSideRatio = 0.5f;
+
 enum class HandwritingVerdict { Right, Partly, Wrong };
 
 struct StrokeGrade {
