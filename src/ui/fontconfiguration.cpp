@@ -7,13 +7,13 @@ namespace ui {
 FontConfigurationLoad FontConfigurationLoad::start() {
     FontConfigurationLoad load;
     // Where no thread can be started, waiting reads the configuration, as Qt would have.
-    load.loaded_ = std::async(std::launch::async | std::launch::deferred, [] { FcInit(); });
+    load.loaded_ = std::async(std::launch::async | std::launch::deferred, [] { FcInit(); }).share();
     return load;
 }
 
-void FontConfigurationLoad::wait() {
+void FontConfigurationLoad::wait() const {
     if (loaded_.valid()) {
-        loaded_.get();
+        loaded_.wait();
     }
 }
 

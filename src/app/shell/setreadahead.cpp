@@ -3,6 +3,7 @@
 #include "app/kanjiset/kanjiimage.h"
 #include "ui/images.h"
 
+#include <QFileInfo>
 #include <QFont>
 
 #include <chrono>
@@ -15,6 +16,7 @@ void drawFirstCardPictures(std::vector<KanjiRecord>& records, const FirstCardSou
         return;
     }
     KanjiRecord& first = records.front();
+    source.fonts.wait();
     QFont font(source.kanjiFamily);
     font.setPixelSize(source.kanjiPixelSize);
     kanjiImageOf(first, font);
@@ -34,10 +36,14 @@ void SetReadAhead::start(const QString& path, FirstCardSource source) {
     first_ = firstSeen->get_future();
     const auto read = [path, source = std::move(source), awaited = awaited_, firstSeen] {
         bool told = false;
-        SetFileRead records = readSetFile(path, [&told, &firstSeen](const KanjiRecord& first) {
-            told = true;
-            firstSeen->set_value(first);
-        });
+        FirstRecordSeen tell;
+        if (QFileInfo(path).size() >= SetFileHalvesFrom) {
+            tell = [&told, &firstSeen](const KanjiRecord& first) {
+                told = true;
+                firstSeen->set_value(first);
+            };
+        }
+        SetFileRead records = readSetFile(path, tell);
         if (!told) {
             firstSeen->set_value(std::nullopt);
         }
@@ -53,7 +59,14 @@ bool SetReadAhead::reading() const {
     return started() && records_.wait_for(std::chrono::seconds(0)) == std::future_status::timeout;
 }
 
-std::optional<KanjiRecord> SetReadAhead::takeFirstRecord() {
+std::optional<KanjiRecord> SetReadAhead::takeFirstRecord(FirstRecordWait wait) {
+    if (!reading() || !first_.valid()) {
+        return std::nullopt;
+    }
+    if (wait == FirstRecordWait::IfAlreadyTold &&
+        first_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        return std::nullopt;
+    }
     awaited_->store(true);
     return first_.get();
 }

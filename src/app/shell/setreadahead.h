@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/kanjiset/setfile.h"
+#include "ui/fontconfiguration.h"
 
 #include <QString>
 
@@ -16,6 +17,7 @@ struct FirstCardSource {
     QString stripFolder;
     QString kanjiFamily;
     int kanjiPixelSize = 0;
+    ui::FontConfigurationLoad fonts;
 };
 
 // A large set takes longer to read than the window takes to build: both happen at once. A
@@ -28,10 +30,13 @@ public:
     bool started() const { return records_.valid(); }
     // A worker is still reading the set.
     bool reading() const;
-    // The set's first record as soon as the worker has read it, for the window to show it and
-    // draw its pictures; nothing for a set too small to be told ahead or one that is unreadable.
-    // Only while reading().
-    std::optional<KanjiRecord> takeFirstRecord();
+    enum class FirstRecordWait { UntilTold, IfAlreadyTold };
+    // The first record of a set read in halves, as soon as the worker has read it, for the
+    // window to show it and draw its pictures while the rest is read. Nothing for a smaller set,
+    // which is read by the time the window is drawn and whose pictures the worker draws; nothing
+    // for an unreadable set, once it was taken, or when it is not told yet and the caller does
+    // not wait. Only while reading().
+    std::optional<KanjiRecord> takeFirstRecord(FirstRecordWait wait);
     SetFileRead take();
 
 private:

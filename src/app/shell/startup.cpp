@@ -11,10 +11,12 @@
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/setname.h"
 #include "core/shell/preferences.h"
-#include "ui/framestyle.h"
 #include "ui/images.h"
+#include "ui/quickstyle.h"
 
+#include <future>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -45,6 +47,18 @@ void keepPicturesShownAhead(KanjiRecord& shown, SetFileRead& read) {
     }
 }
 
+// Thousands of records take milliseconds to free: a worker frees them while the window is torn
+// down.
+void closeWindowAndSet(App& app) {
+    auto freed = std::async(std::launch::async | std::launch::deferred,
+                            [records = std::move(app.kanjiSet.records)]() mutable {
+                                std::vector<KanjiRecord>().swap(records);
+                            });
+    app.kanjiSet = {};
+    app.mainWindow.reset();
+    freed.wait();
+}
+
 }  // namespace
 
 void initialiseApp(App& app, const QString& workDir) {
@@ -63,7 +77,7 @@ void initialiseApp(App& app, const QString& workDir) {
 
     ui::registerFontSubstitutions();
     ui::useCompactInterfaceFont();
-    ui::useQuickGroupFrames();
+    ui::useQuickStyle();
     app.resources.kanjiFont = ui::fontByPoints(QStringLiteral("MS Mincho"), 100);
     app.resources.genshiFont = ui::fontByPoints(QStringLiteral("HDZB_27"), 11);
 }
@@ -82,8 +96,9 @@ bool startUp(App& app) {
     app.language = prefs.Language;
     SetReadAhead setRead;
     if (!app.setName.isEmpty()) {
-        setRead.start(setFilePath(app), {strokeStripFolder(app), app.resources.kanjiFont.family(),
-                                         app.resources.kanjiFont.pixelSize()});
+        setRead.start(setFilePath(app),
+                      {strokeStripFolder(app), app.resources.kanjiFont.family(),
+                       app.resources.kanjiFont.pixelSize(), app.resources.fontConfiguration});
     }
 
     app.texts = fillTextTables(app.paths.workDir, app.language);
@@ -95,30 +110,37 @@ bool startUp(App& app) {
     }
     app.writingPad.writingCanvas = ui::createImage(160, 160);
     app.writingPad.writingCanvas.fill(Qt::white);
+    app.genshiList =
+        readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
 
+    // Until the font configuration is read nothing can be measured or drawn; the profile file
+    // needs no fonts and is read meanwhile. It meets the set once that is read.
+    const bool profileNamed = !app.profile.profileName.isEmpty();
+    std::optional<ProfileRead> profile;
+    if (setRead.started() && profileNamed) {
+        profile = readProfile(profileFilePath(app));
+    }
     app.resources.fontConfiguration.wait();
+
     if (!buildMainWindow(app)) {
         return false;
     }
-    app.genshiList =
-        readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
-    // The window is drawn as soon as it is built, while the set may still be read; its first
-    // kanji is shown as soon as it is known, the rest of the set after. The kanji font is loaded
-    // by whoever draws the first kanji: both cores are busy until then.
+    // The window is drawn as soon as it is built, while the set may still be read. A large set's
+    // first kanji is shown as soon as it is known, the rest of the set after; known before the
+    // window is drawn, it is in the window's first drawing. The kanji font is loaded by whoever
+    // draws the first kanji: both cores are busy until then.
+    using enum SetReadAhead::FirstRecordWait;
+    std::optional<KanjiRecord> first = setRead.takeFirstRecord(IfAlreadyTold);
+    if (first) {
+        showAheadOfItsSet(app, *first);
+    }
     app.ui.drawPending();
-    const bool profileNamed = !app.profile.profileName.isEmpty();
     if (setRead.started()) {
-        std::optional<KanjiRecord> first;
-        if (setRead.reading()) {
-            first = setRead.takeFirstRecord();
-        }
-        if (first) {
-            showAheadOfItsSet(app, *first);
-        }
-        // The profile file is read while the set may still be on its way; the two meet after.
-        std::optional<ProfileRead> profile;
-        if (profileNamed) {
-            profile = readProfile(profileFilePath(app));
+        if (!first) {
+            first = setRead.takeFirstRecord(UntilTold);
+            if (first) {
+                showAheadOfItsSet(app, *first);
+            }
         }
         SetFileRead read = setRead.take();
         if (first) {
@@ -152,8 +174,7 @@ bool shutDown(App& app) {
         app.loop.endRequested = false;
         return false;
     }
-    app.mainWindow.reset();
-    app.kanjiSet = {};
+    closeWindowAndSet(app);
     return true;
 }
 
@@ -165,6 +186,7 @@ int runRenkari(App& app, bool quitAfterStart) {
         // The first kanji is drawn, then the program ends. Nobody has worked in it, so there is
         // nothing to save.
         app.ui.drawPending();
+        closeWindowAndSet(app);
         return 0;
     }
     do {

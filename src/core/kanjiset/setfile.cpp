@@ -414,9 +414,6 @@ private:
 // CDATA section or tag; a file with a document type declaration, whose defaults the second half
 // would not know, is not split. Anything else is left to one pass.
 
-// Below this size one pass takes a few milliseconds, and a second thread would only compete with
-// the window being built.
-constexpr qsizetype kHalvesFrom = qsizetype(4) << 20;
 // How far a split candidate must read as the start of a second half before it is taken.
 constexpr qsizetype kSplitLookahead = qsizetype(16) << 10;
 constexpr int kSplitAttempts = 16;
@@ -527,7 +524,7 @@ std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes,
             firstSeen(first);
         }
     };
-    if (bytes.size() >= kHalvesFrom) {
+    if (bytes.size() >= SetFileHalvesFrom) {
         if (std::optional<std::vector<KanjiRecord>> records =
                 parseSetFileInHalves(bytes, tellOnce)) {
             return records;

@@ -16,6 +16,11 @@
 // the records that follow may still turn out unreadable.
 using FirstRecordSeen = std::function<void(const KanjiRecord&)>;
 
+// Files of this size on are read in two halves at once. Below it one pass takes a few
+// milliseconds, less than a window takes to build, and a second thread would only compete with
+// the window being built.
+constexpr qint64 SetFileHalvesFrom = qint64(4) << 20;
+
 // Parses a set file in any encoding Expat detects (UTF-16 with or without byte-order mark,
 // UTF-8, ISO-8859-1). The root's children become records by position, whatever their names.
 // nullopt when the bytes are empty, not well-formed, declare entities, or hold more records
@@ -29,8 +34,8 @@ std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes,
 // whenever it gives any. Nothing when the file cannot be split between two children of the root
 // (single-byte encodings, a document type declaration, no fitting split near the middle) or is
 // not a set file: one pass then decides.
-std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(
-    const QByteArray& bytes, const FirstRecordSeen& firstSeen = {});
+std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& bytes,
+                                                             const FirstRecordSeen& firstSeen = {});
 
 // Why a set file gave no records.
 enum class SetFileFailure {

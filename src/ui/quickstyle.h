@@ -1,9 +1,9 @@
-// The application's style: the platform's own, with group frames drawn quickly.
+// The application's style: the platform's own, with what it spends on every start made cheaper.
 #pragma once
 
 namespace ui {
 
 // Installs the style on the application, once; widgets made afterwards use it.
-void useQuickGroupFrames();
+void useQuickStyle();
 
 }  // namespace ui

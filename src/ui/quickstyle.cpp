@@ -1,0 +1,106 @@
+#include "ui/quickstyle.h"
+
+#include <QApplication>
+#include <QIconEngine>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOption>
+
+#include <optional>
+
+namespace ui {
+
+namespace {
+
+// An icon of the base style, loaded when it is first drawn or measured.
+class DeferredIconEngine : public QIconEngine {
+public:
+    DeferredIconEngine(const QStyle* base, QStyle::StandardPixmap pixmap,
+                       Qt::LayoutDirection direction)
+        : base_(base), pixmap_(pixmap), direction_(direction) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return icon().isNull(); }
+    QString key() const override { return QStringLiteral("DeferredIconEngine"); }
+    QIconEngine* clone() const override {
+        return new DeferredIconEngine(base_, pixmap_, direction_);
+    }
+
+private:
+    const QIcon& icon() {
+        if (!icon_) {
+            QStyleOption option;
+            option.direction = direction_;
+            // A style replaced since hands its icons over to the one in use.
+            const QStyle* style = base_ != nullptr ? base_.get() : QApplication::style();
+            icon_ = style->standardIcon(pixmap_, &option);
+        }
+        return *icon_;
+    }
+
+    QPointer<const QStyle> base_;
+    QStyle::StandardPixmap pixmap_;
+    Qt::LayoutDirection direction_;
+    std::optional<QIcon> icon_;
+};
+
+class QuickStyle : public QProxyStyle {
+public:
+    // Fusion draws a group frame by stretching the edges of a small frame picture to the frame's
+    // size. Smoothed, that stretch runs on Qt's thread pool for every paint and takes longer than
+    // everything else on the card together; the edges are uniform along the stretch, so
+    // stretching them unsmoothed draws the same frame, at most one step in 255 apart on its outer
+    // line. Where a picture pixel is not a screen pixel, the smoothing stays.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        const bool plainPixels = painter != nullptr && painter->device() != nullptr &&
+                                 painter->device()->devicePixelRatio() == 1.0;
+        if (element != PE_FrameGroupBox || !plainPixels) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        painter->restore();
+    }
+
+    // Every menu bar loads the pictures of its overflow button, in all their sizes, when it is
+    // made; they are shown only when the window is too narrow for its menus.
+    QIcon standardIcon(StandardPixmap pixmap, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (pixmap != SP_ToolBarHorizontalExtensionButton &&
+            pixmap != SP_ToolBarVerticalExtensionButton) {
+            return QProxyStyle::standardIcon(pixmap, option, widget);
+        }
+        const Qt::LayoutDirection direction = option != nullptr ? option->direction
+                                              : widget != nullptr
+                                                  ? widget->layoutDirection()
+                                                  : QGuiApplication::layoutDirection();
+        return QIcon(new DeferredIconEngine(baseStyle(), pixmap, direction));
+    }
+};
+
+}  // namespace
+
+void useQuickStyle() {
+    if (dynamic_cast<QuickStyle*>(QApplication::style()) == nullptr) {
+        QApplication::setStyle(new QuickStyle);
+    }
+}
+
+}  // namespace ui
