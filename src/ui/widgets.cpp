@@ -54,6 +54,10 @@ ImageView::ImageView(QWidget* parent, EventTarget target, bool bordered)
 }
 
 void ImageView::setImage(const QImage& image) {
+    // The same picture again is not converted and drawn again.
+    if (image == image_) {
+        return;
+    }
     image_ = image;
     setPixmap(QPixmap::fromImage(image));
 }
@@ -327,7 +331,14 @@ void TabPanel::setPageCaption(int index, const QString& caption) {
     tabBar_->resize(tabBar_->sizeHint().width(), PageOffsetY - 3);
 }
 
+void TabPanel::beforeShowingPage(std::function<void(int index)> prepare) {
+    prepare_ = std::move(prepare);
+}
+
 void TabPanel::activate(int index) {
+    if (prepare_) {
+        prepare_(index);
+    }
     for (size_t i = 0; i < pages_.size(); ++i) {
         pages_[i]->setVisible(static_cast<int>(i) == index);
     }

@@ -110,6 +110,8 @@ public:
     // Shows the page without reporting a change, as a program-made switch is no user action.
     void showPage(int index);
     void setPageCaption(int index, const QString& caption);
+    // Told the page about to be shown, whoever shows it, before it is.
+    void beforeShowingPage(std::function<void(int index)> prepare);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -119,6 +121,7 @@ private:
     void layoutPages();
 
     EventTarget target_;
+    std::function<void(int)> prepare_;
     QTabBar* tabBar_ = nullptr;
     QFrame* frame_ = nullptr;
     std::vector<QWidget*> pages_;

@@ -22,6 +22,8 @@
 #include <QShortcut>
 #include <QSpinBox>
 
+#include <utility>
+
 namespace ui {
 
 namespace {
@@ -304,8 +306,47 @@ void Window::showContextMenu(QMenu* menu, QPoint globalPosition) {
     }
 }
 
+void Window::addLater(std::function<void()> build) {
+    QWidget* anchor = top_->previousInFocusChain();
+    while (anchor != top_.get() && anchor->focusPolicy() == Qt::NoFocus) {
+        anchor = anchor->previousInFocusChain();
+    }
+    pending_.push_back({std::move(build), anchor != top_.get() ? anchor : nullptr});
+}
+
+void Window::buildPending() const {
+    // Builders may look up controls of their own, which must not start them again.
+    std::vector<PendingControls> pending = std::exchange(pending_, {});
+    for (PendingControls& controls : pending) {
+        QWidget* last = top_->previousInFocusChain();
+        controls.build();
+        QWidget* previous = controls.focusAnchor;
+        if (previous == nullptr || last == top_->previousInFocusChain()) {
+            continue;
+        }
+        // The new controls were appended to the focus order; they move back to their place. The
+        // parts of a compound control, such as a spin box's field, move with it.
+        std::vector<QWidget*> made;
+        for (QWidget* widget = last->nextInFocusChain(); widget != top_.get();
+             widget = widget->nextInFocusChain()) {
+            const bool part = !made.empty() && made.back()->isAncestorOf(widget);
+            if (widget->focusPolicy() != Qt::NoFocus && !part) {
+                made.push_back(widget);
+            }
+        }
+        for (QWidget* widget : made) {
+            QWidget::setTabOrder(previous, widget);
+            previous = widget;
+        }
+    }
+}
+
 QWidget* Window::control(int id) const {
-    const auto found = controls_.find(id);
+    auto found = controls_.find(id);
+    if (found == controls_.end() && !pending_.empty()) {
+        buildPending();
+        found = controls_.find(id);
+    }
     return found != controls_.end() ? found->second : nullptr;
 }
 
@@ -314,9 +355,15 @@ void Window::setText(int id, const QString& text) {
     if (auto* label = dynamic_cast<QLabel*>(widget)) {
         label->setText(text);
     } else if (auto* field = dynamic_cast<QLineEdit*>(widget)) {
-        field->setText(text);
+        // Setting a text lays it out again even when it is the one shown; the card sets all its
+        // texts on every refresh.
+        if (field->text() != text) {
+            field->setText(text);
+        }
     } else if (auto* editor = dynamic_cast<QPlainTextEdit*>(widget)) {
-        editor->setPlainText(text);
+        if (editor->toPlainText() != text) {
+            editor->setPlainText(text);
+        }
     } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
         button->setText(text);
     } else if (auto* frame = dynamic_cast<QGroupBox*>(widget)) {

@@ -6,6 +6,7 @@
 #include "ui/widgets.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
@@ -95,6 +96,12 @@ public:
     void addShortcut(const QKeySequence& key, int menuId);
     void showContextMenu(QMenu* menu, QPoint globalPosition);
 
+    // Controls made only when first needed, as pages nobody opens would cost every start: build
+    // runs when a control not yet made is first looked up, or at buildPending(). The controls it
+    // makes take the place in the keyboard's focus order they would have taken if made now.
+    void addLater(std::function<void()> build);
+    void buildPending() const;
+
     // Control access.
     QWidget* control(int id) const;
     template <class T>
@@ -141,6 +148,12 @@ private:
     std::vector<QLabel*> statusFields_;
     std::vector<QMenu*> menus_;
     QButtonGroup* optionGroup_ = nullptr;
+    struct PendingControls {
+        std::function<void()> build;
+        // The widget last in the focus order when the build was put off.
+        QPointer<QWidget> focusAnchor;
+    };
+    mutable std::vector<PendingControls> pending_;
 };
 
 }  // namespace ui

@@ -113,6 +113,52 @@ TEST_F(WindowEvents, VisibilityIsWhatTheProgramSetNotWhetherItIsOnScreen) {
     EXPECT_FALSE(window.isEnabled(12345));
 }
 
+TEST(LaterControls, AreMadeOnceWhenFirstAskedForOrShownAndKeepTheirPlaceInTheFocusOrder) {
+    enum : int { Later = 20, End };
+    for (const bool byLookup : {true, false}) {
+        ui::Toolkit toolkit;
+        ui::Window window(toolkit, TestWindow, u"Test"_s, QSize(400, 300));
+        ui::TabPanel* panel = window.addPanel(Panel, nullptr, {5, 5, 390, 250}, {u"A"_s, u"B"_s});
+        QPushButton* first = window.addButton(Button, panel->page(0), {10, 10, 80, 25}, u"Los"_s);
+        int builds = 0;
+        window.addLater([&] {
+            ++builds;
+            window.addSpin(Later, panel->page(1), {10, 10, 60, 25}, 1, 10);
+        });
+        panel->beforeShowingPage([&](int page) {
+            if (page == 1) {
+                window.buildPending();
+            }
+        });
+        QPushButton* end = window.addButton(End, nullptr, {300, 260, 80, 25}, u"Ende"_s);
+        panel->showPage(0);
+        EXPECT_EQ(builds, 0);
+
+        if (byLookup) {
+            window.setSpinValue(Later, 4);
+        }
+        panel->showPage(1);
+        panel->showPage(0);
+        panel->showPage(1);
+        EXPECT_EQ(builds, 1);
+        EXPECT_EQ(window.spinValue(Later), byLookup ? 4 : 1);
+
+        std::vector<QWidget*> order;
+        for (QWidget* widget = first; widget != window.top(); widget = widget->nextInFocusChain()) {
+            if (widget->focusPolicy() != Qt::NoFocus) {
+                order.push_back(widget);
+            }
+        }
+        QSpinBox* later = window.get<QSpinBox>(Later);
+        ASSERT_NE(later, nullptr);
+        ASSERT_EQ(order.size(), 4u);
+        EXPECT_EQ(order[0], first);
+        EXPECT_EQ(order[1], later);
+        EXPECT_TRUE(later->isAncestorOf(order[2]));
+        EXPECT_EQ(order[3], end);
+    }
+}
+
 TEST_F(WindowEvents, GridClicksNameTheirCell) {
     pressOn(grid, grid->cellRect(5).center(), Qt::LeftButton);
     pressOn(grid, QPoint(79, 0), Qt::RightButton);

@@ -232,15 +232,26 @@ bool buildMainWindow(App& app) {
                    {t.text(MessageText::OverviewTab), t.text(MessageText::TrainingTab),
                     t.text(MessageText::ListsTab)});
     buildOverviewPage(app, panel->page(pageIndex(ViewMode::Overview)));
-    buildTrainingPage(app, panel->page(pageIndex(ViewMode::Training)));
+    // The training page is made when it is first opened or one of its controls is first asked
+    // for: most starts never open it.
+    QWidget* trainingPage = panel->page(pageIndex(ViewMode::Training));
+    w.addLater([&app, trainingPage] {
+        buildTrainingPage(app, trainingPage);
+        ui::Window& window = *app.mainWindow;
+        window.setVisible(WorstAbsolute, false);
+        window.setVisible(WorstRelative, false);
+        window.setChecked(ManualBox, true);
+        restTrainingControls(app);
+    });
+    panel->beforeShowingPage([&w](int page) {
+        if (page == pageIndex(ViewMode::Training)) {
+            w.buildPending();
+        }
+    });
     buildListsPage(app, panel->page(pageIndex(ViewMode::Lists)));
     w.addShortcut(QKeySequence(Qt::Key_F2), MenuKeyF2);
     buildRightColumn(app);
 
-    w.setVisible(WorstAbsolute, false);
-    w.setVisible(WorstRelative, false);
-    w.setChecked(ManualBox, true);
-    endTraining(app, false);
     panel->showPage(pageIndex(ViewMode::Overview));
     w.centreOnScreen();
     w.show();

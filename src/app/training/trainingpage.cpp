@@ -83,6 +83,13 @@ void resetTrainingSettings(App& app) {
 }
 
 void applyTrainingSettings(App& app, int causingControl) {
+    showTrainingControls(app, causingControl);
+    for (int field = 2; field <= 5; ++field) {
+        app.mainWindow->setStatusText(field, QString());
+    }
+}
+
+void showTrainingControls(App& app, int causingControl) {
     ui::Window& w = *app.mainWindow;
     const bool manual = w.isChecked(ManualBox);
     w.setVisible(FullSettings, manual);
@@ -158,12 +165,9 @@ void applyTrainingSettings(App& app, int causingControl) {
             }
         }
     }
-    for (int field = 2; field <= 5; ++field) {
-        w.setStatusText(field, QString());
-    }
 }
 
-void endTraining(App& app, bool show) {
+void restTrainingControls(App& app) {
     ui::Window& w = *app.mainWindow;
     w.setEnabled(StartButton, true);
     w.setEnabled(TrainingEndButton, false);
@@ -172,11 +176,19 @@ void endTraining(App& app, bool show) {
     for (int option : JlptOptions) {
         w.setVisible(option, false);
     }
-    // The answer controls are hidden by applying the settings below.
+    // The answer controls are hidden by showing what the settings call for.
     w.setText(AnswerOn, QString());
     w.setText(AnswerKun, QString());
     w.setText(AnswerMeaning, QString());
-    applyTrainingSettings(app, -1);
+    showTrainingControls(app, -1);
+}
+
+void endTraining(App& app, bool show) {
+    ui::Window& w = *app.mainWindow;
+    restTrainingControls(app);
+    for (int field = 2; field <= 5; ++field) {
+        w.setStatusText(field, QString());
+    }
     if (show) {
         qint32 right = 0;
         qint32 partly = 0;

@@ -24,8 +24,13 @@ struct WritingPad {
 void clearWritingCanvas(App& app);
 // Defaults each time the training page becomes the current page.
 void resetTrainingSettings(App& app);
-// Shows what the settings call for; causingControl is -1 when no control caused it.
+// Shows what the settings call for and clears the counters of the status bar; causingControl
+// is -1 when no control caused it.
 void applyTrainingSettings(App& app, int causingControl);
+// Shows what the settings call for, leaving the status bar alone.
+void showTrainingControls(App& app, int causingControl);
+// The page's controls as they rest between runs.
+void restTrainingControls(App& app);
 // Stops a run and returns the page to its resting state; show sums the run up first.
 void endTraining(App& app, bool show);
 
