@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QScreen>
+#include <QTextLayout>
 
 #include <cstring>
 
@@ -74,6 +75,13 @@ QFont fontByPoints(const QString& family, int points) {
     QFont font(family);
     font.setPixelSize(std::max(1, static_cast<int>(points * dpi / 72.0)));
     return font;
+}
+
+void prepareFontsFor(const QFont& font, const QString& sample) {
+    QTextLayout layout(sample, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
 }
 
 QImage createImage(int width, int height) {

@@ -20,6 +20,9 @@ void registerFontSubstitutions();
 void useCompactInterfaceFont();
 // A height in points, converted with the screen's vertical resolution.
 QFont fontByPoints(const QString& family, int points);
+// Finds now the fonts that show the scripts of sample where font lacks them, which the first
+// text in those scripts would otherwise do on this thread, a millisecond and more for each.
+void prepareFontsFor(const QFont& font, const QString& sample);
 
 QImage createImage(int width, int height);
 void fill(QImage& image, const QColor& colour);
