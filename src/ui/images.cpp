@@ -2,6 +2,7 @@
 #include "ui/images.h"
 
 #include "base/files.h"
+#include "base/ico.h"
 #include "base/png.h"
 
 #include <QFontDatabase>
@@ -28,6 +29,19 @@ const QStringList& kanjiFallbacks() {
     return families;
 }
 
+QImage imageOf(const RgbaImage& decoded) {
+    QImage image(decoded.width, decoded.height, QImage::Format_ARGB32);
+    if (image.isNull()) {
+        return {};
+    }
+    const auto rowBytes = static_cast<size_t>(decoded.width) * sizeof(std::uint32_t);
+    for (int y = 0; y < decoded.height; ++y) {
+        std::memcpy(image.scanLine(y), decoded.pixels.data() + size_t(y) * size_t(decoded.width),
+                    rowBytes);
+    }
+    return image;
+}
+
 }  // namespace
 
 QImage loadPng(const QString& path) {
@@ -36,25 +50,19 @@ QImage loadPng(const QString& path) {
         return {};
     }
     const std::optional<RgbaImage> decoded = decodePng(*bytes);
-    if (!decoded) {
-        return {};
-    }
-    QImage image(decoded->width, decoded->height, QImage::Format_ARGB32);
-    if (image.isNull()) {
-        return {};
-    }
-    const auto rowBytes = static_cast<size_t>(decoded->width) * sizeof(std::uint32_t);
-    for (int y = 0; y < decoded->height; ++y) {
-        std::memcpy(image.scanLine(y), decoded->pixels.data() + size_t(y) * size_t(decoded->width),
-                    rowBytes);
-    }
-    return image;
+    return decoded ? imageOf(*decoded) : QImage();
 }
 
 QImage loadIco(const QString& path) {
+    // The control icons' own forms are read here; Qt's reader, a plugin that takes longer to
+    // load than all the icons to read, is left the others.
+    if (const auto bytes = readWholeFile(path, MaxPictureFileBytes)) {
+        if (const std::optional<RgbaImage> decoded = decodeIco(*bytes)) {
+            return imageOf(*decoded).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        }
+    }
     QImageReader reader(path, "ico");
-    QImage image = reader.read();
-    return image;
+    return reader.read();
 }
 
 void registerFontSubstitutions() {

@@ -1,6 +1,10 @@
 #include "ui/quickstyle.h"
 
+#include "ui/images.h"
+
+#include <qdrawutil.h>
 #include <QApplication>
+#include <QGroupBox>
 #include <QIconEngine>
 #include <QPaintDevice>
 #include <QPainter>
@@ -8,6 +12,7 @@
 #include <QProxyStyle>
 #include <QStyleOption>
 
+#include <algorithm>
 #include <optional>
 
 namespace ui {
@@ -75,7 +80,11 @@ public:
         }
         painter->save();
         painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (const QPixmap& picture = groupFramePicture(); !picture.isNull()) {
+            drawGroupFrame(option, painter, widget, picture);
+        } else {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+        }
         painter->restore();
     }
 
@@ -93,13 +102,45 @@ public:
                                                   : QGuiApplication::layoutDirection();
         return QIcon(new DeferredIconEngine(baseStyle(), pixmap, direction));
     }
+
+private:
+    // Fusion's own frame picture, read without Qt's image reader: before that reads a PNG
+    // itself, it loads every installed image plugin to ask whether one of them does.
+    const QPixmap& groupFramePicture() const {
+        if (!groupFrame_) {
+            groupFrame_ = QPixmap::fromImage(
+                loadPng(QStringLiteral(":/qt-project.org/styles/commonstyle/images/"
+                                       "fusion_groupbox.png")));
+        }
+        return *groupFrame_;
+    }
+
+    // Where Fusion puts it: below the caption, or just below the top of a frame without one.
+    void drawGroupFrame(const QStyleOption* option, QPainter* painter, const QWidget* widget,
+                        const QPixmap& picture) const {
+        constexpr int CaptionGap = 3;
+        const auto* box = qobject_cast<const QGroupBox*>(widget);
+        const bool captionless = box != nullptr && !box->isCheckable() && box->title().isEmpty();
+        const int top = captionless ? CaptionGap
+                                    : std::max(pixelMetric(PM_ExclusiveIndicatorHeight),
+                                               option->fontMetrics.height()) +
+                                          CaptionGap;
+        qDrawBorderPixmap(painter, option->rect.adjusted(0, top, 0, 0), QMargins(6, 6, 6, 6),
+                          picture);
+    }
+
+    mutable std::optional<QPixmap> groupFrame_;
 };
 
 }  // namespace
 
+std::unique_ptr<QStyle> makeQuickStyle() {
+    return std::make_unique<QuickStyle>();
+}
+
 void useQuickStyle() {
     if (dynamic_cast<QuickStyle*>(QApplication::style()) == nullptr) {
-        QApplication::setStyle(new QuickStyle);
+        QApplication::setStyle(makeQuickStyle().release());
     }
 }
 

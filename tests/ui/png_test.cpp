@@ -1,9 +1,12 @@
-// Tests of loading PNG pictures: exact pixels, and damaged or oversized files refused quietly.
+// Tests of loading PNG and ICO pictures: exact pixels, and damaged or oversized files refused
+// quietly.
 #include "ui/images.h"
 
 #include "base/files.h"
 
 #include <QBuffer>
+#include <QDirIterator>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -121,4 +124,91 @@ TEST_F(PngFiles, PicturesTooLargeToUnpackAreRefused) {
     EXPECT_TRUE(ui::loadPng(write(u"wide.png"_s, tooWide)).isNull());
     // The widest strip the program accepts still loads.
     EXPECT_EQ(ui::loadPng(write(u"strip.png"_s, blankBilevelPng(32768, 1))).width(), 32768);
+}
+
+namespace {
+
+QByteArray littleEndian(quint32 value, int bytes) {
+    QByteArray out(bytes, '\0');
+    for (int i = 0; i < bytes; ++i) {
+        out[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+    return out;
+}
+
+// An icon file holding one picture stored as given.
+QByteArray iconFile(int width, int height, const QByteArray& picture) {
+    return littleEndian(0, 2) + littleEndian(1, 2) + littleEndian(1, 2) +
+           QByteArray(1, char(width)) + QByteArray(1, char(height)) + QByteArray(2, '\0') +
+           littleEndian(1, 2) + littleEndian(24, 2) + littleEndian(quint32(picture.size()), 4) +
+           littleEndian(22, 4) + picture;
+}
+
+// A 24-bit bitmap without alpha, whose transparency is its AND mask.
+QByteArray bitmap24(int width, int height, QRgb colour) {
+    QByteArray dib = littleEndian(40, 4) + littleEndian(quint32(width), 4) +
+                     littleEndian(quint32(height * 2), 4) + littleEndian(1, 2) +
+                     littleEndian(24, 2) + QByteArray(24, '\0');
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    for (int y = 0; y < height; ++y) {
+        QByteArray row(rowBytes, '\0');
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = char(qBlue(colour));
+            row[3 * x + 1] = char(qGreen(colour));
+            row[3 * x + 2] = char(qRed(colour));
+        }
+        dib += row;
+    }
+    return dib + QByteArray((width + 31) / 32 * 4 * height, '\0');
+}
+
+QImage readByQt(const QString& path) {
+    QImageReader reader(path, "ico");
+    return reader.read();
+}
+
+}  // namespace
+
+TEST_F(PngFiles, IconsReadAsQtsIconReaderReadsThemWhateverTheirForm) {
+    QDirIterator shipped(QStringLiteral(RENKARI_SOURCE_DIR "/data/Media/Controls"), {u"*.ico"_s});
+    int icons = 0;
+    while (shipped.hasNext()) {
+        const QString path = shipped.next();
+        const QImage expected = readByQt(path);
+        ASSERT_FALSE(expected.isNull()) << path.toStdString();
+        EXPECT_EQ(ui::loadIco(path), expected) << path.toStdString();
+        ++icons;
+    }
+    EXPECT_EQ(icons, 11);
+
+    QImage source(16, 8, QImage::Format_ARGB32);
+    source.fill(qRgba(200, 40, 10, 128));
+    source.setPixel(3, 2, qRgba(0, 0, 0, 0));
+    // Forms the program's own icons never take are still read, by Qt's reader.
+    const QString pngIcon = write(u"png.ico"_s, iconFile(16, 8, encoded(source)));
+    EXPECT_EQ(ui::loadIco(pngIcon), readByQt(pngIcon));
+    EXPECT_EQ(ui::loadIco(pngIcon).pixel(0, 0), qRgba(200, 40, 10, 128));
+    const QString oldIcon = write(u"old.ico"_s, iconFile(5, 3, bitmap24(5, 3, qRgb(1, 2, 3))));
+    const QImage old = ui::loadIco(oldIcon);
+    ASSERT_EQ(old.size(), QSize(5, 3));
+    EXPECT_EQ(old, readByQt(oldIcon));
+    EXPECT_EQ(old.pixel(4, 2), qRgb(1, 2, 3));
+}
+
+TEST_F(PngFiles, DamagedIconsGiveNoPicture) {
+    const auto bytes =
+        readWholeFile(QStringLiteral(RENKARI_SOURCE_DIR "/data/Media/Controls/ok.ico"));
+    ASSERT_TRUE(bytes);
+    for (const qsizetype cut : {qsizetype(0), qsizetype(5), qsizetype(21), qsizetype(61),
+                                bytes->size() / 2, bytes->size() - 1}) {
+        // Qt's reader, which takes over, may make something of the rows that are there.
+        const QString path = write(u"cut.ico"_s, bytes->left(cut));
+        EXPECT_EQ(ui::loadIco(path), readByQt(path)) << "cut at " << cut;
+        if (cut < 62) {
+            EXPECT_TRUE(ui::loadIco(path).isNull()) << "cut at " << cut;
+        }
+    }
+    QByteArray farOffset = *bytes;
+    farOffset.replace(18, 4, littleEndian(0x7FFFFFF0, 4));
+    EXPECT_TRUE(ui::loadIco(write(u"far.ico"_s, farOffset)).isNull());
 }
