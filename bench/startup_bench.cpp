@@ -250,7 +250,11 @@ void stepCard(App& app, int button, CardSteps& steps, PaintCounter& counter) {
 
 CardSteps stepThroughCard(App& app, int count) {
     PaintCounter counter;
-    app.mainWindow->control(KanjiView)->installEventFilter(&counter);
+    // Kanji the font lacks all look alike, and a picture that does not change is not drawn again;
+    // the card's numbers change with every step.
+    for (const int changing : {KanjiView, IndexField, UnicodeField}) {
+        app.mainWindow->control(changing)->installEventFilter(&counter);
+    }
     CardSteps steps;
     for (int i = 0; i < count; ++i) {
         stepCard(app, NextButton, steps, counter);
