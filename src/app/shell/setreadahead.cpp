@@ -10,23 +10,20 @@
 
 namespace {
 
-// The card opens at the set's first record, wherever sorting moves it.
-void drawFirstCardPictures(std::vector<KanjiRecord>& records, const FirstCardSource& source) {
-    if (records.empty()) {
-        return;
+// The pictures of the card showing record. The strip comes first: it needs no fonts, which may
+// still be being read.
+void drawCardPictures(KanjiRecord& record, const FirstCardSource& source) {
+    // A strip drawn from reference strokes needs the stroke library, which the window loads.
+    if (!record.Anim.isEmpty()) {
+        QImage strip = ui::loadPng(source.stripFolder + record.Anim);
+        if (!strip.isNull()) {
+            record.StrokeImage = std::make_shared<QImage>(std::move(strip));
+        }
     }
-    KanjiRecord& first = records.front();
     source.fonts.wait();
     QFont font(source.kanjiFamily);
     font.setPixelSize(source.kanjiPixelSize);
-    kanjiImageOf(first, font);
-    // A strip drawn from reference strokes needs the stroke library, which the window loads.
-    if (!first.Anim.isEmpty()) {
-        QImage strip = ui::loadPng(source.stripFolder + first.Anim);
-        if (!strip.isNull()) {
-            first.StrokeImage = std::make_shared<QImage>(std::move(strip));
-        }
-    }
+    kanjiImageOf(record, font);
 }
 
 }  // namespace
@@ -35,20 +32,30 @@ void SetReadAhead::start(const QString& path, FirstCardSource source) {
     auto firstSeen = std::make_shared<std::promise<std::optional<KanjiRecord>>>();
     first_ = firstSeen->get_future();
     const auto read = [path, source = std::move(source), awaited = awaited_, firstSeen] {
-        bool told = false;
-        FirstRecordSeen tell;
-        if (QFileInfo(path).size() >= SetFileHalvesFrom) {
-            tell = [&told, &firstSeen](const KanjiRecord& first) {
-                told = true;
-                firstSeen->set_value(first);
-            };
-        }
-        SetFileRead records = readSetFile(path, tell);
+        // A set read in one pass is read while the window is built; its first card's pictures
+        // are drawn as soon as its first record is, so that the window's first drawing can show
+        // them. A set read in halves is what the start waits for; the window draws them.
+        const bool inHalves = QFileInfo(path).size() >= SetFileHalvesFrom;
+        std::optional<KanjiRecord> told;
+        SetFileRead records = readSetFile(path, [&](const KanjiRecord& first) {
+            told = first;
+            if (!inHalves) {
+                drawCardPictures(*told, source);
+            }
+            firstSeen->set_value(told);
+        });
         if (!told) {
             firstSeen->set_value(std::nullopt);
         }
-        if (records && !awaited->load()) {
-            drawFirstCardPictures(*records, source);
+        // The card opens at the set's first record, wherever sorting moves it.
+        if (records && !records->empty() && !awaited->load()) {
+            KanjiRecord& first = (*records).front();
+            if (told && told->KanjiImage) {
+                first.KanjiImage = told->KanjiImage;
+                first.StrokeImage = told->StrokeImage;
+            } else {
+                drawCardPictures(first, source);
+            }
         }
         return records;
     };

@@ -31,11 +31,11 @@ public:
     // A worker is still reading the set.
     bool reading() const;
     enum class FirstRecordWait { UntilTold, IfAlreadyTold };
-    // The first record of a set read in halves, as soon as the worker has read it, for the
-    // window to show it and draw its pictures while the rest is read. Nothing for a smaller set,
-    // which is read by the time the window is drawn and whose pictures the worker draws; nothing
-    // for an unreadable set, once it was taken, or when it is not told yet and the caller does
-    // not wait. Only while reading().
+    // The set's first record as soon as the worker has read it, for the window to show it
+    // while the rest is read; a set read in one pass tells it with its pictures drawn, a set
+    // read in halves without, as the window has time to draw them. Nothing for a set too small
+    // to be told ahead or one that is unreadable, once it was taken, or when it is not told yet
+    // and the caller does not wait. Only while reading().
     std::optional<KanjiRecord> takeFirstRecord(FirstRecordWait wait);
     SetFileRead take();
 
