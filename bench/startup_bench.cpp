@@ -5,7 +5,8 @@
 // and 13,108 kanji (set, stroke-order strips, a learner's profile, the shipped data): the program
 // with RENKARI_QUIT_AFTER_START=1, which ends it once its first kanji is drawn, beside its floor,
 // a bare Qt window showing one kanji in IPAMincho (bench_floorwindow) followed by Expat's bare
-// parse of the same set file (bench_bareparse). Figures are medians over the rounds.
+// parse of the same set file (bench_bareparse). Figures are medians over the rounds, the ratio the
+// median of the rounds' own ratios.
 //
 // Then, in this process with 13,108 kanji: the lists page's grid paged through top to bottom and
 // the card stepped through kanji by kanji, each step timed from the input until the window has
@@ -157,13 +158,18 @@ void startRound(const QString& work, StartTimes& times) {
     times.program.push_back(runProcess(QStringLiteral(RENKARI_PROGRAM), {}, work));
 }
 
+// The ratio is taken round by round: the machine's speed drifts over a run, and a round's
+// processes run within a tenth of a second of each other.
 void printStart(int count, const StartTimes& times) {
-    const double floor = median(times.floor);
-    const double program = median(times.program);
+    std::vector<double> ratios;
+    for (size_t round = 0; round < times.program.size(); ++round) {
+        ratios.push_back(times.program[round] / times.floor[round]);
+    }
     std::printf(
         "%6d kanji: bare window %6.1f ms, bare parse %6.1f ms, floor (the two in turn) %6.1f ms; "
         "program %6.1f ms; ratio %.2f\n",
-        count, median(times.window), median(times.parse), floor, program, program / floor);
+        count, median(times.window), median(times.parse), median(times.floor),
+        median(times.program), median(ratios));
 }
 
 struct StepTimes {
@@ -282,7 +288,7 @@ double cpuSeconds() {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 15;
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 31;
 
     QTemporaryDir dir;
     const QString small = makeWorkFolder(dir.path(), SmallSet);
