@@ -80,7 +80,7 @@ public:
         }
         painter->save();
         painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-        if (const QPixmap& picture = groupFramePicture(); !picture.isNull()) {
+        if (const FramePicture& picture = groupFramePicture(); !picture.pixmap.isNull()) {
             drawGroupFrame(option, painter, widget, picture);
         } else {
             QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -104,20 +104,46 @@ public:
     }
 
 private:
+    static constexpr int FrameEdge = 6;
+
     // Fusion's own frame picture, read without Qt's image reader: before that reads a PNG
     // itself, it loads every installed image plugin to ask whether one of them does.
-    const QPixmap& groupFramePicture() const {
+    struct FramePicture {
+        QPixmap pixmap;
+        // The colour of the picture's middle, when it is one colour throughout.
+        std::optional<QColor> uniformMiddle;
+    };
+
+    const FramePicture& groupFramePicture() const {
         if (!groupFrame_) {
-            groupFrame_ = QPixmap::fromImage(
-                loadPng(QStringLiteral(":/qt-project.org/styles/commonstyle/images/"
-                                       "fusion_groupbox.png")));
+            const QImage image = loadPng(
+                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
+            groupFrame_ = FramePicture{QPixmap::fromImage(image), uniformMiddleOf(image)};
         }
         return *groupFrame_;
     }
 
+    static std::optional<QColor> uniformMiddleOf(const QImage& image) {
+        const QRect middle = image.rect().adjusted(FrameEdge, FrameEdge, -FrameEdge, -FrameEdge);
+        if (middle.isEmpty()) {
+            return std::nullopt;
+        }
+        const QRgb colour = image.pixel(middle.topLeft());
+        for (int y = middle.top(); y <= middle.bottom(); ++y) {
+            for (int x = middle.left(); x <= middle.right(); ++x) {
+                if (image.pixel(x, y) != colour) {
+                    return std::nullopt;
+                }
+            }
+        }
+        return QColor::fromRgba(colour);
+    }
+
     // Where Fusion puts it: below the caption, or just below the top of a frame without one.
+    // A middle of one colour is filled rather than stretched from the picture, which gives the
+    // same pixels several times sooner.
     void drawGroupFrame(const QStyleOption* option, QPainter* painter, const QWidget* widget,
-                        const QPixmap& picture) const {
+                        const FramePicture& picture) const {
         constexpr int CaptionGap = 3;
         const auto* box = qobject_cast<const QGroupBox*>(widget);
         const bool captionless = box != nullptr && !box->isCheckable() && box->title().isEmpty();
@@ -125,11 +151,21 @@ private:
                                     : std::max(pixelMetric(PM_ExclusiveIndicatorHeight),
                                                option->fontMetrics.height()) +
                                           CaptionGap;
-        qDrawBorderPixmap(painter, option->rect.adjusted(0, top, 0, 0), QMargins(6, 6, 6, 6),
-                          picture);
+        const QRect frame = option->rect.adjusted(0, top, 0, 0);
+        const QMargins edges(FrameEdge, FrameEdge, FrameEdge, FrameEdge);
+        const QRect middle = frame.marginsRemoved(edges);
+        if (!picture.uniformMiddle || middle.isEmpty()) {
+            qDrawBorderPixmap(painter, frame, edges, picture.pixmap);
+            return;
+        }
+        painter->save();
+        painter->setClipRegion(QRegion(frame).subtracted(middle), Qt::IntersectClip);
+        qDrawBorderPixmap(painter, frame, edges, picture.pixmap);
+        painter->restore();
+        painter->fillRect(middle, *picture.uniformMiddle);
     }
 
-    mutable std::optional<QPixmap> groupFrame_;
+    mutable std::optional<FramePicture> groupFrame_;
 };
 
 }  // namespace
