@@ -7,11 +7,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QIcon>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyleOptionHeader>
 #include <QTabBar>
 
 namespace ui {
@@ -78,9 +80,52 @@ void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
 }
 
+namespace {
+
+// Qt measures every header caption in bold, to leave room for a highlighted caption, and so loads
+// a second face of the interface font on every start. A report list never highlights its
+// captions; a face's bold and regular forms share their heights, and the columns have set widths.
+class RegularCaptionHeader : public QHeaderView {
+public:
+    // Takes over the settings of the header it replaces.
+    explicit RegularCaptionHeader(const QHeaderView& replaced)
+        : QHeaderView(Qt::Horizontal, replaced.parentWidget()) {
+        setDefaultAlignment(replaced.defaultAlignment());
+        setSectionsMovable(replaced.sectionsMovable());
+        setStretchLastSection(replaced.stretchLastSection());
+        setHighlightSections(replaced.highlightSections());
+        setSectionsClickable(replaced.sectionsClickable());
+    }
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override {
+        const QAbstractItemModel* items = model();
+        if (items == nullptr) {
+            return QHeaderView::sectionSizeFromContents(logicalIndex);
+        }
+        if (const QVariant size = items->headerData(logicalIndex, orientation(), Qt::SizeHintRole);
+            size.isValid()) {
+            return size.toSize();
+        }
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.section = logicalIndex;
+        option.text = items->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+        option.icon =
+            items->headerData(logicalIndex, orientation(), Qt::DecorationRole).value<QIcon>();
+        if (isSortIndicatorShown()) {
+            option.sortIndicator = QStyleOptionHeader::SortDown;
+        }
+        return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+    }
+};
+
+}  // namespace
+
 ReportList::ReportList(QWidget* parent, EventTarget target,
                        const std::vector<ReportColumn>& columns, ReportListOptions options)
     : QTreeWidget(parent), target_(target), options_(options) {
+    setHeader(new RegularCaptionHeader(*header()));
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);

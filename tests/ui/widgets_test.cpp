@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +159,30 @@ TEST(LaterControls, AreMadeOnceWhenFirstAskedForOrShownAndKeepTheirPlaceInTheFoc
         EXPECT_TRUE(later->isAncestorOf(order[2]));
         EXPECT_EQ(order[3], end);
     }
+}
+
+TEST(ReportLists, LookAsQtsOwnListWithTheSameColumns) {
+    ui::Toolkit toolkit;
+    const std::vector<ui::ReportColumn> columns{
+        {u"Kanji"_s, 35}, {u"Akt"_s, 30}, {u"ON"_s, 30}, {u"Kun"_s, 30}, {u"Bed"_s, 30}};
+    ui::ReportList list(nullptr, ui::EventTarget{&toolkit, TestWindow, 1}, columns, {});
+    QTreeWidget plain;
+    plain.setRootIsDecorated(false);
+    plain.setUniformRowHeights(true);
+    plain.setAllColumnsShowFocus(true);
+    plain.setSelectionBehavior(QAbstractItemView::SelectRows);
+    plain.header()->setSectionsMovable(false);
+    plain.setHeaderLabels({u"Kanji"_s, u"Akt"_s, u"ON"_s, u"Kun"_s, u"Bed"_s});
+    plain.header()->setStretchLastSection(false);
+    for (int i = 0; i < 5; ++i) {
+        plain.setColumnWidth(i, columns[static_cast<size_t>(i)].width);
+    }
+    for (QTreeWidget* tree : {static_cast<QTreeWidget*>(&list), &plain}) {
+        tree->resize(165, 120);
+        tree->addTopLevelItem(new QTreeWidgetItem(QStringList{u"漢"_s, u"1"_s}));
+    }
+    EXPECT_EQ(list.header()->sizeHint().height(), plain.header()->sizeHint().height());
+    EXPECT_EQ(list.grab().toImage(), plain.grab().toImage());
 }
 
 TEST_F(WindowEvents, GridClicksNameTheirCell) {
