@@ -158,10 +158,29 @@ private:
             qDrawBorderPixmap(painter, frame, edges, picture.pixmap);
             return;
         }
-        painter->save();
-        painter->setClipRegion(QRegion(frame).subtracted(middle), Qt::IntersectClip);
-        qDrawBorderPixmap(painter, frame, edges, picture.pixmap);
-        painter->restore();
+        // Corners and edges piece by piece, as the stretch would place them: a stretch of the
+        // whole picture is drawn on Qt's thread pool even where it is hidden.
+        const QPixmap& pixmap = picture.pixmap;
+        const int e = FrameEdge;
+        const int sourceWidth = pixmap.width() - 2 * e;
+        const int sourceHeight = pixmap.height() - 2 * e;
+        const int right = pixmap.width() - e;
+        const int bottom = pixmap.height() - e;
+        const int frameRight = frame.right() - e + 1;
+        const int frameBottom = frame.bottom() - e + 1;
+        painter->drawPixmap(QRect(frame.left(), frame.top(), e, e), pixmap, QRect(0, 0, e, e));
+        painter->drawPixmap(QRect(frameRight, frame.top(), e, e), pixmap, QRect(right, 0, e, e));
+        painter->drawPixmap(QRect(frame.left(), frameBottom, e, e), pixmap, QRect(0, bottom, e, e));
+        painter->drawPixmap(QRect(frameRight, frameBottom, e, e), pixmap,
+                            QRect(right, bottom, e, e));
+        painter->drawPixmap(QRect(middle.left(), frame.top(), middle.width(), e), pixmap,
+                            QRect(e, 0, sourceWidth, e));
+        painter->drawPixmap(QRect(middle.left(), frameBottom, middle.width(), e), pixmap,
+                            QRect(e, bottom, sourceWidth, e));
+        painter->drawPixmap(QRect(frame.left(), middle.top(), e, middle.height()), pixmap,
+                            QRect(0, e, e, sourceHeight));
+        painter->drawPixmap(QRect(frameRight, middle.top(), e, middle.height()), pixmap,
+                            QRect(right, e, e, sourceHeight));
         painter->fillRect(middle, *picture.uniformMiddle);
     }
 

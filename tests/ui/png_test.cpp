@@ -1,5 +1,5 @@
-// Tests of loading PNG and ICO pictures: exact pixels, and damaged or oversized files refused
-// quietly.
+// Tests of loading PNG and ICO pictures and copying parts of them: exact pixels, and damaged or
+// oversized files refused quietly.
 #include "ui/images.h"
 
 #include "base/files.h"
@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QDirIterator>
 #include <QImageReader>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -211,4 +212,31 @@ TEST_F(PngFiles, DamagedIconsGiveNoPicture) {
     QByteArray farOffset = *bytes;
     farOffset.replace(18, 4, littleEndian(0x7FFFFFF0, 4));
     EXPECT_TRUE(ui::loadIco(write(u"far.ico"_s, farOffset)).isNull());
+}
+
+TEST(CopyRect, GivesWhatAPainterCopyingTheRectangleGives) {
+    QImage strip(300, 100, QImage::Format_ARGB32);
+    for (int y = 0; y < strip.height(); ++y) {
+        for (int x = 0; x < strip.width(); ++x) {
+            strip.setPixel(x, y, qRgba(x % 256, y * 2, (x + y) % 256, (x * 7 + y) % 256));
+        }
+    }
+    const QRect rects[] = {
+        {100, 0, 100, 100}, {250, 50, 100, 100}, {-20, -10, 60, 60}, {400, 0, 100, 100}};
+    const QPoint positions[] = {{0, 0}, {10, 20}, {-5, 30}};
+    for (const QRect& rect : rects) {
+        for (const QPoint& position : positions) {
+            QImage expected(100, 100, QImage::Format_ARGB32_Premultiplied);
+            expected.fill(Qt::white);
+            QImage copied = expected;
+            {
+                QPainter painter(&expected);
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.drawImage(position, strip, rect);
+            }
+            ui::copyRect(strip, rect, copied, position);
+            EXPECT_EQ(copied, expected)
+                << rect.x() << "," << rect.y() << " at " << position.x() << "," << position.y();
+        }
+    }
 }
