@@ -11,8 +11,9 @@
 #include <memory>
 #include <optional>
 
-// What a worker needs to draw the pictures of the kanji a set opens with, as plain values: a
-// font object must not be shared between threads.
+// What a worker needs to draw the pictures of the kanji a set opens with: the kanji font as
+// family and size, as a font object must not be shared between threads, and the font
+// configuration's reading, which drawing text must wait for.
 struct FirstCardSource {
     QString stripFolder;
     QString kanjiFamily;
@@ -20,10 +21,10 @@ struct FirstCardSource {
     ui::FontConfigurationLoad fonts;
 };
 
-// A large set takes longer to read than the window takes to build: both happen at once. A
-// worker done before the window waits for it also draws the first card's pictures; once the
-// window waits, the window draws them. Where no thread can be started, the set is read when it
-// is needed.
+// The set file read on a worker while the window is built. The worker draws the first card's
+// pictures, with a font of its own, as soon as it knows the first record of a set read in one
+// pass, and after reading any other set unless the window has drawn them by then. Where no thread
+// can be started, the set is read when it is needed.
 class SetReadAhead {
 public:
     void start(const QString& path, FirstCardSource source);

@@ -125,12 +125,11 @@ bool startUp(App& app) {
     if (!buildMainWindow(app)) {
         return false;
     }
-    // The window is drawn as soon as it is built, while the set may still be read. A large set's
+    // The window is drawn as soon as it is built, while the set may still be read. The set's
     // first kanji is shown as soon as it is known, the rest of the set after; known before the
-    // window is drawn, it is in the window's first drawing. The kanji font is loaded by whoever
-    // draws the first kanji: both cores are busy until then.
-    // Readings and examples are in kana and kanji, which the interface font lacks; the fonts
-    // that have them are found while the set may still be read, not after.
+    // window is drawn, it is in the window's first drawing. Readings and examples are in kana
+    // and kanji, which the interface font lacks: the fonts that have them are found while the
+    // set may still be read, not after.
     ui::prepareFontsFor(app.mainWindow->top()->font(), QStringLiteral("\u30AB\u304B\u6F22"));
     using enum SetReadAhead::FirstRecordWait;
     std::optional<KanjiRecord> first = setRead.takeFirstRecord(IfAlreadyTold);
