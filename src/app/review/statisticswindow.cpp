@@ -34,12 +34,11 @@ enum StatisticsControl : int {
     OkButton,
 };
 
-constexpr std::array<std::pair<int, QuotaOrder>, 4> SortOptions{
-    {{SortByKanjiOption, QuotaOrder::Kanji},
-     {SortByRightOption, QuotaOrder::Right},
-     {SortByWrongOption, QuotaOrder::Wrong},
-     {SortByQuotaOption, QuotaOrder::Quota}}};
-const QuotaChoiceControls QuotaChoice{OnBox, KunBox, MeaningBox, SortOptions};
+const QuotaChoiceControls QuotaChoice{
+    OnBox,
+    KunBox,
+    MeaningBox,
+    {SortByKanjiOption, SortByRightOption, SortByWrongOption, SortByQuotaOption}};
 
 // The summary sets its band counts off with one TAB, and the shortest label with two, meant to
 // line them up in one column. The smallest tab distance that does so in this font and language;

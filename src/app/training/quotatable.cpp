@@ -25,9 +25,9 @@ CountedKinds chosenKinds(const ui::Window& window, const QuotaChoiceControls& co
 }
 
 QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& controls) {
-    for (const auto& [option, order] : controls.sortOptions) {
-        if (window.isChecked(option)) {
-            return order;
+    for (size_t order = 0; order < controls.sortOptions.size(); ++order) {
+        if (window.isChecked(controls.sortOptions[order])) {
+            return static_cast<QuotaOrder>(order);
         }
     }
     return QuotaOrder::Kanji;

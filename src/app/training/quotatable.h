@@ -5,18 +5,18 @@
 #include "ui/tablelist.h"
 #include "ui/window.h"
 
-#include <span>
-#include <utility>
+#include <array>
 #include <vector>
 
 struct App;
 
-// The controls of a window that lists quotas: a box per counted kind and an option per order.
+// The controls of a window that lists quotas: a box per counted kind and an option per order,
+// the options in the order of QuotaOrder.
 struct QuotaChoiceControls {
     int onBox = 0;
     int kunBox = 0;
     int meaningBox = 0;
-    std::span<const std::pair<int, QuotaOrder>> sortOptions;
+    std::array<int, 4> sortOptions{};
 };
 
 // The kinds whose boxes are ticked.

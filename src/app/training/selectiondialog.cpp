@@ -41,12 +41,11 @@ enum SelectionControl : int {
 constexpr std::array BandBoxes{OnlyWrongBox, Quota1To49Box, Quota50To74Box, Quota75To89Box,
                                Quota90To99Box};
 
-constexpr std::array<std::pair<int, QuotaOrder>, 4> SortOptions{
-    {{SortByKanjiOption, QuotaOrder::Kanji},
-     {SortByRightOption, QuotaOrder::Right},
-     {SortByWrongOption, QuotaOrder::Wrong},
-     {SortByQuotaOption, QuotaOrder::Quota}}};
-const QuotaChoiceControls QuotaChoice{OnBox, KunBox, MeaningBox, SortOptions};
+const QuotaChoiceControls QuotaChoice{
+    OnBox,
+    KunBox,
+    MeaningBox,
+    {SortByKanjiOption, SortByRightOption, SortByWrongOption, SortByQuotaOption}};
 
 enum StatusField : int { TotalField = 0, SelectedField = 1 };
 
@@ -142,7 +141,7 @@ private:
     }
 
     void handleControl(int control) {
-        for (const auto& [option, order] : SortOptions) {
+        for (const int option : QuotaChoice.sortOptions) {
             if (control == option) {
                 refill();
                 return;
