@@ -30,6 +30,23 @@ struct KanjiRecord {
     std::array<QString, 4> Beispiel;
 };
 
+// A new set starts with one record like this. It is kept in the file, but it is no kanji: it is
+// never asked, exported or printed, and the first new kanji takes its place.
+inline bool isBlank(const KanjiRecord& record) {
+    const auto allEmpty = [](const std::array<QString, 4>& texts) {
+        for (const QString& text : texts) {
+            if (!text.isEmpty()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    return record.Unicode == 0 && record.Anim.isEmpty() && record.OnYomi.isEmpty() &&
+           record.KunYomi.isEmpty() && record.Bemerkung.isEmpty() &&
+           record.GenshiMeaning.isEmpty() && record.Genshi.isEmpty() &&
+           allEmpty(record.SoundFile) && allEmpty(record.Beispiel);
+}
+
 // The records in order plus the current element (-1 when there is none).
 struct KanjiSet {
     std::vector<KanjiRecord> records;
