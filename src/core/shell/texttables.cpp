@@ -336,6 +336,8 @@ TextTables builtInTexts() {
         u"Für dieses Kanji ist keine Strichfolge bekannt; bewertet nach der Erkennung."_s,
         u"Erkannt: %1"_s,
         u"Erkannt: nichts"_s,
+        u"Die Datei ist eine Verknüpfung (symbolischer Link)"_s,
+        u"Keine gewöhnliche Datei (ein Gerät oder eine Pipe)"_s,
     });
     return tables;
 }
@@ -391,6 +393,10 @@ QString fileErrorText(const TextTables& texts, const FileError& error) {
             return texts.text(MessageText::ReasonTooLarge);
         case FileErrorKind::IsFolder:
             return texts.text(MessageText::ReasonIsFolder);
+        case FileErrorKind::IsLink:
+            return texts.text(MessageText::ReasonIsLink);
+        case FileErrorKind::NotRegularFile:
+            return texts.text(MessageText::ReasonNotRegularFile);
         case FileErrorKind::Other:
             break;
     }

@@ -302,8 +302,11 @@ enum class MessageText {
     HandwritingNoReference,
     HandwritingCandidates,
     HandwritingNoCandidates,
+    // Reasons a file is refused, beside the ones above.
+    ReasonIsLink,
+    ReasonNotRegularFile,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::HandwritingNoCandidates) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ReasonNotRegularFile) + 1;
 
 class TextTables {
 public:
