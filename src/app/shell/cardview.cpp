@@ -6,6 +6,7 @@
 #include "app/shell/mainids.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjisetops.h"
+#include "core/kanjiset/stripname.h"
 #include "ui/images.h"
 
 namespace {
@@ -74,7 +75,8 @@ void setAnimButtonsEnabled(ui::Window& w, bool enabled) {
 }  // namespace
 
 bool hasStrokeOrder(App& app, const KanjiRecord& record) {
-    return !record.Anim.isEmpty() || referenceStrokes(app, record.Unicode) != nullptr;
+    return !stripFileName(record.Anim).isEmpty() ||
+           referenceStrokes(app, record.Unicode) != nullptr;
 }
 
 QString strokeStripFolder(const App& app) {
@@ -82,14 +84,14 @@ QString strokeStripFolder(const App& app) {
 }
 
 QString strokeStripPath(const App& app, const KanjiRecord& record) {
-    return strokeStripFolder(app) + record.Anim;
+    return strokeStripFolder(app) + stripFileName(record.Anim);
 }
 
 QImage strokeStripOf(App& app, const KanjiRecord& record) {
     if (record.StrokeImage) {
         return *record.StrokeImage;
     }
-    if (record.Anim.isEmpty()) {
+    if (stripFileName(record.Anim).isEmpty()) {
         return stripImageOf(referenceStrokes(app, record.Unicode));
     }
     return ui::loadPng(strokeStripPath(app, record));

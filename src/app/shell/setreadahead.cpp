@@ -1,6 +1,7 @@
 #include "app/shell/setreadahead.h"
 
 #include "app/kanjiset/kanjiimage.h"
+#include "core/kanjiset/stripname.h"
 #include "ui/images.h"
 
 #include <QFileInfo>
@@ -14,8 +15,8 @@ namespace {
 // still be being read.
 void drawCardPictures(KanjiRecord& record, const FirstCardSource& source) {
     // A strip drawn from reference strokes needs the stroke library, which the window loads.
-    if (!record.Anim.isEmpty()) {
-        QImage strip = ui::loadPng(source.stripFolder + record.Anim);
+    if (const QString name = stripFileName(record.Anim); !name.isEmpty()) {
+        QImage strip = ui::loadPng(source.stripFolder + name);
         if (!strip.isNull()) {
             record.StrokeImage = std::make_shared<QImage>(std::move(strip));
         }

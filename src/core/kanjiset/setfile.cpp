@@ -3,6 +3,7 @@
 
 #include "base/files.h"
 #include "core/kanjiset/integerrule.h"
+#include "core/kanjiset/stripname.h"
 
 #include <QByteArrayView>
 #include <QFileInfo>
@@ -316,7 +317,7 @@ private:
         switch (fieldPosition_) {
             case kStrokeImagePosition:
                 if (attributes && attributes[0]) {
-                    record.Anim = decodeAttribute(attributes[1]);
+                    record.Anim = stripFileName(decodeAttribute(attributes[1]));
                 }
                 return;
             case 2:
@@ -379,6 +380,10 @@ private:
         textOfLastRecord(textTarget_) =
             hasLineBreak(text_) ? decodeText(text_, lineBreak())
                                 : QString::fromUtf8(text_.data(), qsizetype(text_.size()));
+        if (textTarget_.field == &KanjiRecord::Anim) {
+            QString& anim = textOfLastRecord(textTarget_);
+            anim = stripFileName(anim);
+        }
         textTarget_ = {};
         textDepth_ = -1;
     }
