@@ -5,6 +5,7 @@
 #include "base/ico.h"
 #include "base/png.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -55,13 +56,17 @@ QImage loadPng(const QString& path) {
 
 QImage loadIco(const QString& path) {
     // The control icons' own forms are read here; Qt's reader, a plugin that takes longer to
-    // load than all the icons to read, is left the others.
-    if (const auto bytes = readWholeFile(path, MaxPictureFileBytes)) {
-        if (const std::optional<RgbaImage> decoded = decodeIco(*bytes)) {
-            return imageOf(*decoded).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        }
+    // load than all the icons to read, is left the others. It reads the bytes already read, as
+    // it would otherwise open the file itself and wait on a pipe.
+    auto bytes = readWholeFile(path, MaxPictureFileBytes);
+    if (!bytes) {
+        return {};
     }
-    QImageReader reader(path, "ico");
+    if (const std::optional<RgbaImage> decoded = decodeIco(*bytes)) {
+        return imageOf(*decoded).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+    QBuffer buffer(&*bytes);
+    QImageReader reader(&buffer, "ico");
     return reader.read();
 }
 

@@ -1,6 +1,7 @@
 // zinnia's handwriting recognition with the Japanese model of tegaki-zinnia-japanese.
 #include "core/handwriting/kanjirecognizer.h"
 
+#include "base/files.h"
 #include "core/handwriting/strokesmoothing.h"
 
 #include <QFile>
@@ -59,6 +60,13 @@ QString KanjiRecognizer::defaultModelPath() {
 }
 
 Expected<KanjiRecognizer, QString> KanjiRecognizer::open(const QString& modelPath) {
+    // zinnia opens the file itself and would wait for ever on a pipe and map a device.
+    if (const FileResult<void> regular = checkRegularFile(modelPath); !regular) {
+        const QString reason = regular.error().systemText.isEmpty()
+                                   ? QStringLiteral("not a regular file")
+                                   : regular.error().systemText;
+        return unexpected(modelPath + QStringLiteral(": ") + reason);
+    }
     std::unique_ptr<zinnia::Recognizer, Deleter> recognizer(zinnia::Recognizer::create());
     if (!recognizer->open(QFile::encodeName(modelPath).constData())) {
         // zinnia puts its own source line and expression before the reason.

@@ -1,9 +1,10 @@
 // Which folder the program works in, and filling a learner's folder from the installed data.
 #include "core/shell/workdir.h"
 
+#include "base/files.h"
+
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 
 bool isWorkingDirectory(const QString& dir) {
@@ -39,17 +40,11 @@ bool copyMissingFiles(const QString& from, const QString& to) {
             complete = false;
             continue;
         }
-        // Copied under another name and renamed, so an interrupted start never leaves a half file
-        // that the next start would take for the learner's own. The rename does not replace.
-        const QString partial = destination + QStringLiteral(".part");
-        QFile::remove(partial);
-        if (!QFile::copy(path, partial)) {
-            complete = false;
-            continue;
-        }
-        QFile::setPermissions(partial, QFile::permissions(partial) | QFile::WriteOwner);
-        if (!QFile::rename(partial, destination)) {
-            QFile::remove(partial);
+        // Saved whole, so an interrupted start never leaves a half file that the next start
+        // would take for the learner's own; the copy is the learner's to change, whatever
+        // permissions the installed file has.
+        const auto bytes = readWholeFile(path);
+        if (!bytes || !saveFileAtomically(destination, *bytes)) {
             complete = false;
         }
     }
