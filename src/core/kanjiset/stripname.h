@@ -5,18 +5,10 @@
 #include <QString>
 #include <QStringView>
 
-// A file's name without any folder: no "/", no "\", no "..", no control characters.
+// A file's name without any folder: no "/", no "\", no "..".
 inline bool isBareFileName(QStringView name) {
-    if (name.isEmpty() || name == u"." || name.contains(u"..") || name.contains(u'/') ||
-        name.contains(u'\\')) {
-        return false;
-    }
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
-            return false;
-        }
-    }
-    return true;
+    return !name.isEmpty() && name != u"." && !name.contains(u"..") && !name.contains(u'/') &&
+           !name.contains(u'\\');
 }
 
 // The name as a stroke-order strip's file name: a name that is not bare counts as none.

@@ -106,6 +106,30 @@ TEST(SetFileRead, EmptyRootGivesAnEmptySet) {
     EXPECT_TRUE(parsed->empty());
 }
 
+TEST(SetFileRead, AnAnimThatIsNoBareFileNameCountsAsNone) {
+    std::vector<KanjiRecord> records(5);
+    records[0].Anim = u"../../../../elsewhere/x.png"_qs;
+    records[1].Anim = u"/etc/x.png"_qs;
+    records[2].Anim = u"..\\x.png"_qs;
+    records[3].Anim = u".."_qs;
+    records[4].Anim = u"27700 (2).png"_qs;
+    const auto parsed = parseSetFile(writeSetFile(records));
+    ASSERT_TRUE(parsed.has_value());
+    ASSERT_EQ(parsed->size(), 5u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(parsed->at(i).Anim, QString()) << i;
+    }
+    EXPECT_EQ(parsed->at(4).Anim, records[4].Anim);
+    // The stroke-order element's attribute alone is taken the same way.
+    const QByteArray attributeOnly =
+        "<?xml version=\"1.0\"?><Set><Kanji1 Idx1=\"1\" Idx2=\"0\" Unicode=\"27700\">"
+        "<StrokeOrderImage Nr1=\"../x.png\"/></Kanji1></Set>";
+    const auto fromAttribute = parseSetFile(attributeOnly);
+    ASSERT_TRUE(fromAttribute.has_value());
+    ASSERT_EQ(fromAttribute->size(), 1u);
+    EXPECT_EQ(fromAttribute->at(0).Anim, QString());
+}
+
 TEST(SetFileRead, NodesAreReadByPositionNotByName) {
     const auto parsed = parseSetFile(fixture(u"positional.rki"_qs));
     ASSERT_TRUE(parsed.has_value());
