@@ -5,6 +5,7 @@
 #include "app/kanjiset/kanjiimage.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/shell/mainids.h"
+#include "base/files.h"
 #include "core/kanjiset/setfile.h"
 #include "ui/clipboard.h"
 
@@ -12,8 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <QSaveFile>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -197,16 +198,20 @@ TEST_F(KilledSave, KillBeforeCommitLeavesThePreviousFileWhole) {
         large.push_back(makeKanji(i, 0x4E00 + i % 0x5000, QString(40, u'ア')));
     }
     const QByteArray replacement = writeSetFile(large);
-    const QString target = setPath(u"Demo"_s);
 
+    // The temporary file of a save in progress, as the save helper names it.
+    const QString temporary = mediaDir() + u".Demo.rki"_s + QLatin1String(SaveMarker) + u"k1LLed"_s;
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
         // The steps of a whole-file save, cut off by a kill after the data went out and
         // before the file took the target's place.
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(replacement) != replacement.size() ||
-            !file.flush()) {
+        const int fd =
+            ::open(QFile::encodeName(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd < 0 ||
+            ::write(fd, replacement.constData(), size_t(replacement.size())) !=
+                ssize_t(replacement.size()) ||
+            ::fsync(fd) != 0) {
             _exit(1);
         }
         kill(getpid(), SIGKILL);
@@ -218,10 +223,15 @@ TEST_F(KilledSave, KillBeforeCommitLeavesThePreviousFileWhole) {
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
 
     EXPECT_EQ(readFile(u"Media/Demo.rki"_s), before);
-    // The next run reads the previous set as if nothing had happened.
+    // The next run reads the previous set as if nothing had happened, and its first save
+    // removes what the killed one left.
     start();
     EXPECT_FALSE(app.setFileUnreadable);
     EXPECT_EQ(app.kanjiCount, 2);
+    EXPECT_TRUE(QFileInfo::exists(temporary));
+    chooseMenu(MenuSaveSet);
+    EXPECT_TRUE(app.ui.requesters().shown().empty());
+    EXPECT_EQ(entriesOf(mediaDir()), QStringList{u"Demo.rki"_s});
 }
 
 // A set file that exists but cannot be read, in the forms it comes in.

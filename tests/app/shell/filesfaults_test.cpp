@@ -1,0 +1,86 @@
+// A scenario through the window with files that are not what they seem: a set that is a link to
+// a file elsewhere, a profile and a stroke-order strip that are pipes, and an Anim naming a
+// picture outside the set's folder.
+#include "app/shell/appfixture.h"
+
+#include "app/shell/mainids.h"
+#include "core/kanjiset/setfile.h"
+#include "core/shell/preferences.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+using FilesAndFaults = AppFixture;
+
+TEST_F(FilesAndFaults, LinksPipesAndForeignPathsNeitherBlockTheStartNorLeadOutside) {
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    // A picture outside the working folder, and the same picture as the third kanji's strip.
+    const QString good = writeStrip(u"Demo"_s, 0x5C71, {Qt::red, Qt::green});
+    const QString outside = elsewhere.filePath(u"fremd.png"_s);
+    ASSERT_TRUE(QFile::copy(mediaDir() + u"Demo/Anim/"_s + good, outside));
+    // The first kanji's strip and the profile are pipes no one writes to.
+    const QString pipedStrip = u"27700.png"_s;
+    ASSERT_EQ(
+        mkfifo(QFile::encodeName(mediaDir() + u"Demo/Anim/"_s + pipedStrip).constData(), 0600), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(mediaDir() + u"Demo/Ich.rkpr"_s).constData(), 0600), 0);
+
+    std::vector<KanjiRecord> records{makeKanji(1, 0x6C34, u"スイ"_s), makeKanji(2, 0x706B, u"カ"_s),
+                                     makeKanji(3, 0x5C71, u"サン"_s)};
+    records[0].Anim = pipedStrip;
+    records[1].Anim = QDir(mediaDir() + u"Demo/Anim"_s).relativeFilePath(outside);
+    ASSERT_TRUE(records[1].Anim.startsWith(u"../"_s));
+    records[2].Anim = good;
+    // The set lives elsewhere; the working folder holds a link to it.
+    const QString realSet = elsewhere.filePath(u"Demo.rki"_s);
+    const QByteArray setBytes = writeSetFile(records);
+    {
+        QFile file(realSet);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(setBytes), setBytes.size());
+    }
+    ASSERT_TRUE(QFile::link(realSet, setPath(u"Demo"_s)));
+    writeFile(u"Renkari.pref"_s,
+              serializePreferences({u"Demo"_s, u"Ich"_s, workDir(), workDir(), QString()}));
+
+    // Neither pipe holds up the start; the set is read through its link.
+    start();
+    settle();
+    ASSERT_EQ(app.kanjiCount, 3);
+    EXPECT_FALSE(app.setFileUnreadable);
+    EXPECT_EQ(app.kanjiSet.records[0].Anim, pipedStrip);
+    EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
+
+    // The Anim leading out of the set's folder counts as none: no strip, nothing to play.
+    click(NextButton);
+    EXPECT_EQ(app.currentIndex, 1);
+    EXPECT_EQ(app.kanjiSet.records[1].Anim, QString());
+    EXPECT_FALSE(control<QAbstractButton>(AnimPlayButton)->isEnabled());
+    EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
+    click(NextButton);
+    EXPECT_TRUE(control<QAbstractButton>(AnimPlayButton)->isEnabled());
+    EXPECT_EQ(centreColour(control<ui::ImageView>(StrokeView)->image()), QColor(Qt::red));
+
+    // Saving would write through the link: refused by name, the edit stays in memory.
+    app.kanjiSet.records[2].Bemerkung = u"Berg"_s;
+    chooseMenu(MenuSaveSet);
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ui::RequesterKind::Message);
+    EXPECT_TRUE(shown[0].text.contains(setPath(u"Demo"_s))) << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains(app.texts.text(MessageText::ReasonIsLink)))
+        << shown[0].text.toStdString();
+    EXPECT_EQ(app.kanjiSet.records[2].Bemerkung, u"Berg"_s);
+    EXPECT_TRUE(QFileInfo(setPath(u"Demo"_s)).isSymLink());
+    QFile kept(realSet);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), setBytes);
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{u"Demo.rki"_s, u"fremd.png"_s}));
+}
