@@ -126,9 +126,10 @@ void loadOtherSet(App& app) {
         showFromStart(app);
         return;
     }
-    // The answers belong to the open set's profile, which the next set replaces; neither is
-    // given up unless the user says so.
-    if (!saveProfile(app) || !saveSetOrGiveUp(app, MessageText::LoadAnyway)) {
+    // The set first: a set without a name gets the one its profile is then saved under. The
+    // set's changes are given up only by the user's Yes; a profile that cannot be saved keeps
+    // the open set open.
+    if (!saveSetOrGiveUp(app, MessageText::LoadAnyway) || !saveProfile(app)) {
         return;
     }
     app.setName = *name;
@@ -221,8 +222,8 @@ bool saveSetOrGiveUp(App& app, MessageText goOnQuestion) {
 }
 
 void newSet(App& app) {
-    // The open set and its learner's answers are not given up for a new set.
-    if (!saveProfile(app) || !saveSetOrGiveUp(app, MessageText::NewSetAnyway)) {
+    // The open set and its learner's answers are not given up for a new set, as for "Set laden".
+    if (!saveSetOrGiveUp(app, MessageText::NewSetAnyway) || !saveProfile(app)) {
         return;
     }
     // Cancelled, empty, refused or the existing set kept: the open set stays.
