@@ -138,6 +138,9 @@ QPlainTextEdit* Window::addEditor(int id, QWidget* parent, QRect rect, const QSt
                                   bool readOnly) {
     auto* editor = new QPlainTextEdit(text);
     editor->setReadOnly(readOnly);
+    if (readOnly) {
+        editor->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
     return place(id, parent, rect, editor);
 }
 
@@ -414,6 +417,29 @@ void Window::setEnabled(int id, bool enabled) {
 bool Window::isEnabled(int id) const {
     const QWidget* widget = control(id);
     return widget != nullptr && widget->isEnabled();
+}
+
+void Window::setReadOnly(int id, bool readOnly) {
+    if (auto* field = get<QLineEdit>(id)) {
+        field->setReadOnly(readOnly);
+    } else if (auto* editor = get<QPlainTextEdit>(id)) {
+        editor->setReadOnly(readOnly);
+        if (readOnly) {
+            // Read, not written: the text can still be selected, also by keyboard, and copied.
+            editor->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                            Qt::TextSelectableByKeyboard);
+        }
+    }
+}
+
+bool Window::isReadOnly(int id) const {
+    if (const auto* field = get<QLineEdit>(id)) {
+        return field->isReadOnly();
+    }
+    if (const auto* editor = get<QPlainTextEdit>(id)) {
+        return editor->isReadOnly();
+    }
+    return false;
 }
 
 void Window::setChecked(int id, bool checked) {

@@ -114,6 +114,9 @@ public:
     bool isVisible(int id) const;
     void setEnabled(int id, bool enabled);
     bool isEnabled(int id) const;
+    // Text fields and editors: read-only ones can be selected and copied from, not typed into.
+    void setReadOnly(int id, bool readOnly);
+    bool isReadOnly(int id) const;
     void setChecked(int id, bool checked);
     bool isChecked(int id) const;
     // Program-made changes of a spin field report no change event; only the user's do.

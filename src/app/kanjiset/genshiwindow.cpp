@@ -7,6 +7,8 @@
 #include "core/kanjiset/genshilist.h"
 #include "ui/modal.h"
 
+#include <set>
+
 namespace {
 
 enum GenshiControl : int { GenshiChecklist = 1, GenshiOkButton };
@@ -40,10 +42,14 @@ void openGenshiWindow(App& app) {
         list->addRow({QString::number(entry.Nr), entry.Genshi, entry.Zusatz, entry.Bedeutung,
                       QString::number(entry.Anz), entry.Kurz, entry.Beispiele});
     }
-    // Positions outside the list name nothing to tick, and are dropped below.
+    // Positions the list does not hold (it may be missing or an older, shorter one) cannot be
+    // ticked here, but they are the kanji's all the same and are kept.
+    std::set<qint32> positions;
     for (qint32 position : genshiPositions(record->Genshi)) {
         if (position >= 0 && position < list->rowCount()) {
             list->setRowChecked(position, true);
+        } else {
+            positions.insert(position);
         }
     }
     ui::runModal(app.ui, window, [](const ui::Event& event) {
@@ -51,11 +57,14 @@ void openGenshiWindow(App& app) {
                           (event.kind == ui::EventKind::Control && event.control == GenshiOkButton);
         return ends ? ui::ModalStep::Close : ui::ModalStep::Continue;
     });
-    QString genshi;
     for (int row = 0; row < list->rowCount(); ++row) {
         if (list->isRowChecked(row)) {
-            genshi += QString::number(row) + QLatin1Char(',');
+            positions.insert(row);
         }
+    }
+    QString genshi;
+    for (qint32 position : positions) {
+        genshi += QString::number(position) + QLatin1Char(',');
     }
     record->Genshi = genshi;
     showGenshiRows(app);

@@ -3,5 +3,6 @@
 
 struct App;
 
-// Modal; OK or the close box take the ticks as the kanji's Genshi, in ascending order.
+// Modal; OK or the close box take the ticks as the kanji's Genshi, in ascending order, with the
+// positions the Genshi list does not hold.
 void openGenshiWindow(App& app);

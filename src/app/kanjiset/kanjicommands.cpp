@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 QWidget* dialogParent(const App& app) {
@@ -31,7 +33,12 @@ void newKanji(App& app) {
         setViewMode(app, ViewMode::Overview);
     }
     app.currentIndex = 0;
-    app.kanjiSet.records.insert(app.kanjiSet.records.begin(), KanjiRecord{});
+    // A new set holds one blank record in place of its first kanji; that kanji fills it.
+    std::vector<KanjiRecord>& records = app.kanjiSet.records;
+    const bool onlyBlank = !records.empty() && std::all_of(records.begin(), records.end(), isBlank);
+    if (!onlyBlank) {
+        records.insert(records.begin(), KanjiRecord{});
+    }
     app.kanjiSet.current = 0;
     refreshSet(app);
     setViewMode(app, ViewMode::Editing);

@@ -40,6 +40,9 @@ struct App {
     // The set file named by setName exists but could not be read: it must not be replaced by
     // an empty set, and is kept as a backup before anything else is saved under its name.
     bool setFileUnreadable = false;
+    // The set named by setName could not be read (missing or unreadable): what is open is not
+    // that set, so its file is never replaced or created by an empty one.
+    bool setNotRead = false;
     std::vector<GenshiEntry> genshiList;
     Profile profile;
 

@@ -203,12 +203,7 @@ void dispatchMenu(App& app, int menuId) {
             newSet(app);
             break;
         case MenuLoadSet:
-            // The answers belong to the open set's profile, which the next set replaces.
-            saveProfile(app);
-            loadSet(app, true);
-            if (!app.profile.profileName.isEmpty()) {
-                loadProfile(app);
-            }
+            loadOtherSet(app);
             break;
         case MenuSaveSet:
             saveSet(app);

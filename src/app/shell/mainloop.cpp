@@ -18,6 +18,16 @@ constexpr int LoopPauseMilliseconds = 5;
 // Disabled while editing, so the kanji being edited stays on the card.
 constexpr std::array NavigationControls{FirstButton, PreviousButton, NextButton,
                                         LastButton,  NumberSpin,     EndButton};
+// What editing commits; outside editing typing into them would be lost, so they are read-only.
+constexpr std::array CardTextControls{IndexField,    JlptField,     OnEditor,
+                                      KunEditor,     NoteEditor,    ExampleField1,
+                                      ExampleField2, ExampleField3, ExampleField4};
+
+void setCardEditable(ui::Window& w, bool editable) {
+    for (int control : CardTextControls) {
+        w.setReadOnly(control, !editable);
+    }
+}
 
 }  // namespace
 
@@ -31,6 +41,7 @@ void setViewMode(App& app, ViewMode mode) {
         commitEdit(app);
         refreshSet(app);
     }
+    setCardEditable(w, mode == ViewMode::Editing);
     w.setVisible(EditButton, false);
     for (int control : NavigationControls) {
         w.setEnabled(control, true);

@@ -65,6 +65,8 @@ void buildOverviewPage(App& app, QWidget* page) {
     ui::Window& w = *app.mainWindow;
     const TextTables& t = app.texts;
 
+    // The card's texts take typing only while editing, the only time they are kept (see
+    // setViewMode).
     w.addLabel(KanjiLabel, page, {40, 30, 100, 20}, t.text(MainText::Kanji));
     w.addImage(KanjiView, page, {40, 50, 160, 160}, true);
     w.addTextField(UnicodeField, page, {40, 215, 60, 20}, {}, true, false);
@@ -77,22 +79,22 @@ void buildOverviewPage(App& app, QWidget* page) {
     w.addPictureButton(AnimStopButton, page, {170, 320, 30, 30},
                        app.resources.icon(ControlIcon::Stop));
     w.addLabel(IndexLabel, page, {110, 12, 60, 20}, t.text(MainText::SortOrder1), Qt::AlignHCenter);
-    w.addTextField(IndexField, page, {180, 10, 50, 20});
+    w.addTextField(IndexField, page, {180, 10, 50, 20}, {}, true);
     w.addLabel(JlptLabel, page, {250, 12, 60, 20}, t.text(MainText::Jlpt), Qt::AlignRight);
-    w.addTextField(JlptField, page, {320, 10, 50, 20});
+    w.addTextField(JlptField, page, {320, 10, 50, 20}, {}, true);
     w.addLabel(OnLabel, page, {220, 50, 190, 20}, t.text(MainText::OnYomi), Qt::AlignHCenter, true);
-    w.addEditor(OnEditor, page, {220, 70, 190, 80});
+    w.addEditor(OnEditor, page, {220, 70, 190, 80}, {}, true);
     w.addLabel(KunLabel, page, {220, 170, 190, 20}, t.text(MainText::KunYomi), Qt::AlignHCenter,
                true);
-    w.addEditor(KunEditor, page, {220, 190, 190, 180});
+    w.addEditor(KunEditor, page, {220, 190, 190, 180}, {}, true);
     w.addFrame(NoteFrame, page, {420, 0, 370, 410}, QString());
     w.addLabel(NoteLabel, page, {430, 10, 350, 20}, t.text(MainText::Mnemonic), Qt::AlignHCenter,
                true);
-    w.addEditor(NoteEditor, page, {430, 30, 350, 160});
+    w.addEditor(NoteEditor, page, {430, 30, 350, 160}, {}, true);
     for (int i = 0; i < 4; ++i) {
         w.addPictureButton(SoundButton1 + i, page, {440, 210 + 50 * i, 30, 30},
                            app.resources.icon(ControlIcon::Sound));
-        w.addTextField(ExampleField1 + i, page, {480, 210 + 50 * i, 290, 30});
+        w.addTextField(ExampleField1 + i, page, {480, 210 + 50 * i, 290, 30}, {}, true);
     }
     w.addReportList(GenshiListView, page, {10, 420, 340, 160}, {{t.text(MainText::Genshi), 335}});
     w.addImage(SpareImage, page, {40, 470, 75, 76}, false)->lower();

@@ -163,11 +163,23 @@ bool startUp(App& app) {
 }
 
 bool shutDown(App& app) {
+    // The name comes first: the preferences remember it and the profile is saved in its folder.
+    if (!nameSetBeforeEnd(app)) {
+        app.loop.endRequested = false;
+        return false;
+    }
     // Without a set chosen instead, the refused name stays for the user to correct by hand.
     if (!(app.lastSetRefused && app.setName.isEmpty())) {
-        writePreferencesFile(preferencePath(app),
-                             {app.setName, app.profile.profileName, app.paths.importPath,
-                              app.paths.exportPath, app.language});
+        const QString path = preferencePath(app);
+        const FileResult<void> written =
+            writePreferencesFile(path, {app.setName, app.profile.profileName, app.paths.importPath,
+                                        app.paths.exportPath, app.language});
+        if (!written) {
+            app.ui.requesters().message(app.mainWindow ? app.mainWindow->top() : nullptr,
+                                        app.texts.text(MainText::Settings),
+                                        app.texts.text(MessageText::PreferencesSaveFailed)
+                                            .arg(path, fileErrorText(app.texts, written.error())));
+        }
     }
     if (!app.profile.profileName.isEmpty()) {
         saveProfile(app);

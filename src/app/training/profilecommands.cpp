@@ -52,6 +52,13 @@ void loadProfile(App& app) {
 void loadProfile(App& app, ProfileRead read) {
     Profile& profile = app.profile;
     profile.profileList = {};
+    // Synced against a set that is not there, the profile would keep none of its records.
+    profile.onHold = app.setNotRead;
+    if (profile.onHold) {
+        profile.fileDamaged = false;
+        showProfileName(app);
+        return;
+    }
     profile.fileDamaged = read.unreadable;
     if (read.content) {
         profile.profileList.records = std::move(read.content->records);
@@ -66,7 +73,8 @@ void loadProfile(App& app, ProfileRead read) {
 }
 
 bool saveProfile(App& app) {
-    if (app.profile.profileName.isEmpty()) {
+    // A profile on hold was never read, so its file still holds all there is.
+    if (app.profile.profileName.isEmpty() || app.profile.onHold) {
         return true;
     }
     const QString path = profileFilePath(app);

@@ -595,13 +595,15 @@ std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& b
 
 SetFileRead readSetFile(const QString& path, const FirstRecordSeen& firstSeen) {
     if (!QFileInfo::exists(path)) {
-        return unexpected(SetFileFailure::Missing);
+        return unexpected(
+            SetFileFailure{SetFileFailure::Missing, FileError{FileErrorKind::NotFound, {}}});
     }
     const FileResult<QByteArray> bytes = readWholeFile(path);
-    if (bytes) {
-        if (std::optional<std::vector<KanjiRecord>> records = parseSetFile(*bytes, firstSeen)) {
-            return std::move(*records);
-        }
+    if (!bytes) {
+        return unexpected(SetFileFailure{SetFileFailure::Unreadable, bytes.error()});
     }
-    return unexpected(SetFileFailure::Unreadable);
+    if (std::optional<std::vector<KanjiRecord>> records = parseSetFile(*bytes, firstSeen)) {
+        return std::move(*records);
+    }
+    return unexpected(SetFileFailure{SetFileFailure::Unreadable, std::nullopt});
 }

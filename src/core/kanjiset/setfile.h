@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/expected.h"
+#include "base/files.h"
 #include "core/kanjiset/kanjirecord.h"
 
 #include <QByteArray>
@@ -38,11 +39,16 @@ std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& b
                                                              const FirstRecordSeen& firstSeen = {});
 
 // Why a set file gave no records.
-enum class SetFileFailure {
-    // There is no such file: the set is empty.
-    Missing,
-    // The file exists but could not be read or parsed; it must not be replaced by an empty set.
-    Unreadable
+struct SetFileFailure {
+    enum Kind {
+        // There is no such file.
+        Missing,
+        // The file exists but could not be read or parsed; it must not be replaced by an empty set.
+        Unreadable
+    };
+    Kind kind = Unreadable;
+    // Why the bytes could not be read; nothing when they were read but hold no set.
+    std::optional<FileError> readError;
 };
 
 using SetFileRead = Expected<std::vector<KanjiRecord>, SetFileFailure>;

@@ -262,6 +262,13 @@ TextTables builtInTexts() {
         u"Das Set konnte nicht in %1 gespeichert werden: %2. "
         u"Es bleibt im Speicher erhalten."_s,
         u"Trotzdem beenden? Die Änderungen am Set gehen dann verloren."_s,
+        u"Trotzdem laden? Die Änderungen am Set gehen dann verloren."_s,
+        u"Trotzdem ein neues Set anlegen? Die Änderungen am Set gehen dann verloren."_s,
+        u"Das Set hat keinen Namen und wurde nicht gespeichert."_s,
+        u"Das Set %1 konnte nicht gelesen werden: %2. Die Datei wird nicht durch ein leeres Set "
+        u"ersetzt, und das Profil bleibt, wie es ist."_s,
+        u"Keine lesbare Set-Datei (beschädigt oder unvollständig)"_s,
+        u"Die Einstellungen konnten nicht in %1 gespeichert werden: %2."_s,
         u"Kein Speicherplatz"_s,
         u"Keine Berechtigung"_s,
         u"Nicht gefunden"_s,

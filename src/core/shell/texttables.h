@@ -206,8 +206,11 @@ inline constexpr int ExportTextCount = static_cast<int>(ExportText::InOneColumn)
 // The remaining texts of the main window, the About box, the training selection, the statistics
 // window and the set commands, which the caption tables above do not hold. BackupFailed and
 // SaveFailed take the set file's path as %1 and the reason (one of the Reason texts) as %2;
-// EndAnyway follows them when the program is ending. ExportFailed takes the export file's path as
-// %1 and the reason as %2.
+// EndAnyway follows them when the program is ending, LoadAnyway and NewSetAnyway when another set
+// is to replace the open one, and any of them SetUnnamed for a set left without a name. SetUnread
+// and PreferencesSaveFailed take a path and a reason as well; ReasonNoSetFile is the reason for a
+// file that was read but holds no set. ExportFailed takes the export file's path as %1 and the
+// reason as %2.
 enum class MessageText {
     OverviewTab,
     TrainingTab,
@@ -226,6 +229,12 @@ enum class MessageText {
     BackupFailed,
     SaveFailed,
     EndAnyway,
+    LoadAnyway,
+    NewSetAnyway,
+    SetUnnamed,
+    SetUnread,
+    ReasonNoSetFile,
+    PreferencesSaveFailed,
     ReasonNoSpace,
     ReasonAccessDenied,
     ReasonNotFound,

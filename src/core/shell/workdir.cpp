@@ -60,5 +60,8 @@ QString chooseWorkingDirectory(const QString& current, const QString& installedD
     // A folder that could not be filled completely is still the best place to start: the program
     // shows what is missing the way it does for a damaged working folder.
     copyMissingFiles(installedData, own);
+    // Also without installed data the learner's preferences and sets need a place to go; the
+    // media folder makes it a working folder from then on.
+    QDir().mkpath(QDir(own).filePath(QStringLiteral("Media")));
     return own;
 }

@@ -16,6 +16,7 @@ QString userWorkingDirectory(const QString& home, const QString& xdgDataHome);
 bool copyMissingFiles(const QString& from, const QString& to);
 
 // The folder to work in: the current one when it is a working folder (as scripts/run and the
-// tests start the program), otherwise the learner's folder, filled first from installedData.
+// tests start the program), otherwise the learner's folder, created with its media folder and
+// filled first from installedData (which may be missing).
 QString chooseWorkingDirectory(const QString& current, const QString& installedData,
                                const QString& home, const QString& xdgDataHome);

@@ -215,7 +215,7 @@ TEST_F(Editing, GenshiWindowTakesTheTicksInAscendingOrder) {
     EXPECT_EQ(app.kanjiSet.currentRecord()->Genshi, u"0,2,5,"_s);
     EXPECT_EQ(control<ui::ReportList>(GenshiListView)->rowCount(), 3);
 
-    // A position outside the list is dropped; OK keeps the ticks as they are.
+    // A position outside the list is kept; OK keeps the ticks as they are.
     app.kanjiSet.currentRecord()->Genshi = u"4,17,"_s;
     app.ui.setWaitHook([&] {
         QWidget* genshi = visibleWindowTitled(u"Genshiliste"_s);
@@ -229,7 +229,7 @@ TEST_F(Editing, GenshiWindowTakesTheTicksInAscendingOrder) {
     clickAt(control<ui::ReportList>(GenshiListView)->viewport(), QPoint(5, 5));
     pass();
     app.ui.setWaitHook({});
-    EXPECT_EQ(app.kanjiSet.currentRecord()->Genshi, u"4,"_s);
+    EXPECT_EQ(app.kanjiSet.currentRecord()->Genshi, u"4,17,"_s);
 
     // A new kanji's list is empty; a click into it opens the window all the same.
     chooseMenu(MenuNewKanji);

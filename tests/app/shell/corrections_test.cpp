@@ -245,6 +245,16 @@ protected:
         start();
     }
 
+    // The file was named with the reason when it failed to load, and nothing was said after.
+    void expectToldOnceAtLoad() {
+        const auto& shown = app.ui.requesters().shown();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].kind, ui::RequesterKind::Message);
+        EXPECT_TRUE(shown[0].text.contains(setPath(u"Broken"_s))) << shown[0].text.toStdString();
+        EXPECT_TRUE(shown[0].text.contains(app.texts.text(MessageText::ReasonNoSetFile)))
+            << shown[0].text.toStdString();
+    }
+
     QByteArray original;
 };
 
@@ -261,7 +271,7 @@ TEST_P(UnreadableSetFile, IsNeitherOverwrittenBySaveNorAtExit) {
     finish();
     EXPECT_EQ(readFile(u"Media/Broken.rki"_s), original);
     EXPECT_EQ(entriesOf(mediaDir()), QStringList{u"Broken.rki"_s});
-    EXPECT_TRUE(app.ui.requesters().shown().empty());
+    expectToldOnceAtLoad();
 }
 
 TEST_P(UnreadableSetFile, BuildingASetUnderItsNameKeepsTheOriginalAsBackup) {
@@ -284,7 +294,7 @@ TEST_P(UnreadableSetFile, BuildingASetUnderItsNameKeepsTheOriginalAsBackup) {
     const auto reread = parseSetFile(*saved);
     ASSERT_TRUE(reread.has_value());
     EXPECT_EQ(reread->at(1).OnYomi, u"ヒ"_s);
-    EXPECT_TRUE(app.ui.requesters().shown().empty());
+    expectToldOnceAtLoad();
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, UnreadableSetFile,
@@ -316,11 +326,14 @@ TEST_F(TooLargeSetFile, ThatCannotBeBackedUpIsNotReplaced) {
     chooseMenu(MenuSaveSet);
 
     EXPECT_EQ(QFileInfo(setPath(u"Huge"_s)).size(), size);
+    // Told once when it could not be loaded, once when it could not be kept.
     const auto& shown = app.ui.requesters().shown();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].text.contains(setPath(u"Huge"_s))) << shown[0].text.toStdString();
-    EXPECT_TRUE(shown[0].text.contains(app.texts.text(MessageText::ReasonTooLarge)))
-        << shown[0].text.toStdString();
+    ASSERT_EQ(shown.size(), 2u);
+    for (const ui::ShownRequester& message : shown) {
+        EXPECT_TRUE(message.text.contains(setPath(u"Huge"_s))) << message.text.toStdString();
+        EXPECT_TRUE(message.text.contains(app.texts.text(MessageText::ReasonTooLarge)))
+            << message.text.toStdString();
+    }
     EXPECT_EQ(app.kanjiCount, 2);
 }
 

@@ -285,15 +285,23 @@ TEST_F(StartUp, QuitAfterStartDrawsTheFirstKanjiAndLeavesEveryFileAsItWas) {
     EXPECT_EQ(QDir(mediaDir()).entryList(QDir::Files), QStringList{u"Jōyō.rki"_s});
 }
 
-TEST_F(StartUp, MissingRememberedSetGivesAnEmptySetWithoutAsking) {
+TEST_F(StartUp, MissingRememberedSetIsToldAndNotCreatedEmpty) {
     writePreferences(u"Gone"_s);
 
     start();
 
-    EXPECT_TRUE(app.ui.requesters().shown().empty());
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ui::RequesterKind::Message);
+    EXPECT_TRUE(shown[0].text.contains(setPath(u"Gone"_s))) << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains(app.texts.text(MessageText::ReasonNotFound)));
     EXPECT_EQ(app.setName, u"Gone"_s);
     EXPECT_EQ(app.kanjiCount, 0);
     EXPECT_FALSE(app.setFileUnreadable);
+    chooseMenu(MenuSaveSet);
+    EXPECT_TRUE(finish());
+    EXPECT_FALSE(QFileInfo::exists(setPath(u"Gone"_s)));
+    EXPECT_EQ(shown.size(), 1u);
 }
 
 TEST_F(StartUp, LoadSetMenuCancelledKeepsTheSetAndChosenReplacesIt) {

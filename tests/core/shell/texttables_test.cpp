@@ -247,7 +247,8 @@ TEST(CatalogReading, ShippedEnglishCatalogIsComplete) {
     // The file path goes where %1 is and the reason where %2 is, and the requester needs the
     // pattern after the bar.
     for (MessageText id :
-         {MessageText::BackupFailed, MessageText::SaveFailed, MessageText::ExportFailed,
+         {MessageText::BackupFailed, MessageText::SaveFailed, MessageText::SetUnread,
+          MessageText::PreferencesSaveFailed, MessageText::ExportFailed,
           MessageText::ImportUnreadable, MessageText::OptimiseDone}) {
         EXPECT_TRUE(tables->text(id).contains(u"%1"_s) && tables->text(id).contains(u"%2"_s))
             << tables->text(id).toStdString();
