@@ -336,6 +336,10 @@ TextTables builtInTexts() {
         u"Für dieses Kanji ist keine Strichfolge bekannt; bewertet nach der Erkennung."_s,
         u"Erkannt: %1"_s,
         u"Erkannt: nichts"_s,
+        u"%1 ist nicht im Set"_s,
+        u"Das Profil %1 wurde gelöscht. Wiederherstellen? Bei Nein wird es durch ein neues, "
+        u"leeres Profil ersetzt."_s,
+        u"Das Profil konnte nicht nach %1 verschoben werden: %2."_s,
     });
     return tables;
 }

@@ -302,8 +302,14 @@ enum class MessageText {
     HandwritingNoReference,
     HandwritingCandidates,
     HandwritingNoCandidates,
+    // A kanji chosen in a list that the set does not hold (%1 the kanji); a deleted profile's
+    // name given again (%1 the name); a profile file that could not be moved (%1 where to, %2 the
+    // reason).
+    KanjiNotInSet,
+    RestoreProfileQuestion,
+    DeleteProfileFailed,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::HandwritingNoCandidates) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::DeleteProfileFailed) + 1;
 
 class TextTables {
 public:
