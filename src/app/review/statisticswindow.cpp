@@ -171,8 +171,7 @@ private:
         if (selected.empty()) {
             return;
         }
-        findKanjiByCode(app_, static_cast<qint32>(list_->rowData(selected.front())));
-        showKanji(app_, app_.kanjiSet.current);
+        showKanjiByCode(app_, static_cast<qint32>(list_->rowData(selected.front())));
     }
 
     App& app_;

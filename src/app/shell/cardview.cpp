@@ -200,10 +200,22 @@ int stepKanji(App& app, int n) {
     return showKanji(app, stepFrom(app.kanjiSet, from, n));
 }
 
-void findKanjiByCode(App& app, qint32 code) {
+bool findKanjiByCode(App& app, qint32 code) {
     const int found = findByCode(app.kanjiSet, code);
-    if (found >= 0) {
-        app.kanjiSet.current = found;
+    if (found < 0 || app.kanjiSet.records[static_cast<size_t>(found)].Unicode != code) {
+        return false;
+    }
+    app.kanjiSet.current = found;
+    return true;
+}
+
+void showKanjiByCode(App& app, qint32 code) {
+    if (findKanjiByCode(app, code)) {
+        showKanji(app, app.kanjiSet.current);
+    } else if (app.mainWindow) {
+        // Another kanji in its place would read as the one asked for.
+        app.mainWindow->setStatusText(
+            2, app.texts.text(MessageText::KanjiNotInSet).arg(kanjiText(code)));
     }
 }
 

@@ -47,8 +47,12 @@ constexpr int StrokeFrameSize = StripFrameSize;
 int showKanji(App& app, int index);
 // Moves by n positions, stopping at either end, and shows the kanji reached.
 int stepKanji(App& app, int n);
-// Makes the first kanji with that code current (the last one when none has it).
-void findKanjiByCode(App& app, qint32 code);
+// Makes the first kanji with that code current; false, and the current kanji kept, when the set
+// holds none.
+bool findKanjiByCode(App& app, qint32 code);
+// Shows the first kanji with that code on the card; when the set holds none, the card keeps its
+// kanji and the status bar says so.
+void showKanjiByCode(App& app, qint32 code);
 // The card of an empty set: nothing shown, nothing to animate.
 void clearCard(App& app);
 

@@ -167,8 +167,7 @@ void chooseStatisticsKanji(App& app) {
         return;
     }
     app.currentIndex = sortSetKeepingCurrent(app.kanjiSet, app.currentIndex);
-    findKanjiByCode(app, static_cast<qint32>(characters.front()));
-    showKanji(app, app.kanjiSet.current);
+    showKanjiByCode(app, static_cast<qint32>(characters.front()));
 }
 
 // The panel's tabs and the column right of it.

@@ -9,6 +9,7 @@
 #include "app/shell/maincommands.h"
 #include "app/shell/mainids.h"
 #include "app/training/trainingpage.h"
+#include "app/training/trainingrun.h"
 
 #include <array>
 
@@ -55,7 +56,13 @@ void setViewMode(App& app, ViewMode mode) {
         case ViewMode::Training:
             app.animation.animState = AnimState::Stopping;
             app.viewMode = ViewMode::Training;
-            resetTrainingSettings(app);
+            // A run in progress keeps what it asks and what was typed; the defaults are for
+            // the next run.
+            if (app.training.trainingPos == -1) {
+                resetTrainingSettings(app);
+            } else {
+                resumeTraining(app);
+            }
             break;
         case ViewMode::Lists:
             app.viewMode = ViewMode::Lists;

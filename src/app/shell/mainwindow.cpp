@@ -144,8 +144,12 @@ void buildTrainingPage(App& app, QWidget* page) {
     w.addLabel(RangeToLabel, full, {80, 355, 30, 20}, t.text(TrainingText::RangeTo));
     w.addOption(WorstAbsolute, full, {100, 300, 60, 20}, t.text(TrainingText::Absolute));
     w.addOption(WorstRelative, full, {100, 320, 60, 20}, t.text(TrainingText::Relative));
-    w.addSpin(RangeStart, full, {5, 350, 50, 20}, 1, 10);
-    w.addSpin(RangeEnd, full, {100, 350, 50, 20}, 1, 10);
+    // A typed number counts once it is complete: a change puts the bounds in order, and the
+    // first digit of "12" would otherwise move the other bound.
+    for (int id : {RangeStart, RangeEnd}) {
+        w.addSpin(id, full, {id == RangeStart ? 5 : 100, 350, 50, 20}, 1, 10)
+            ->setKeyboardTracking(false);
+    }
     w.addOption(Jlpt4, full, {100, 375, 60, 20}, t.text(TrainingText::Jlpt4));
     w.addOption(Jlpt3, full, {100, 395, 60, 20}, t.text(TrainingText::Jlpt3));
     w.addOption(Jlpt2, full, {100, 415, 60, 20}, t.text(TrainingText::Jlpt2));

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
+
 namespace {
 
 QWidget* dialogParent(const App& app) {
@@ -28,6 +30,53 @@ void startEmptyProfile(App& app) {
     app.profile.profileList.records.assign(1, ProfileRecord{});
     syncProfile(app.profile.profileList, app.kanjiSet);
     app.profile.fileDamaged = false;
+}
+
+// The files of a profile, and where they are kept once the profile is deleted: beside them,
+// under names no other file of the program takes, until the learner restores or replaces them.
+struct KeptFile {
+    QString file;
+    QString kept;
+};
+
+std::array<KeptFile, 2> keptFilesOf(const QString& profilePath) {
+    const QString backup = profilePath + QStringLiteral(".bak");
+    return {{{profilePath, profilePath + QStringLiteral(".deleted")},
+             {backup, backup + QStringLiteral(".deleted")}}};
+}
+
+bool hasDeletedCopy(const QString& profilePath) {
+    return QFileInfo::exists(keptFilesOf(profilePath)[0].kept);
+}
+
+void removeDeletedCopy(const QString& profilePath) {
+    for (const KeptFile& file : keptFilesOf(profilePath)) {
+        QFile::remove(file.kept);
+    }
+}
+
+// Moves a file, telling the learner when it cannot be done.
+bool moveProfileFile(App& app, const QString& from, const QString& to) {
+    QFile file(from);
+    if (file.rename(to)) {
+        return true;
+    }
+    app.ui.requesters().message(
+        dialogParent(app), app.texts.text(MainText::Profile),
+        app.texts.text(MessageText::DeleteProfileFailed)
+            .arg(to,
+                 fileErrorText(app.texts, FileError{FileErrorKind::Other, file.errorString()})));
+    return false;
+}
+
+// Puts the deleted profile's files back under their names; false when one could not be moved.
+bool restoreDeletedCopy(App& app, const QString& profilePath) {
+    for (const KeptFile& file : keptFilesOf(profilePath)) {
+        if (QFileInfo::exists(file.kept) && !moveProfileFile(app, file.kept, file.file)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -118,8 +167,9 @@ void createProfile(App& app) {
     }
     const QString previous = app.profile.profileName;
     app.profile.profileName = profileNameOf(*answer);
+    const QString path = profileFilePath(app);
     // A learner's history is not wiped by a name typed twice.
-    if (QFileInfo::exists(profileFilePath(app)) &&
+    if (QFileInfo::exists(path) &&
         !app.ui.requesters().yesNo(
             dialogParent(app), app.texts.text(MainText::CreateProfile),
             app.texts.text(MessageText::ProfileExists).arg(app.profile.profileName),
@@ -127,8 +177,28 @@ void createProfile(App& app) {
         app.profile.profileName = previous;
         return;
     }
+    // The name of a deleted profile brings it back, unless the learner wants a fresh start.
+    bool replacesDeleted = false;
+    if (!QFileInfo::exists(path) && hasDeletedCopy(path)) {
+        if (app.ui.requesters().yesNo(
+                dialogParent(app), app.texts.text(MainText::CreateProfile),
+                app.texts.text(MessageText::RestoreProfileQuestion).arg(app.profile.profileName),
+                ui::YesNoDefault::Yes)) {
+            if (!restoreDeletedCopy(app, path)) {
+                app.profile.profileName = previous;
+                return;
+            }
+            showProfileName(app);
+            loadProfile(app);
+            return;
+        }
+        replacesDeleted = true;
+    }
     startEmptyProfile(app);
-    saveProfile(app);
+    // The deleted copy goes only once the fresh profile that replaces it is on disk.
+    if (saveProfile(app) && replacesDeleted) {
+        removeDeletedCopy(path);
+    }
     showProfileName(app);
     showProfileCounters(app);
 }
@@ -161,12 +231,17 @@ void deleteProfile(App& app) {
             ui::YesNoDefault::No)) {
         return;
     }
-    // Kept as a backup, so a slip of the hand can be undone in the folder.
+    // Put aside with every answer up to now, so "Profil erstellen" with its name can bring it
+    // back. A copy kept from an earlier deletion of the same name gives way to this one.
+    if (!saveProfile(app)) {
+        return;
+    }
     const QString path = profileFilePath(app);
-    if (QFileInfo::exists(path)) {
-        const QString backup = path + QStringLiteral(".bak");
-        QFile::remove(backup);
-        QFile::rename(path, backup);
+    removeDeletedCopy(path);
+    for (const KeptFile& file : keptFilesOf(path)) {
+        if (QFileInfo::exists(file.file) && !moveProfileFile(app, file.file, file.kept)) {
+            return;
+        }
     }
     profile.profileName.clear();
     profile.profileList = {};

@@ -36,6 +36,18 @@ constexpr std::array JlptCaptions{TrainingText::Jlpt4, TrainingText::Jlpt3, Trai
 
 constexpr std::array ScopeOptions{ScopeAll, ScopeWorst, ScopeRange, ScopeJlpt, ScopeSelection};
 
+// "Spanne" asks from its start to its end, both within the set.
+void keepRangeInSet(App& app) {
+    ui::Window& w = *app.mainWindow;
+    if (!w.isChecked(ScopeRange)) {
+        return;
+    }
+    const TrainingRange range =
+        clampedRange({w.spinValue(RangeStart), w.spinValue(RangeEnd)}, app.kanjiCount);
+    w.setSpinValue(RangeStart, range.start);
+    w.setSpinValue(RangeEnd, range.end);
+}
+
 void showAll(ui::Window& w, std::initializer_list<int> controls) {
     for (int control : controls) {
         w.setVisible(control, true);
@@ -177,9 +189,10 @@ void restTrainingControls(App& app) {
         w.setVisible(option, false);
     }
     // The answer controls are hidden by showing what the settings call for.
-    w.setText(AnswerOn, QString());
-    w.setText(AnswerKun, QString());
-    w.setText(AnswerMeaning, QString());
+    for (int field : {AnswerOn, AnswerKun, AnswerMeaning}) {
+        w.setText(field, QString());
+        w.setEnabled(field, true);
+    }
     showTrainingControls(app, -1);
 }
 
@@ -227,6 +240,13 @@ bool onTrainingControl(App& app, const ui::Event& event) {
         case NextQuestionButton:
             if (leftClick) {
                 nextQuestion(app);
+            }
+            return true;
+        case RangeStart:
+        case RangeEnd:
+            // The spin the learner changes stays enabled; only the bounds are kept in order.
+            if (event.action == ui::Action::Change) {
+                keepRangeInSet(app);
             }
             return true;
         case ManualBox:

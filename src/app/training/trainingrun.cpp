@@ -10,6 +10,7 @@
 #include "app/training/trainingpage.h"
 #include "core/kanjiset/kanjisetops.h"
 #include "core/training/answercheck.h"
+#include "ui/widgets.h"
 
 #include <QLineEdit>
 
@@ -53,9 +54,9 @@ int chosenJlptLevel(const ui::Window& w) {
     return 0;
 }
 
-// The questions of the chosen scope, in the order it gives them; codes the set does not hold
-// are left out.
-std::vector<TrainingItem> buildQuestions(App& app) {
+// The kanji of the chosen scope, in the order it gives them; codes the set does not hold are
+// left out.
+std::vector<TrainingItem> scopeQuestions(App& app) {
     const ui::Window& w = *app.mainWindow;
     if (w.isChecked(ScopeAll)) {
         return questionsOfSet(app, [](const KanjiRecord&) { return true; });
@@ -91,6 +92,19 @@ std::vector<TrainingItem> buildQuestions(App& app) {
     return list;
 }
 
+// The questions of the chosen scope that have something to ask: a blank record, or a kanji whose
+// every asked text is empty, would only record answers never given.
+std::vector<TrainingItem> buildQuestions(App& app) {
+    std::vector<TrainingItem> questions = scopeQuestions(app);
+    const AskedKinds asked = askedKinds(app);
+    std::erase_if(questions, [&](const TrainingItem& item) {
+        const int position = positionOf(app, item.Code);
+        return position < 0 ||
+               !isTrainingQuestion(app.kanjiSet.records[static_cast<size_t>(position)], asked);
+    });
+    return questions;
+}
+
 void setAnswerControlsVisible(ui::Window& w, AskedKinds asked) {
     w.setVisible(AnswerOn, asked.on);
     w.setVisible(AnswerOnLabel, asked.on);
@@ -101,6 +115,14 @@ void setAnswerControlsVisible(ui::Window& w, AskedKinds asked) {
     w.setVisible(CanvasImage, asked.kanji);
 }
 
+// The answer field the learner types into first; -1 when no text is asked.
+int firstAnswerField(AskedKinds answered) {
+    return answered.on        ? AnswerOn
+           : answered.kun     ? AnswerKun
+           : answered.meaning ? AnswerMeaning
+                              : -1;
+}
+
 void showQuestion(App& app) {
     ui::Window& w = *app.mainWindow;
     TrainingRun& run = app.training;
@@ -108,7 +130,7 @@ void showQuestion(App& app) {
     if (!isManual) {
         // Without a list the question is whatever kanji the learner put on the card.
         const KanjiRecord* current = app.kanjiSet.currentRecord();
-        if (current == nullptr) {
+        if (current == nullptr || !isTrainingQuestion(*current, askedKinds(app))) {
             endTraining(app, true);
             return;
         }
@@ -145,6 +167,11 @@ void showQuestion(App& app) {
     }
     const AskedKinds asked = askedKinds(app);
     setAnswerControlsVisible(w, asked);
+    // A kind this kanji has no text for stays in its place but takes no answer.
+    const AskedKinds answered = questionKinds(record, asked);
+    w.setEnabled(AnswerOn, answered.on);
+    w.setEnabled(AnswerKun, answered.kun);
+    w.setEnabled(AnswerMeaning, answered.meaning);
 
     w.setImage(QuestionImage, kanjiImageOf(record, app.resources.kanjiFont));
     w.setText(ShownOn, record.OnYomi);
@@ -157,11 +184,7 @@ void showQuestion(App& app) {
         clearWritingCanvas(app);
         w.setImage(CanvasImage, app.writingPad.writingCanvas);
     }
-    const int focus = asked.on        ? AnswerOn
-                      : asked.kun     ? AnswerKun
-                      : asked.meaning ? AnswerMeaning
-                                      : -1;
-    if (auto* field = w.get<QLineEdit>(focus)) {
+    if (auto* field = w.get<QLineEdit>(firstAnswerField(answered))) {
         field->setFocus();
     }
     run.checkState = CheckState::Answering;
@@ -279,7 +302,8 @@ void startTraining(App& app) {
         // An open-ended run: each question is the kanji on the card when it is shown.
         run.trainingList.clear();
         run.trainingLast = 0;
-        begin = !app.kanjiSet.empty();
+        const KanjiRecord* current = app.kanjiSet.currentRecord();
+        begin = current != nullptr && isTrainingQuestion(*current, askedKinds(app));
     }
     refreshTrainingList(app);
     if (!begin) {
@@ -293,6 +317,37 @@ void startTraining(App& app) {
     run.runRight = 0;
     run.runWrong = 0;
     showQuestion(app);
+}
+
+void resumeTraining(App& app) {
+    const TrainingRun& run = app.training;
+    if (run.checkState != CheckState::Answering) {
+        return;
+    }
+    ui::Window& w = *app.mainWindow;
+    // The field the learner was typing in when the page was left, as the page remembers it.
+    const QWidget* remembered =
+        w.get<ui::TabPanel>(Panel)->page(pageIndex(ViewMode::Training))->focusWidget();
+    for (int id : {AnswerOn, AnswerKun, AnswerMeaning}) {
+        QWidget* field = w.control(id);
+        if (field != nullptr && field == remembered && w.isVisible(id) && w.isEnabled(id)) {
+            field->setFocus();
+            return;
+        }
+    }
+    if (run.trainingPos < 0 || run.trainingPos >= static_cast<qint32>(run.trainingList.size())) {
+        return;
+    }
+    const int position =
+        positionOf(app, run.trainingList[static_cast<size_t>(run.trainingPos)].Code);
+    if (position < 0) {
+        return;
+    }
+    const AskedKinds answered =
+        questionKinds(app.kanjiSet.records[static_cast<size_t>(position)], askedKinds(app));
+    if (auto* field = w.get<QLineEdit>(firstAnswerField(answered))) {
+        field->setFocus();
+    }
 }
 
 void nextQuestion(App& app) {
@@ -321,7 +376,7 @@ void checkAnswers(App& app) {
         return;
     }
     const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(position)];
-    const AskedKinds asked = askedKinds(app);
+    const AskedKinds asked = questionKinds(record, askedKinds(app));
     if (asked.kanji) {
         w.setVisible(QuestionImage, true);
         const HandwritingGrade grade = gradeWrittenKanji(app, code);
@@ -356,7 +411,7 @@ void checkAnswers(App& app) {
         w.setVisible(kind.shown, true);
         w.setVisible(kind.shownLabel, true);
     }
-    const qint32 quota = runningQuota(run.runRight, run.trainingPos + 1, asked.count());
+    const qint32 quota = runningQuota(run.runRight, run.runWrong);
     w.setStatusText(3, runningScoreText(app.texts, run.runRight, run.runWrong, quota));
     refreshTrainingList(app);
     w.setVisible(CheckButton, false);

@@ -35,6 +35,9 @@ struct TrainingRun {
 // "Start": builds the questions from the chosen scope (or, without "Manuell", asks whatever
 // kanji is on the card) and shows the first.
 void startTraining(App& app);
+// The learner comes back to the training page while a run goes on: the run, its settings and
+// what was typed stay as they were, and typing goes on in the field it was left in.
+void resumeTraining(App& app);
 // "Nächstes" and F2 after grading: the next question, or the end of the run after the last.
 void nextQuestion(App& app);
 // "Prüfen" and F2 before grading.

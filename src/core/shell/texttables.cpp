@@ -345,6 +345,10 @@ TextTables builtInTexts() {
         u"Erkannt: nichts"_s,
         u"Die Datei ist eine Verknüpfung (symbolischer Link)"_s,
         u"Keine gewöhnliche Datei (ein Gerät oder eine Pipe)"_s,
+        u"%1 ist nicht im Set"_s,
+        u"Das Profil %1 wurde gelöscht. Wiederherstellen? Bei Nein wird es durch ein neues, "
+        u"leeres Profil ersetzt."_s,
+        u"Das Profil konnte nicht nach %1 verschoben werden: %2."_s,
     });
     return tables;
 }

@@ -314,8 +314,14 @@ enum class MessageText {
     // Reasons a file is refused, beside the ones above.
     ReasonIsLink,
     ReasonNotRegularFile,
+    // A kanji chosen in a list that the set does not hold (%1 the kanji); a deleted profile's
+    // name given again (%1 the name); a profile file that could not be moved (%1 where to, %2 the
+    // reason).
+    KanjiNotInSet,
+    RestoreProfileQuestion,
+    DeleteProfileFailed,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ReasonNotRegularFile) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::DeleteProfileFailed) + 1;
 
 class TextTables {
 public:

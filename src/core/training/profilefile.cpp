@@ -1,4 +1,4 @@
-// The profile file: a record count and the records, each 25 signed 32-bit little-endian numbers.
+// The profile file: a record count and the records, each 25 32-bit little-endian numbers.
 #include "core/training/profilefile.h"
 
 #include <QtEndian>
@@ -13,8 +13,9 @@ constexpr std::array Kinds{AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning,
 class Reader {
 public:
     explicit Reader(const char* data) : data_(data) {}
-    qint32 next() {
-        const qint32 value = qFromLittleEndian<qint32>(data_);
+    qint32 next() { return static_cast<qint32>(nextUnsigned()); }
+    quint32 nextUnsigned() {
+        const quint32 value = qFromLittleEndian<quint32>(data_);
         data_ += 4;
         return value;
     }
@@ -29,20 +30,24 @@ void readStats(Reader& in, AnswerStats& stats) {
     stats.Wrong = in.next();
     stats.Quota = in.next();
     stats.Series = in.next();
-    stats.LastAnswer = in.next();
+    stats.LastAnswer = in.nextUnsigned();
 }
 
-void append(QByteArray& out, qint32 value) {
+void append(QByteArray& out, quint32 value) {
     char bytes[4];
     qToLittleEndian(value, bytes);
     out.append(bytes, 4);
 }
 
+void append(QByteArray& out, qint32 value) {
+    append(out, static_cast<quint32>(value));
+}
+
 void writeStats(QByteArray& out, const AnswerStats& stats) {
-    for (qint32 value :
-         {stats.Right, stats.Partly, stats.Wrong, stats.Quota, stats.Series, stats.LastAnswer}) {
+    for (qint32 value : {stats.Right, stats.Partly, stats.Wrong, stats.Quota, stats.Series}) {
         append(out, value);
     }
+    append(out, stats.LastAnswer);
 }
 
 }  // namespace

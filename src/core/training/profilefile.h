@@ -1,4 +1,5 @@
-// The profile file: a record count and the records, each 25 signed 32-bit little-endian numbers.
+// The profile file: a record count and the records, each 25 32-bit little-endian numbers (the
+// answer times unsigned, the rest signed).
 #pragma once
 
 #include "core/training/profilerecord.h"

@@ -63,7 +63,7 @@ qint32 storedQuota(qint32 right, qint32 wrong) {
     return answers == 0 ? 0 : static_cast<qint32>(100 * qint64(right) / answers);
 }
 
-void recordInStats(AnswerStats& stats, AnswerResult result, qint32 now) {
+void recordInStats(AnswerStats& stats, AnswerResult result, quint32 now) {
     switch (result) {
         case AnswerResult::Wrong:
             stats.Wrong = saturatingSum(stats.Wrong, 1);
@@ -82,9 +82,10 @@ void recordInStats(AnswerStats& stats, AnswerResult result, qint32 now) {
     stats.LastAnswer = now;
 }
 
-qint32 answerTime(const QDateTime& local) {
+quint32 answerTime(const QDateTime& local) {
     const QDateTime asUtc(local.date(), local.time(), Qt::UTC);
-    return static_cast<qint32>(asUtc.toSecsSinceEpoch());
+    return static_cast<quint32>(
+        std::clamp<qint64>(asUtc.toSecsSinceEpoch(), 0, std::numeric_limits<quint32>::max()));
 }
 
 bool findProfileRecord(ProfileList& list, qint32 code) {

@@ -22,7 +22,9 @@ struct AnswerStats {
     qint32 Wrong = 0;
     qint32 Quota = 0;
     qint32 Series = 0;
-    qint32 LastAnswer = 0;
+    // Seconds since 1970 on the local clock. Unsigned, as the file's 32 bits then last until
+    // 2106; read as signed they would turn negative in 2038 and sort before every older answer.
+    quint32 LastAnswer = 0;
 
     bool operator==(const AnswerStats&) const = default;
 };
@@ -58,10 +60,11 @@ struct ProfileList {
 qint32 storedQuota(qint32 right, qint32 wrong);
 
 // Counts one graded answer into a kind's block; now is the answer's time (see answerTime).
-void recordInStats(AnswerStats& stats, AnswerResult result, qint32 now);
+void recordInStats(AnswerStats& stats, AnswerResult result, quint32 now);
 
-// The local date and time as seconds since 1970, its calendar fields read as if they were UTC.
-qint32 answerTime(const QDateTime& local);
+// The local date and time as seconds since 1970, its calendar fields read as if they were UTC;
+// times outside 1970 to 2106 stop at those ends.
+quint32 answerTime(const QDateTime& local);
 
 // Makes the record with that code current; false (and none current) when there is none. Finds
 // by bisection in the sorted list, and by a scan when the list is not sorted.

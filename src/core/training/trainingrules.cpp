@@ -1,8 +1,29 @@
-// The rules of a training run that need no window: which kanji the worst-answered scope asks, the
-// shuffle, the running score and the short evaluation.
+// The rules of a training run that need no window: which kinds a kanji is asked for, which kanji
+// the worst-answered scope asks, the range of the "Spanne" scope, the shuffle, the running score
+// and the short evaluation.
 #include "core/training/trainingrules.h"
 
 #include <algorithm>
+
+AskedKinds questionKinds(const KanjiRecord& record, AskedKinds asked) {
+    if (isBlank(record)) {
+        return {};
+    }
+    // An empty reference would take an empty answer as right and skew the profile.
+    return {asked.kanji && record.Unicode != 0, asked.on && !record.OnYomi.isEmpty(),
+            asked.kun && !record.KunYomi.isEmpty(), asked.meaning && !record.Bemerkung.isEmpty()};
+}
+
+bool isTrainingQuestion(const KanjiRecord& record, AskedKinds asked) {
+    return questionKinds(record, asked).count() > 0;
+}
+
+TrainingRange clampedRange(TrainingRange range, qint32 kanjiCount) {
+    const qint32 last = std::max(1, kanjiCount);
+    range.end = std::clamp(range.end, 1, last);
+    range.start = std::min(std::clamp(range.start, 1, std::max(1, kanjiCount - 1)), range.end);
+    return range;
+}
 
 std::vector<qint32> worstAnsweredCodes(const ProfileList& profile, AskedKinds asked, qint32 n) {
     const int kinds = asked.count();
@@ -34,11 +55,12 @@ qint32 worstCount(qint32 rangeEnd, bool relative, qint32 kanjiCount) {
     return static_cast<qint32>(qint64(kanjiCount) * std::min(rangeEnd, 100) / 100);
 }
 
-qint32 runningQuota(qint32 runRight, qint32 questionsAsked, int askedKinds) {
-    if (questionsAsked <= 0 || askedKinds <= 0) {
+qint32 runningQuota(qint32 runRight, qint32 runWrong) {
+    const qint64 graded = qint64(runRight) + runWrong;
+    if (graded <= 0) {
         return 0;
     }
-    return static_cast<qint32>(100 * qint64(runRight) / questionsAsked / askedKinds);
+    return static_cast<qint32>(100 * qint64(runRight) / graded);
 }
 
 QString runningScoreText(const TextTables& texts, qint32 runRight, qint32 runWrong, qint32 quota) {

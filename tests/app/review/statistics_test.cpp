@@ -288,10 +288,11 @@ TEST_F(StatisticsTest, SelectedRowShowsItsKanjiOnTheMainCard) {
         },
         [&](const Stats& s) {
             EXPECT_EQ(s.list()->selectedRows(), (std::vector<int>{2}));
-            // Not in the set: the set's last kanji is shown.
+            // Not in the set: the card keeps its kanji and the status bar says why.
             EXPECT_EQ(s.list()->rowData(2), 0x4E00);
-            EXPECT_EQ(shownCode(), QString::number(Tsuki));
-            EXPECT_EQ(app.currentIndex, 3);
+            EXPECT_EQ(shownCode(), QString::number(Hon));
+            EXPECT_EQ(app.currentIndex, 0);
+            EXPECT_EQ(window().statusText(2), u"一 ist nicht im Set"_s);
             clickTableRow(s.list(), 3);
         },
         [&](const Stats& s) {

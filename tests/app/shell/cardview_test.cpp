@@ -141,7 +141,7 @@ TEST_F(CardView, OnlyTheKanjiShownHoldsItsPictures) {
     EXPECT_EQ(centreColour(control<ui::ImageView>(StrokeView)->image()), QColor(Qt::red));
 }
 
-TEST_F(CardView, StepStopsAtBothEndsAndFindByCodeFallsBackToTheLast) {
+TEST_F(CardView, StepStopsAtBothEndsAndFindByCodeKeepsTheKanjiWhenAbsent) {
     startWith(sixKanji());
 
     showKanji(app, 4);
@@ -155,10 +155,12 @@ TEST_F(CardView, StepStopsAtBothEndsAndFindByCodeFallsBackToTheLast) {
     EXPECT_EQ(showKanji(app, 6), 2);
     EXPECT_EQ(showKanji(app, -1), 2);
 
-    findKanjiByCode(app, 0x4E09);
+    EXPECT_TRUE(findKanjiByCode(app, 0x4E09));
     EXPECT_EQ(app.kanjiSet.current, 2);
-    findKanjiByCode(app, 0x9999);
-    EXPECT_EQ(app.kanjiSet.current, 5);
+    // A code the set does not hold is not answered by another kanji.
+    showKanji(app, 4);
+    EXPECT_FALSE(findKanjiByCode(app, 0x9999));
+    EXPECT_EQ(app.kanjiSet.current, 4);
 }
 
 TEST_F(CardView, KanjiWithoutCharacterShowsNoPictureAndHasAHiddenGridCell) {

@@ -137,7 +137,7 @@ TEST_F(Learning, WholeRunFromANewProfileToItsFileOnDisk) {
     EXPECT_EQ(on[0x65E5].Right, 1);
     EXPECT_EQ(on[0x65E5].Quota, 100);
     EXPECT_EQ(on[0x65E5].Series, 1);
-    EXPECT_EQ(on[0x65E5].LastAnswer, 1796637600);
+    EXPECT_EQ(on[0x65E5].LastAnswer, 1796637600u);
     EXPECT_EQ(on[0x6708].Wrong, 1);
     EXPECT_EQ(on[0x706B].Partly, 1);
     EXPECT_EQ(on[0x6C34], AnswerStats{});
@@ -299,7 +299,7 @@ TEST_F(Learning, ProfilesAreSavedBeforeTheyAreReplacedAndDeletedOnlyOnYes) {
     EXPECT_EQ(app.profile.profileName, u"Ben"_s);
     EXPECT_EQ(app.ui.requesters().shown().back().kind, ui::RequesterKind::Message);
 
-    // Deleting asks; No keeps the profile, Yes keeps its file only as a backup.
+    // Deleting asks; No keeps the profile, Yes keeps its file aside.
     app.ui.requesters().answerNext(ui::Answer::cancel());
     chooseMenu(MenuDeleteProfile);
     EXPECT_EQ(app.profile.profileName, u"Ben"_s);
@@ -312,7 +312,7 @@ TEST_F(Learning, ProfilesAreSavedBeforeTheyAreReplacedAndDeletedOnlyOnYes) {
     EXPECT_TRUE(app.profile.profileList.empty());
     EXPECT_EQ(window().text(ProfileField), QString());
     EXPECT_FALSE(QFile::exists(profilePath(u"Anna"_s)));
-    EXPECT_TRUE(QFile::exists(profilePath(u"Anna"_s) + u".bak"_s));
+    EXPECT_TRUE(QFile::exists(profilePath(u"Anna"_s) + u".deleted"_s));
 }
 
 TEST_F(Learning, DamagedProfileFileIsKeptBeforeTheFirstSave) {
@@ -367,4 +367,152 @@ TEST_F(Learning, SelectionScopeAsksTheChosenRowsInTheirOrder) {
     EXPECT_EQ(waits, 2);
     EXPECT_EQ(questionCodes(), (std::vector<qint32>{0x65E5, 0x6708, 0x6728, 0x6C34, 0x706B}));
     EXPECT_EQ(app.training.trainingPos, 0);
+}
+
+// A new set's blank record after the five kanji: never a question, whatever the scope.
+class SkewedProfile : public Learning {
+protected:
+    void SetUp() override {
+        std::vector<KanjiRecord> records = fiveKanji();
+        KanjiRecord blank;
+        blank.Idx1 = 6;
+        records.push_back(blank);
+        writeSet(u"JLPT"_s, records);
+        writePreferences(u"JLPT"_s);
+        app.ui.setRandomSeed([] { return 7u; });
+        app.ui.setLocalNow(
+            [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0), Qt::LocalTime); });
+        start();
+    }
+
+    const ProfileRecord& record(qint32 code) {
+        EXPECT_TRUE(findProfileRecord(app.profile.profileList, code));
+        static const ProfileRecord none;
+        const ProfileRecord* found = app.profile.profileList.currentRecord();
+        return found != nullptr ? *found : none;
+    }
+
+    void clickTrainingRow(int row) {
+        auto* list = control<ui::ReportList>(StatisticsList);
+        clickAt(list->viewport(), list->visualItemRect(list->topLevelItem(row)).center());
+        pass();
+    }
+};
+
+TEST_F(SkewedProfile, OnlyAnswersGivenToTextsHeldReachTheProfile) {
+    constexpr qint32 Sun = 0x65E5, Moon = 0x6708, Fire = 0x706B, Water = 0x6C34, Tree = 0x6728;
+    ASSERT_EQ(app.kanjiSet.size(), 6);
+    createProfile(u"Lerner"_s);
+    choosePage(ViewMode::Training);
+    tick(OrderIndex);
+
+    // Only "Übersetzung" asked: kanji without a meaning, and the blank record, are no questions.
+    tick(AskOnBox);
+    tick(AskMeaningBox);
+    click(StartButton);
+    EXPECT_EQ(questionCodes(), (std::vector<qint32>{Sun, Moon, Fire}));
+    type(AnswerMeaning, u"Sonne"_s);
+
+    // Away to the card and back: the run asks what it asked, with what was typed, where it was.
+    choosePage(ViewMode::Overview);
+    choosePage(ViewMode::Training);
+    EXPECT_FALSE(window().isChecked(AskOnBox));
+    EXPECT_TRUE(window().isChecked(AskMeaningBox));
+    EXPECT_FALSE(window().isVisible(AnswerOn));
+    EXPECT_EQ(window().text(AnswerMeaning), u"Sonne"_s);
+    EXPECT_EQ(window().top()->focusWidget(), control<QLineEdit>(AnswerMeaning));
+    chooseMenu(MenuKeyF2);
+    EXPECT_EQ(record(Sun).KindMeaning.Right, 1);
+    EXPECT_EQ(record(Sun).KindOn, AnswerStats{});
+    click(TrainingEndButton);
+
+    // The blank record's profile record is the worst answered of all, and still not asked.
+    tick(AskOnBox);
+    tick(ScopeWorst);
+    setSpin(RangeEnd, 6);
+    click(StartButton);
+    std::vector<qint32> worst = questionCodes();
+    std::sort(worst.begin(), worst.end());
+    EXPECT_EQ(worst, (std::vector<qint32>{Sun, Moon, Tree, Water, Fire}));
+    click(TrainingEndButton);
+
+    // A range spin changed below the other bound moves that bound and stays enabled.
+    tick(ScopeRange);
+    setSpin(RangeStart, 3);
+    setSpin(RangeEnd, 2);
+    EXPECT_EQ(window().spinValue(RangeStart), 2);
+    EXPECT_EQ(window().spinValue(RangeEnd), 2);
+    EXPECT_TRUE(window().isEnabled(RangeEnd));
+    EXPECT_TRUE(window().isEnabled(RangeStart));
+    setSpin(RangeEnd, 6);
+    setSpin(RangeStart, 3);
+
+    // On and meaning asked from 3 to the blank record: water and tree hold no meaning, so that
+    // field takes no answer there and nothing is recorded for it.
+    click(StartButton);
+    EXPECT_EQ(questionCodes(), (std::vector<qint32>{Fire, Water, Tree}));
+    EXPECT_TRUE(window().isEnabled(AnswerMeaning));
+    type(AnswerOn, u"kin"_s);
+    type(AnswerMeaning, u"Feuer"_s);
+    chooseMenu(MenuKeyF2);
+    chooseMenu(MenuKeyF2);
+    ASSERT_EQ(app.kanjiSet.currentRecord()->Unicode, Water);
+    EXPECT_TRUE(window().isVisible(AnswerMeaning));
+    EXPECT_FALSE(window().isEnabled(AnswerMeaning));
+    EXPECT_TRUE(window().isEnabled(AnswerOn));
+    EXPECT_EQ(window().top()->focusWidget(), control<QLineEdit>(AnswerOn));
+    type(AnswerOn, u"sui"_s);
+    chooseMenu(MenuKeyF2);
+    EXPECT_FALSE(window().isVisible(MarkMeaning));
+    EXPECT_EQ(record(Water).KindMeaning, AnswerStats{});
+    EXPECT_EQ(record(Water).KindOn.Right, 1);
+    // Two right of three graded, not of the four kinds two questions would ask.
+    EXPECT_EQ(window().statusText(3), u"  +: 2     -: 1              (66 %)"_s);
+    click(TrainingEndButton);
+
+    // A row of a kanji the set no longer holds keeps the card's kanji.
+    choosePage(ViewMode::Overview);
+    enterNumber(4);
+    ASSERT_EQ(window().text(UnicodeField), QString::number(Water));
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuDeleteKanji);
+    const QString shown = window().text(UnicodeField);
+    ASSERT_NE(shown, QString::number(Water));
+    clickTrainingRow(1);
+    EXPECT_EQ(app.viewMode, ViewMode::Overview);
+    EXPECT_EQ(window().text(UnicodeField), shown);
+    EXPECT_EQ(window().statusText(2), u"水 ist nicht im Set"_s);
+    clickTrainingRow(0);
+    EXPECT_EQ(window().text(UnicodeField), QString::number(Fire));
+
+    // "Profil löschen" puts the profile aside; its name given again brings it back on Yes.
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuDeleteProfile);
+    EXPECT_EQ(app.profile.profileName, QString());
+    EXPECT_FALSE(QFile::exists(profilePath(u"Lerner"_s)));
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Lerner"_s));
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuCreateProfile);
+    EXPECT_EQ(app.ui.requesters().shown().back().text,
+              u"Das Profil Lerner wurde gelöscht. Wiederherstellen? Bei Nein wird es durch ein "
+              u"neues, leeres Profil ersetzt."_s);
+    EXPECT_EQ(app.profile.profileName, u"Lerner"_s);
+    EXPECT_EQ(window().text(ProfileField), u"Lerner"_s);
+    EXPECT_EQ(record(Sun).KindMeaning.Right, 1);
+    EXPECT_EQ(record(Fire).KindMeaning.Right, 1);
+    EXPECT_EQ(record(Fire).KindOn.Wrong, 1);
+    EXPECT_FALSE(QFile::exists(profilePath(u"Lerner"_s) + u".deleted"_s));
+
+    // On No the fresh profile replaces the one put aside.
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuDeleteProfile);
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Lerner"_s));
+    app.ui.requesters().answerNext(ui::Answer::cancel());
+    chooseMenu(MenuCreateProfile);
+    EXPECT_EQ(app.profile.profileName, u"Lerner"_s);
+    EXPECT_EQ(record(Sun).KindMeaning, AnswerStats{});
+    EXPECT_FALSE(QFile::exists(profilePath(u"Lerner"_s) + u".deleted"_s));
+    for (const ProfileRecord& saved : profileOnDisk(u"Lerner"_s)) {
+        EXPECT_EQ(saved.KindOn, AnswerStats{}) << saved.Code;
+    }
 }

@@ -47,12 +47,14 @@ TEST(ProfileFile, WritesCountAndTwentyFiveLittleEndianNumbersPerRecord) {
     for (AnswerKind kind :
          {AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning, AnswerKind::Kanji}) {
         AnswerStats& stats = record.stats(kind);
-        for (qint32* field : {&stats.Right, &stats.Partly, &stats.Wrong, &stats.Quota,
-                              &stats.Series, &stats.LastAnswer}) {
+        for (qint32* field :
+             {&stats.Right, &stats.Partly, &stats.Wrong, &stats.Quota, &stats.Series}) {
             *field = value++;
         }
+        stats.LastAnswer = static_cast<quint32>(value++);
     }
-    record.KindKanji.LastAnswer = -2;
+    // An answer in 2106, beyond what a signed number holds.
+    record.KindKanji.LastAnswer = 0xFFFFFFFEu;
     const QByteArray bytes = writeProfileFile({record, recordWith(-7)});
 
     ASSERT_EQ(bytes.size(), 4 + 2 * 100);
@@ -62,7 +64,7 @@ TEST(ProfileFile, WritesCountAndTwentyFiveLittleEndianNumbersPerRecord) {
     for (int i = 1; i < 24; ++i) {
         EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + 4 + 4 * i), i) << "field " << i;
     }
-    EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + 4 + 96), -2);
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 4 + 96), 0xFFFFFFFEu);
     EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + 104), -7);
 
     const ProfileFileContent read = parseProfileFile(bytes);
@@ -109,11 +111,12 @@ TEST(ProfileRules, MergeAddsCountsRecomputesQuotaAndKeepsTheLaterSeries) {
     first.KindOn.Wrong = 2;
     first.KindOn.Quota = 50;
     first.KindOn.Series = 7;
-    first.KindOn.LastAnswer = 1000;
+    // Answered in 2033 and in 2065: the later answer's time lies beyond 2038.
+    first.KindOn.LastAnswer = 2'000'000'000u;
     ProfileRecord second = recordWith(100, 3);
     second.KindOn.Partly = 4;
     second.KindOn.Series = 1;
-    second.KindOn.LastAnswer = 2000;
+    second.KindOn.LastAnswer = 3'000'000'000u;
     first.KindKanji.Right = 9;
     list.records = {recordWith(300), second, first};
 
@@ -126,7 +129,7 @@ TEST(ProfileRules, MergeAddsCountsRecomputesQuotaAndKeepsTheLaterSeries) {
     EXPECT_EQ(on.Wrong, 2);
     EXPECT_EQ(on.Quota, 71);
     EXPECT_EQ(on.Series, 1);
-    EXPECT_EQ(on.LastAnswer, 2000);
+    EXPECT_EQ(on.LastAnswer, 3'000'000'000u);
     // The kanji block of the record folded into the first is dropped.
     EXPECT_EQ(list.records[0].KindKanji.Right, 0);
 }
@@ -200,7 +203,18 @@ TEST(ProfileRules, AnswersMoveCountsQuotaSeriesAndTime) {
 
     // The local clock's reading, not shifted by the time zone.
     const QDateTime local(QDate(2026, 12, 7), QTime(9, 30, 15), Qt::LocalTime);
-    EXPECT_EQ(answerTime(local), 1796635815);
+    EXPECT_EQ(answerTime(local), 1796635815u);
+
+    // Answers after 2038 keep their time through the file, up to the end of 2106's range.
+    const quint32 in2050 = answerTime(QDateTime(QDate(2050, 1, 1), QTime(0, 0), Qt::LocalTime));
+    EXPECT_EQ(in2050, 2524608000u);
+    EXPECT_EQ(answerTime(QDateTime(QDate(2107, 1, 1), QTime(0, 0), Qt::LocalTime)), 0xFFFFFFFFu);
+    EXPECT_EQ(answerTime(QDateTime(QDate(1969, 1, 1), QTime(0, 0), Qt::LocalTime)), 0u);
+    ProfileRecord record = recordWith(0x65E5);
+    recordInStats(record.KindOn, AnswerResult::Right, in2050);
+    const ProfileFileContent read = parseProfileFile(writeProfileFile({record}));
+    ASSERT_EQ(read.records.size(), 1u);
+    EXPECT_EQ(read.records[0].KindOn.LastAnswer, in2050);
 }
 
 TEST(ProfileRules, NamesComeFromTheFilePartBeforeTheFirstDot) {
