@@ -336,6 +336,9 @@ TextTables builtInTexts() {
         u"Für dieses Kanji ist keine Strichfolge bekannt; bewertet nach der Erkennung."_s,
         u"Erkannt: %1"_s,
         u"Erkannt: nichts"_s,
+        u"Zeichensatz"_s,
+        u"Zeichensatz: %1"_s,
+        u"Zeile %1: Anführungszeichen nicht geschlossen"_s,
     });
     return tables;
 }

@@ -302,8 +302,13 @@ enum class MessageText {
     HandwritingNoReference,
     HandwritingCandidates,
     HandwritingNoCandidates,
+    // The CSV import wizard's encoding: the caption of its choice box, the status field naming
+    // the encoding read (%1), and the line (%1) where a quote opens that is never closed.
+    ImportEncodingLabel,
+    ImportEncodingStatus,
+    ImportOpenQuote,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::HandwritingNoCandidates) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ImportOpenQuote) + 1;
 
 class TextTables {
 public:
