@@ -126,14 +126,13 @@ std::optional<CsvEncoding> fromDetectorName(std::string_view name) {
 // ICU's detector ranks every encoding it knows; the first one the import offers is taken. It
 // puts windows-1250 before windows-1252 on short German text, which is why its first answer
 // alone would not do.
-std::optional<CsvEncoding> likeliestEncoding(QByteArrayView bytes) {
+std::optional<CsvEncoding> likeliestEncoding(QByteArrayView sample) {
     UErrorCode status = U_ZERO_ERROR;
     const std::unique_ptr<UCharsetDetector, void (*)(UCharsetDetector*)> detector(
         ucsdet_open(&status), ucsdet_close);
     if (U_FAILURE(status) || !detector) {
         return std::nullopt;
     }
-    const QByteArrayView sample = bytes.first(std::min(bytes.size(), DetectionSample));
     ucsdet_setText(detector.get(), sample.data(), static_cast<int32_t>(sample.size()), &status);
     int32_t found = 0;
     const UCharsetMatch** matches = ucsdet_detectAll(detector.get(), &found, &status);
@@ -147,6 +146,48 @@ std::optional<CsvEncoding> likeliestEncoding(QByteArrayView bytes) {
             if (const std::optional<CsvEncoding> encoding = fromDetectorName(name)) {
                 return encoding;
             }
+        }
+    }
+    return std::nullopt;
+}
+
+const char* decoderName(CsvEncoding encoding) {
+    switch (encoding) {
+        case CsvEncoding::ShiftJis:
+            // ICU's Shift_JIS table is Microsoft's CP932, NEC and IBM rows included, which is
+            // what Japanese spreadsheets on Windows write.
+            return "Shift_JIS";
+        case CsvEncoding::EucJp:
+            return "EUC-JP";
+        default:
+            return "windows-1252";
+    }
+}
+
+// The detector scores Japanese text by its most frequent characters and gives a few lines of
+// it less than it gives the same bytes read as Windows-1252. Bytes that read without a fault as
+// Shift_JIS or EUC-JP and give kana are taken as Japanese: text in a Latin encoding gives kana
+// in neither (in Shift_JIS only after "‚" or "ƒ", in EUC-JP only after "¤" or "¥").
+std::optional<CsvEncoding> japaneseWithKana(QByteArrayView sample) {
+    // Cut at a line break, which no double-byte character holds, so no character is cut.
+    const qsizetype end = sample.lastIndexOf('\n');
+    if (end >= 0) {
+        sample = sample.first(end + 1);
+    }
+    for (const CsvEncoding encoding : {CsvEncoding::ShiftJis, CsvEncoding::EucJp}) {
+        QStringDecoder decoder(decoderName(encoding), QStringDecoder::Flag::Stateless);
+        if (!decoder.isValid()) {
+            return std::nullopt;
+        }
+        const QString text = decoder.decode(sample);
+        if (decoder.hasError() || text.contains(QChar::ReplacementCharacter)) {
+            continue;
+        }
+        const bool kana = std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() >= 0x3041 && c.unicode() <= 0x30FA;
+        });
+        if (kana) {
+            return encoding;
         }
     }
     return std::nullopt;
@@ -250,7 +291,11 @@ CsvEncoding detectCsvEncoding(QByteArrayView bytes) {
     if (isValidUtf8(bytes)) {
         return CsvEncoding::Utf8;
     }
-    return likeliestEncoding(bytes).value_or(CsvEncoding::Windows1252);
+    const QByteArrayView sample = bytes.first(std::min(bytes.size(), DetectionSample));
+    if (const std::optional<CsvEncoding> japanese = japaneseWithKana(sample)) {
+        return *japanese;
+    }
+    return likeliestEncoding(sample).value_or(CsvEncoding::Windows1252);
 }
 
 QString decodeCsvText(QByteArrayView bytes, std::optional<CsvEncoding> encoding) {
@@ -267,13 +312,9 @@ QString decodeCsvText(QByteArrayView bytes, std::optional<CsvEncoding> encoding)
         case CsvEncoding::Utf16Be:
             return decodeUtf16(bytes, true);
         case CsvEncoding::ShiftJis:
-            // ICU's Shift_JIS table is Microsoft's CP932, NEC and IBM rows included, which is
-            // what Japanese spreadsheets on Windows write.
-            return decodeWith("Shift_JIS", bytes);
         case CsvEncoding::EucJp:
-            return decodeWith("EUC-JP", bytes);
         case CsvEncoding::Windows1252:
-            return decodeWith("windows-1252", bytes);
+            return decodeWith(decoderName(chosen), bytes);
     }
     return {};
 }

@@ -42,8 +42,9 @@ QString csvEncodingName(CsvEncoding encoding);
 // A UTF-8, UTF-16 LE or UTF-16 BE byte-order mark names the encoding. Without one, zero bytes
 // mean UTF-16 (LE when at least as many lie at odd offsets as at even ones, BE otherwise): the
 // program's own export writes UTF-16 LE without a mark. Text that is valid UTF-8 is UTF-8;
-// anything else is what the charset detector finds likeliest among the encodings above,
-// Windows-1252 when it finds none of them.
+// text that reads as Shift_JIS or EUC-JP without a fault and gives kana is that; anything else
+// is what the charset detector finds likeliest among the encodings above, Windows-1252 when it
+// finds none of them.
 CsvEncoding detectCsvEncoding(QByteArrayView bytes);
 
 // A file's text in the given encoding, detected when none is given. A byte-order mark of the
