@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
@@ -17,15 +18,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (boxes & 8) != 0, (boxes & 16) != 0, size > 1 ? QString(QChar(data[1])) : QString()};
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data) + 1,
                                                      static_cast<qsizetype>(size - 1));
-    const QString text = decodeCsvText(bytes);
+    // The top bit reads the bytes in an encoding of the second byte's choosing, as the learner's
+    // choice box does; otherwise the encoding is detected.
+    std::optional<CsvEncoding> encoding;
+    if ((boxes & 128) != 0 && size > 1) {
+        encoding = CsvEncodings[data[1] % std::size(CsvEncodings)];
+    }
+    const QString text = decodeCsvText(bytes, encoding);
     const QString characters = separators.characters();
     const int separatorCount = countCsvColumns(text, characters);
     if (separatorCount < 0 || separatorCount >= MaxCsvColumns) {
         std::abort();
     }
     const std::optional<std::vector<QStringList>> rows = readCsvRecords(text, characters);
+    // The wizard's compact scan must give what the plain reader gives.
+    const std::optional<CsvScan> scan = scanCsvText(text, characters);
+    if (rows.has_value() != scan.has_value()) {
+        std::abort();
+    }
     if (!rows) {
         return 0;
+    }
+    if (scan->separatorCount != separatorCount || scan->rows.rows(0, scan->rows.size()) != *rows ||
+        scan->openQuoteLine < 0) {
+        std::abort();
     }
     for (const QStringList& row : *rows) {
         if (row.size() > separatorCount + 1) {

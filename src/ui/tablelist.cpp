@@ -16,24 +16,48 @@ public:
         : QAbstractTableModel(parent), captions_(std::move(captions)) {}
 
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+        if (parent.isValid()) {
+            return 0;
+        }
+        return cells_.text ? cells_.rowCount : static_cast<int>(rows_.size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(captions_.size());
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
-        const TableRow* row = rowAt(index.row());
-        if (row == nullptr) {
+        if (index.row() < 0 || index.row() >= rowCount()) {
             return {};
         }
         if (role == Qt::DisplayRole) {
-            return index.column() < row->cells.size() ? row->cells[index.column()] : QString();
+            return text(index.row(), index.column());
         }
-        if (role == Qt::BackgroundRole && row->background.isValid()) {
-            return QBrush(row->background);
+        if (role == Qt::BackgroundRole) {
+            const QColor colour = background(index.row());
+            return colour.isValid() ? QVariant(QBrush(colour)) : QVariant();
         }
         return {};
+    }
+
+    QString text(int row, int column) const {
+        if (row < 0 || row >= rowCount() || column < 0) {
+            return {};
+        }
+        if (cells_.text) {
+            return cells_.text(row, column);
+        }
+        const TableRow& r = rows_[static_cast<size_t>(row)];
+        return column < r.cells.size() ? r.cells[column] : QString();
+    }
+
+    QColor background(int row) const {
+        if (row < 0 || row >= rowCount()) {
+            return {};
+        }
+        if (cells_.text) {
+            return cells_.background ? cells_.background(row) : QColor();
+        }
+        return rows_[static_cast<size_t>(row)].background;
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -52,6 +76,14 @@ public:
     void setRows(std::vector<TableRow> rows) {
         beginResetModel();
         rows_ = std::move(rows);
+        cells_ = {};
+        endResetModel();
+    }
+
+    void setCells(TableCells cells) {
+        beginResetModel();
+        rows_.clear();
+        cells_ = std::move(cells);
         endResetModel();
     }
 
@@ -59,6 +91,15 @@ public:
         beginResetModel();
         captions_ = std::move(captions);
         rows_ = std::move(rows);
+        cells_ = {};
+        endResetModel();
+    }
+
+    void setColumns(QStringList captions, TableCells cells) {
+        beginResetModel();
+        captions_ = std::move(captions);
+        rows_.clear();
+        cells_ = std::move(cells);
         endResetModel();
     }
 
@@ -72,6 +113,7 @@ public:
 private:
     QStringList captions_;
     std::vector<TableRow> rows_;
+    TableCells cells_;
 };
 
 TableList::TableList(QWidget* parent, EventTarget target, const std::vector<TableColumn>& columns,
@@ -120,15 +162,34 @@ void TableList::setRows(std::vector<TableRow> rows) {
     model_->setRows(std::move(rows));
 }
 
-void TableList::setColumns(const std::vector<TableColumn>& columns, std::vector<TableRow> rows) {
+namespace {
+
+QStringList captionsOf(const std::vector<TableColumn>& columns) {
     QStringList captions;
     for (const TableColumn& column : columns) {
         captions << column.caption;
     }
-    model_->setColumns(std::move(captions), std::move(rows));
+    return captions;
+}
+
+}  // namespace
+
+void TableList::setColumns(const std::vector<TableColumn>& columns, std::vector<TableRow> rows) {
+    model_->setColumns(captionsOf(columns), std::move(rows));
     for (size_t i = 0; i < columns.size(); ++i) {
         horizontalHeader()->resizeSection(static_cast<int>(i), columns[i].width);
     }
+}
+
+void TableList::setColumns(const std::vector<TableColumn>& columns, TableCells cells) {
+    model_->setColumns(captionsOf(columns), std::move(cells));
+    for (size_t i = 0; i < columns.size(); ++i) {
+        horizontalHeader()->resizeSection(static_cast<int>(i), columns[i].width);
+    }
+}
+
+void TableList::setCells(TableCells cells) {
+    model_->setCells(std::move(cells));
 }
 
 int TableList::rowCount() const {
@@ -144,13 +205,11 @@ QString TableList::columnCaption(int column) const {
 }
 
 QString TableList::cellText(int row, int column) const {
-    const TableRow* r = model_->rowAt(row);
-    return r != nullptr && column >= 0 && column < r->cells.size() ? r->cells[column] : QString();
+    return model_->text(row, column);
 }
 
 QColor TableList::rowColour(int row) const {
-    const TableRow* r = model_->rowAt(row);
-    return r != nullptr ? r->background : QColor();
+    return model_->background(row);
 }
 
 int TableList::rowCategory(int row) const {

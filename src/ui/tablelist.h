@@ -32,6 +32,15 @@ struct TableRow {
     qint64 data = 0;
 };
 
+// Rows whose cells are asked for only when they are drawn, for lists as long as a whole file:
+// a row of strings each would cost several times what the caller keeps them in.
+struct TableCells {
+    int rowCount = 0;
+    std::function<QString(int row, int column)> text;
+    // An invalid colour leaves the list's own background; no function, no colours.
+    std::function<QColor(int row)> background;
+};
+
 class TableModel;
 
 // Rows are selected whole and sorted only by the program, never by the header. A left click
@@ -47,6 +56,10 @@ public:
     void setRows(std::vector<TableRow> rows);
     // Replaces the columns and every row at once.
     void setColumns(const std::vector<TableColumn>& columns, std::vector<TableRow> rows = {});
+    // The same with rows that are asked for their cells; such rows have no category or data
+    // and are not selected by setRowsSelected.
+    void setColumns(const std::vector<TableColumn>& columns, TableCells cells);
+    void setCells(TableCells cells);
     int rowCount() const;
     int columnCount() const;
     QString columnCaption(int column) const;

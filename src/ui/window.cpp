@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -187,6 +188,15 @@ QSpinBox* Window::addSpin(int id, QWidget* parent, QRect rect, int minimum, int 
     QObject::connect(spin, &QSpinBox::valueChanged, spin,
                      [events] { events.post(Action::Change); });
     return place(id, parent, rect, spin);
+}
+
+QComboBox* Window::addChoice(int id, QWidget* parent, QRect rect, const QStringList& items) {
+    auto* box = new QComboBox;
+    box->addItems(items);
+    const EventTarget events = target(id);
+    QObject::connect(box, &QComboBox::currentIndexChanged, box,
+                     [events](int index) { events.post(Action::Change, index); });
+    return place(id, parent, rect, box);
 }
 
 ReportList* Window::addReportList(int id, QWidget* parent, QRect rect,
@@ -393,6 +403,9 @@ QString Window::text(int id) const {
     if (auto* frame = dynamic_cast<QGroupBox*>(widget)) {
         return frame->title();
     }
+    if (auto* box = dynamic_cast<QComboBox*>(widget)) {
+        return box->currentText();
+    }
     return {};
 }
 
@@ -471,6 +484,18 @@ void Window::setSpinRange(int id, int minimum, int maximum) {
         const QSignalBlocker blocker(spin);
         spin->setRange(minimum, maximum);
     }
+}
+
+void Window::setChoice(int id, int index) {
+    if (auto* box = get<QComboBox>(id)) {
+        const QSignalBlocker blocker(box);
+        box->setCurrentIndex(index);
+    }
+}
+
+int Window::choice(int id) const {
+    const auto* box = get<QComboBox>(id);
+    return box != nullptr ? box->currentIndex() : -1;
 }
 
 void Window::setImage(int id, const QImage& image) {

@@ -17,6 +17,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -72,6 +73,8 @@ public:
     // is created.
     QRadioButton* addOption(int id, QWidget* parent, QRect rect, const QString& text);
     QSpinBox* addSpin(int id, QWidget* parent, QRect rect, int minimum, int maximum);
+    // A drop-down choice among items; the user's choice posts Change with the item's index.
+    QComboBox* addChoice(int id, QWidget* parent, QRect rect, const QStringList& items);
     ReportList* addReportList(int id, QWidget* parent, QRect rect,
                               const std::vector<ReportColumn>& columns,
                               ReportListOptions options = {});
@@ -123,6 +126,9 @@ public:
     void setSpinValue(int id, int value);
     int spinValue(int id) const;
     void setSpinRange(int id, int minimum, int maximum);
+    // Program-made choices report no change event either; -1 when the choice box has none.
+    void setChoice(int id, int index);
+    int choice(int id) const;
     void setImage(int id, const QImage& image);
     void setToolTip(int id, const QString& text);
     void setStatusText(int field, const QString& text);

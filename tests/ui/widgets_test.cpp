@@ -6,6 +6,7 @@
 
 #include "ui/uitesting.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -25,7 +26,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 enum : int { TestWindow = 7 };
-enum : int { Panel = 1, Button, Spin, Area, Grid };
+enum : int { Panel = 1, Button, Spin, Area, Grid, Choice };
 
 void pressOn(QWidget* widget, QPoint local, Qt::MouseButton button) {
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(local), QPointF(widget->mapToGlobal(local)),
@@ -42,6 +43,8 @@ protected:
         panel = window.addPanel(Panel, nullptr, {5, 5, 390, 250}, {u"A"_s, u"B"_s});
         window.addButton(Button, panel->page(0), {10, 10, 80, 25}, u"Los"_s);
         window.addSpin(Spin, panel->page(0), {10, 50, 60, 25}, 1, 10);
+        window.addChoice(Choice, panel->page(0), {10, 90, 120, 25},
+                         {u"UTF-8"_s, u"Shift_JIS"_s, u"EUC-JP"_s});
         QScrollArea* area =
             window.addScrollArea(Area, panel->page(1), {0, 0, 350, 200}, {320, 160}, 10);
         grid = window.addImageGrid(Grid, area, 4, 80);
@@ -61,21 +64,27 @@ TEST_F(WindowEvents, UserActionsArriveInOrderWithTheirIds) {
     window.show();
     window.get<QPushButton>(Button)->click();
     window.get<QSpinBox>(Spin)->setValue(4);
+    window.get<QComboBox>(Choice)->setCurrentIndex(2);
     menu->actions().first()->trigger();
     window.top()->close();
 
     const std::vector<ui::Event> events = drain(toolkit);
-    ASSERT_EQ(events.size(), 4u);
+    ASSERT_EQ(events.size(), 5u);
     EXPECT_EQ(events[0].kind, ui::EventKind::Control);
     EXPECT_EQ(events[0].window, TestWindow);
     EXPECT_EQ(events[0].control, int(Button));
     EXPECT_EQ(events[0].action, ui::Action::LeftClick);
     EXPECT_EQ(events[1].control, int(Spin));
     EXPECT_EQ(events[1].action, ui::Action::Change);
-    EXPECT_EQ(events[2].kind, ui::EventKind::Menu);
-    EXPECT_EQ(events[2].menuId, 42);
-    EXPECT_EQ(events[3].kind, ui::EventKind::Close);
-    EXPECT_EQ(events[3].window, TestWindow);
+    EXPECT_EQ(events[2].control, int(Choice));
+    EXPECT_EQ(events[2].action, ui::Action::Change);
+    EXPECT_EQ(events[2].item, 2);
+    EXPECT_EQ(window.choice(Choice), 2);
+    EXPECT_EQ(window.text(Choice), u"EUC-JP"_s);
+    EXPECT_EQ(events[3].kind, ui::EventKind::Menu);
+    EXPECT_EQ(events[3].menuId, 42);
+    EXPECT_EQ(events[4].kind, ui::EventKind::Close);
+    EXPECT_EQ(events[4].window, TestWindow);
     // The close box only asks; the program decides.
     EXPECT_TRUE(window.top()->isVisible());
 }
@@ -83,10 +92,12 @@ TEST_F(WindowEvents, UserActionsArriveInOrderWithTheirIds) {
 TEST_F(WindowEvents, ProgramMadeChangesReportNothing) {
     window.setSpinValue(Spin, 7);
     window.setSpinRange(Spin, 1, 3);
+    window.setChoice(Choice, 1);
     panel->showPage(1);
     window.setText(Button, u"Weiter"_s);
     EXPECT_TRUE(drain(toolkit).empty());
     EXPECT_EQ(window.spinValue(Spin), 3);
+    EXPECT_EQ(window.text(Choice), u"Shift_JIS"_s);
     EXPECT_EQ(panel->currentPage(), 1);
     EXPECT_TRUE(panel->page(0)->isHidden());
     EXPECT_FALSE(panel->page(1)->isHidden());

@@ -43,11 +43,13 @@ enum ImportControl : int {
     MappingPreview,
     OkButton,
     CancelButton,
+    EncodingLabel,
+    EncodingChoice,
 };
 
 constexpr std::array SeparatorBoxes{CommaBox, SemicolonBox, TabBox, SpaceBox, OtherBox};
 
-enum StatusField : int { ColumnField = 0, RecordField = 1 };
+enum StatusField : int { ColumnField = 0, RecordField = 1, EncodingField = 2, QuoteField = 3 };
 
 // The status field of the main window that the outcome of "Liste optimieren" goes to; the
 // profile counters it normally shows come back with the next kanji shown.
@@ -85,9 +87,10 @@ void keepProfileInStep(App& app) {
 
 class ImportWizard {
 public:
-    ImportWizard(App& app, QString path, QString text)
+    ImportWizard(App& app, QString filePath, CsvText text)
         : app_(app),
-          path_(std::move(path)),
+          filePath_(std::move(filePath)),
+          path_(QDir::toNativeSeparators(filePath_)),
           text_(std::move(text)),
           // The status bar lies below the wizard's own area, clear of its buttons.
           window_(app.ui, ImportWindowId, app.texts.text(ImportText::CsvImport),
@@ -145,6 +148,14 @@ private:
         w.setChecked(TabBox, start.tab);
         w.setChecked(SpaceBox, start.space);
         w.setChecked(OtherBox, start.other);
+        // Beside the separators: both say how the file's text is read.
+        w.addLabel(EncodingLabel, nullptr, {645, 110, 75, 20},
+                   app_.texts.text(MessageText::ImportEncodingLabel));
+        QStringList encodings;
+        for (const CsvEncoding encoding : CsvEncodings) {
+            encodings.append(csvEncodingName(encoding));
+        }
+        w.addChoice(EncodingChoice, nullptr, {720, 108, 120, 24}, encodings);
 
         source_ = w.addReportList(SourceList, nullptr, {10, 160, 120, 120},
                                   {{t.text(ImportText::SourceFile), 115}}, {.dragText = true});
@@ -168,7 +179,7 @@ private:
         w.addButton(OkButton, nullptr, {770, 450, 60, 20}, t.text(ImportText::Ok));
         w.addButton(CancelButton, nullptr, {700, 450, 60, 20}, t.text(ImportText::Cancel));
 
-        w.addStatusBar({120, 160});
+        w.addStatusBar({120, 160, 160, 408});
         w.setStatusText(ColumnField, t.text(ImportText::ColumnCount));
         w.setStatusText(RecordField, t.text(ImportText::RecordCount));
     }
@@ -191,6 +202,9 @@ private:
                 markHeading();
                 refreshMapping();
                 break;
+            case EncodingChoice:
+                readAgain(event.item);
+                break;
             case ImportList:
                 if (event.action == ui::Action::Drop) {
                     drop(event.text);
@@ -211,9 +225,38 @@ private:
 
     bool headingLine() const { return window_.isChecked(HeadingBox); }
 
+    // The learner's choice of encoding reads the file again, as it may have changed on the disk
+    // since; a file that can no longer be read keeps the text read before.
+    void readAgain(int choice) {
+        if (choice < 0 || choice >= static_cast<int>(std::size(CsvEncodings))) {
+            return;
+        }
+        FileResult<CsvText> text = readCsvText(filePath_, CsvEncodings[choice]);
+        if (!text) {
+            app_.ui.requesters().message(window_.top(), app_.texts.text(ImportText::CsvImport),
+                                         app_.texts.text(MessageText::ImportUnreadable)
+                                             .arg(path_, fileErrorText(app_.texts, text.error())));
+            showEncoding();
+            return;
+        }
+        text_ = std::move(*text);
+        scan();
+        refreshMapping();
+    }
+
+    void showEncoding() {
+        const auto at = std::find(std::begin(CsvEncodings), std::end(CsvEncodings), text_.encoding);
+        window_.setChoice(EncodingChoice, static_cast<int>(at - std::begin(CsvEncodings)));
+        window_.setStatusText(EncodingField, app_.texts.text(MessageText::ImportEncodingStatus)
+                                                 .arg(csvEncodingName(text_.encoding)));
+    }
+
     // Every scan starts the mapping over: the source items change with the columns.
     void scan() {
-        std::optional<CsvScan> scanned = scanCsvText(text_, separators().characters());
+        // The rows of the last scan go first: a large file's rows twice would double the peak.
+        preview_->setColumns({});
+        scan_ = CsvScan{};
+        std::optional<CsvScan> scanned = scanCsvText(text_.text, separators().characters());
         if (!scanned) {
             // Only a file near the bounds gets here, with separators that split it into too many
             // values; it is shown as empty rather than half.
@@ -233,13 +276,7 @@ private:
         for (int column = 0; column < columns; ++column) {
             previewColumns.push_back({captions[column + 2], width});
         }
-        std::vector<ui::TableRow> rows;
-        rows.reserve(scan_.rows.size());
-        for (const QStringList& values : scan_.rows) {
-            rows.push_back({values, {}, 0, 0});
-        }
-        preview_->setColumns(previewColumns, std::move(rows));
-        markHeading();
+        preview_->setColumns(previewColumns, previewCells());
 
         source_->clearRows();
         for (const QString& caption : captions) {
@@ -253,20 +290,22 @@ private:
                                                QString::number(columns));
         window_.setStatusText(RecordField, app_.texts.text(ImportText::RecordCount) + u' ' +
                                                QString::number(scan_.rows.size()));
+        showEncoding();
+        window_.setStatusText(
+            QuoteField, scan_.openQuoteLine > 0
+                            ? app_.texts.text(MessageText::ImportOpenQuote).arg(scan_.openQuoteLine)
+                            : QString());
     }
 
-    void markHeading() {
-        if (scan_.rows.empty()) {
-            return;
-        }
-        std::vector<ui::TableRow> rows;
-        rows.reserve(scan_.rows.size());
-        for (const QStringList& values : scan_.rows) {
-            rows.push_back(
-                {values, rows.empty() && headingLine() ? HeadingColour : QColor(), 0, 0});
-        }
-        preview_->setRows(std::move(rows));
+    // The preview asks for the rows it shows: the scan keeps them far more compactly than a
+    // list of strings per row would.
+    ui::TableCells previewCells() const {
+        return {static_cast<int>(scan_.rows.size()),
+                [this](int row, int column) { return scan_.rows.value(row, column).toString(); },
+                [this](int row) { return row == 0 && headingLine() ? HeadingColour : QColor(); }};
     }
+
+    void markHeading() { preview_->setCells(previewCells()); }
 
     // Only items of the source list are taken: text dragged in from another program names no
     // column.
@@ -300,22 +339,25 @@ private:
         for (int item = 0; item < import_->rowCount(); ++item) {
             columns.push_back({import_->cellText(item, 0), width});
         }
-        const std::span<const QStringList> lines = importedRows(scan_.rows, headingLine());
-        const QStringList sample = lines.empty() ? QStringList() : lines.front();
+        const QStringList sample = scan_.rows.row(firstImportedRow(scan_.rows, headingLine()));
         mapping_->setColumns(columns, {{mapImportLine(sample, order_, 1), {}, 0, 0}});
     }
 
     void importLines() {
-        const std::span<const QStringList> lines = importedRows(scan_.rows, headingLine());
+        const qsizetype first = firstImportedRow(scan_.rows, headingLine());
+        const size_t lineCount = static_cast<size_t>(scan_.rows.size() - first);
         std::vector<KanjiRecord> records;
-        records.reserve(lines.size());
+        records.reserve(lineCount);
         {
             ui::Progress progress(window_.top(), app_.texts.text(ImportText::CsvImport),
-                                  static_cast<int>(lines.size()));
-            for (size_t done = 0; done < lines.size(); done += ImportStep) {
-                const size_t count = std::min<size_t>(ImportStep, lines.size() - done);
-                std::vector<KanjiRecord> step = importRecords(lines.subspan(done, count), order_,
-                                                              static_cast<qint32>(done) + 1);
+                                  static_cast<int>(lineCount));
+            for (size_t done = 0; done < lineCount; done += ImportStep) {
+                const size_t count = std::min<size_t>(ImportStep, lineCount - done);
+                // Strings for one step at a time: the scan keeps the lines compactly.
+                const std::vector<QStringList> lines =
+                    scan_.rows.rows(first + static_cast<qsizetype>(done), count);
+                std::vector<KanjiRecord> step =
+                    importRecords(lines, order_, static_cast<qint32>(done) + 1);
                 std::move(step.begin(), step.end(), std::back_inserter(records));
                 progress.setValue(static_cast<int>(done + count));
             }
@@ -333,9 +375,10 @@ private:
     }
 
     App& app_;
+    QString filePath_;
     // As the user reads it in messages.
     QString path_;
-    QString text_;
+    CsvText text_;
     ui::Window window_;
     CsvScan scan_;
     QStringList sourceCaptions_;
@@ -357,16 +400,16 @@ void importCsv(App& app) {
         return;
     }
     app.paths.importPath = QFileInfo(*chosen).absolutePath() + u'/';
-    const QString path = QDir::toNativeSeparators(*chosen);
-    FileResult<QString> text = readCsvText(*chosen);
+    FileResult<CsvText> text = readCsvText(*chosen);
     if (!text) {
         // An empty wizard would look like an empty file.
-        app.ui.requesters().message(dialogParent(app), title,
-                                    app.texts.text(MessageText::ImportUnreadable)
-                                        .arg(path, fileErrorText(app.texts, text.error())));
+        app.ui.requesters().message(
+            dialogParent(app), title,
+            app.texts.text(MessageText::ImportUnreadable)
+                .arg(QDir::toNativeSeparators(*chosen), fileErrorText(app.texts, text.error())));
         return;
     }
-    ImportWizard wizard(app, path, std::move(*text));
+    ImportWizard wizard(app, *chosen, std::move(*text));
     wizard.run();
 }
 

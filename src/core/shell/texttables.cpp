@@ -349,6 +349,9 @@ TextTables builtInTexts() {
         u"Das Profil %1 wurde gelöscht. Wiederherstellen? Bei Nein wird es durch ein neues, "
         u"leeres Profil ersetzt."_s,
         u"Das Profil konnte nicht nach %1 verschoben werden: %2."_s,
+        u"Zeichensatz"_s,
+        u"Zeichensatz: %1"_s,
+        u"Zeile %1: Anführungszeichen nicht geschlossen"_s,
     });
     return tables;
 }

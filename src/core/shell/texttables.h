@@ -320,8 +320,13 @@ enum class MessageText {
     KanjiNotInSet,
     RestoreProfileQuestion,
     DeleteProfileFailed,
+    // The CSV import wizard's encoding: the caption of its choice box, the status field naming
+    // the encoding read (%1), and the line (%1) where a quote opens that is never closed.
+    ImportEncodingLabel,
+    ImportEncodingStatus,
+    ImportOpenQuote,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::DeleteProfileFailed) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ImportOpenQuote) + 1;
 
 class TextTables {
 public:

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -20,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringEncoder>
 
 #include <functional>
 
@@ -417,6 +419,66 @@ TEST_F(ImportTest, AFileImportedTwiceIsFoldedIntoTheSet) {
     EXPECT_EQ(codes(), (std::vector<qint32>{0x4E00, 0x65E5, 0x6708, 0x6728}));
     EXPECT_EQ(window().statusText(2), u"Liste optimiert: 3 zusammengeführt, 0 entfernt"_s);
     EXPECT_EQ(app.ui.requesters().unanswered(), 0);
+}
+
+// A Japanese spreadsheet's CSV: Shift_JIS without a mark, a quote left open in its last line.
+// The wizard names the encoding it took and the line of the open quote; another encoding chosen
+// reads the file again in that one; chosen back, the file imports with the right kanji.
+TEST_F(ImportTest, AShiftJisFileIsReadInTheEncodingTheLearnerChooses) {
+    const QString text = u"Kanji,Code,On\r\n日,26085,ニチ\r\n本,26412,\"ホン\r\n"_s;
+    QStringEncoder shiftJis("Shift_JIS");
+    ASSERT_TRUE(shiftJis.isValid());
+    const QString path = writeCsv(u"japanisch.csv"_s, shiftJis.encode(text));
+    const auto choice = [](const Wizard& w) { return w.top()->findChild<QComboBox*>(); };
+    const auto choose = [&](const Wizard& w, const QString& name) {
+        const int index = choice(w)->findText(name);
+        ASSERT_GE(index, 0) << name.toStdString();
+        choice(w)->setCurrentIndex(index);
+    };
+    const QStringList firstLine{u"日"_s, u"26085"_s, u"ニチ"_s};
+    std::vector<Step> steps{
+        [&](const Wizard& w) {
+            ASSERT_NE(choice(w), nullptr);
+            EXPECT_EQ(choice(w)->currentText(), u"Shift_JIS"_s);
+            EXPECT_EQ(w.status(u"Zeichensatz:"_s), u"Zeichensatz: Shift_JIS"_s);
+            EXPECT_EQ(w.status(u"Zeile"_s), u"Zeile 3: Anführungszeichen nicht geschlossen"_s);
+            EXPECT_EQ(Wizard::row(w.preview(), 1), firstLine);
+            EXPECT_EQ(Wizard::row(w.preview(), 2), (QStringList{u"本"_s, u"26412"_s, u"ホン"_s}));
+            // The choice box sits clear of every other control of the wizard.
+            for (const QWidget* other :
+                 choice(w)->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (other != choice(w) && other->isVisible()) {
+                    EXPECT_FALSE(other->geometry().intersects(choice(w)->geometry()))
+                        << other->metaObject()->className();
+                }
+            }
+            choose(w, u"EUC-JP"_s);
+        },
+        [&](const Wizard& w) {
+            EXPECT_EQ(w.status(u"Zeichensatz:"_s), u"Zeichensatz: EUC-JP"_s);
+            EXPECT_NE(Wizard::row(w.preview(), 1), firstLine);
+            // The file changes on the disk meanwhile; the next choice reads what is there now.
+            writeCsv(u"japanisch.csv"_s, shiftJis.encode(text + u"山,23665,サン\r\n"_s));
+            choose(w, u"Shift_JIS"_s);
+        },
+        [&](const Wizard& w) {
+            EXPECT_EQ(w.status(u"Zeichensatz:"_s), u"Zeichensatz: Shift_JIS"_s);
+            EXPECT_EQ(w.status(u"Anzahl Datensätze"_s), u"Anzahl Datensätze 4"_s);
+            EXPECT_EQ(Wizard::row(w.preview(), 1), firstLine);
+            w.drag(u"lfd Nummer x"_s);
+        },
+        [](const Wizard& w) { w.drag(u"leere Spalte -"_s); },
+        [](const Wizard& w) { w.drag(u"Spalte 0"_s); },
+        [](const Wizard& w) { w.drag(u"Spalte 2"_s); },
+        [](const Wizard& w) { w.click(u"Optimiere die importierte Liste"_s); },
+        [](const Wizard& w) { w.click(u"OK"_s); },
+    };
+    run(path, steps);
+
+    ASSERT_EQ(codes(), (std::vector<qint32>{0x4E00, 0x65E5, 0x672C, 0x5C71}));
+    EXPECT_EQ(app.kanjiSet.records[1].OnYomi, u"ニチ"_s);
+    EXPECT_EQ(app.kanjiSet.records[2].OnYomi, u"ホン"_s);
+    EXPECT_EQ(app.kanjiSet.records[3].OnYomi, u"サン"_s);
 }
 
 TEST_F(ImportTest, WithoutImportItemsEachLineBecomesAnEmptyRecord) {

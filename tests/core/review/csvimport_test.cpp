@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -48,12 +51,20 @@ TEST(CsvLine, SplitsQuotedAndUnquotedValues) {
          uR"("say ""hi""",x)"_s,
          {R"(say "hi")", "x"}},
         {"empty quoted value", u","_s, uR"("",x)"_s, {"", "x"}},
-        {"quotes within a value join its parts", u","_s, uR"(ab"c,d"e,f)"_s, {"abc,de", "f"}},
-        {"unquoted blanks around quotes are kept", u","_s, uR"("a", "b")"_s, {"a", " b"}},
+        {"a quote within a value is a character",
+         u","_s,
+         uR"(1,5" screen,ok)"_s,
+         {"1", R"(5" screen)", "ok"}},
+        {"quotes within values neither join nor split",
+         u","_s,
+         uR"(ab"c,d"e,f)"_s,
+         {R"(ab"c)", R"(d"e)", "f"}},
+        {"text after closing quotes is kept", u","_s, uR"("a"b"c,d)"_s, {R"(ab"c)", "d"}},
+        {"a blank before a quote makes it a character", u","_s, uR"("a", "b")"_s, {"a", R"( "b")"}},
         {"separator at the end", u","_s, u"a,"_s, {"a", ""}},
         {"empty line", u","_s, QString(), {""}},
         {"line break inside quotes is content", u","_s, u"\"a\r\nb\",c"_s, {"a\r\nb", "c"}},
-        {"unclosed quote runs to the end", u","_s, u"\"a,b"_s, {"a,b"}},
+        {"unclosed quote runs to the end of the line", u","_s, u"\"a,b"_s, {"a,b"}},
         {"kanji and characters beyond U+FFFF", u","_s, u"日,𠀋"_s, {"日", "𠀋"}},
     };
     for (const LineCase& c : cases) {
@@ -78,7 +89,12 @@ struct RecordsCase {
     QString text;
     std::vector<QStringList> rows;
     int separatorCount;
+    qsizetype openQuoteLine = 0;
 };
+
+std::vector<QStringList> allRows(const CsvRows& rows) {
+    return rows.rows(0, rows.size());
+}
 
 TEST(CsvRecords, SplitsAtEveryKindOfLineBreak) {
     const RecordsCase cases[] = {
@@ -91,6 +107,21 @@ TEST(CsvRecords, SplitsAtEveryKindOfLineBreak) {
         {"widest line decides", u"a\r\nb,c,d\r\ne,f"_s, {{"a"}, {"b", "c", "d"}, {"e", "f"}}, 2},
         {"separators in quotes do not count", u"\"a,b,c\",d"_s, {{"a,b,c", "d"}}, 1},
         {"a quoted line break joins two lines", u"\"a\nb\",c\nd"_s, {{"a\nb", "c"}, {"d"}}, 1},
+        {"a quote open at the end takes only its line",
+         u"a\r\n\"b,c\r\nd,e\r\n\"\""_s,
+         {{"a"}, {"b,c"}, {"d", "e"}, {""}},
+         1,
+         2},
+        {"doubled quotes on the open line are one each",
+         u"x,\"a\"\"b,c\nd\"\"\n"_s,
+         {{"x", "a\"b,c"}, {"d\"\""}},
+         1,
+         1},
+        {"line breaks in closed quotes count for the line of an open one",
+         u"\"a\r\nb\rc\"\n\"d\ne"_s,
+         {{"a\r\nb\rc"}, {"d"}, {"e"}},
+         0,
+         4},
     };
     for (const RecordsCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,6 +129,11 @@ TEST(CsvRecords, SplitsAtEveryKindOfLineBreak) {
         ASSERT_TRUE(rows.has_value());
         EXPECT_EQ(*rows, c.rows);
         EXPECT_EQ(countCsvColumns(c.text, u","_s), c.separatorCount);
+        const std::optional<CsvScan> scan = scanCsvText(c.text, u","_s);
+        ASSERT_TRUE(scan.has_value());
+        EXPECT_EQ(allRows(scan->rows), c.rows);
+        EXPECT_EQ(scan->separatorCount, c.separatorCount);
+        EXPECT_EQ(scan->openQuoteLine, c.openQuoteLine);
     }
 }
 
@@ -114,6 +150,11 @@ TEST(CsvRecords, BoundsColumnsRecordsAndValues) {
     const QString line = QString(MaxCsvColumns - 1, u',') + u'\n';
     EXPECT_FALSE(
         readCsvRecords(line.repeated(MaxCsvValues / MaxCsvColumns + 1), u","_s).has_value());
+    EXPECT_FALSE(scanCsvText(line.repeated(MaxCsvValues / MaxCsvColumns + 1), u","_s).has_value());
+    EXPECT_FALSE(scanCsvText(QString(MaxCsvRecords + 1, u'\n'), u","_s).has_value());
+    const std::optional<CsvScan> wideScan = scanCsvText(wide, u","_s);
+    ASSERT_TRUE(wideScan.has_value());
+    EXPECT_EQ(wideScan->rows.valueCount(0), MaxCsvColumns);
 }
 
 QByteArray utf16(const QString& text, bool bigEndian) {
@@ -132,7 +173,7 @@ struct EncodingCase {
     QString text;
 };
 
-TEST(CsvEncoding, DetectsByMarkOrByZeroBytes) {
+TEST(CsvEncoding, DetectsByMarkZeroBytesOrValidUtf8) {
     const QString line = u"日,nichi\r\n"_s;
     const QString kanjiOnly = u"日本"_s;
     const EncodingCase cases[] = {
@@ -140,11 +181,12 @@ TEST(CsvEncoding, DetectsByMarkOrByZeroBytes) {
         {"UTF-16 LE mark is dropped", "\xFF\xFE" + utf16(line, false), line},
         {"UTF-16 BE mark is dropped", "\xFE\xFF" + utf16(line, true), line},
         {"UTF-16 LE without mark, as the export writes", utf16(line, false), line},
+        {"UTF-16 BE without mark", utf16(line, true), line},
         {"UTF-8 without mark", line.toUtf8(), line},
         {"kanji-only UTF-8", kanjiOnly.toUtf8(), kanjiOnly},
         {"zero units are skipped",
          utf16(u"a"_s, false) + QByteArray(2, '\0') + utf16(u"b"_s, false), u"ab"_s},
-        {"zero bytes in UTF-8 at even offsets are skipped", QByteArray("\0ab", 3), u"ab"_s},
+        {"zero bytes at even offsets mean UTF-16 BE", QByteArray("\0a\0b", 4), u"ab"_s},
         {"a last odd byte of UTF-16 is dropped", utf16(u"ab"_s, false) + 'c', u"ab"_s},
         {"only a mark", "\xFF\xFE", QString()},
         {"empty", QByteArray(), QString()},
@@ -152,6 +194,47 @@ TEST(CsvEncoding, DetectsByMarkOrByZeroBytes) {
     for (const EncodingCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(decodeCsvText(c.bytes), c.text);
+    }
+
+    // A given encoding is taken as given, its own mark dropped.
+    const QByteArray sun("\x93\xFA", 2);
+    EXPECT_EQ(decodeCsvText(sun, CsvEncoding::ShiftJis), u"日"_s);
+    EXPECT_EQ(decodeCsvText(sun, CsvEncoding::Windows1252), u"“ú"_s);
+    EXPECT_EQ(decodeCsvText("\xEF\xBB\xBF" + line.toUtf8(), CsvEncoding::Utf8), line);
+    EXPECT_EQ(decodeCsvText(utf16(u"ab"_s, true), CsvEncoding::Utf16Le), u"愀戀"_s);
+}
+
+// Files as spreadsheets save them, each beside the encoding, rows and open quote it must give.
+TEST(CsvFile, SpreadsheetFilesReadAsExpected) {
+    const QDir folder(QStringLiteral(RENKARI_TEST_DATA "/csvimport/cases"));
+    const QStringList names = folder.entryList({u"*.csv"_s}, QDir::Files);
+    ASSERT_GE(names.size(), 9);
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        QFile expectedFile(folder.filePath(QString(name).replace(u".csv"_s, u".expected.json"_s)));
+        ASSERT_TRUE(expectedFile.open(QIODevice::ReadOnly));
+        const QJsonObject expected = QJsonDocument::fromJson(expectedFile.readAll()).object();
+        std::vector<QStringList> expectedRows;
+        for (const QJsonValue row : expected[u"rows"].toArray()) {
+            expectedRows.push_back(row.toVariant().toStringList());
+        }
+        const QString separators = expected[u"separators"].toString(CsvSeparators{}.characters());
+
+        const FileResult<CsvText> text = readCsvText(folder.filePath(name));
+        ASSERT_TRUE(text.has_value());
+        EXPECT_EQ(csvEncodingName(text->encoding), expected[u"encoding"].toString());
+        const std::optional<CsvScan> scan = scanCsvText(text->text, separators);
+        ASSERT_TRUE(scan.has_value());
+        EXPECT_EQ(allRows(scan->rows), expectedRows);
+        EXPECT_EQ(scan->openQuoteLine, expected[u"openQuoteLine"].toInteger());
+        // The scan's compact rows and the plain reader agree.
+        EXPECT_EQ(readCsvRecords(text->text, separators), expectedRows);
+        EXPECT_EQ(scan->separatorCount, countCsvColumns(text->text, separators));
+
+        // Read in the encoding it was detected in, the file gives the same text.
+        const FileResult<CsvText> again = readCsvText(folder.filePath(name), text->encoding);
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(again->text, text->text);
     }
 }
 
@@ -167,7 +250,7 @@ TEST(CsvFile, ScansAFileAndTellsWhyOneCannotBeRead) {
     ASSERT_TRUE(scan.has_value());
     EXPECT_EQ(scan->columnCount(), 2);
     const std::vector<QStringList> rows{{"Kanji", "On"}, {"日", "ニチ"}, {"月", "ゲツ,ガツ"}};
-    EXPECT_EQ(scan->rows, rows);
+    EXPECT_EQ(allRows(scan->rows), rows);
 
     const FileResult<CsvScan> missing = scanCsvFile(dir.filePath(u"none.csv"_s), u","_s);
     ASSERT_FALSE(missing.has_value());
@@ -189,8 +272,8 @@ TEST(CsvFile, HostileInputsScanWithinTheBounds) {
             continue;
         }
         EXPECT_LE(scan->columnCount(), MaxCsvColumns);
-        for (const QStringList& row : scan->rows) {
-            EXPECT_LE(row.size(), scan->columnCount());
+        for (qsizetype row = 0; row < scan->rows.size(); ++row) {
+            EXPECT_LE(scan->rows.valueCount(row), scan->columnCount());
         }
     }
 }
