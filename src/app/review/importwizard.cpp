@@ -5,6 +5,7 @@
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
 #include "core/review/csvimport.h"
+#include "core/review/importmerge.h"
 #include "core/review/optimiselist.h"
 #include "core/training/profilerecord.h"
 #include "ui/modal.h"
@@ -67,13 +68,24 @@ QString multiLine(QString text) {
     return text.replace(u'|', u'\n');
 }
 
-void showOptimised(App& app, const OptimiseResult& result) {
+// Each message in a field of its own, from OptimiseStatusField on, so none is cut off.
+void showStatusTexts(App& app, const QStringList& texts) {
     if (app.mainWindow) {
-        app.mainWindow->setStatusText(
-            OptimiseStatusField,
-            app.texts.text(MessageText::OptimiseDone)
-                .arg(QString::number(result.merged), QString::number(result.removed)));
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            app.mainWindow->setStatusText(OptimiseStatusField + static_cast<int>(i), texts[i]);
+        }
     }
+}
+
+// The kanji kept twice are told only when there are any: it is the one outcome the learner may
+// want to look at.
+QStringList optimisedTexts(const TextTables& t, const OptimiseResult& result) {
+    QStringList texts{t.text(MessageText::OptimiseDone)
+                          .arg(QString::number(result.merged), QString::number(result.removed))};
+    if (result.keptTwice > 0) {
+        texts.append(t.text(MessageText::OptimiseKeptTwice).arg(QString::number(result.keptTwice)));
+    }
+    return texts;
 }
 
 // Kanji new to the set get their profile records, as a kanji entered by hand does.
@@ -307,29 +319,31 @@ private:
 
     void importLines() {
         const std::span<const QStringList> lines = importedRows(scan_.rows, headingLine());
-        std::vector<KanjiRecord> records;
+        std::vector<ImportedRecord> records;
         records.reserve(lines.size());
         {
             ui::Progress progress(window_.top(), app_.texts.text(ImportText::CsvImport),
                                   static_cast<int>(lines.size()));
             for (size_t done = 0; done < lines.size(); done += ImportStep) {
                 const size_t count = std::min<size_t>(ImportStep, lines.size() - done);
-                std::vector<KanjiRecord> step = importRecords(lines.subspan(done, count), order_,
-                                                              static_cast<qint32>(done) + 1);
+                std::vector<ImportedRecord> step = importMappedRecords(
+                    lines.subspan(done, count), order_, static_cast<qint32>(done) + 1);
                 std::move(step.begin(), step.end(), std::back_inserter(records));
                 progress.setValue(static_cast<int>(done + count));
             }
         }
-        insertRecords(app_.kanjiSet, std::move(records));
-        std::optional<OptimiseResult> optimised;
-        if (window_.isChecked(OptimiseBox)) {
-            optimised = optimiseList(app_.kanjiSet);
-        }
+        const bool optimise = window_.isChecked(OptimiseBox);
+        const ImportOutcome outcome = addImported(app_.kanjiSet, std::move(records), optimise);
         keepProfileInStep(app_);
         refreshSet(app_);
-        if (optimised) {
-            showOptimised(app_, *optimised);
+        const TextTables& t = app_.texts;
+        QStringList texts{
+            t.text(MessageText::ImportCounts)
+                .arg(QString::number(outcome.added), QString::number(outcome.updated))};
+        if (optimise) {
+            texts += optimisedTexts(t, outcome.optimised);
         }
+        showStatusTexts(app_, texts);
     }
 
     App& app_;
@@ -372,6 +386,8 @@ void importCsv(App& app) {
 
 void optimiseList(App& app) {
     const OptimiseResult result = optimiseList(app.kanjiSet);
+    // Blank records may have gone, and with them the profile record of code 0.
+    keepProfileInStep(app);
     refreshSet(app);
-    showOptimised(app, result);
+    showStatusTexts(app, optimisedTexts(app.texts, result));
 }

@@ -336,6 +336,8 @@ TextTables builtInTexts() {
         u"Für dieses Kanji ist keine Strichfolge bekannt; bewertet nach der Erkennung."_s,
         u"Erkannt: %1"_s,
         u"Erkannt: nichts"_s,
+        u"Doppelt behalten: %1 Kanji"_s,
+        u"Import: %1 neu, %2 aktualisiert"_s,
     });
     return tables;
 }
