@@ -68,7 +68,8 @@ QString multiLine(QString text) {
     return text.replace(u'|', u'\n');
 }
 
-// Each message in a field of its own, from OptimiseStatusField on, so none is cut off.
+// Each message in a field of its own, from OptimiseStatusField on: one field is too narrow for
+// them all.
 void showStatusTexts(App& app, const QStringList& texts) {
     if (app.mainWindow) {
         for (qsizetype i = 0; i < texts.size(); ++i) {
