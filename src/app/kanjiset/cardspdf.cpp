@@ -158,7 +158,8 @@ void drawCutMarks(QPainter& p) {
 void writeCardsPdf(App& app, const std::vector<int>& positions, const CardFields& fields) {
     std::vector<const KanjiRecord*> records;
     for (int position : positions) {
-        if (position >= 0 && position < app.kanjiSet.size()) {
+        if (position >= 0 && position < app.kanjiSet.size() &&
+            !isBlank(app.kanjiSet.records[static_cast<size_t>(position)])) {
             records.push_back(&app.kanjiSet.records[static_cast<size_t>(position)]);
         }
     }

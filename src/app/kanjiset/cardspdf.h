@@ -20,6 +20,6 @@ struct CardFields {
 
 // Asks for the file (the export folder's requester, which it updates), then writes one card per
 // position: 0-based indexes into app.kanjiSet.records, in the order given; indexes outside the
-// set are left out. Nothing is asked when no index names a kanji. A file that cannot be written
-// is told in a message naming it.
+// set and blank records are left out. Nothing is asked when no index names a kanji. A file that
+// cannot be written is told in a message naming it.
 void writeCardsPdf(App& app, const std::vector<int>& positions, const CardFields& fields);

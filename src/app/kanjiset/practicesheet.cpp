@@ -5,6 +5,7 @@
 #include "app/kanjiset/pdfpages.h"
 #include "app/shell/app.h"
 #include "app/shell/cardview.h"
+#include "core/kanjiset/exportlines.h"
 #include "core/training/practicechoice.h"
 #include "ui/progress.h"
 
@@ -68,7 +69,8 @@ void drawRow(App& app, PdfPages& pages, const KanjiRecord& record, double top) {
     QStringList lines;
     for (const QString& text :
          {t.text(MessageText::OnColumn) + QStringLiteral(": ") + record.OnYomi,
-          t.text(MessageText::KunColumn) + QStringLiteral(": ") + record.KunYomi,
+          t.text(MessageText::KunColumn) + QStringLiteral(": ") +
+              formatKun(record.KunYomi, KunAllParts),
           record.Bemerkung}) {
         lines += fitLines(p, text, textFont, TextWidth, 1);
     }

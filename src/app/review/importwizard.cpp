@@ -5,6 +5,7 @@
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
 #include "core/review/csvimport.h"
+#include "core/review/importmerge.h"
 #include "core/review/optimiselist.h"
 #include "core/training/profilerecord.h"
 #include "ui/modal.h"
@@ -69,13 +70,25 @@ QString multiLine(QString text) {
     return text.replace(u'|', u'\n');
 }
 
-void showOptimised(App& app, const OptimiseResult& result) {
+// Each message in a field of its own, from OptimiseStatusField on: one field is too narrow for
+// them all.
+void showStatusTexts(App& app, const QStringList& texts) {
     if (app.mainWindow) {
-        app.mainWindow->setStatusText(
-            OptimiseStatusField,
-            app.texts.text(MessageText::OptimiseDone)
-                .arg(QString::number(result.merged), QString::number(result.removed)));
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            app.mainWindow->setStatusText(OptimiseStatusField + static_cast<int>(i), texts[i]);
+        }
     }
+}
+
+// The kanji kept twice are told only when there are any: it is the one outcome the learner may
+// want to look at.
+QStringList optimisedTexts(const TextTables& t, const OptimiseResult& result) {
+    QStringList texts{t.text(MessageText::OptimiseDone)
+                          .arg(QString::number(result.merged), QString::number(result.removed))};
+    if (result.keptTwice > 0) {
+        texts.append(t.text(MessageText::OptimiseKeptTwice).arg(QString::number(result.keptTwice)));
+    }
+    return texts;
 }
 
 // Kanji new to the set get their profile records, as a kanji entered by hand does.
@@ -346,7 +359,7 @@ private:
     void importLines() {
         const qsizetype first = firstImportedRow(scan_.rows, headingLine());
         const size_t lineCount = static_cast<size_t>(scan_.rows.size() - first);
-        std::vector<KanjiRecord> records;
+        std::vector<ImportedRecord> records;
         records.reserve(lineCount);
         {
             ui::Progress progress(window_.top(), app_.texts.text(ImportText::CsvImport),
@@ -356,22 +369,24 @@ private:
                 // Strings for one step at a time: the scan keeps the lines compactly.
                 const std::vector<QStringList> lines =
                     scan_.rows.rows(first + static_cast<qsizetype>(done), count);
-                std::vector<KanjiRecord> step =
-                    importRecords(lines, order_, static_cast<qint32>(done) + 1);
+                std::vector<ImportedRecord> step =
+                    importMappedRecords(lines, order_, static_cast<qint32>(done) + 1);
                 std::move(step.begin(), step.end(), std::back_inserter(records));
                 progress.setValue(static_cast<int>(done + count));
             }
         }
-        insertRecords(app_.kanjiSet, std::move(records));
-        std::optional<OptimiseResult> optimised;
-        if (window_.isChecked(OptimiseBox)) {
-            optimised = optimiseList(app_.kanjiSet);
-        }
+        const bool optimise = window_.isChecked(OptimiseBox);
+        const ImportOutcome outcome = addImported(app_.kanjiSet, std::move(records), optimise);
         keepProfileInStep(app_);
         refreshSet(app_);
-        if (optimised) {
-            showOptimised(app_, *optimised);
+        const TextTables& t = app_.texts;
+        QStringList texts{
+            t.text(MessageText::ImportCounts)
+                .arg(QString::number(outcome.added), QString::number(outcome.updated))};
+        if (optimise) {
+            texts += optimisedTexts(t, outcome.optimised);
         }
+        showStatusTexts(app_, texts);
     }
 
     App& app_;
@@ -415,6 +430,8 @@ void importCsv(App& app) {
 
 void optimiseList(App& app) {
     const OptimiseResult result = optimiseList(app.kanjiSet);
+    // Blank records may have gone, and with them the profile record of code 0.
+    keepProfileInStep(app);
     refreshSet(app);
-    showOptimised(app, result);
+    showStatusTexts(app, optimisedTexts(app.texts, result));
 }

@@ -115,10 +115,25 @@ void quoteFrom(QString& out, qsizetype start) {
     }
 }
 
+// Romaji are Latin letters, with or without macrons; kana, kanji and KANJIDIC's marks ("-", ".",
+// "、") are not.
+bool hasLatinLetter(QStringView text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.isLetter() && c.script() == QChar::Script_Latin; });
+}
+
 // The chosen Kun parts appended to out; the separator rule looks only at what this field holds.
 void appendKun(QString& out, QStringView kunYomi, int mask) {
     const qsizetype start = out.size();
     const bool hasWriting = kunYomi.contains(u'*');
+    // Readings in kana only, as KANJIDIC gives them ("ひ、-び、-か"), have no parts to pick:
+    // their "-" marks a suffix, not a meaning, so cutting at it would lose the readings.
+    if (!hasWriting && !hasLatinLetter(kunYomi)) {
+        if ((mask & KunAllParts) != 0) {
+            out.append(kunYomi);
+        }
+        return;
+    }
     using Part = QStringView (*)(QStringView);
     const std::array<std::pair<int, Part>, 4> parts{{{KunKanjiWriting, &kanjiWriting},
                                                      {KunHiragana, &hiragana},
@@ -220,7 +235,11 @@ QByteArray exportFile(const std::vector<KanjiRecord>& records, const std::vector
         if (index < 0 || index >= static_cast<int>(records.size())) {
             continue;
         }
-        appendLine(text, records[static_cast<size_t>(index)], fields);
+        const KanjiRecord& record = records[static_cast<size_t>(index)];
+        if (isBlank(record)) {
+            continue;
+        }
+        appendLine(text, record, fields);
         text.append(u"\r\n");
     }
     QByteArray bytes(text.size() * 2, Qt::Uninitialized);

@@ -37,7 +37,9 @@ struct ExportFields {
 };
 
 // The chosen parts of a KunYomi text, in the order kanji writing, hiragana, romaji, meaning,
-// separated by "; ".
+// separated by "; ". A text with no "*" and no Latin letter (readings in kana only, as KANJIDIC
+// gives them) is one part, the text as stored, given whenever any part is chosen. The CSV export,
+// the PDF cards and the practice sheets all write the Kun reading through this one function.
 QString formatKun(const QString& kunYomi, int mask);
 
 // One field as a CSV reader reads it back: in double quotes, inner quotes doubled, when it
@@ -49,7 +51,7 @@ QString csvField(const QString& text);
 QString exportLine(const KanjiRecord& record, const ExportFields& fields);
 
 // The whole file: the lines of the records at the given 0-based indices, in that order, each
-// ended by CR LF, as UTF-16 little-endian without byte-order mark. Indices outside the list are
-// skipped.
+// ended by CR LF, as UTF-16 little-endian without byte-order mark. Indices outside the list and
+// blank records (see isBlank) are skipped.
 QByteArray exportFile(const std::vector<KanjiRecord>& records, const std::vector<int>& indices,
                       const ExportFields& fields);

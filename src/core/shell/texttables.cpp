@@ -352,6 +352,8 @@ TextTables builtInTexts() {
         u"Zeichensatz"_s,
         u"Zeichensatz: %1"_s,
         u"Zeile %1: Anführungszeichen nicht geschlossen"_s,
+        u"Doppelt behalten: %1 Kanji"_s,
+        u"Import: %1 neu, %2 aktualisiert"_s,
     });
     return tables;
 }

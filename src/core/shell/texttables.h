@@ -325,8 +325,12 @@ enum class MessageText {
     ImportEncodingLabel,
     ImportEncodingStatus,
     ImportOpenQuote,
+    // Beside OptimiseDone: the kanji whose records disagree, kept twice, as %1. After an import:
+    // the records added as %1 and the kanji updated as %2.
+    OptimiseKeptTwice,
+    ImportCounts,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ImportOpenQuote) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ImportCounts) + 1;
 
 class TextTables {
 public:

@@ -21,6 +21,9 @@ std::vector<int> byLowestQuota(const KanjiSet& set, const ProfileList& profile) 
     std::vector<std::pair<qint64, int>> ranked;
     ranked.reserve(set.records.size());
     for (int i = 0; i < set.size(); ++i) {
+        if (isBlank(set.records[i])) {
+            continue;
+        }
         const ProfileRecord* record = records.value(set.records[i].Unicode, nullptr);
         const QuotaFigures f = record != nullptr ? quotaFigures(*record, {}) : QuotaFigures{};
         qint64 rank = 1;
@@ -44,7 +47,9 @@ std::vector<int> byLowestQuota(const KanjiSet& set, const ProfileList& profile) 
 std::vector<int> ofTraining(const KanjiSet& set, const std::vector<qint32>& codes) {
     QHash<qint32, int> indexOfCode;
     for (int i = set.size() - 1; i >= 0; --i) {
-        indexOfCode.insert(set.records[i].Unicode, i);
+        if (!isBlank(set.records[i])) {
+            indexOfCode.insert(set.records[i].Unicode, i);
+        }
     }
     std::vector<int> positions;
     QSet<qint32> taken;
@@ -67,8 +72,11 @@ std::vector<int> practicePositions(const KanjiSet& set, const ProfileList* profi
     }
     std::vector<int> positions = ofTraining(set, lastTrainingCodes);
     if (positions.empty()) {
-        for (int i = 0; i < std::min(set.size(), PracticeSheetKanji); ++i) {
-            positions.push_back(i);
+        for (int i = 0; i < set.size() && static_cast<int>(positions.size()) < PracticeSheetKanji;
+             ++i) {
+            if (!isBlank(set.records[i])) {
+                positions.push_back(i);
+            }
         }
     }
     return positions;

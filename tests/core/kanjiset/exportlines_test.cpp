@@ -48,6 +48,14 @@ TEST(ExportKun, FormatsTheChosenPartsInTheirOrder) {
         {"empty text", QString(), KunAllParts, QString()},
         {"only blanks are trimmed", u"上 *うえ ue\t-\toben "_s, KunAllParts,
          u"上; うえ; ue\t; \toben"_s},
+        // KANJIDIC gives the readings in kana only; its "-" marks a suffix, not a meaning.
+        {"kana readings are one part", u"ひ、-び、-か"_s, KunAllParts, u"ひ、-び、-か"_s},
+        {"kana readings with any part chosen", u"ひ、-び、-か"_s, KunMeaning, u"ひ、-び、-か"_s},
+        {"kana readings with the writing chosen", u"くに"_s, KunKanjiWriting, u"くに"_s},
+        {"kana readings as stored, okurigana and blanks", u" もと、 -もと "_s, KunRomaji,
+         u" もと、 -もと "_s},
+        {"kana readings with no part chosen", u"ひ、-び、-か"_s, 0, QString()},
+        {"a Latin letter keeps the parts", u"ひ hi-Sonne"_s, KunHiragana | KunRomaji, u"hi"_s},
     };
     for (const KunCase& c : cases) {
         EXPECT_EQ(formatKun(c.kun, c.mask), c.expected) << c.name;
@@ -183,6 +191,14 @@ TEST(ExportFile, WritesTheGivenPositionsAndSkipsThoseOutside) {
     EXPECT_EQ(fromUtf16le(exportFile(records, {-1, 3, 4, 99}, kanji)), u"四\r\n"_s);
     EXPECT_EQ(exportFile({}, {}, kanji), QByteArray());
     EXPECT_EQ(exportFile({}, {0}, kanji), QByteArray());
+
+    // The blank record a new set starts with is no kanji; a record with a text is one.
+    KanjiRecord noCharacter;
+    noCharacter.Bemerkung = u"ohne Zeichen"_s;
+    const std::vector<KanjiRecord> withBlank{KanjiRecord{}, records[0], noCharacter};
+    ExportFields note = kanji;
+    note.mnemonic = true;
+    EXPECT_EQ(fromUtf16le(exportFile(withBlank, {0, 1, 2}, note)), u"一,\r\n,ohne Zeichen\r\n"_s);
 }
 
 // A reader as RFC 4180 describes it: records end at CR LF outside quotes; a quoted field may

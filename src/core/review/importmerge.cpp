@@ -1,0 +1,174 @@
+// Bringing imported records into the set: kanji new to it are added, kanji it holds are updated.
+#include "core/review/importmerge.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Position index (position - 1) of Unicode: it names the kanji and is never updated.
+constexpr size_t UnicodePosition = 2;
+
+// Whether field differs from value; with apply, field takes it.
+template <class T>
+bool differs(T& field, const T& value, bool apply) {
+    if (field == value) {
+        return false;
+    }
+    if (apply) {
+        field = value;
+    }
+    return true;
+}
+
+// Compares (and with apply, copies) the field of position index p, in the order of
+// storeMappedLine. A picture goes when the file it was loaded from changes.
+bool differsAt(KanjiRecord& kept, const KanjiRecord& from, size_t p, bool apply) {
+    switch (p) {
+        case 0:
+            return differs(kept.Idx1, from.Idx1, apply);
+        case 1:
+            return differs(kept.Idx2, from.Idx2, apply);
+        case UnicodePosition:
+            return false;
+        case 3:
+            return differs(kept.OnYomi, from.OnYomi, apply);
+        case 4:
+            return differs(kept.KunYomi, from.KunYomi, apply);
+        case 5:
+            return differs(kept.Bemerkung, from.Bemerkung, apply);
+        case 6:
+            return differs(kept.GenshiMeaning, from.GenshiMeaning, apply);
+        case 7:
+            return differs(kept.Genshi, from.Genshi, apply);
+        case 8:
+            if (differs(kept.Anim, from.Anim, apply)) {
+                if (apply) {
+                    kept.StrokeImage.reset();
+                }
+                return true;
+            }
+            return false;
+        default:
+            break;
+    }
+    if (p >= MappedPositions) {
+        return false;
+    }
+    const size_t example = (p - 9) / 2;
+    if ((p - 9) % 2 == 1) {
+        return differs(kept.Beispiel[example], from.Beispiel[example], apply);
+    }
+    if (differs(kept.SoundFile[example], from.SoundFile[example], apply)) {
+        if (apply) {
+            kept.ExampleMedia[example].reset();
+        }
+        return true;
+    }
+    return false;
+}
+
+// Whether kept differs from the imported record in any of the positions; with apply, kept takes
+// the imported values there.
+bool differsIn(KanjiRecord& kept, const KanjiRecord& from, const GivenPositions& positions,
+               bool apply) {
+    bool any = false;
+    for (size_t p = 0; p < MappedPositions; ++p) {
+        if (positions.test(p) && differsAt(kept, from, p, apply)) {
+            any = true;
+            if (!apply) {
+                return true;
+            }
+        }
+    }
+    return any;
+}
+
+// A record of the set before the import, with the positions lines of this import gave it.
+struct KnownRecord {
+    int index = 0;
+    GivenPositions claimed;
+};
+
+}  // namespace
+
+std::vector<ImportedRecord> importMappedRecords(std::span<const QStringList> rows,
+                                                std::span<const MappingCode> codes,
+                                                qint32 firstNumber) {
+    std::vector<ImportedRecord> records(rows.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        const QStringList mapped =
+            mapImportLine(rows[i], codes, firstNumber + static_cast<qint32>(i));
+        storeMappedLine(records[i].record, mapped);
+        for (qsizetype k = 0; k < std::min<qsizetype>(mapped.size(), MappedPositions); ++k) {
+            records[i].given.set(static_cast<size_t>(k), holdsValue(mapped[k]));
+        }
+    }
+    return records;
+}
+
+ImportOutcome addImported(KanjiSet& set, std::vector<ImportedRecord> imported, bool optimise) {
+    ImportOutcome outcome;
+    if (!optimise) {
+        std::vector<KanjiRecord> records;
+        records.reserve(imported.size());
+        for (ImportedRecord& item : imported) {
+            records.push_back(std::move(item.record));
+        }
+        outcome.added = static_cast<int>(records.size());
+        insertRecords(set, std::move(records));
+        return outcome;
+    }
+    QHash<qint32, std::vector<KnownRecord>> known;
+    for (int i = 0; i < set.size(); ++i) {
+        if (const qint32 code = set.records[static_cast<size_t>(i)].Unicode; code != 0) {
+            known[code].push_back({i, {}});
+        }
+    }
+    std::vector<char> changed(set.records.size(), 0);
+    KanjiSet added;
+    for (ImportedRecord& item : imported) {
+        GivenPositions given = item.given;
+        given.reset(UnicodePosition);
+        const auto found = item.record.Unicode != 0 ? known.find(item.record.Unicode) : known.end();
+        if (found == known.end()) {
+            added.records.push_back(std::move(item.record));
+            continue;
+        }
+        std::vector<KnownRecord>& records = *found;
+        const auto recordAt = [&set](const KnownRecord& r) -> KanjiRecord& {
+            return set.records[static_cast<size_t>(r.index)];
+        };
+        // A record that already holds the line's values takes it as it is: importing a file
+        // again changes nothing, also for a kanji kept twice.
+        auto target = std::find_if(records.begin(), records.end(), [&](const KnownRecord& r) {
+            return !differsIn(recordAt(r), item.record, given, false);
+        });
+        // A value an earlier line of this import gave is not overwritten by a later one: two
+        // lines of one kanji that disagree both stay, as two records.
+        if (target == records.end()) {
+            target = std::find_if(records.begin(), records.end(), [&](const KnownRecord& r) {
+                return !differsIn(recordAt(r), item.record, given & r.claimed, false);
+            });
+        }
+        if (target == records.end()) {
+            added.records.push_back(std::move(item.record));
+            continue;
+        }
+        target->claimed |= given;
+        if (differsIn(recordAt(*target), item.record, given, true)) {
+            changed[static_cast<size_t>(target->index)] = 1;
+        }
+    }
+    outcome.updated = static_cast<int>(std::count(changed.begin(), changed.end(), 1));
+    // Merged among themselves first, so the count of added records is what the set gains.
+    const OptimiseResult amongAdded = optimiseList(added);
+    outcome.added = added.size();
+    insertRecords(set, std::move(added.records));
+    outcome.optimised = optimiseList(set);
+    outcome.optimised.merged += amongAdded.merged;
+    outcome.optimised.removed += amongAdded.removed;
+    return outcome;
+}
