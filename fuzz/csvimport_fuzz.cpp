@@ -1,11 +1,13 @@
 // Fuzz target for the CSV import: decoding, records and values, the column mapping, the records
-// made from the lines and the list optimisation after them.
+// made from the lines and how an optimised import folds them into the set.
 #include "core/review/csvimport.h"
-#include "core/review/optimiselist.h"
+#include "core/review/importmerge.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
+#include <set>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
@@ -58,12 +60,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             codes.push_back(mappingCode(value));
         }
     }
+    // The lines imported once as they come, then again as an optimised import would take them.
+    const auto imported = [&](bool headingLine, qint32 firstNumber) {
+        return importMappedRecords(importedRows(*rows, headingLine), codes, firstNumber);
+    };
     KanjiSet set;
-    insertRecords(set, importRecords(importedRows(*rows, (boxes & 32) != 0), codes));
-    insertRecords(set, importRecords(importedRows(*rows, (boxes & 64) != 0), codes, -5));
-    const int before = set.size();
-    const OptimiseResult result = optimiseList(set);
-    if (result.merged + result.removed + set.size() != before ||
+    const int lineCount = static_cast<int>(rows->size());
+    const ImportOutcome plain = addImported(set, imported((boxes & 32) != 0, 1), false);
+    if (plain.added != set.size() || plain.added < lineCount - 1 || plain.updated != 0) {
+        std::abort();
+    }
+    const auto codesOf = [](const KanjiSet& of) {
+        std::set<qint32> held;
+        for (const KanjiRecord& record : of.records) {
+            held.insert(record.Unicode);
+        }
+        held.erase(0);
+        return held;
+    };
+    const std::set<qint32> before = codesOf(set);
+    const int recordsBefore = set.size();
+    const ImportOutcome folded = addImported(set, imported((boxes & 64) != 0, -5), true);
+    // Folding may merge records away, but never a kanji, and it updates only records it had.
+    const std::set<qint32> after = codesOf(set);
+    if (!std::includes(after.begin(), after.end(), before.begin(), before.end()) ||
+        folded.updated > recordsBefore || set.size() > recordsBefore + folded.added ||
         (set.current < -1 || set.current >= set.size())) {
         std::abort();
     }

@@ -657,16 +657,6 @@ qsizetype firstImportedRow(const CsvRows& rows, bool headingLine) {
     return headingLine && !rows.empty() ? 1 : 0;
 }
 
-std::vector<KanjiRecord> importRecords(std::span<const QStringList> rows,
-                                       std::span<const MappingCode> codes, qint32 firstNumber) {
-    std::vector<KanjiRecord> records(rows.size());
-    for (size_t i = 0; i < records.size(); ++i) {
-        storeMappedLine(records[i],
-                        mapImportLine(rows[i], codes, firstNumber + static_cast<qint32>(i)));
-    }
-    return records;
-}
-
 void insertRecords(KanjiSet& set, std::vector<KanjiRecord> records) {
     if (records.empty()) {
         return;

@@ -194,10 +194,5 @@ std::span<const QStringList> importedRows(const std::vector<QStringList>& rows, 
 // The index of the first imported row of rows.
 qsizetype firstImportedRow(const CsvRows& rows, bool headingLine);
 
-// The records made from rows, each mapped with codes, the first one with running number
-// firstNumber. With no codes every record stays empty.
-std::vector<KanjiRecord> importRecords(std::span<const QStringList> rows,
-                                       std::span<const MappingCode> codes, qint32 firstNumber = 1);
-
 // Inserts records after the current element in their order; the last one becomes current.
 void insertRecords(KanjiSet& set, std::vector<KanjiRecord> records);

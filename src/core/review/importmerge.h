@@ -20,7 +20,8 @@ struct ImportedRecord {
     GivenPositions given;
 };
 
-// The records importRecords makes, each with the positions its line gives.
+// The records made from rows, each mapped with codes, the first one with running number
+// firstNumber, each with the positions its line gives. With no codes every record stays empty.
 std::vector<ImportedRecord> importMappedRecords(std::span<const QStringList> rows,
                                                 std::span<const MappingCode> codes,
                                                 qint32 firstNumber = 1);

@@ -1,6 +1,7 @@
 // Tests of the CSV import's reading: encodings, records and values, the mapping of columns to
 // record fields, the number reading, the heading line, and an export read back whole.
 #include "core/review/csvimport.h"
+#include "core/review/importmerge.h"
 
 #include "core/kanjiset/exportlines.h"
 #include "core/kanjiset/recordexpect.h"
@@ -375,6 +376,16 @@ TEST(CsvMapping, EachPositionFillsItsField) {
     KanjiRecord shortLine;
     storeMappedLine(shortLine, {"5"});
     expectSameStoredFields(shortLine, makeKanji(5, 0));
+}
+
+// The records an import makes of rows, without the positions each line gives.
+std::vector<KanjiRecord> importRecords(std::span<const QStringList> rows,
+                                       std::span<const MappingCode> codes) {
+    std::vector<KanjiRecord> records;
+    for (ImportedRecord& item : importMappedRecords(rows, codes)) {
+        records.push_back(std::move(item.record));
+    }
+    return records;
 }
 
 TEST(CsvImport, HeadingLineDecidesTheFirstRecordAndTheRunningNumber) {
