@@ -112,7 +112,7 @@ quint32 answeredAt(const App& app) {
     return answerTime(app.ui.localNow());
 }
 
-// The rows of the selection dialog for the "Auswahl" scope; none when it is cancelled.
+// The rows chosen in the selection dialog for that scope; none when it is cancelled.
 std::vector<qint32> chosenCodes(App& app, const TrainingSettings& settings) {
     if (settings.scope != TrainingScope::Selection) {
         return {};
