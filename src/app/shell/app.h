@@ -8,11 +8,10 @@
 #include "app/shell/resources.h"
 #include "app/training/handwriting.h"
 #include "app/training/profilecommands.h"
-#include "app/training/trainingpage.h"
-#include "app/training/trainingrun.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "core/shell/texttables.h"
+#include "core/training/trainingsession.h"
 #include "ui/toolkit.h"
 #include "ui/window.h"
 
@@ -50,7 +49,7 @@ struct App {
     Animation animation;
     WritingPad writingPad;
     HandwritingAids handwriting;
-    TrainingRun training;
+    TrainingSession training;
 
     Resources resources;
     TextTables texts;

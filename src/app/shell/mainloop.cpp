@@ -10,6 +10,7 @@
 #include "app/shell/mainids.h"
 #include "app/training/trainingpage.h"
 #include "app/training/trainingrun.h"
+#include "app/training/trainingsettings.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
-#include "app/training/trainingpage.h"
+#include "app/training/trainingsettings.h"
 
 #include <QCheckBox>
 #include <QKeySequence>

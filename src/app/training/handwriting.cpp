@@ -39,6 +39,11 @@ StrokeList withoutClicks(const StrokeList& strokes) {
 
 }  // namespace
 
+void clearWritingCanvas(App& app) {
+    app.writingPad.writingCanvas.fill(Qt::white);
+    app.writingPad.strokes.clear();
+}
+
 const StrokeList* referenceStrokes(App& app, qint32 code) {
     HandwritingAids& aids = app.handwriting;
     if (!aids.libraryTried) {

@@ -1,40 +1,14 @@
-// The training page's settings and its resting state.
+// The training page: its dispatch, the F2 key and the pen on the writing canvas; the run and the
+// settings do the work.
 #include "app/training/trainingpage.h"
 
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
-#include "app/training/profilecommands.h"
+#include "app/training/trainingrun.h"
+#include "app/training/trainingsettings.h"
 #include "ui/images.h"
 
-#include <array>
-
 namespace {
-
-constexpr std::array AnswerControls{QuestionImage,
-                                    ShownOnLabel,
-                                    ShownOn,
-                                    ShownKunLabel,
-                                    ShownKun,
-                                    ShownMeaningLabel,
-                                    ShownMeaning,
-                                    QuestionSoundButton,
-                                    AnswerOnLabel,
-                                    AnswerOn,
-                                    AnswerKunLabel,
-                                    AnswerKun,
-                                    AnswerMeaningLabel,
-                                    AnswerMeaning,
-                                    CanvasImage,
-                                    CanvasMark,
-                                    MarkOn,
-                                    MarkKun,
-                                    MarkMeaning};
-
-constexpr std::array JlptOptions{Jlpt4, Jlpt3, Jlpt2, Jlpt1};
-constexpr std::array JlptCaptions{TrainingText::Jlpt4, TrainingText::Jlpt3, TrainingText::Jlpt2,
-                                  TrainingText::Jlpt1};
-
-constexpr std::array ScopeOptions{ScopeAll, ScopeWorst, ScopeRange, ScopeJlpt, ScopeSelection};
 
 // "Spanne" asks from its start to its end, both within the set.
 void keepRangeInSet(App& app) {
@@ -48,182 +22,7 @@ void keepRangeInSet(App& app) {
     w.setSpinValue(RangeEnd, range.end);
 }
 
-void showAll(ui::Window& w, std::initializer_list<int> controls) {
-    for (int control : controls) {
-        w.setVisible(control, true);
-    }
-}
-
 }  // namespace
-
-void clearWritingCanvas(App& app) {
-    app.writingPad.writingCanvas.fill(Qt::white);
-    app.writingPad.strokes.clear();
-}
-
-void resetTrainingSettings(App& app) {
-    ui::Window& w = *app.mainWindow;
-    w.setChecked(ShowKanjiBox, true);
-    w.setChecked(AskOnBox, true);
-    w.setChecked(WorstAbsolute, true);
-    w.setSpinValue(RangeStart, 1);
-    w.setSpinRange(RangeStart, 1, std::max(1, app.kanjiCount - 1));
-    w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiCount));
-    w.setSpinValue(RangeEnd, app.kanjiCount);
-    w.setChecked(ScopeAll, true);
-    w.setChecked(OrderRandom, true);
-    w.setChecked(Jlpt4, true);
-
-    std::array<int, 5> perLevel{};
-    for (const KanjiRecord& record : app.kanjiSet.records) {
-        if (record.Idx2 >= 0 && record.Idx2 <= 4) {
-            ++perLevel[static_cast<size_t>(record.Idx2)];
-        }
-    }
-    for (int i = 0; i < 4; ++i) {
-        const int level = 4 - i;
-        const int count = perLevel[static_cast<size_t>(level)];
-        w.setText(JlptOptions[static_cast<size_t>(i)],
-                  app.texts.text(JlptCaptions[static_cast<size_t>(i)]) + QStringLiteral("  (") +
-                      QString::number(count) + QLatin1Char(')'));
-        w.setEnabled(JlptOptions[static_cast<size_t>(i)], count != 0);
-    }
-
-    clearWritingCanvas(app);
-    w.setImage(CanvasImage, app.writingPad.writingCanvas);
-    applyTrainingSettings(app, -1);
-}
-
-void applyTrainingSettings(App& app, int causingControl) {
-    showTrainingControls(app, causingControl);
-    for (int field = 2; field <= 5; ++field) {
-        app.mainWindow->setStatusText(field, QString());
-    }
-}
-
-void showTrainingControls(App& app, int causingControl) {
-    ui::Window& w = *app.mainWindow;
-    const bool manual = w.isChecked(ManualBox);
-    w.setVisible(FullSettings, manual);
-    w.setVisible(ShortSettings, !manual);
-    for (int control : AnswerControls) {
-        w.setVisible(control, false);
-    }
-    if (manual) {
-        // What is shown is not asked as well.
-        if (w.isChecked(ShowKanjiBox)) {
-            w.setVisible(QuestionImage, true);
-            w.setChecked(AskKanjiBox, false);
-        }
-        if (w.isChecked(ShowOnBox)) {
-            showAll(w, {ShownOn, ShownOnLabel});
-            w.setChecked(AskOnBox, false);
-        }
-        if (w.isChecked(ShowKunBox)) {
-            showAll(w, {ShownKun, ShownKunLabel});
-            w.setChecked(AskKunBox, false);
-        }
-        if (w.isChecked(ShowMeaningBox)) {
-            showAll(w, {ShownMeaning, ShownMeaningLabel});
-            w.setChecked(AskMeaningBox, false);
-        }
-        if (w.isChecked(ShowSoundBox)) {
-            w.setVisible(QuestionSoundButton, true);
-        }
-        if (w.isChecked(AskOnBox)) {
-            showAll(w, {AnswerOn, AnswerOnLabel});
-        }
-        if (w.isChecked(AskKunBox)) {
-            showAll(w, {AnswerKun, AnswerKunLabel});
-        }
-        if (w.isChecked(AskMeaningBox)) {
-            showAll(w, {AnswerMeaning, AnswerMeaningLabel});
-        }
-        if (w.isChecked(AskKanjiBox)) {
-            w.setVisible(CanvasImage, true);
-        }
-        const bool jlpt = w.isChecked(ScopeJlpt);
-        for (int option : JlptOptions) {
-            w.setVisible(option, jlpt);
-        }
-        const bool worst = w.isChecked(ScopeWorst);
-        w.setVisible(WorstAbsolute, worst);
-        w.setVisible(WorstRelative, worst);
-
-        w.setEnabled(RangeStart, false);
-        w.setEnabled(RangeEnd, false);
-        const bool scopeCaused = std::find(ScopeOptions.begin(), ScopeOptions.end(),
-                                           causingControl) != ScopeOptions.end();
-        if (w.isChecked(ScopeRange) && scopeCaused) {
-            w.setEnabled(RangeStart, true);
-            w.setEnabled(RangeEnd, true);
-            w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiCount));
-            if (w.spinValue(RangeEnd) > app.kanjiCount) {
-                w.setSpinValue(RangeEnd, app.kanjiCount);
-            }
-        }
-        if (worst) {
-            w.setEnabled(RangeEnd, true);
-            w.setSpinRange(RangeEnd, 1,
-                           w.isChecked(WorstAbsolute) ? std::max(1, app.kanjiCount) : 100);
-        }
-        const int start = w.spinValue(RangeStart);
-        const int end = w.spinValue(RangeEnd);
-        if (start > end) {
-            if (start <= 1) {
-                w.setSpinValue(RangeEnd, start + 1);
-            } else {
-                w.setSpinValue(RangeStart, end);
-            }
-        }
-    }
-}
-
-void restTrainingControls(App& app) {
-    ui::Window& w = *app.mainWindow;
-    w.setEnabled(StartButton, true);
-    w.setEnabled(TrainingEndButton, false);
-    w.setVisible(CheckButton, false);
-    w.setVisible(NextQuestionButton, false);
-    for (int option : JlptOptions) {
-        w.setVisible(option, false);
-    }
-    // The answer controls are hidden by showing what the settings call for.
-    for (int field : {AnswerOn, AnswerKun, AnswerMeaning}) {
-        w.setText(field, QString());
-        w.setEnabled(field, true);
-    }
-    showTrainingControls(app, -1);
-}
-
-void endTraining(App& app, bool show) {
-    ui::Window& w = *app.mainWindow;
-    restTrainingControls(app);
-    for (int field = 2; field <= 5; ++field) {
-        w.setStatusText(field, QString());
-    }
-    if (show) {
-        qint32 right = 0;
-        qint32 partly = 0;
-        qint32 wrong = 0;
-        for (const TrainingItem& item : app.training.trainingList) {
-            right += item.right;
-            partly += item.partly;
-            wrong += item.wrong;
-        }
-        const QString evaluation = evaluationText(app.texts, right, partly, wrong);
-        if (!evaluation.isEmpty()) {
-            app.ui.requesters().message(w.top(), app.texts.text(MessageText::EvaluationTitle),
-                                        evaluation);
-        }
-        // A run's answers reach the disk with its end, not only when the program ends.
-        saveProfile(app);
-    }
-    app.training.trainingPos = -1;
-    app.training.checkState = CheckState::NoRun;
-    w.setStatusText(2, QString());
-    w.setStatusText(3, QString());
-}
 
 bool onTrainingControl(App& app, const ui::Event& event) {
     const bool leftClick = event.action == ui::Action::LeftClick;

@@ -1,5 +1,4 @@
-// A training run: building the questions, showing one after another, grading the answers and
-// recording them in the run and in the profile.
+// A training run on the page: the learner's steps go to the session, and what they leave is shown.
 #include "app/training/trainingrun.h"
 
 #include "app/kanjiset/kanjiimage.h"
@@ -7,9 +6,7 @@
 #include "app/shell/mainids.h"
 #include "app/training/profilecommands.h"
 #include "app/training/selectiondialog.h"
-#include "app/training/trainingpage.h"
-#include "core/kanjiset/kanjisetops.h"
-#include "core/training/answercheck.h"
+#include "app/training/trainingsettings.h"
 #include "ui/widgets.h"
 
 #include <QLineEdit>
@@ -18,102 +15,24 @@
 
 namespace {
 
-bool manual(const App& app) {
-    return app.mainWindow->isChecked(ManualBox);
-}
+// The controls of one text of the kanji: shown with the question, and answered.
+struct TextPart {
+    AnswerKind kind;
+    bool AskedKinds::*part;
+    int shown;
+    int shownLabel;
+    int answer;
+    int answerLabel;
+    int mark;
+};
 
-// The position of the kanji with that code in the set, -1 when the set no longer holds it.
-int positionOf(const App& app, qint32 code) {
-    const int found = findByCode(app.kanjiSet, code);
-    return found >= 0 && app.kanjiSet.records[static_cast<size_t>(found)].Unicode == code ? found
-                                                                                          : -1;
-}
-
-void appendQuestion(std::vector<TrainingItem>& list, qint32 code) {
-    list.push_back(TrainingItem{code, 0, 0, 0});
-}
-
-std::vector<TrainingItem> questionsOfSet(const App& app, const auto& take) {
-    std::vector<TrainingItem> list;
-    for (const KanjiRecord& record : app.kanjiSet.records) {
-        if (take(record)) {
-            appendQuestion(list, record.Unicode);
-        }
-    }
-    return list;
-}
-
-int chosenJlptLevel(const ui::Window& w) {
-    constexpr std::array Levels{std::pair{Jlpt4, 4}, std::pair{Jlpt3, 3}, std::pair{Jlpt2, 2},
-                                std::pair{Jlpt1, 1}};
-    for (const auto& [option, level] : Levels) {
-        if (w.isChecked(option)) {
-            return level;
-        }
-    }
-    return 0;
-}
-
-// The kanji of the chosen scope, in the order it gives them; codes the set does not hold are
-// left out.
-std::vector<TrainingItem> scopeQuestions(App& app) {
-    const ui::Window& w = *app.mainWindow;
-    if (w.isChecked(ScopeAll)) {
-        return questionsOfSet(app, [](const KanjiRecord&) { return true; });
-    }
-    if (w.isChecked(ScopeRange)) {
-        const int start = w.spinValue(RangeStart);
-        const int end = w.spinValue(RangeEnd);
-        return questionsOfSet(
-            app, [=](const KanjiRecord& r) { return r.Idx1 >= start && r.Idx1 <= end; });
-    }
-    if (w.isChecked(ScopeJlpt)) {
-        const int level = chosenJlptLevel(w);
-        return questionsOfSet(app,
-                              [=](const KanjiRecord& r) { return level != 0 && r.Idx2 == level; });
-    }
-    std::vector<qint32> codes;
-    if (w.isChecked(ScopeWorst)) {
-        const qint32 n =
-            worstCount(w.spinValue(RangeEnd), w.isChecked(WorstRelative), app.kanjiCount);
-        codes = worstAnsweredCodes(app.profile.profileList, askedKinds(app), n);
-    } else if (w.isChecked(ScopeSelection)) {
-        std::optional<std::vector<qint32>> chosen = openTrainingSelection(app);
-        if (chosen && chosen->size() >= 2) {
-            codes = std::move(*chosen);
-        }
-    }
-    std::vector<TrainingItem> list;
-    for (qint32 code : codes) {
-        if (positionOf(app, code) >= 0) {
-            appendQuestion(list, code);
-        }
-    }
-    return list;
-}
-
-// The questions of the chosen scope that have something to ask: a blank record, or a kanji whose
-// every asked text is empty, would only record answers never given.
-std::vector<TrainingItem> buildQuestions(App& app) {
-    std::vector<TrainingItem> questions = scopeQuestions(app);
-    const AskedKinds asked = askedKinds(app);
-    std::erase_if(questions, [&](const TrainingItem& item) {
-        const int position = positionOf(app, item.Code);
-        return position < 0 ||
-               !isTrainingQuestion(app.kanjiSet.records[static_cast<size_t>(position)], asked);
-    });
-    return questions;
-}
-
-void setAnswerControlsVisible(ui::Window& w, AskedKinds asked) {
-    w.setVisible(AnswerOn, asked.on);
-    w.setVisible(AnswerOnLabel, asked.on);
-    w.setVisible(AnswerKun, asked.kun);
-    w.setVisible(AnswerKunLabel, asked.kun);
-    w.setVisible(AnswerMeaning, asked.meaning);
-    w.setVisible(AnswerMeaningLabel, asked.meaning);
-    w.setVisible(CanvasImage, asked.kanji);
-}
+constexpr std::array TextParts{
+    TextPart{AnswerKind::On, &AskedKinds::on, ShownOn, ShownOnLabel, AnswerOn, AnswerOnLabel,
+             MarkOn},
+    TextPart{AnswerKind::Kun, &AskedKinds::kun, ShownKun, ShownKunLabel, AnswerKun, AnswerKunLabel,
+             MarkKun},
+    TextPart{AnswerKind::Meaning, &AskedKinds::meaning, ShownMeaning, ShownMeaningLabel,
+             AnswerMeaning, AnswerMeaningLabel, MarkMeaning}};
 
 // The answer field the learner types into first; -1 when no text is asked.
 int firstAnswerField(AskedKinds answered) {
@@ -123,50 +42,30 @@ int firstAnswerField(AskedKinds answered) {
                               : -1;
 }
 
-void showQuestion(App& app) {
+void showQuestion(App& app, const TrainingSettings& settings) {
     ui::Window& w = *app.mainWindow;
-    TrainingRun& run = app.training;
-    const bool isManual = manual(app);
-    if (!isManual) {
-        // Without a list the question is whatever kanji the learner put on the card.
-        const KanjiRecord* current = app.kanjiSet.currentRecord();
-        if (current == nullptr || !isTrainingQuestion(*current, askedKinds(app))) {
-            endTraining(app, true);
-            return;
-        }
-        run.trainingList.resize(std::max(run.trainingList.size(), size_t(run.trainingPos) + 1));
-        run.trainingList[static_cast<size_t>(run.trainingPos)] = {current->Unicode, 0, 0, 0};
-        run.trainingLast = std::max(run.trainingLast, run.trainingPos);
-    }
-    const int position =
-        positionOf(app, run.trainingList[static_cast<size_t>(run.trainingPos)].Code);
-    if (position < 0) {
-        nextQuestion(app);
-        return;
-    }
-    app.kanjiSet.current = position;
-    app.currentIndex = position;
-    KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(position)];
+    const TrainingSession& run = app.training;
+    app.currentIndex = app.kanjiSet.current;
+    KanjiRecord& record = *app.kanjiSet.currentRecord();
 
     w.setText(AnswerOn, QString());
     w.setText(AnswerKun, QString());
     w.setText(AnswerMeaning, QString());
-    const bool showKanji = w.isChecked(ShowKanjiBox);
-    const bool showOn = w.isChecked(ShowOnBox);
-    const bool showKun = w.isChecked(ShowKunBox);
-    const bool showMeaning = w.isChecked(ShowMeaningBox);
-    w.setVisible(QuestionImage, showKanji);
-    w.setVisible(ShownOn, showOn);
-    w.setVisible(ShownOnLabel, showOn);
-    w.setVisible(ShownKun, showKun);
-    w.setVisible(ShownKunLabel, showKun);
-    w.setVisible(ShownMeaning, showMeaning);
-    w.setVisible(ShownMeaningLabel, showMeaning);
+    const AskedKinds shown = settings.shown;
+    w.setVisible(QuestionImage, shown.kanji);
+    for (const TextPart& text : TextParts) {
+        w.setVisible(text.shown, shown.*text.part);
+        w.setVisible(text.shownLabel, shown.*text.part);
+    }
     for (int mark : {MarkOn, MarkKun, MarkMeaning, CanvasMark}) {
         w.setVisible(mark, false);
     }
-    const AskedKinds asked = askedKinds(app);
-    setAnswerControlsVisible(w, asked);
+    const AskedKinds asked = settings.asked;
+    for (const TextPart& text : TextParts) {
+        w.setVisible(text.answer, asked.*text.part);
+        w.setVisible(text.answerLabel, asked.*text.part);
+    }
+    w.setVisible(CanvasImage, asked.kanji);
     // A kind this kanji has no text for stays in its place but takes no answer.
     const AskedKinds answered = questionKinds(record, asked);
     w.setEnabled(AnswerOn, answered.on);
@@ -187,33 +86,38 @@ void showQuestion(App& app) {
     if (auto* field = w.get<QLineEdit>(firstAnswerField(answered))) {
         field->setFocus();
     }
-    run.checkState = CheckState::Answering;
     w.setVisible(CheckButton, true);
     w.setVisible(NextQuestionButton, false);
 }
 
-// Counts one graded answer into the question, the run and, with a profile, the kanji's record.
-void recordAnswer(App& app, AnswerKind kind, qint32 code, AnswerResult result) {
-    TrainingRun& run = app.training;
-    TrainingItem& item = run.trainingList[static_cast<size_t>(run.trainingPos)];
-    switch (result) {
-        case AnswerResult::Wrong:
-            ++item.wrong;
-            ++run.runWrong;
+void showStep(App& app, const TrainingSettings& settings, RunStep step) {
+    switch (step) {
+        case RunStep::Asking:
+            showQuestion(app, settings);
             break;
-        case AnswerResult::Partly:
-            ++item.partly;
-            ++run.runWrong;
+        case RunStep::Ended:
+            endTraining(app, true);
             break;
-        case AnswerResult::Right:
-            ++item.right;
-            ++run.runRight;
+        case RunStep::Unchanged:
             break;
     }
-    ProfileList& profile = app.profile.profileList;
-    if (!app.profile.profileName.isEmpty() && findProfileRecord(profile, code)) {
-        recordInStats(profile.currentRecord()->stats(kind), result, answerTime(app.ui.localNow()));
+}
+
+// The profile the run's answers are recorded in; none while no profile is in use.
+ProfileList* answeredProfile(App& app) {
+    return app.profile.profileName.isEmpty() ? nullptr : &app.profile.profileList;
+}
+
+quint32 answeredAt(const App& app) {
+    return answerTime(app.ui.localNow());
+}
+
+// The rows chosen in the selection dialog for that scope; none when it is cancelled.
+std::vector<qint32> chosenCodes(App& app, const TrainingSettings& settings) {
+    if (settings.scope != TrainingScope::Selection) {
+        return {};
     }
+    return openTrainingSelection(app).value_or(std::vector<qint32>{});
 }
 
 const QImage& markOf(const App& app, AnswerResult result) {
@@ -240,27 +144,6 @@ AnswerResult resultOf(HandwritingVerdict verdict) {
     return AnswerResult::Wrong;
 }
 
-struct GradedKind {
-    AnswerKind kind;
-    int answer;
-    int mark;
-    int shown;
-    int shownLabel;
-};
-
-QString referenceOf(const KanjiRecord& record, AnswerKind kind) {
-    switch (kind) {
-        case AnswerKind::On:
-            return record.OnYomi;
-        case AnswerKind::Kun:
-            return record.KunYomi;
-        case AnswerKind::Meaning:
-        case AnswerKind::Kanji:
-            break;
-    }
-    return record.Bemerkung;
-}
-
 QColor rowColour(const App& app, qint32 right) {
     constexpr std::array ByRightAnswers{0, 2, 4, 5};
     return app.resources.quoteColours[static_cast<size_t>(
@@ -273,54 +156,33 @@ qint32 quotaOfCounts(const AnswerStats& stats) {
 
 }  // namespace
 
-AskedKinds askedKinds(const App& app) {
-    const ui::Window& w = *app.mainWindow;
-    if (w.isChecked(ManualBox)) {
-        return {w.isChecked(AskKanjiBox), w.isChecked(AskOnBox), w.isChecked(AskKunBox),
-                w.isChecked(AskMeaningBox)};
-    }
-    return {w.isChecked(ShortKanjiBox), w.isChecked(ShortOnBox), w.isChecked(ShortKunBox),
-            w.isChecked(ShortMeaningBox)};
-}
-
 void startTraining(App& app) {
-    ui::Window& w = *app.mainWindow;
-    TrainingRun& run = app.training;
-    if (run.trainingPos != -1) {
+    TrainingSession& run = app.training;
+    if (run.running()) {
         return;
     }
-    bool begin = false;
-    if (manual(app)) {
-        run.trainingList = buildQuestions(app);
-        if (w.isChecked(OrderRandom)) {
-            std::mt19937 random(app.ui.randomSeed());
-            shuffleQuestions(run.trainingList, random);
-        }
-        run.trainingLast = static_cast<qint32>(run.trainingList.size()) - 1;
-        begin = run.trainingLast >= 1;
-    } else {
-        // An open-ended run: each question is the kanji on the card when it is shown.
-        run.trainingList.clear();
-        run.trainingLast = 0;
-        const KanjiRecord* current = app.kanjiSet.currentRecord();
-        begin = current != nullptr && isTrainingQuestion(*current, askedKinds(app));
+    const TrainingSettings settings = trainingSettings(app);
+    std::vector<TrainingItem> questions;
+    if (settings.manual) {
+        questions = trainingQuestions(settings, app.kanjiSet, app.profile.profileList,
+                                      chosenCodes(app, settings));
     }
+    const bool begin = run.plan(settings, std::move(questions), app.kanjiSet,
+                                [&app] { return app.ui.randomSeed(); });
     refreshTrainingList(app);
     if (!begin) {
         return;
     }
+    ui::Window& w = *app.mainWindow;
     w.setEnabled(StartButton, false);
     w.setEnabled(TrainingEndButton, true);
     w.setVisible(CheckButton, true);
     w.setVisible(NextQuestionButton, true);
-    run.trainingPos = 0;
-    run.runRight = 0;
-    run.runWrong = 0;
-    showQuestion(app);
+    showStep(app, settings, run.begin(settings, app.kanjiSet));
 }
 
 void resumeTraining(App& app) {
-    const TrainingRun& run = app.training;
+    const TrainingSession& run = app.training;
     if (run.checkState != CheckState::Answering) {
         return;
     }
@@ -339,44 +201,35 @@ void resumeTraining(App& app) {
         return;
     }
     const int position =
-        positionOf(app, run.trainingList[static_cast<size_t>(run.trainingPos)].Code);
+        questionPosition(app.kanjiSet, run.trainingList[static_cast<size_t>(run.trainingPos)].Code);
     if (position < 0) {
         return;
     }
-    const AskedKinds answered =
-        questionKinds(app.kanjiSet.records[static_cast<size_t>(position)], askedKinds(app));
+    const AskedKinds answered = questionKinds(app.kanjiSet.records[static_cast<size_t>(position)],
+                                              trainingSettings(app).asked);
     if (auto* field = w.get<QLineEdit>(firstAnswerField(answered))) {
         field->setFocus();
     }
 }
 
 void nextQuestion(App& app) {
-    TrainingRun& run = app.training;
-    if (run.trainingPos == -1) {
-        return;
-    }
-    ++run.trainingPos;
-    if (manual(app) && run.trainingPos > run.trainingLast) {
-        endTraining(app, true);
-        return;
-    }
-    showQuestion(app);
+    const TrainingSettings settings = trainingSettings(app);
+    showStep(app, settings, app.training.next(settings, app.kanjiSet));
 }
 
 void checkAnswers(App& app) {
-    TrainingRun& run = app.training;
+    TrainingSession& run = app.training;
     if (run.checkState != CheckState::Answering) {
         return;
     }
     ui::Window& w = *app.mainWindow;
-    const TrainingItem& item = run.trainingList[static_cast<size_t>(run.trainingPos)];
-    const qint32 code = item.Code;
-    const int position = positionOf(app, code);
+    const qint32 code = run.trainingList[static_cast<size_t>(run.trainingPos)].Code;
+    const int position = questionPosition(app.kanjiSet, code);
     if (position < 0) {
         return;
     }
     const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(position)];
-    const AskedKinds asked = questionKinds(record, askedKinds(app));
+    const AskedKinds asked = questionKinds(record, trainingSettings(app).asked);
     if (asked.kanji) {
         w.setVisible(QuestionImage, true);
         const HandwritingGrade grade = gradeWrittenKanji(app, code);
@@ -390,26 +243,19 @@ void checkAnswers(App& app) {
                 handwritingVerdictText(app.texts, grade),
             grade.verdict == HandwritingVerdict::Right ? ui::YesNoDefault::Yes
                                                        : ui::YesNoDefault::No);
-        recordAnswer(app, AnswerKind::Kanji, code,
-                     right ? AnswerResult::Right : AnswerResult::Wrong);
+        run.count(AnswerKind::Kanji, right ? AnswerResult::Right : AnswerResult::Wrong,
+                  answeredProfile(app), answeredAt(app));
     }
-    const std::array<std::pair<bool, GradedKind>, 3> graded{{
-        {asked.on, {AnswerKind::On, AnswerOn, MarkOn, ShownOn, ShownOnLabel}},
-        {asked.kun, {AnswerKind::Kun, AnswerKun, MarkKun, ShownKun, ShownKunLabel}},
-        {asked.meaning,
-         {AnswerKind::Meaning, AnswerMeaning, MarkMeaning, ShownMeaning, ShownMeaningLabel}},
-    }};
-    for (const auto& [isAsked, kind] : graded) {
-        if (!isAsked) {
+    for (const TextPart& text : TextParts) {
+        if (!(asked.*text.part)) {
             continue;
         }
-        const AnswerResult result =
-            compareAnswer(referenceOf(record, kind.kind), w.text(kind.answer));
-        w.setImage(kind.mark, markOf(app, result));
-        recordAnswer(app, kind.kind, code, result);
-        w.setVisible(kind.mark, true);
-        w.setVisible(kind.shown, true);
-        w.setVisible(kind.shownLabel, true);
+        const AnswerResult result = run.answer(record, text.kind, w.text(text.answer),
+                                               answeredProfile(app), answeredAt(app));
+        w.setImage(text.mark, markOf(app, result));
+        w.setVisible(text.mark, true);
+        w.setVisible(text.shown, true);
+        w.setVisible(text.shownLabel, true);
     }
     const qint32 quota = runningQuota(run.runRight, run.runWrong);
     w.setStatusText(3, runningScoreText(app.texts, run.runRight, run.runWrong, quota));
@@ -422,17 +268,18 @@ void checkAnswers(App& app) {
 void refreshTrainingList(App& app) {
     auto* list = app.mainWindow->get<ui::ReportList>(StatisticsList);
     list->clearRows();
-    const TrainingRun& run = app.training;
+    const TrainingSession& run = app.training;
     for (qint32 i = 0; i <= run.trainingPos && i < static_cast<qint32>(run.trainingList.size());
          ++i) {
         const TrainingItem& item = run.trainingList[static_cast<size_t>(i)];
         QStringList cells{kanjiText(item.Code), QString::number(item.right) + QLatin1Char('.') +
                                                     QString::number(item.wrong)};
-        ProfileList& profile = app.profile.profileList;
-        const bool found = findProfileRecord(profile, item.Code);
+        const ProfileList& profile = app.profile.profileList;
+        const int found = profileIndexOf(profile, item.Code);
         for (AnswerKind kind : {AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning}) {
-            cells << QString::number(found ? quotaOfCounts(profile.currentRecord()->stats(kind))
-                                           : 0);
+            cells << QString::number(
+                found >= 0 ? quotaOfCounts(profile.records[static_cast<size_t>(found)].stats(kind))
+                           : 0);
         }
         const int row = list->addRow(cells);
         list->setRowColour(row, rowColour(app, item.right));
@@ -441,44 +288,45 @@ void refreshTrainingList(App& app) {
 }
 
 void dropQuestionsOf(App& app, qint32 code) {
-    TrainingRun& run = app.training;
-    // Another kanji of the same code still answers its questions.
-    if (run.trainingPos == -1 || positionOf(app, code) >= 0) {
+    TrainingSession& run = app.training;
+    if (!run.running()) {
         return;
     }
-    bool currentDropped = false;
-    std::vector<TrainingItem> kept;
-    qint32 position = run.trainingPos;
-    for (qint32 i = 0; i < static_cast<qint32>(run.trainingList.size()); ++i) {
-        const TrainingItem& item = run.trainingList[static_cast<size_t>(i)];
-        if (item.Code != code) {
-            kept.push_back(item);
-        } else if (i < run.trainingPos) {
-            --position;
-        } else if (i == run.trainingPos) {
-            currentDropped = true;
-        }
-    }
-    if (kept.size() == run.trainingList.size()) {
-        return;
-    }
-    run.trainingList = std::move(kept);
-    run.trainingLast = static_cast<qint32>(run.trainingList.size()) - 1;
-    run.trainingPos = position;
-    if (run.trainingList.empty()) {
-        endTraining(app, true);
-        return;
-    }
-    if (currentDropped) {
-        // The next question moved into the dropped one's place; asked from its start.
-        if (run.trainingPos > run.trainingLast) {
-            if (manual(app)) {
-                endTraining(app, true);
-                return;
-            }
-            run.trainingPos = run.trainingLast + 1;
-        }
-        showQuestion(app);
+    const TrainingSettings settings = trainingSettings(app);
+    switch (run.drop(code, app.kanjiSet, settings)) {
+        case DropStep::Unchanged:
+            return;
+        case DropStep::Ended:
+            endTraining(app, true);
+            return;
+        case DropStep::QuestionDropped:
+            // The next question moved into the dropped one's place; asked from its start.
+            showStep(app, settings, run.ask(settings, app.kanjiSet));
+            break;
+        case DropStep::ListChanged:
+            break;
     }
     refreshTrainingList(app);
+}
+
+void endTraining(App& app, bool show) {
+    ui::Window& w = *app.mainWindow;
+    restTrainingControls(app);
+    for (int field = 2; field <= 5; ++field) {
+        w.setStatusText(field, QString());
+    }
+    if (show) {
+        const RunTotals totals = app.training.totals();
+        const QString evaluation =
+            evaluationText(app.texts, totals.right, totals.partly, totals.wrong);
+        if (!evaluation.isEmpty()) {
+            app.ui.requesters().message(w.top(), app.texts.text(MessageText::EvaluationTitle),
+                                        evaluation);
+        }
+        // A run's answers reach the disk with its end, not only when the program ends.
+        saveProfile(app);
+    }
+    app.training.end();
+    w.setStatusText(2, QString());
+    w.setStatusText(3, QString());
 }

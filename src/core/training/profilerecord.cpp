@@ -88,11 +88,10 @@ quint32 answerTime(const QDateTime& local) {
         std::clamp<qint64>(asUtc.toSecsSinceEpoch(), 0, std::numeric_limits<quint32>::max()));
 }
 
-bool findProfileRecord(ProfileList& list, qint32 code) {
-    list.current = -1;
+int profileIndexOf(const ProfileList& list, qint32 code) {
     const int count = list.size();
     if (count == 0) {
-        return false;
+        return -1;
     }
     // Halving the range; with an unsorted list or an absent code it may not settle, so it is
     // given up after as many steps as there are records.
@@ -102,8 +101,7 @@ bool findProfileRecord(ProfileList& list, qint32 code) {
         const int middle = low + (high - low) / 2;
         const qint32 found = list.records[static_cast<size_t>(middle)].Code;
         if (found == code) {
-            list.current = middle;
-            return true;
+            return middle;
         }
         if (found < code) {
             low = middle;
@@ -113,11 +111,12 @@ bool findProfileRecord(ProfileList& list, qint32 code) {
     }
     const auto match = std::find_if(list.records.begin(), list.records.end(),
                                     [code](const ProfileRecord& r) { return r.Code == code; });
-    if (match == list.records.end()) {
-        return false;
-    }
-    list.current = static_cast<int>(match - list.records.begin());
-    return true;
+    return match == list.records.end() ? -1 : static_cast<int>(match - list.records.begin());
+}
+
+bool findProfileRecord(ProfileList& list, qint32 code) {
+    list.current = profileIndexOf(list, code);
+    return list.current >= 0;
 }
 
 void addProfileRecord(ProfileList& list, qint32 code) {

@@ -66,8 +66,11 @@ void recordInStats(AnswerStats& stats, AnswerResult result, quint32 now);
 // times outside 1970 to 2106 stop at those ends.
 quint32 answerTime(const QDateTime& local);
 
-// Makes the record with that code current; false (and none current) when there is none. Finds
-// by bisection in the sorted list, and by a scan when the list is not sorted.
+// The index of the record with that code, -1 when there is none. Finds by bisection in the sorted
+// list, and by a scan when the list is not sorted.
+int profileIndexOf(const ProfileList& list, qint32 code);
+
+// Makes the record with that code current; false (and none current) when there is none.
 bool findProfileRecord(ProfileList& list, qint32 code);
 
 // Sorts the list by code, ascending; records of one code keep their order.

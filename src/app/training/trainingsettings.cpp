@@ -1,0 +1,223 @@
+// The training page's settings: read from its boxes for each step of a run, their defaults, and
+// the controls they call for.
+#include "app/training/trainingsettings.h"
+
+#include "app/shell/app.h"
+#include "app/shell/mainids.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+
+constexpr std::array AnswerControls{QuestionImage,
+                                    ShownOnLabel,
+                                    ShownOn,
+                                    ShownKunLabel,
+                                    ShownKun,
+                                    ShownMeaningLabel,
+                                    ShownMeaning,
+                                    QuestionSoundButton,
+                                    AnswerOnLabel,
+                                    AnswerOn,
+                                    AnswerKunLabel,
+                                    AnswerKun,
+                                    AnswerMeaningLabel,
+                                    AnswerMeaning,
+                                    CanvasImage,
+                                    CanvasMark,
+                                    MarkOn,
+                                    MarkKun,
+                                    MarkMeaning};
+
+constexpr std::array JlptOptions{Jlpt4, Jlpt3, Jlpt2, Jlpt1};
+constexpr std::array JlptCaptions{TrainingText::Jlpt4, TrainingText::Jlpt3, TrainingText::Jlpt2,
+                                  TrainingText::Jlpt1};
+
+constexpr std::array ScopeOptions{ScopeAll, ScopeWorst, ScopeRange, ScopeJlpt, ScopeSelection};
+
+int chosenJlptLevel(const ui::Window& w) {
+    constexpr std::array Levels{std::pair{Jlpt4, 4}, std::pair{Jlpt3, 3}, std::pair{Jlpt2, 2},
+                                std::pair{Jlpt1, 1}};
+    for (const auto& [option, level] : Levels) {
+        if (w.isChecked(option)) {
+            return level;
+        }
+    }
+    return 0;
+}
+
+TrainingScope chosenScope(const ui::Window& w) {
+    constexpr std::array Scopes{
+        std::pair{ScopeAll, TrainingScope::All}, std::pair{ScopeRange, TrainingScope::Range},
+        std::pair{ScopeJlpt, TrainingScope::Jlpt}, std::pair{ScopeWorst, TrainingScope::Worst},
+        std::pair{ScopeSelection, TrainingScope::Selection}};
+    for (const auto& [option, scope] : Scopes) {
+        if (w.isChecked(option)) {
+            return scope;
+        }
+    }
+    return TrainingScope::None;
+}
+
+void showAll(ui::Window& w, std::initializer_list<int> controls) {
+    for (int control : controls) {
+        w.setVisible(control, true);
+    }
+}
+
+}  // namespace
+
+TrainingSettings trainingSettings(const App& app) {
+    const ui::Window& w = *app.mainWindow;
+    TrainingSettings settings;
+    settings.manual = w.isChecked(ManualBox);
+    settings.scope = chosenScope(w);
+    settings.range = {w.spinValue(RangeStart), w.spinValue(RangeEnd)};
+    settings.worstRelative = w.isChecked(WorstRelative);
+    settings.jlptLevel = chosenJlptLevel(w);
+    settings.randomOrder = w.isChecked(OrderRandom);
+    settings.shown = {w.isChecked(ShowKanjiBox), w.isChecked(ShowOnBox), w.isChecked(ShowKunBox),
+                      w.isChecked(ShowMeaningBox)};
+    settings.asked = settings.manual
+                         ? AskedKinds{w.isChecked(AskKanjiBox), w.isChecked(AskOnBox),
+                                      w.isChecked(AskKunBox), w.isChecked(AskMeaningBox)}
+                         : AskedKinds{w.isChecked(ShortKanjiBox), w.isChecked(ShortOnBox),
+                                      w.isChecked(ShortKunBox), w.isChecked(ShortMeaningBox)};
+    return settings;
+}
+
+void resetTrainingSettings(App& app) {
+    ui::Window& w = *app.mainWindow;
+    w.setChecked(ShowKanjiBox, true);
+    w.setChecked(AskOnBox, true);
+    w.setChecked(WorstAbsolute, true);
+    w.setSpinValue(RangeStart, 1);
+    w.setSpinRange(RangeStart, 1, std::max(1, app.kanjiCount - 1));
+    w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiCount));
+    w.setSpinValue(RangeEnd, app.kanjiCount);
+    w.setChecked(ScopeAll, true);
+    w.setChecked(OrderRandom, true);
+    w.setChecked(Jlpt4, true);
+
+    std::array<int, 5> perLevel{};
+    for (const KanjiRecord& record : app.kanjiSet.records) {
+        if (record.Idx2 >= 0 && record.Idx2 <= 4) {
+            ++perLevel[static_cast<size_t>(record.Idx2)];
+        }
+    }
+    for (int i = 0; i < 4; ++i) {
+        const int level = 4 - i;
+        const int count = perLevel[static_cast<size_t>(level)];
+        w.setText(JlptOptions[static_cast<size_t>(i)],
+                  app.texts.text(JlptCaptions[static_cast<size_t>(i)]) + QStringLiteral("  (") +
+                      QString::number(count) + QLatin1Char(')'));
+        w.setEnabled(JlptOptions[static_cast<size_t>(i)], count != 0);
+    }
+
+    clearWritingCanvas(app);
+    w.setImage(CanvasImage, app.writingPad.writingCanvas);
+    applyTrainingSettings(app, -1);
+}
+
+void applyTrainingSettings(App& app, int causingControl) {
+    showTrainingControls(app, causingControl);
+    for (int field = 2; field <= 5; ++field) {
+        app.mainWindow->setStatusText(field, QString());
+    }
+}
+
+void showTrainingControls(App& app, int causingControl) {
+    ui::Window& w = *app.mainWindow;
+    const bool manual = w.isChecked(ManualBox);
+    w.setVisible(FullSettings, manual);
+    w.setVisible(ShortSettings, !manual);
+    for (int control : AnswerControls) {
+        w.setVisible(control, false);
+    }
+    if (manual) {
+        // What is shown is not asked as well.
+        if (w.isChecked(ShowKanjiBox)) {
+            w.setVisible(QuestionImage, true);
+            w.setChecked(AskKanjiBox, false);
+        }
+        if (w.isChecked(ShowOnBox)) {
+            showAll(w, {ShownOn, ShownOnLabel});
+            w.setChecked(AskOnBox, false);
+        }
+        if (w.isChecked(ShowKunBox)) {
+            showAll(w, {ShownKun, ShownKunLabel});
+            w.setChecked(AskKunBox, false);
+        }
+        if (w.isChecked(ShowMeaningBox)) {
+            showAll(w, {ShownMeaning, ShownMeaningLabel});
+            w.setChecked(AskMeaningBox, false);
+        }
+        if (w.isChecked(ShowSoundBox)) {
+            w.setVisible(QuestionSoundButton, true);
+        }
+        if (w.isChecked(AskOnBox)) {
+            showAll(w, {AnswerOn, AnswerOnLabel});
+        }
+        if (w.isChecked(AskKunBox)) {
+            showAll(w, {AnswerKun, AnswerKunLabel});
+        }
+        if (w.isChecked(AskMeaningBox)) {
+            showAll(w, {AnswerMeaning, AnswerMeaningLabel});
+        }
+        if (w.isChecked(AskKanjiBox)) {
+            w.setVisible(CanvasImage, true);
+        }
+        const bool jlpt = w.isChecked(ScopeJlpt);
+        for (int option : JlptOptions) {
+            w.setVisible(option, jlpt);
+        }
+        const bool worst = w.isChecked(ScopeWorst);
+        w.setVisible(WorstAbsolute, worst);
+        w.setVisible(WorstRelative, worst);
+
+        w.setEnabled(RangeStart, false);
+        w.setEnabled(RangeEnd, false);
+        const bool scopeCaused = std::find(ScopeOptions.begin(), ScopeOptions.end(),
+                                           causingControl) != ScopeOptions.end();
+        if (w.isChecked(ScopeRange) && scopeCaused) {
+            w.setEnabled(RangeStart, true);
+            w.setEnabled(RangeEnd, true);
+            w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiCount));
+            if (w.spinValue(RangeEnd) > app.kanjiCount) {
+                w.setSpinValue(RangeEnd, app.kanjiCount);
+            }
+        }
+        if (worst) {
+            w.setEnabled(RangeEnd, true);
+            w.setSpinRange(RangeEnd, 1,
+                           w.isChecked(WorstAbsolute) ? std::max(1, app.kanjiCount) : 100);
+        }
+        const int start = w.spinValue(RangeStart);
+        const int end = w.spinValue(RangeEnd);
+        if (start > end) {
+            if (start <= 1) {
+                w.setSpinValue(RangeEnd, start + 1);
+            } else {
+                w.setSpinValue(RangeStart, end);
+            }
+        }
+    }
+}
+
+void restTrainingControls(App& app) {
+    ui::Window& w = *app.mainWindow;
+    w.setEnabled(StartButton, true);
+    w.setEnabled(TrainingEndButton, false);
+    w.setVisible(CheckButton, false);
+    w.setVisible(NextQuestionButton, false);
+    for (int option : JlptOptions) {
+        w.setVisible(option, false);
+    }
+    // The answer controls are hidden by showing what the settings call for.
+    for (int field : {AnswerOn, AnswerKun, AnswerMeaning}) {
+        w.setText(field, QString());
+        w.setEnabled(field, true);
+    }
+    showTrainingControls(app, -1);
+}

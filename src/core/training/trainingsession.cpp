@@ -1,0 +1,228 @@
+// A training run without its window: the settings it reads, the questions it builds, the answers
+// it counts, and what each step leaves for the page to show.
+#include "core/training/trainingsession.h"
+
+#include "core/kanjiset/kanjisetops.h"
+#include "core/training/answercheck.h"
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+std::vector<TrainingItem> questionsOfSet(const KanjiSet& set, const auto& take) {
+    std::vector<TrainingItem> list;
+    for (const KanjiRecord& record : set.records) {
+        if (take(record)) {
+            list.push_back(TrainingItem{record.Unicode});
+        }
+    }
+    return list;
+}
+
+// The kanji of the chosen scope, in the order it gives them; codes the set does not hold are
+// left out.
+std::vector<TrainingItem> scopeQuestions(const TrainingSettings& settings, const KanjiSet& set,
+                                         const ProfileList& profile,
+                                         const std::vector<qint32>& chosen) {
+    const TrainingRange range = settings.range;
+    const qint32 level = settings.jlptLevel;
+    std::vector<qint32> codes;
+    switch (settings.scope) {
+        case TrainingScope::All:
+            return questionsOfSet(set, [](const KanjiRecord&) { return true; });
+        case TrainingScope::Range:
+            return questionsOfSet(set, [=](const KanjiRecord& r) {
+                return r.Idx1 >= range.start && r.Idx1 <= range.end;
+            });
+        case TrainingScope::Jlpt:
+            return questionsOfSet(
+                set, [=](const KanjiRecord& r) { return level != 0 && r.Idx2 == level; });
+        case TrainingScope::Worst:
+            codes = worstAnsweredCodes(profile, settings.asked,
+                                       worstCount(range.end, settings.worstRelative, set.size()));
+            break;
+        case TrainingScope::Selection:
+            if (chosen.size() >= 2) {
+                codes = chosen;
+            }
+            break;
+        case TrainingScope::None:
+            break;
+    }
+    std::vector<TrainingItem> list;
+    for (qint32 code : codes) {
+        if (questionPosition(set, code) >= 0) {
+            list.push_back(TrainingItem{code});
+        }
+    }
+    return list;
+}
+
+}  // namespace
+
+int questionPosition(const KanjiSet& set, qint32 code) {
+    const int found = findByCode(set, code);
+    return found >= 0 && set.records[static_cast<size_t>(found)].Unicode == code ? found : -1;
+}
+
+std::vector<TrainingItem> trainingQuestions(const TrainingSettings& settings, const KanjiSet& set,
+                                            const ProfileList& profile,
+                                            const std::vector<qint32>& chosen) {
+    std::vector<TrainingItem> questions = scopeQuestions(settings, set, profile, chosen);
+    // A blank record, or a kanji whose every asked text is empty, would only record answers
+    // never given.
+    std::erase_if(questions, [&](const TrainingItem& item) {
+        const int position = questionPosition(set, item.Code);
+        return position < 0 ||
+               !isTrainingQuestion(set.records[static_cast<size_t>(position)], settings.asked);
+    });
+    return questions;
+}
+
+bool TrainingSession::plan(const TrainingSettings& settings, std::vector<TrainingItem> questions,
+                           const KanjiSet& set, const std::function<quint32()>& seed) {
+    if (settings.manual) {
+        trainingList = std::move(questions);
+        if (settings.randomOrder) {
+            std::mt19937 random(seed());
+            shuffleQuestions(trainingList, random);
+        }
+        trainingLast = static_cast<qint32>(trainingList.size()) - 1;
+        return trainingLast >= 1;
+    }
+    trainingList.clear();
+    trainingLast = 0;
+    const KanjiRecord* current = set.currentRecord();
+    return current != nullptr && isTrainingQuestion(*current, settings.asked);
+}
+
+RunStep TrainingSession::begin(const TrainingSettings& settings, KanjiSet& set) {
+    trainingPos = 0;
+    runRight = 0;
+    runWrong = 0;
+    return ask(settings, set);
+}
+
+RunStep TrainingSession::ask(const TrainingSettings& settings, KanjiSet& set) {
+    while (true) {
+        if (!settings.manual) {
+            const KanjiRecord* current = set.currentRecord();
+            if (current == nullptr || !isTrainingQuestion(*current, settings.asked)) {
+                return RunStep::Ended;
+            }
+            const auto at = static_cast<size_t>(trainingPos);
+            trainingList.resize(std::max(trainingList.size(), at + 1));
+            trainingList[at] = TrainingItem{current->Unicode};
+            trainingLast = std::max(trainingLast, trainingPos);
+        }
+        const int position =
+            questionPosition(set, trainingList[static_cast<size_t>(trainingPos)].Code);
+        if (position >= 0) {
+            set.current = position;
+            checkState = CheckState::Answering;
+            return RunStep::Asking;
+        }
+        ++trainingPos;
+        if (settings.manual && trainingPos > trainingLast) {
+            return RunStep::Ended;
+        }
+    }
+}
+
+RunStep TrainingSession::next(const TrainingSettings& settings, KanjiSet& set) {
+    if (!running()) {
+        return RunStep::Unchanged;
+    }
+    ++trainingPos;
+    if (settings.manual && trainingPos > trainingLast) {
+        return RunStep::Ended;
+    }
+    return ask(settings, set);
+}
+
+void TrainingSession::count(AnswerKind kind, AnswerResult result, ProfileList* profile,
+                            quint32 now) {
+    TrainingItem& item = trainingList[static_cast<size_t>(trainingPos)];
+    switch (result) {
+        case AnswerResult::Wrong:
+            ++item.wrong;
+            ++runWrong;
+            break;
+        case AnswerResult::Partly:
+            ++item.partly;
+            ++runWrong;
+            break;
+        case AnswerResult::Right:
+            ++item.right;
+            ++runRight;
+            break;
+    }
+    const int found = profile != nullptr ? profileIndexOf(*profile, item.Code) : -1;
+    if (found >= 0) {
+        recordInStats(profile->records[static_cast<size_t>(found)].stats(kind), result, now);
+    }
+}
+
+AnswerResult TrainingSession::answer(const KanjiRecord& record, AnswerKind kind,
+                                     const QString& typed, ProfileList* profile, quint32 now) {
+    const QString& reference = kind == AnswerKind::On    ? record.OnYomi
+                               : kind == AnswerKind::Kun ? record.KunYomi
+                                                         : record.Bemerkung;
+    const AnswerResult result = compareAnswer(reference, typed);
+    count(kind, result, profile, now);
+    return result;
+}
+
+DropStep TrainingSession::drop(qint32 code, const KanjiSet& set, const TrainingSettings& settings) {
+    if (!running() || questionPosition(set, code) >= 0) {
+        return DropStep::Unchanged;
+    }
+    bool currentDropped = false;
+    std::vector<TrainingItem> kept;
+    qint32 position = trainingPos;
+    for (qint32 i = 0; i < static_cast<qint32>(trainingList.size()); ++i) {
+        const TrainingItem& item = trainingList[static_cast<size_t>(i)];
+        if (item.Code != code) {
+            kept.push_back(item);
+        } else if (i < trainingPos) {
+            --position;
+        } else if (i == trainingPos) {
+            currentDropped = true;
+        }
+    }
+    if (kept.size() == trainingList.size()) {
+        return DropStep::Unchanged;
+    }
+    trainingList = std::move(kept);
+    trainingLast = static_cast<qint32>(trainingList.size()) - 1;
+    trainingPos = position;
+    if (trainingList.empty()) {
+        return DropStep::Ended;
+    }
+    if (!currentDropped) {
+        return DropStep::ListChanged;
+    }
+    if (trainingPos > trainingLast) {
+        if (settings.manual) {
+            return DropStep::Ended;
+        }
+        trainingPos = trainingLast + 1;
+    }
+    return DropStep::QuestionDropped;
+}
+
+RunTotals TrainingSession::totals() const {
+    RunTotals sum;
+    for (const TrainingItem& item : trainingList) {
+        sum.right += item.right;
+        sum.partly += item.partly;
+        sum.wrong += item.wrong;
+    }
+    return sum;
+}
+
+void TrainingSession::end() {
+    trainingPos = -1;
+    checkState = CheckState::NoRun;
+}

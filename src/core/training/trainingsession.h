@@ -1,0 +1,106 @@
+// A training run without its window: the settings it reads, the questions it builds, the answers
+// it counts, and what each step leaves for the page to show.
+#pragma once
+
+#include "core/kanjiset/kanjirecord.h"
+#include "core/training/profilerecord.h"
+#include "core/training/trainingrules.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+// Which kanji a run with "Manuell" asks; None while no scope option is chosen, which asks none.
+enum class TrainingScope { None, All, Worst, Range, Jlpt, Selection };
+
+// The training page's settings as they are when a step needs them.
+struct TrainingSettings {
+    bool manual = false;
+    TrainingScope scope = TrainingScope::None;
+    // "Spanne" asks from start to end; "Schlechtesten" asks end kanji, or end percent.
+    TrainingRange range;
+    bool worstRelative = false;
+    // The level the JLPT scope asks, 4 to 1; 0 when none is chosen.
+    qint32 jlptLevel = 0;
+    bool randomOrder = false;
+    // The parts of the kanji shown with the question.
+    AskedKinds shown;
+    // "frage nach" with "Manuell", the short box without.
+    AskedKinds asked;
+};
+
+// Where a question stands: no run, answers awaited, answers graded.
+enum class CheckState { NoRun = 0, Answering = 1, Checked = 2 };
+
+// One question: the kanji by its code, and how its answers went in this run.
+struct TrainingItem {
+    qint32 Code = 0;
+    qint32 right = 0;
+    qint32 partly = 0;
+    qint32 wrong = 0;
+};
+
+// What a step leaves to show: nothing new, the question at trainingPos (now the set's current
+// kanji), or the end of the run, whose evaluation is due.
+enum class RunStep { Unchanged, Asking, Ended };
+
+// What dropping a kanji's questions leaves to show: the run untouched, only its list shorter, the
+// question in the dropped one's place to ask from its start, or the end of the run.
+enum class DropStep { Unchanged, ListChanged, QuestionDropped, Ended };
+
+// The answers of a run's questions, summed.
+struct RunTotals {
+    qint32 right = 0;
+    qint32 partly = 0;
+    qint32 wrong = 0;
+};
+
+// The position of the kanji with that code in the set, -1 when the set no longer holds it.
+int questionPosition(const KanjiSet& set, qint32 code);
+
+// The questions a run with "Manuell" asks, in the scope's order: chosen holds the selection
+// dialog's codes (two at least, or none is asked). Codes the set does not hold, a blank record
+// and a kanji whose every asked text is empty are left out.
+std::vector<TrainingItem> trainingQuestions(const TrainingSettings& settings, const KanjiSet& set,
+                                            const ProfileList& profile,
+                                            const std::vector<qint32>& chosen);
+
+struct TrainingSession {
+    std::vector<TrainingItem> trainingList;
+    qint32 trainingLast = -1;
+    qint32 trainingPos = -1;
+    CheckState checkState = CheckState::NoRun;
+    // Right answers, and wrong and partly right ones, of the run.
+    qint32 runRight = 0;
+    qint32 runWrong = 0;
+
+    bool running() const { return trainingPos != -1; }
+
+    // Takes the questions of a new run and says whether there is one to begin: with "Manuell"
+    // two questions at least, in random order when asked (seed is called only then); without,
+    // an open-ended run of whatever kanji is current when a question is asked.
+    bool plan(const TrainingSettings& settings, std::vector<TrainingItem> questions,
+              const KanjiSet& set, const std::function<quint32()>& seed);
+    // Starts the planned run at its first question.
+    RunStep begin(const TrainingSettings& settings, KanjiSet& set);
+    // Asks the question at trainingPos, passing over kanji the set no longer holds; without
+    // "Manuell" the question is the set's current kanji.
+    RunStep ask(const TrainingSettings& settings, KanjiSet& set);
+    // The question after the current one, or the end after the last.
+    RunStep next(const TrainingSettings& settings, KanjiSet& set);
+
+    // Counts one graded answer into the current question, the run and, given a profile, the
+    // kanji's record there; now is the answer's time.
+    void count(AnswerKind kind, AnswerResult result, ProfileList* profile, quint32 now);
+    // Grades a typed answer of one kind against the kanji's text, and counts it.
+    AnswerResult answer(const KanjiRecord& record, AnswerKind kind, const QString& typed,
+                        ProfileList* profile, quint32 now);
+
+    // A kanji left the set: its questions leave the run, unless another kanji of the same code
+    // still answers them.
+    DropStep drop(qint32 code, const KanjiSet& set, const TrainingSettings& settings);
+
+    RunTotals totals() const;
+    void end();
+};

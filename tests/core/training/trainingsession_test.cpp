@@ -1,0 +1,236 @@
+// Tests of a training run without a window: the questions a scope builds, a run answered to its
+// end, a run that loses kanji on the way, and a run without "Manuell" following the card.
+#include "core/training/trainingsession.h"
+
+#include "core/kanjiset/recordexpect.h"
+#include "core/training/profilebuilders.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qint32 Sun = 0x65E5;
+constexpr qint32 Moon = 0x6708;
+constexpr qint32 Fire = 0x706B;
+constexpr qint32 Water = 0x6C34;
+constexpr quint32 Noon = 1'700'000'000;
+
+KanjiRecord kanji(qint32 idx1, qint32 code, const QString& on, const QString& meaning,
+                  qint32 jlpt) {
+    KanjiRecord record = makeKanji(idx1, code, on, jlpt);
+    record.Bemerkung = meaning;
+    return record;
+}
+
+// Four kanji and a new set's blank record; water has no meaning to ask.
+KanjiSet fourKanji() {
+    KanjiSet set;
+    set.records = {kanji(1, Sun, u"ニチ"_s, u"Sonne"_s, 4), kanji(2, Moon, u"ゲツ"_s, u"Mond"_s, 4),
+                   kanji(3, Fire, u"カ"_s, u"Feuer"_s, 3), kanji(4, Water, u"スイ"_s, {}, 4),
+                   KanjiRecord{}};
+    set.current = 0;
+    return set;
+}
+
+TrainingSettings manualAsking(AskedKinds asked, TrainingScope scope = TrainingScope::All) {
+    TrainingSettings settings;
+    settings.manual = true;
+    settings.scope = scope;
+    settings.asked = asked;
+    return settings;
+}
+
+std::vector<qint32> codesOf(const std::vector<TrainingItem>& questions) {
+    std::vector<qint32> codes(questions.size());
+    std::ranges::transform(questions, codes.begin(), &TrainingItem::Code);
+    return codes;
+}
+
+const auto NoSeed = []() -> quint32 {
+    ADD_FAILURE() << "a run in the set's order asked for a seed";
+    return 0;
+};
+
+}  // namespace
+
+TEST(TrainingSession, ScopesBuildOnlyQuestionsWithSomethingToAsk) {
+    const KanjiSet set = fourKanji();
+    ProfileList profile;
+    profile.records = {profileRecord(Sun, answers(5, 0, 0)), profileRecord(Moon),
+                       profileRecord(Fire), profileRecord(Water), profileRecord(0)};
+    profile.records[0].KindOn.Quota = 100;
+    const AskedKinds meaning{false, false, false, true};
+    const AskedKinds on{false, true, false, false};
+
+    // Water holds no meaning and the blank record nothing: neither is a question.
+    EXPECT_EQ(codesOf(trainingQuestions(manualAsking(meaning), set, profile, {})),
+              (std::vector{Sun, Moon, Fire}));
+    EXPECT_EQ(codesOf(trainingQuestions(manualAsking(on), set, profile, {})),
+              (std::vector{Sun, Moon, Fire, Water}));
+
+    TrainingSettings range = manualAsking(on, TrainingScope::Range);
+    range.range = {2, 3};
+    EXPECT_EQ(codesOf(trainingQuestions(range, set, profile, {})), (std::vector{Moon, Fire}));
+
+    TrainingSettings jlpt = manualAsking(meaning, TrainingScope::Jlpt);
+    jlpt.jlptLevel = 4;
+    EXPECT_EQ(codesOf(trainingQuestions(jlpt, set, profile, {})), (std::vector{Sun, Moon}));
+    jlpt.jlptLevel = 0;
+    EXPECT_TRUE(trainingQuestions(jlpt, set, profile, {}).empty());
+
+    // The worst answered first; the blank record's profile entry is never asked.
+    TrainingSettings worst = manualAsking(on, TrainingScope::Worst);
+    worst.range = {1, 5};
+    EXPECT_EQ(codesOf(trainingQuestions(worst, set, profile, {})),
+              (std::vector{Moon, Fire, Water, Sun}));
+
+    // The dialog's rows in their order; a single row, or a code the set lacks, asks nothing.
+    const TrainingSettings chosen = manualAsking(on, TrainingScope::Selection);
+    EXPECT_EQ(codesOf(trainingQuestions(chosen, set, profile, {Fire, 0x9F8D, Sun})),
+              (std::vector{Fire, Sun}));
+    EXPECT_TRUE(trainingQuestions(chosen, set, profile, {Fire}).empty());
+    EXPECT_TRUE(trainingQuestions(manualAsking(on, TrainingScope::None), set, profile, {}).empty());
+}
+
+TEST(TrainingSession, ManualRunIsAnsweredToItsEvaluation) {
+    KanjiSet set = fourKanji();
+    ProfileList profile;
+    profile.records = {profileRecord(Sun), profileRecord(Moon), profileRecord(Water)};
+    const TrainingSettings settings = manualAsking({false, true, false, true});
+    TrainingSession run;
+
+    ASSERT_TRUE(run.plan(settings, trainingQuestions(settings, set, profile, {}), set, NoSeed));
+    EXPECT_FALSE(run.running());
+    EXPECT_EQ(run.trainingLast, 3);
+    ASSERT_EQ(run.begin(settings, set), RunStep::Asking);
+    EXPECT_EQ(set.current, 0);
+    EXPECT_EQ(run.checkState, CheckState::Answering);
+
+    // Right and wrong; the answers reach the kanji's profile record.
+    EXPECT_EQ(run.answer(set.records[0], AnswerKind::On, u"nichi"_s, &profile, Noon),
+              AnswerResult::Right);
+    EXPECT_EQ(run.answer(set.records[0], AnswerKind::Meaning, u"Mond"_s, &profile, Noon),
+              AnswerResult::Wrong);
+    EXPECT_EQ(profile.records[0].KindOn.Right, 1);
+    EXPECT_EQ(profile.records[0].KindOn.LastAnswer, Noon);
+    EXPECT_EQ(profile.records[0].KindMeaning.Wrong, 1);
+    // Looking the record up made nothing current.
+    EXPECT_EQ(profile.current, -1);
+
+    // Fire has no profile record: counted in the run only. A learner's verdict counts as well.
+    ASSERT_EQ(run.next(settings, set), RunStep::Asking);
+    ASSERT_EQ(run.next(settings, set), RunStep::Asking);
+    EXPECT_EQ(set.records[static_cast<size_t>(set.current)].Unicode, Fire);
+    run.count(AnswerKind::Kanji, AnswerResult::Right, &profile, Noon);
+    EXPECT_EQ(run.answer(set.records[2], AnswerKind::On, u"ka ke"_s, nullptr, Noon),
+              AnswerResult::Partly);
+
+    // Water is asked for its reading only.
+    ASSERT_EQ(run.next(settings, set), RunStep::Asking);
+    EXPECT_EQ(set.current, 3);
+    EXPECT_EQ(questionKinds(set.records[3], settings.asked).count(), 1);
+    run.answer(set.records[3], AnswerKind::On, u"sui"_s, &profile, Noon);
+    EXPECT_EQ(profile.records[2].KindOn.Right, 1);
+
+    EXPECT_EQ(run.runRight, 3);
+    EXPECT_EQ(run.runWrong, 2);
+    EXPECT_EQ(runningQuota(run.runRight, run.runWrong), 60);
+    EXPECT_EQ(run.next(settings, set), RunStep::Ended);
+    const RunTotals totals = run.totals();
+    EXPECT_EQ(totals.right, 3);
+    EXPECT_EQ(totals.partly, 1);
+    EXPECT_EQ(totals.wrong, 1);
+    run.end();
+    EXPECT_FALSE(run.running());
+    EXPECT_EQ(run.checkState, CheckState::NoRun);
+    EXPECT_EQ(run.next(settings, set), RunStep::Unchanged);
+}
+
+TEST(TrainingSession, RunOfOneQuestionDoesNotBeginAndRandomOrderKeepsEveryQuestion) {
+    KanjiSet set = fourKanji();
+    TrainingSettings settings = manualAsking({false, true, false, false}, TrainingScope::Range);
+    settings.range = {3, 3};
+    TrainingSession run;
+    EXPECT_FALSE(run.plan(settings, trainingQuestions(settings, set, {}, {}), set, NoSeed));
+
+    settings.scope = TrainingScope::All;
+    settings.randomOrder = true;
+    int seeds = 0;
+    ASSERT_TRUE(run.plan(settings, trainingQuestions(settings, set, {}, {}), set, [&seeds] {
+        ++seeds;
+        return 7u;
+    }));
+    EXPECT_EQ(seeds, 1);
+    std::vector<qint32> codes = codesOf(run.trainingList);
+    std::sort(codes.begin(), codes.end());
+    EXPECT_EQ(codes, (std::vector{Sun, Moon, Water, Fire}));
+}
+
+TEST(TrainingSession, DroppedKanjiLeaveTheRun) {
+    KanjiSet set = fourKanji();
+    const TrainingSettings settings = manualAsking({false, true, false, false});
+    TrainingSession run;
+    ASSERT_TRUE(run.plan(settings, trainingQuestions(settings, set, {}, {}), set, NoSeed));
+    ASSERT_EQ(run.begin(settings, set), RunStep::Asking);
+    ASSERT_EQ(run.next(settings, set), RunStep::Asking);
+    run.answer(set.records[1], AnswerKind::On, u"getsu"_s, nullptr, Noon);
+
+    // A kanji the set still holds stays asked.
+    EXPECT_EQ(run.drop(Fire, set, settings), DropStep::Unchanged);
+
+    // A question already asked leaves the list; the current one stays with its answers.
+    set.records.erase(set.records.begin());
+    EXPECT_EQ(run.drop(Sun, set, settings), DropStep::ListChanged);
+    EXPECT_EQ(run.trainingPos, 0);
+    EXPECT_EQ(run.trainingLast, 2);
+    EXPECT_EQ(run.trainingList[0].right, 1);
+
+    // The current question goes: the next takes its place and is asked from its start.
+    set.records.erase(set.records.begin());
+    EXPECT_EQ(run.drop(Moon, set, settings), DropStep::QuestionDropped);
+    ASSERT_EQ(run.ask(settings, set), RunStep::Asking);
+    EXPECT_EQ(set.records[static_cast<size_t>(set.current)].Unicode, Fire);
+
+    // A question the set lost without being dropped is passed over.
+    set.records.erase(set.records.begin() + 1);
+    EXPECT_EQ(run.next(settings, set), RunStep::Ended);
+
+    // The last question of a run gone: the run ends.
+    set = fourKanji();
+    ASSERT_TRUE(run.plan(settings, {TrainingItem{Sun}, TrainingItem{Moon}}, set, NoSeed));
+    ASSERT_EQ(run.begin(settings, set), RunStep::Asking);
+    ASSERT_EQ(run.next(settings, set), RunStep::Asking);
+    set.records.erase(set.records.begin() + 1);
+    EXPECT_EQ(run.drop(Moon, set, settings), DropStep::Ended);
+}
+
+TEST(TrainingSession, WithoutManualTheCardsKanjiIsAskedWithTheSettingsOfTheMoment) {
+    KanjiSet set = fourKanji();
+    TrainingSettings settings;
+    settings.asked = {false, false, false, true};
+    TrainingSession run;
+    ASSERT_TRUE(run.plan(settings, {}, set, NoSeed));
+    ASSERT_EQ(run.begin(settings, set), RunStep::Asking);
+    EXPECT_EQ(codesOf(run.trainingList), (std::vector{Sun}));
+
+    // The learner moved on the card: that kanji is the next question.
+    set.current = 2;
+    ASSERT_EQ(run.next(settings, set), RunStep::Asking);
+    EXPECT_EQ(codesOf(run.trainingList), (std::vector{Sun, Fire}));
+    EXPECT_EQ(run.trainingLast, 1);
+
+    // Water has no meaning; asked for its reading, as a click changed the box, it is a question.
+    set.current = 3;
+    settings.asked = {false, true, false, false};
+    ASSERT_EQ(run.next(settings, set), RunStep::Asking);
+    settings.asked = {false, false, false, true};
+    EXPECT_EQ(run.next(settings, set), RunStep::Ended);
+
+    // The blank record starts no run.
+    set.current = 4;
+    EXPECT_FALSE(run.plan(settings, {}, set, NoSeed));
+}
