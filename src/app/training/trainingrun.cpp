@@ -75,7 +75,7 @@ std::vector<TrainingItem> scopeQuestions(App& app) {
     std::vector<qint32> codes;
     if (w.isChecked(ScopeWorst)) {
         const qint32 n =
-            worstCount(w.spinValue(RangeEnd), w.isChecked(WorstRelative), app.kanjiCount);
+            worstCount(w.spinValue(RangeEnd), w.isChecked(WorstRelative), app.kanjiSet.size());
         codes = worstAnsweredCodes(app.profile.profileList, askedKinds(app), n);
     } else if (w.isChecked(ScopeSelection)) {
         std::optional<std::vector<qint32>> chosen = openTrainingSelection(app);
@@ -145,7 +145,6 @@ void showQuestion(App& app) {
         return;
     }
     app.kanjiSet.current = position;
-    app.currentIndex = position;
     KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(position)];
 
     w.setText(AnswerOn, QString());
