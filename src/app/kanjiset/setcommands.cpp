@@ -34,11 +34,6 @@ bool holdsWork(const KanjiSet& set) {
                        [](const KanjiRecord& record) { return !isBlank(record); });
 }
 
-QString reasonNotRead(const TextTables& texts, const SetFileFailure& failure) {
-    return failure.readError ? fileErrorText(texts, *failure.readError)
-                             : texts.text(MessageText::ReasonNoSetFile);
-}
-
 // The set's picked file, by its name; nothing when the pick was cancelled or names no set.
 std::optional<QString> pickSetName(App& app) {
     const std::optional<QString> chosen = app.ui.requesters().openFile(
@@ -141,7 +136,7 @@ void loadOtherSet(App& app) {
 void openSet(App& app, SetFileRead read) {
     removeKanji(app.kanjiSet, -1);
     app.setNotRead = !read;
-    app.setFileUnreadable = !read && read.error().kind == SetFileFailure::Unreadable;
+    app.setFileUnreadable = !read && read.error().kind != FileErrorKind::NotFound;
     if (read) {
         app.kanjiSet.records = std::move(read).value();
     }
@@ -152,7 +147,7 @@ void openSet(App& app, SetFileRead read) {
         app.ui.requesters().message(
             dialogParent(app), app.texts.text(MainText::LoadSet),
             app.texts.text(MessageText::SetUnread)
-                .arg(setFilePath(app), reasonNotRead(app.texts, read.error())));
+                .arg(setFilePath(app), fileErrorText(app.texts, read.error())));
     }
 }
 

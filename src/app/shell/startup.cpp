@@ -85,7 +85,7 @@ void initialiseApp(App& app, const QString& workDir) {
 bool startUp(App& app) {
     const Preferences defaults{QString(), QString(), app.paths.importPath, app.paths.exportPath,
                                QString()};
-    const Preferences prefs = readPreferencesFile(preferencePath(app), defaults);
+    const Preferences prefs = readPreferencesFile(preferencePath(app), defaults).value_or(defaults);
     // A name that would reach outside the media folder is not followed; the user picks a set.
     app.setName = isUsableSetName(prefs.LastSet) ? prefs.LastSet : QString();
     app.lastSetRefused = app.setName != prefs.LastSet;
@@ -111,7 +111,8 @@ bool startUp(App& app) {
     app.writingPad.writingCanvas = ui::createImage(160, 160);
     app.writingPad.writingCanvas.fill(Qt::white);
     app.genshiList =
-        readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
+        readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"))
+            .value_or({});
 
     // Until the font configuration is read nothing can be measured or drawn; the profile file
     // needs no fonts and is read meanwhile. It meets the set once that is read.

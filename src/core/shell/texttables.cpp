@@ -413,6 +413,9 @@ QString fileErrorText(const TextTables& texts, const FileError& error) {
             return texts.text(MessageText::ReasonIsLink);
         case FileErrorKind::NotRegularFile:
             return texts.text(MessageText::ReasonNotRegularFile);
+        // Of the formats, only a set file that holds no set is reported to the learner.
+        case FileErrorKind::Malformed:
+            return texts.text(MessageText::ReasonNoSetFile);
         case FileErrorKind::Other:
             break;
     }
