@@ -94,7 +94,7 @@ QImage strokeStripOf(App& app, const KanjiRecord& record) {
     if (stripFileName(record.Anim).isEmpty()) {
         return stripImageOf(referenceStrokes(app, record.Unicode));
     }
-    return ui::loadPng(strokeStripPath(app, record));
+    return ui::loadPng(strokeStripPath(app, record)).value_or(QImage());
 }
 
 QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {

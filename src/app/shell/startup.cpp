@@ -106,7 +106,7 @@ bool startUp(App& app) {
     const QString controls = app.paths.workDir + QStringLiteral("Media/Controls/");
     for (int i = 0; i < ControlIconCount; ++i) {
         app.resources.controlIcons[static_cast<size_t>(i)] =
-            ui::loadIco(controls + QLatin1String(ControlIconFiles[i]));
+            ui::loadIco(controls + QLatin1String(ControlIconFiles[i])).value_or(QImage());
     }
     app.writingPad.writingCanvas = ui::createImage(160, 160);
     app.writingPad.writingCanvas.fill(Qt::white);
