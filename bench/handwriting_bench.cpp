@@ -168,10 +168,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot read the JLPT kanji from %s\n", qPrintable(kanjidicPath));
         return 1;
     }
-    const Expected<KanjiRecognizer, QString> recognizer = KanjiRecognizer::open(modelPath);
+    const FileResult<KanjiRecognizer> recognizer = KanjiRecognizer::open(modelPath);
     if (!recognizer) {
         std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(modelPath),
-                     qPrintable(recognizer.error()));
+                     qPrintable(recognizer.error().systemText));
         return 1;
     }
 

@@ -73,7 +73,8 @@ bool readSet(App& app, const QString& workDir, const QString& setName) {
     }
     app.kanjiSet.records = std::move(*records);
     app.genshiList =
-        readGenshiListFile(app.paths.mediaDir + QStringLiteral("Genshi/Genshiliste.txt"));
+        readGenshiListFile(app.paths.mediaDir + QStringLiteral("Genshi/Genshiliste.txt"))
+            .value_or({});
     return true;
 }
 

@@ -30,7 +30,11 @@ public:
     T& operator*() & { return value(); }
     T&& operator*() && { return std::move(*this).value(); }
     const T* operator->() const { return &value(); }
+    T* operator->() { return &value(); }
     T value_or(T fallback) const& { return has_value() ? value() : std::move(fallback); }
+    T value_or(T fallback) && {
+        return has_value() ? std::move(*this).value() : std::move(fallback);
+    }
     const E& error() const { return std::get<1>(state_); }
 
 private:

@@ -17,6 +17,9 @@ enum class FileErrorKind {
     IsLink,
     // A device, a pipe or a socket: it could block a read or never end.
     NotRegularFile,
+    // The bytes were read but are not what the format holds (a set file that is no set, a
+    // picture that does not decode); systemText carries the reader's own reason, if it has one.
+    Malformed,
     Other
 };
 

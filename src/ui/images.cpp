@@ -45,29 +45,36 @@ QImage imageOf(const RgbaImage& decoded) {
 
 }  // namespace
 
-QImage loadPng(const QString& path) {
-    const auto bytes = readWholeFile(path, MaxPictureFileBytes);
+FileResult<QImage> loadPng(const QString& path) {
+    const FileResult<QByteArray> bytes = readWholeFile(path, MaxPictureFileBytes);
     if (!bytes) {
-        return {};
+        return unexpected(bytes.error());
     }
     const std::optional<RgbaImage> decoded = decodePng(*bytes);
-    return decoded ? imageOf(*decoded) : QImage();
+    if (!decoded) {
+        return unexpected(FileError{FileErrorKind::Malformed, {}});
+    }
+    return imageOf(*decoded);
 }
 
-QImage loadIco(const QString& path) {
+FileResult<QImage> loadIco(const QString& path) {
     // The control icons' own forms are read here; Qt's reader, a plugin that takes longer to
     // load than all the icons to read, is left the others. It reads the bytes already read, as
     // it would otherwise open the file itself and wait on a pipe.
-    auto bytes = readWholeFile(path, MaxPictureFileBytes);
+    FileResult<QByteArray> bytes = readWholeFile(path, MaxPictureFileBytes);
     if (!bytes) {
-        return {};
+        return unexpected(bytes.error());
     }
     if (const std::optional<RgbaImage> decoded = decodeIco(*bytes)) {
         return imageOf(*decoded).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
     QBuffer buffer(&*bytes);
     QImageReader reader(&buffer, "ico");
-    return reader.read();
+    QImage read = reader.read();
+    if (read.isNull()) {
+        return unexpected(FileError{FileErrorKind::Malformed, reader.errorString()});
+    }
+    return read;
 }
 
 void registerFontSubstitutions() {

@@ -1,6 +1,8 @@
 // Loading pictures, fonts by family and height, and drawing on off-screen images.
 #pragma once
 
+#include "base/files.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -10,9 +12,10 @@
 
 namespace ui {
 
-// PNG through libpng; a null image when the file is missing or not a usable PNG.
-QImage loadPng(const QString& path);
-QImage loadIco(const QString& path);
+// PNG through libpng; Malformed when the file is not a usable PNG.
+FileResult<QImage> loadPng(const QString& path);
+// Malformed when neither the program's own reader nor Qt's makes a picture of the file.
+FileResult<QImage> loadIco(const QString& path);
 
 // Fonts the program names but the platform may lack are mapped to installed ones.
 void registerFontSubstitutions();

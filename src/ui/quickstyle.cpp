@@ -116,8 +116,10 @@ private:
 
     const FramePicture& groupFramePicture() const {
         if (!groupFrame_) {
-            const QImage image = loadPng(
-                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
+            const QImage image =
+                loadPng(QStringLiteral(
+                            ":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"))
+                    .value_or(QImage());
             groupFrame_ = FramePicture{QPixmap::fromImage(image), uniformMiddleOf(image)};
         }
         return *groupFrame_;

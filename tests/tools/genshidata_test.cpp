@@ -54,7 +54,7 @@ bool isCjkIdeograph(char32_t c) {
 }
 
 const std::vector<GenshiEntry>& shippedList() {
-    static const std::vector<GenshiEntry> list = readGenshiListFile(kListPath);
+    static const std::vector<GenshiEntry> list = readGenshiListFile(kListPath).value_or({});
     return list;
 }
 

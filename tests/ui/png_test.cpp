@@ -17,6 +17,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The picture, or a null one where the file gave none.
+QImage pngOf(const QString& path) {
+    return ui::loadPng(path).value_or(QImage());
+}
+
+QImage icoOf(const QString& path) {
+    return ui::loadIco(path).value_or(QImage());
+}
+
 quint32 crc32Of(const QByteArray& bytes) {
     quint32 crc = 0xFFFFFFFFu;
     for (const char byte : bytes) {
@@ -87,13 +96,13 @@ TEST_F(PngFiles, LoadsEveryPixelWithItsAlpha) {
     for (int i = 0; i < 6; ++i) {
         source.setPixel(i % 3, i / 3, pixels[i]);
     }
-    const QImage loaded = ui::loadPng(write(u"strip.png"_s, encoded(source)));
+    const QImage loaded = pngOf(write(u"strip.png"_s, encoded(source)));
     ASSERT_EQ(loaded.size(), QSize(3, 2));
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(loaded.pixel(i % 3, i / 3), pixels[i]) << "pixel " << i;
     }
 
-    const QImage bilevel = ui::loadPng(write(u"bilevel.png"_s, blankBilevelPng(300, 100)));
+    const QImage bilevel = pngOf(write(u"bilevel.png"_s, blankBilevelPng(300, 100)));
     ASSERT_EQ(bilevel.size(), QSize(300, 100));
     EXPECT_EQ(bilevel.pixel(299, 99), qRgb(255, 255, 255));
 }
@@ -102,18 +111,25 @@ TEST_F(PngFiles, DamagedFilesGiveNoPicture) {
     QImage source(200, 100, QImage::Format_RGB32);
     source.fill(Qt::blue);
     const QByteArray good = encoded(source);
-    ASSERT_FALSE(ui::loadPng(write(u"good.png"_s, good)).isNull());
+    ASSERT_FALSE(pngOf(write(u"good.png"_s, good)).isNull());
 
-    EXPECT_TRUE(ui::loadPng(write(u"truncated.png"_s, good.left(good.size() / 2))).isNull());
-    EXPECT_TRUE(ui::loadPng(write(u"header.png"_s, good.left(8))).isNull());
+    EXPECT_TRUE(pngOf(write(u"truncated.png"_s, good.left(good.size() / 2))).isNull());
+    EXPECT_TRUE(pngOf(write(u"header.png"_s, good.left(8))).isNull());
     QByteArray corrupt = good;
     const qsizetype data = corrupt.indexOf("IDAT") + 8;
     ASSERT_GT(data, 8);
     corrupt[data] = static_cast<char>(corrupt[data] ^ 0x5A);
-    EXPECT_TRUE(ui::loadPng(write(u"corrupt.png"_s, corrupt)).isNull());
-    EXPECT_TRUE(ui::loadPng(write(u"empty.png"_s, {})).isNull());
-    EXPECT_TRUE(ui::loadPng(write(u"text.png"_s, "not a picture")).isNull());
-    EXPECT_TRUE(ui::loadPng(dir.filePath(u"missing.png"_s)).isNull());
+    EXPECT_TRUE(pngOf(write(u"corrupt.png"_s, corrupt)).isNull());
+    EXPECT_TRUE(pngOf(write(u"empty.png"_s, {})).isNull());
+    EXPECT_TRUE(pngOf(write(u"text.png"_s, "not a picture")).isNull());
+    EXPECT_TRUE(pngOf(dir.filePath(u"missing.png"_s)).isNull());
+    // The reason tells a file that is not there from one that is no picture.
+    const auto missing = ui::loadPng(dir.filePath(u"missing.png"_s));
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().kind, FileErrorKind::NotFound);
+    const auto text = ui::loadPng(dir.filePath(u"text.png"_s));
+    ASSERT_FALSE(text);
+    EXPECT_EQ(text.error().kind, FileErrorKind::Malformed);
 }
 
 TEST_F(PngFiles, PicturesTooLargeToUnpackAreRefused) {
@@ -121,10 +137,10 @@ TEST_F(PngFiles, PicturesTooLargeToUnpackAreRefused) {
     const QByteArray tooManyPixels = blankBilevelPng(8193, 8193);
     const QByteArray tooWide = blankBilevelPng(32769, 1);
     EXPECT_LT(tooManyPixels.size(), 64 * 1024);
-    EXPECT_TRUE(ui::loadPng(write(u"bomb.png"_s, tooManyPixels)).isNull());
-    EXPECT_TRUE(ui::loadPng(write(u"wide.png"_s, tooWide)).isNull());
+    EXPECT_TRUE(pngOf(write(u"bomb.png"_s, tooManyPixels)).isNull());
+    EXPECT_TRUE(pngOf(write(u"wide.png"_s, tooWide)).isNull());
     // The widest strip the program accepts still loads.
-    EXPECT_EQ(ui::loadPng(write(u"strip.png"_s, blankBilevelPng(32768, 1))).width(), 32768);
+    EXPECT_EQ(pngOf(write(u"strip.png"_s, blankBilevelPng(32768, 1))).width(), 32768);
 }
 
 namespace {
@@ -177,7 +193,7 @@ TEST_F(PngFiles, IconsReadAsQtsIconReaderReadsThemWhateverTheirForm) {
         const QString path = shipped.next();
         const QImage expected = readByQt(path);
         ASSERT_FALSE(expected.isNull()) << path.toStdString();
-        EXPECT_EQ(ui::loadIco(path), expected) << path.toStdString();
+        EXPECT_EQ(icoOf(path), expected) << path.toStdString();
         ++icons;
     }
     EXPECT_EQ(icons, 11);
@@ -187,10 +203,10 @@ TEST_F(PngFiles, IconsReadAsQtsIconReaderReadsThemWhateverTheirForm) {
     source.setPixel(3, 2, qRgba(0, 0, 0, 0));
     // Forms the program's own icons never take are still read, by Qt's reader.
     const QString pngIcon = write(u"png.ico"_s, iconFile(16, 8, encoded(source)));
-    EXPECT_EQ(ui::loadIco(pngIcon), readByQt(pngIcon));
-    EXPECT_EQ(ui::loadIco(pngIcon).pixel(0, 0), qRgba(200, 40, 10, 128));
+    EXPECT_EQ(icoOf(pngIcon), readByQt(pngIcon));
+    EXPECT_EQ(icoOf(pngIcon).pixel(0, 0), qRgba(200, 40, 10, 128));
     const QString oldIcon = write(u"old.ico"_s, iconFile(5, 3, bitmap24(5, 3, qRgb(1, 2, 3))));
-    const QImage old = ui::loadIco(oldIcon);
+    const QImage old = icoOf(oldIcon);
     ASSERT_EQ(old.size(), QSize(5, 3));
     EXPECT_EQ(old, readByQt(oldIcon));
     EXPECT_EQ(old.pixel(4, 2), qRgb(1, 2, 3));
@@ -204,14 +220,14 @@ TEST_F(PngFiles, DamagedIconsGiveNoPicture) {
                                 bytes->size() / 2, bytes->size() - 1}) {
         // Qt's reader, which takes over, may make something of the rows that are there.
         const QString path = write(u"cut.ico"_s, bytes->left(cut));
-        EXPECT_EQ(ui::loadIco(path), readByQt(path)) << "cut at " << cut;
+        EXPECT_EQ(icoOf(path), readByQt(path)) << "cut at " << cut;
         if (cut < 62) {
-            EXPECT_TRUE(ui::loadIco(path).isNull()) << "cut at " << cut;
+            EXPECT_TRUE(icoOf(path).isNull()) << "cut at " << cut;
         }
     }
     QByteArray farOffset = *bytes;
     farOffset.replace(18, 4, littleEndian(0x7FFFFFF0, 4));
-    EXPECT_TRUE(ui::loadIco(write(u"far.ico"_s, farOffset)).isNull());
+    EXPECT_TRUE(icoOf(write(u"far.ico"_s, farOffset)).isNull());
 }
 
 TEST(CopyRect, GivesWhatAPainterCopyingTheRectangleGives) {

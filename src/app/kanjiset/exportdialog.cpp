@@ -78,7 +78,7 @@ void ExportDialog::build() {
                             Qt::WindowCloseButtonHint);
     w.moveTo(QPoint(238, 103));
     // The spins need a range of at least one position, even for an empty set.
-    const int count = std::max(app_.kanjiCount, 1);
+    const int count = std::max(app_.kanjiSet.size(), 1);
 
     w.addButton(OkButton, nullptr, {160, 470, 50, 20}, t.text(ExportText::Ok));
     w.addOption(AllOption, nullptr, {20, 30, 130, 20}, t.text(ExportText::All));
@@ -136,7 +136,7 @@ void ExportDialog::applyRules() {
     const int first = w.spinValue(FirstSpin);
     const int last = w.spinValue(LastSpin);
     if (first > last) {
-        if (last >= app_.kanjiCount) {
+        if (last >= app_.kanjiSet.size()) {
             w.setSpinValue(FirstSpin, last - 1);
         } else {
             w.setSpinValue(LastSpin, first);

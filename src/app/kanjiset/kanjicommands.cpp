@@ -32,7 +32,6 @@ void newKanji(App& app) {
         // The kanji being edited gets what was typed for it, never the new one.
         setViewMode(app, ViewMode::Overview);
     }
-    app.currentIndex = 0;
     // A new set holds one blank record in place of its first kanji; that kanji fills it.
     std::vector<KanjiRecord>& records = app.kanjiSet.records;
     const bool onlyBlank = !records.empty() && std::all_of(records.begin(), records.end(), isBlank);
@@ -42,7 +41,7 @@ void newKanji(App& app) {
     app.kanjiSet.current = 0;
     refreshSet(app);
     setViewMode(app, ViewMode::Editing);
-    app.mainWindow->setText(IndexField, QString::number(app.kanjiCount));
+    app.mainWindow->setText(IndexField, QString::number(app.kanjiSet.size()));
 }
 
 void deleteKanji(App& app) {

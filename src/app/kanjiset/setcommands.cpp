@@ -25,7 +25,6 @@ QWidget* dialogParent(const App& app) {
 // The set shown from its first record on; refreshing also rebuilds the grid.
 void showFromStart(App& app) {
     app.kanjiSet.current = app.kanjiSet.empty() ? -1 : 0;
-    app.currentIndex = 0;
     refreshSet(app);
 }
 
@@ -33,11 +32,6 @@ void showFromStart(App& app) {
 bool holdsWork(const KanjiSet& set) {
     return std::any_of(set.records.begin(), set.records.end(),
                        [](const KanjiRecord& record) { return !isBlank(record); });
-}
-
-QString reasonNotRead(const TextTables& texts, const SetFileFailure& failure) {
-    return failure.readError ? fileErrorText(texts, *failure.readError)
-                             : texts.text(MessageText::ReasonNoSetFile);
 }
 
 // The set's picked file, by its name; nothing when the pick was cancelled or names no set.
@@ -142,7 +136,7 @@ void loadOtherSet(App& app) {
 void openSet(App& app, SetFileRead read) {
     removeKanji(app.kanjiSet, -1);
     app.setNotRead = !read;
-    app.setFileUnreadable = !read && read.error().kind == SetFileFailure::Unreadable;
+    app.setFileUnreadable = !read && read.error().kind != FileErrorKind::NotFound;
     if (read) {
         app.kanjiSet.records = std::move(read).value();
     }
@@ -153,7 +147,7 @@ void openSet(App& app, SetFileRead read) {
         app.ui.requesters().message(
             dialogParent(app), app.texts.text(MainText::LoadSet),
             app.texts.text(MessageText::SetUnread)
-                .arg(setFilePath(app), reasonNotRead(app.texts, read.error())));
+                .arg(setFilePath(app), fileErrorText(app.texts, read.error())));
     }
 }
 
@@ -258,23 +252,24 @@ bool saveSetBeforeEnd(App& app) {
 }
 
 void refreshSet(App& app) {
-    app.currentIndex = sortSetKeepingCurrent(app.kanjiSet, app.currentIndex);
-    app.kanjiCount = app.kanjiSet.size();
+    // Where no record is current, the first one becomes current.
+    sortSetKeepingCurrent(app.kanjiSet, app.kanjiSet.current);
+    const int count = app.kanjiSet.size();
     if (app.mainWindow) {
         // The range comes first, or the spinner would clamp the position shown next. A minimum
         // of 1 lets it reach every kanji, also those before the current one.
-        app.mainWindow->setSpinRange(NumberSpin, std::min(1, app.kanjiCount), app.kanjiCount);
+        app.mainWindow->setSpinRange(NumberSpin, std::min(1, count), count);
     }
     if (app.kanjiSet.empty()) {
         clearCard(app);
     } else {
-        showKanji(app, app.currentIndex);
+        showKanji(app, app.kanjiSet.current);
     }
     // Grid cells follow positions in the set: after a re-sort or new kanji they would show
     // kanji other than the ones a click on them chooses.
     fillGrid(app);
     if (app.mainWindow) {
         app.mainWindow->setStatusText(
-            0, app.texts.text(MessageText::KanjiCount) + QString::number(app.kanjiCount));
+            0, app.texts.text(MessageText::KanjiCount) + QString::number(count));
     }
 }

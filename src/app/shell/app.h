@@ -32,8 +32,6 @@ struct App {
     QString language;
 
     ViewMode viewMode = ViewMode::Overview;
-    qint32 currentIndex = 0;
-    qint32 kanjiCount = 0;
 
     KanjiSet kanjiSet;
     // The set file named by setName exists but could not be read: it must not be replaced by

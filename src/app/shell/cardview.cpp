@@ -94,7 +94,7 @@ QImage strokeStripOf(App& app, const KanjiRecord& record) {
     if (stripFileName(record.Anim).isEmpty()) {
         return stripImageOf(referenceStrokes(app, record.Unicode));
     }
-    return ui::loadPng(strokeStripPath(app, record));
+    return ui::loadPng(strokeStripPath(app, record)).value_or(QImage());
 }
 
 QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {
@@ -145,7 +145,7 @@ int showKanji(App& app, int index) {
     KanjiSet& set = app.kanjiSet;
     if (set.empty()) {
         clearCard(app);
-        return app.currentIndex;
+        return set.current;
     }
     if (index >= 0 && index < set.size()) {
         set.current = index;
@@ -187,12 +187,10 @@ int showKanji(App& app, int index) {
         w.setEnabled(SoundButton1 + i, record.ExampleMedia[static_cast<size_t>(i)] != nullptr);
     }
 
-    app.currentIndex = set.current;
-    w.setSpinValue(NumberSpin, app.currentIndex + 1);
-    w.setStatusText(1,
-                    app.texts.text(MainText::CurrentKanji) + QString::number(app.currentIndex + 1));
+    w.setSpinValue(NumberSpin, set.current + 1);
+    w.setStatusText(1, app.texts.text(MainText::CurrentKanji) + QString::number(set.current + 1));
     showProfileCounters(app);
-    return app.currentIndex;
+    return set.current;
 }
 
 int stepKanji(App& app, int n) {

@@ -129,7 +129,7 @@ bool onNavigation(App& app, const ui::Event& event) {
             return true;
         case NumberSpin:
             if (event.action == ui::Action::Change) {
-                stepKanji(app, app.mainWindow->spinValue(NumberSpin) - app.currentIndex - 1);
+                stepKanji(app, app.mainWindow->spinValue(NumberSpin) - app.kanjiSet.current - 1);
             }
             return true;
         default:
@@ -166,7 +166,7 @@ void chooseStatisticsKanji(App& app) {
     if (characters.isEmpty()) {
         return;
     }
-    app.currentIndex = sortSetKeepingCurrent(app.kanjiSet, app.currentIndex);
+    sortSetKeepingCurrent(app.kanjiSet, app.kanjiSet.current);
     showKanjiByCode(app, static_cast<qint32>(characters.front()));
 }
 

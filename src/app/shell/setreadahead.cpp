@@ -16,7 +16,7 @@ namespace {
 void drawCardPictures(KanjiRecord& record, const FirstCardSource& source) {
     // A strip drawn from reference strokes needs the stroke library, which the window loads.
     if (const QString name = stripFileName(record.Anim); !name.isEmpty()) {
-        QImage strip = ui::loadPng(source.stripFolder + name);
+        QImage strip = ui::loadPng(source.stripFolder + name).value_or(QImage());
         if (!strip.isNull()) {
             record.StrokeImage = std::make_shared<QImage>(std::move(strip));
         }

@@ -85,7 +85,7 @@ void initialiseApp(App& app, const QString& workDir) {
 bool startUp(App& app) {
     const Preferences defaults{QString(), QString(), app.paths.importPath, app.paths.exportPath,
                                QString()};
-    const Preferences prefs = readPreferencesFile(preferencePath(app), defaults);
+    const Preferences prefs = readPreferencesFile(preferencePath(app), defaults).value_or(defaults);
     // A name that would reach outside the media folder is not followed; the user picks a set.
     app.setName = isUsableSetName(prefs.LastSet) ? prefs.LastSet : QString();
     app.lastSetRefused = app.setName != prefs.LastSet;
@@ -106,12 +106,13 @@ bool startUp(App& app) {
     const QString controls = app.paths.workDir + QStringLiteral("Media/Controls/");
     for (int i = 0; i < ControlIconCount; ++i) {
         app.resources.controlIcons[static_cast<size_t>(i)] =
-            ui::loadIco(controls + QLatin1String(ControlIconFiles[i]));
+            ui::loadIco(controls + QLatin1String(ControlIconFiles[i])).value_or(QImage());
     }
     app.writingPad.writingCanvas = ui::createImage(160, 160);
     app.writingPad.writingCanvas.fill(Qt::white);
     app.genshiList =
-        readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"));
+        readGenshiListFile(app.paths.workDir + QStringLiteral("Media/Genshi/Genshiliste.txt"))
+            .value_or({});
 
     // Until the font configuration is read nothing can be measured or drawn; the profile file
     // needs no fonts and is read meanwhile. It meets the set once that is read.

@@ -87,11 +87,14 @@ QString profileFilePath(const App& app) {
 }
 
 ProfileRead readProfile(const QString& path) {
-    if (auto bytes = readWholeFile(path)) {
-        return {parseProfileFile(*bytes), false};
+    if (!QFileInfo::exists(path)) {
+        return unexpected(FileError{FileErrorKind::NotFound, {}});
     }
-    // A file that is there but cannot be read must survive the next save.
-    return {std::nullopt, QFileInfo::exists(path)};
+    const FileResult<QByteArray> bytes = readWholeFile(path);
+    if (!bytes) {
+        return unexpected(bytes.error());
+    }
+    return parseProfileFile(*bytes);
 }
 
 void loadProfile(App& app) {
@@ -108,10 +111,11 @@ void loadProfile(App& app, ProfileRead read) {
         showProfileName(app);
         return;
     }
-    profile.fileDamaged = read.unreadable;
-    if (read.content) {
-        profile.profileList.records = std::move(read.content->records);
-        profile.fileDamaged = !read.content->whole;
+    // A file that is there but cannot be read must survive the next save.
+    profile.fileDamaged = !read && read.error().kind != FileErrorKind::NotFound;
+    if (read) {
+        profile.profileList.records = std::move(read->records);
+        profile.fileDamaged = !read->whole;
         showProfileName(app);
         mergeDuplicateRecords(profile.profileList);
     } else {

@@ -1,6 +1,7 @@
 // Loading, creating, choosing, saving and deleting the learning profile of the open set.
 #pragma once
 
+#include "base/files.h"
 #include "core/training/profilefile.h"
 #include "core/training/profilerecord.h"
 
@@ -25,13 +26,9 @@ struct Profile {
 
 QString profileFilePath(const App& app);
 
-// A profile file as read from disk, before it meets the open set.
-struct ProfileRead {
-    // Empty when the file could not be read.
-    std::optional<ProfileFileContent> content;
-    // The file is there although it could not be read.
-    bool unreadable = false;
-};
+// A profile file as read from disk, before it meets the open set. NotFound only when there is
+// no such file; any other failure is a file that is there although it could not be read.
+using ProfileRead = FileResult<ProfileFileContent>;
 // Reads a profile file; touches nothing else, so it can be done while the set is still read.
 ProfileRead readProfile(const QString& path);
 // Replaces the profile list with the profile of profileName for the open set; a profile without

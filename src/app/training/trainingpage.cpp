@@ -17,7 +17,7 @@ void keepRangeInSet(App& app) {
         return;
     }
     const TrainingRange range =
-        clampedRange({w.spinValue(RangeStart), w.spinValue(RangeEnd)}, app.kanjiCount);
+        clampedRange({w.spinValue(RangeStart), w.spinValue(RangeEnd)}, app.kanjiSet.size());
     w.setSpinValue(RangeStart, range.start);
     w.setSpinValue(RangeEnd, range.end);
 }

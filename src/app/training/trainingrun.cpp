@@ -45,7 +45,6 @@ int firstAnswerField(AskedKinds answered) {
 void showQuestion(App& app, const TrainingSettings& settings) {
     ui::Window& w = *app.mainWindow;
     const TrainingSession& run = app.training;
-    app.currentIndex = app.kanjiSet.current;
     KanjiRecord& record = *app.kanjiSet.currentRecord();
 
     w.setText(AnswerOn, QString());

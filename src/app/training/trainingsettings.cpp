@@ -93,9 +93,9 @@ void resetTrainingSettings(App& app) {
     w.setChecked(AskOnBox, true);
     w.setChecked(WorstAbsolute, true);
     w.setSpinValue(RangeStart, 1);
-    w.setSpinRange(RangeStart, 1, std::max(1, app.kanjiCount - 1));
-    w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiCount));
-    w.setSpinValue(RangeEnd, app.kanjiCount);
+    w.setSpinRange(RangeStart, 1, std::max(1, app.kanjiSet.size() - 1));
+    w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiSet.size()));
+    w.setSpinValue(RangeEnd, app.kanjiSet.size());
     w.setChecked(ScopeAll, true);
     w.setChecked(OrderRandom, true);
     w.setChecked(Jlpt4, true);
@@ -183,15 +183,15 @@ void showTrainingControls(App& app, int causingControl) {
         if (w.isChecked(ScopeRange) && scopeCaused) {
             w.setEnabled(RangeStart, true);
             w.setEnabled(RangeEnd, true);
-            w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiCount));
-            if (w.spinValue(RangeEnd) > app.kanjiCount) {
-                w.setSpinValue(RangeEnd, app.kanjiCount);
+            w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiSet.size()));
+            if (w.spinValue(RangeEnd) > app.kanjiSet.size()) {
+                w.setSpinValue(RangeEnd, app.kanjiSet.size());
             }
         }
         if (worst) {
             w.setEnabled(RangeEnd, true);
             w.setSpinRange(RangeEnd, 1,
-                           w.isChecked(WorstAbsolute) ? std::max(1, app.kanjiCount) : 100);
+                           w.isChecked(WorstAbsolute) ? std::max(1, app.kanjiSet.size()) : 100);
         }
         const int start = w.spinValue(RangeStart);
         const int end = w.spinValue(RangeEnd);

@@ -59,20 +59,22 @@ QString KanjiRecognizer::defaultModelPath() {
     return QStringLiteral("/usr/share/tegaki/models/zinnia/handwriting-ja.model");
 }
 
-Expected<KanjiRecognizer, QString> KanjiRecognizer::open(const QString& modelPath) {
+FileResult<KanjiRecognizer> KanjiRecognizer::open(const QString& modelPath) {
     // zinnia opens the file itself and would wait for ever on a pipe and map a device.
     if (const FileResult<void> regular = checkRegularFile(modelPath); !regular) {
         const QString reason = regular.error().systemText.isEmpty()
                                    ? QStringLiteral("not a regular file")
                                    : regular.error().systemText;
-        return unexpected(modelPath + QStringLiteral(": ") + reason);
+        return unexpected(
+            FileError{regular.error().kind, modelPath + QStringLiteral(": ") + reason});
     }
     std::unique_ptr<zinnia::Recognizer, Deleter> recognizer(zinnia::Recognizer::create());
     if (!recognizer->open(QFile::encodeName(modelPath).constData())) {
         // zinnia puts its own source line and expression before the reason.
         const QString what = QString::fromLocal8Bit(recognizer->what());
         const qsizetype reason = what.indexOf(QStringLiteral("] "));
-        return unexpected(reason < 0 ? what : what.mid(reason + 2));
+        return unexpected(
+            FileError{FileErrorKind::Malformed, reason < 0 ? what : what.mid(reason + 2)});
     }
     return KanjiRecognizer(std::move(recognizer));
 }

@@ -1,7 +1,7 @@
 // zinnia's handwriting recognition with the Japanese model of tegaki-zinnia-japanese.
 #pragma once
 
-#include "base/expected.h"
+#include "base/files.h"
 #include "core/handwriting/strokes.h"
 
 #include <QString>
@@ -17,8 +17,9 @@ class KanjiRecognizer {
 public:
     // Where Debian's tegaki-zinnia-japanese installs its model.
     static QString defaultModelPath();
-    // The reason says why the model could not be opened.
-    static Expected<KanjiRecognizer, QString> open(const QString& modelPath);
+    // The reason's text names the model's path and why it could not be opened; a file zinnia
+    // cannot read as a model is Malformed.
+    static FileResult<KanjiRecognizer> open(const QString& modelPath);
 
     KanjiRecognizer(KanjiRecognizer&&) noexcept;
     KanjiRecognizer& operator=(KanjiRecognizer&&) noexcept;

@@ -221,7 +221,7 @@ FileResult<StrokeLibrary> loadStrokeLibrary(const QString& path) {
     }
     Expected<StrokeLibrary, QString> library = StrokeLibrary::parse(*bytes);
     if (!library) {
-        return unexpected(FileError{FileErrorKind::Other, library.error()});
+        return unexpected(FileError{FileErrorKind::Malformed, library.error()});
     }
     return std::move(*library);
 }

@@ -37,5 +37,5 @@ private:
     std::vector<StrokeList> strokes_;
 };
 
-// Bytes that parse refuses give FileErrorKind::Other with parse's reason as the text.
+// Bytes that parse refuses give FileErrorKind::Malformed with parse's reason as the text.
 FileResult<StrokeLibrary> loadStrokeLibrary(const QString& path);

@@ -63,9 +63,12 @@ std::vector<GenshiEntry> parseGenshiList(const QByteArray& bytes) {
     return entries;
 }
 
-std::vector<GenshiEntry> readGenshiListFile(const QString& path) {
-    const auto bytes = readWholeFile(path, maxListBytes);
-    return bytes ? parseGenshiList(*bytes) : std::vector<GenshiEntry>{};
+FileResult<std::vector<GenshiEntry>> readGenshiListFile(const QString& path) {
+    const FileResult<QByteArray> bytes = readWholeFile(path, maxListBytes);
+    if (!bytes) {
+        return unexpected(bytes.error());
+    }
+    return parseGenshiList(*bytes);
 }
 
 std::optional<QByteArray> writeGenshiList(const std::vector<GenshiEntry>& entries,

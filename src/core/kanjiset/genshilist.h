@@ -1,6 +1,8 @@
 // The Genshi list file: reading it, writing it, and the positions a kanji's Genshi text names.
 #pragma once
 
+#include "base/files.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -22,8 +24,9 @@ struct GenshiEntry {
 // (heading, empty line, a line starting with a byte-order mark) are skipped.
 std::vector<GenshiEntry> parseGenshiList(const QByteArray& bytes);
 
-// Reads and parses the file; a missing or unreadable file gives an empty list.
-std::vector<GenshiEntry> readGenshiListFile(const QString& path);
+// Reads and parses the file; why not, when it could not be read (the program then goes on with
+// an empty list).
+FileResult<std::vector<GenshiEntry>> readGenshiListFile(const QString& path);
 
 // Builds the file text (UTF-16LE, CR LF, the heading line first). Nullopt when a text field
 // holds a "," or a line break, since the file format has no way to quote them.

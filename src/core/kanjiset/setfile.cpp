@@ -595,15 +595,14 @@ std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& b
 
 SetFileRead readSetFile(const QString& path, const FirstRecordSeen& firstSeen) {
     if (!QFileInfo::exists(path)) {
-        return unexpected(
-            SetFileFailure{SetFileFailure::Missing, FileError{FileErrorKind::NotFound, {}}});
+        return unexpected(FileError{FileErrorKind::NotFound, {}});
     }
     const FileResult<QByteArray> bytes = readWholeFile(path);
     if (!bytes) {
-        return unexpected(SetFileFailure{SetFileFailure::Unreadable, bytes.error()});
+        return unexpected(bytes.error());
     }
     if (std::optional<std::vector<KanjiRecord>> records = parseSetFile(*bytes, firstSeen)) {
         return std::move(*records);
     }
-    return unexpected(SetFileFailure{SetFileFailure::Unreadable, std::nullopt});
+    return unexpected(FileError{FileErrorKind::Malformed, {}});
 }

@@ -38,22 +38,11 @@ std::optional<std::vector<KanjiRecord>> parseSetFile(const QByteArray& bytes,
 std::optional<std::vector<KanjiRecord>> parseSetFileInHalves(const QByteArray& bytes,
                                                              const FirstRecordSeen& firstSeen = {});
 
-// Why a set file gave no records.
-struct SetFileFailure {
-    enum Kind {
-        // There is no such file.
-        Missing,
-        // The file exists but could not be read or parsed; it must not be replaced by an empty set.
-        Unreadable
-    };
-    Kind kind = Unreadable;
-    // Why the bytes could not be read; nothing when they were read but hold no set.
-    std::optional<FileError> readError;
-};
-
-using SetFileRead = Expected<std::vector<KanjiRecord>, SetFileFailure>;
+using SetFileRead = FileResult<std::vector<KanjiRecord>>;
 
 // The records of the set file at path, in the file's order. Safe to call on any thread.
+// NotFound only when there is no such file; any other failure means a file exists that must
+// not be replaced by an empty set. Bytes that hold no set give Malformed.
 SetFileRead readSetFile(const QString& path, const FirstRecordSeen& firstSeen = {});
 
 // Writes the records as a set file: UTF-16 little-endian without byte-order mark, no

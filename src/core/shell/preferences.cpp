@@ -135,10 +135,10 @@ QByteArray serializePreferences(const Preferences& prefs) {
     return out;
 }
 
-Preferences readPreferencesFile(const QString& path, const Preferences& defaults) {
-    const auto bytes = readWholeFile(path);
+FileResult<Preferences> readPreferencesFile(const QString& path, const Preferences& defaults) {
+    const FileResult<QByteArray> bytes = readWholeFile(path);
     if (!bytes) {
-        return defaults;
+        return unexpected(bytes.error());
     }
     return parsePreferences(*bytes, defaults);
 }

@@ -27,8 +27,9 @@ Preferences parsePreferences(const QByteArray& bytes, const Preferences& default
 // dropped, because the file has no way to hold them and they would otherwise add lines.
 QByteArray serializePreferences(const Preferences& prefs);
 
-// A missing or unreadable file gives defaults.
-Preferences readPreferencesFile(const QString& path, const Preferences& defaults);
+// The file's keys over defaults; why not, when the file could not be read (the program then
+// goes on with defaults).
+FileResult<Preferences> readPreferencesFile(const QString& path, const Preferences& defaults);
 
 // Replaces the file whole; when it cannot be written the old file stays.
 FileResult<void> writePreferencesFile(const QString& path, const Preferences& prefs);

@@ -381,13 +381,26 @@ std::optional<TextTables> parseCatalog(const QByteArray& bytes) {
     return tables;
 }
 
+namespace {
+
+FileResult<TextTables> readCatalog(const QString& path) {
+    const FileResult<QByteArray> bytes = readWholeFile(path);
+    if (!bytes) {
+        return unexpected(bytes.error());
+    }
+    if (std::optional<TextTables> tables = parseCatalog(*bytes)) {
+        return std::move(*tables);
+    }
+    return unexpected(FileError{FileErrorKind::Malformed, {}});
+}
+
+}  // namespace
+
 TextTables fillTextTables(const QString& workDir, QString& language) {
     if (!language.isEmpty()) {
         if (const std::optional<QString> path = findCatalog(workDir, language)) {
-            if (const auto bytes = readWholeFile(*path)) {
-                if (std::optional<TextTables> tables = parseCatalog(*bytes)) {
-                    return std::move(*tables);
-                }
+            if (FileResult<TextTables> tables = readCatalog(*path)) {
+                return std::move(tables).value();
             }
         }
     }
@@ -413,6 +426,9 @@ QString fileErrorText(const TextTables& texts, const FileError& error) {
             return texts.text(MessageText::ReasonIsLink);
         case FileErrorKind::NotRegularFile:
             return texts.text(MessageText::ReasonNotRegularFile);
+        // Of the formats, only a set file that holds no set is reported to the learner.
+        case FileErrorKind::Malformed:
+            return texts.text(MessageText::ReasonNoSetFile);
         case FileErrorKind::Other:
             break;
     }

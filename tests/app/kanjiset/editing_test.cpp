@@ -81,14 +81,14 @@ TEST_F(Editing, NewSetKeepsTheOpenSetAndRefusesWhatWouldLoseData) {
     EXPECT_EQ(question.text, u"Das Set Da gibt es schon. Ersetzen?"_s);
     EXPECT_EQ(question.preselected, ui::YesNoDefault::No);
     EXPECT_EQ(app.setName, u"Alt"_s);
-    EXPECT_EQ(app.kanjiCount, 3);
+    EXPECT_EQ(app.kanjiSet.size(), 3);
     EXPECT_TRUE(QFile::exists(setPath(u"Da"_s)));
 
     app.ui.requesters().answerNext(ui::Answer::accept(u"Neu"_s));
     chooseMenu(MenuNewSet);
     EXPECT_EQ(app.ui.requesters().shown().front().title, u"Neues Set"_s);
     EXPECT_EQ(app.setName, u"Neu"_s);
-    EXPECT_EQ(app.kanjiCount, 1);
+    EXPECT_EQ(app.kanjiSet.size(), 1);
     EXPECT_EQ(codes(), std::vector<qint32>{0});
     EXPECT_TRUE(QDir(mediaDir() + u"Neu/Anim"_s).exists());
     EXPECT_TRUE(QDir(mediaDir() + u"Neu/Sounds"_s).exists());
@@ -104,8 +104,8 @@ TEST_F(Editing, NewSetKeepsTheOpenSetAndRefusesWhatWouldLoseData) {
 TEST_F(Editing, NewKanjiIsEditedFromTheHeadAndTakesItsWholeFirstCharacter) {
     chooseMenu(MenuNewKanji);
     EXPECT_EQ(app.viewMode, ViewMode::Editing);
-    EXPECT_EQ(app.currentIndex, 0);
-    EXPECT_EQ(app.kanjiCount, 4);
+    EXPECT_EQ(app.kanjiSet.current, 0);
+    EXPECT_EQ(app.kanjiSet.size(), 4);
     EXPECT_EQ(window().text(IndexField), u"4"_s);
     EXPECT_EQ(window().text(OnEditor), QString());
 
@@ -122,7 +122,7 @@ TEST_F(Editing, NewKanjiIsEditedFromTheHeadAndTakesItsWholeFirstCharacter) {
     EXPECT_EQ(app.viewMode, ViewMode::Overview);
     // Sorted behind the others and still the one shown.
     EXPECT_EQ(codes(), (std::vector<qint32>{0x6708, 0x65E5, 0x706B, 0x20B9F}));
-    EXPECT_EQ(app.currentIndex, 3);
+    EXPECT_EQ(app.kanjiSet.current, 3);
 }
 
 TEST_F(Editing, DeletingAsksWithTheKanjisNumberAndReading) {
@@ -131,7 +131,7 @@ TEST_F(Editing, DeletingAsksWithTheKanjisNumberAndReading) {
     chooseMenu(MenuDeleteKanji);
     EXPECT_EQ(app.ui.requesters().shown().back().text,
               u"Soll das Kanji Nr: 12: NICHI gelöscht werden?"_s);
-    EXPECT_EQ(app.kanjiCount, 3);
+    EXPECT_EQ(app.kanjiSet.size(), 3);
 
     app.ui.requesters().answerNext(ui::Answer::accept());
     chooseMenu(MenuDeleteKanji);

@@ -335,7 +335,6 @@ TEST_F(ExportTest, UnwritableTargetIsReportedByName) {
 TEST_F(ExportTest, EmptySetWritesAnEmptyFile) {
     app.kanjiSet.records.clear();
     app.kanjiSet.current = -1;
-    app.kanjiCount = 0;
     for (const bool range : {false, true}) {
         const QString name = range ? u"spanne.csv"_s : u"alle.csv"_s;
         app.ui.requesters().answerNext(ui::Answer::accept(workDir() + name));

@@ -93,7 +93,7 @@ TEST_F(LostWork, SwitchingSetsKeepsTheWorkOfEachAndABrokenSetKeepsItsProfile) {
     EXPECT_EQ(lastShown().kind, ui::RequesterKind::Message);
     EXPECT_TRUE(lastShown().text.contains(setPath(u"Kaputt"_s))) << lastShown().text.toStdString();
     EXPECT_TRUE(lastShown().text.contains(app.texts.text(MessageText::ReasonNoSetFile)));
-    EXPECT_EQ(app.kanjiCount, 0);
+    EXPECT_EQ(app.kanjiSet.size(), 0);
     chooseMenu(MenuSaveSet);
 
     // A new set: the broken one and its profile are left as they are.
@@ -102,12 +102,12 @@ TEST_F(LostWork, SwitchingSetsKeepsTheWorkOfEachAndABrokenSetKeepsItsProfile) {
     EXPECT_EQ(app.setName, u"Tiere"_s);
     EXPECT_EQ(readFile(u"Media/Kaputt.rki"_s), brokenSet);
     EXPECT_EQ(readFile(u"Media/Kaputt/Lerner.rkpr"_s), brokenProfile);
-    ASSERT_EQ(app.kanjiCount, 1);
+    ASSERT_EQ(app.kanjiSet.size(), 1);
     EXPECT_TRUE(isBlank(app.kanjiSet.records[0]));
 
     // The first new kanji takes the blank record's place.
     chooseMenu(MenuNewKanji);
-    EXPECT_EQ(app.kanjiCount, 1);
+    EXPECT_EQ(app.kanjiSet.size(), 1);
     EXPECT_EQ(app.viewMode, ViewMode::Editing);
     enterCharacter(u"犬"_s);
     pressKeys(window().control(OnEditor), u"ken"_s);
@@ -135,7 +135,7 @@ TEST_F(LostWork, SwitchingSetsKeepsTheWorkOfEachAndABrokenSetKeepsItsProfile) {
     app.ui.requesters().answerNext(ui::Answer::accept(setPath(u"JLPT"_s)));
     chooseMenu(MenuLoadSet);
     EXPECT_EQ(app.setName, u"JLPT"_s);
-    EXPECT_EQ(app.kanjiCount, 3);
+    EXPECT_EQ(app.kanjiSet.size(), 3);
     const auto animals = setOnDisk(setPath(u"Tiere"_s));
     ASSERT_TRUE(animals.has_value());
     ASSERT_EQ(animals->size(), 1u);
@@ -207,7 +207,7 @@ TEST_F(LostWork, NamelessWorkInTheLearnersFirstFolderIsSavedUnderTheNameAskedFor
     chooseMenu(MenuSaveSet);
     EXPECT_EQ(app.ui.requesters().shown().size(), 1u);
     chooseMenu(MenuNewKanji);
-    EXPECT_EQ(app.kanjiCount, 1);
+    EXPECT_EQ(app.kanjiSet.size(), 1);
     enterCharacter(u"犬"_s);
     click(EditButton);
 

@@ -411,7 +411,7 @@ TEST_F(ImportTest, AFileImportedTwiceIsFoldedIntoTheSet) {
     EXPECT_EQ(sun.KunYomi, u" "_s);
     EXPECT_EQ(sun.Bemerkung, u"Sonne, Tag"_s);
     EXPECT_EQ(app.kanjiSet.records[3].Bemerkung, u"Baum \"groß\""_s);
-    EXPECT_EQ(app.kanjiCount, 4);
+    EXPECT_EQ(app.kanjiSet.size(), 4);
     EXPECT_EQ(window().statusText(0), u"Kanji: 4"_s);
 
     steps.back() = [](const Wizard& w) { w.click(u"OK"_s); };

@@ -274,7 +274,7 @@ TEST_F(StatisticsTest, SelectedRowShowsItsKanjiOnTheMainCard) {
         [&](const Stats& s) {
             // The kanji with the most wrong answers, not the profile's first.
             EXPECT_EQ(shownCode(), QString::number(Ki));
-            EXPECT_EQ(app.currentIndex, 1);
+            EXPECT_EQ(app.kanjiSet.current, 1);
             EXPECT_EQ(s.list()->selectedRows(), (std::vector<int>{0}));
             // The keyboard moves the selection, and the card follows.
             QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
@@ -291,13 +291,13 @@ TEST_F(StatisticsTest, SelectedRowShowsItsKanjiOnTheMainCard) {
             // Not in the set: the card keeps its kanji and the status bar says why.
             EXPECT_EQ(s.list()->rowData(2), 0x4E00);
             EXPECT_EQ(shownCode(), QString::number(Hon));
-            EXPECT_EQ(app.currentIndex, 0);
+            EXPECT_EQ(app.kanjiSet.current, 0);
             EXPECT_EQ(window().statusText(2), u"一 ist nicht im Set"_s);
             clickTableRow(s.list(), 3);
         },
         [&](const Stats& s) {
             EXPECT_EQ(shownCode(), QString::number(Hi));
-            EXPECT_EQ(app.currentIndex, 2);
+            EXPECT_EQ(app.kanjiSet.current, 2);
             s.click(u"OK"_s);
         },
     });

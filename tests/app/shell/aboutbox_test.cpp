@@ -55,7 +55,7 @@ TEST_F(AboutBox, EndeButtonReturnsToTheMainLoop) {
     EXPECT_TRUE(pass());
     EXPECT_EQ(app.viewMode, ViewMode::Overview);
     click(NextButton);
-    EXPECT_EQ(app.currentIndex, 1);
+    EXPECT_EQ(app.kanjiSet.current, 1);
 }
 
 TEST_F(AboutBox, CloseBoxReturnsAndMainWindowEventsAreNotServed) {
@@ -77,7 +77,7 @@ TEST_F(AboutBox, CloseBoxReturnsAndMainWindowEventsAreNotServed) {
 
     EXPECT_EQ(hookCalls, 2);
     EXPECT_EQ(openAboutBox(), nullptr);
-    EXPECT_EQ(app.currentIndex, 0);
+    EXPECT_EQ(app.kanjiSet.current, 0);
     EXPECT_TRUE(pass());
     EXPECT_FALSE(app.loop.endRequested);
 }

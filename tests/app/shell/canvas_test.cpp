@@ -236,7 +236,7 @@ TEST_F(StrokeAnimation, KanjiWithoutStripOrWithOneFrame) {
 
     // A strip that cannot be loaded shows nothing and keeps the card working.
     click(NextButton);
-    EXPECT_EQ(app.currentIndex, 3);
+    EXPECT_EQ(app.kanjiSet.current, 3);
     EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
     click(AnimPlayButton);
     after(1001);

@@ -61,7 +61,6 @@ protected:
         ASSERT_LT(index, app.kanjiSet.size());
         const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(index)];
         const ui::Window& w = window();
-        EXPECT_EQ(app.currentIndex, index);
         EXPECT_EQ(app.kanjiSet.current, index);
         EXPECT_EQ(w.text(IndexField), QString::number(record.Idx1));
         EXPECT_EQ(w.text(JlptField), QString::number(record.Idx2));
@@ -173,7 +172,7 @@ TEST_F(CardView, KanjiWithoutCharacterShowsNoPictureAndHasAHiddenGridCell) {
 
     EXPECT_FALSE(control<ui::ImageView>(KanjiView)->image().isNull());
     enterNumber(blank + 1);
-    EXPECT_EQ(app.currentIndex, blank);
+    EXPECT_EQ(app.kanjiSet.current, blank);
     EXPECT_TRUE(control<ui::ImageView>(KanjiView)->image().isNull());
     EXPECT_EQ(window().text(UnicodeField), QString());
     EXPECT_EQ(window().text(OnEditor), app.kanjiSet.records[blank].OnYomi);
@@ -239,7 +238,7 @@ TEST_F(CardView, GridHoldsOneRowMoreThanFullRowsAndReactsOnlyToKanjiCells) {
     records.push_back(makeKanji(70, 0x4E03));
     startWith(records);
     auto* grid = control<ui::ImageGrid>(GridCells);
-    ASSERT_EQ(app.kanjiCount, 7);
+    ASSERT_EQ(app.kanjiSet.size(), 7);
     EXPECT_EQ(grid->height(), 2 * 160);
     EXPECT_EQ(grid->width(), 640);
     EXPECT_EQ(grid->cellCount(), 7);
@@ -250,7 +249,7 @@ TEST_F(CardView, GridHoldsOneRowMoreThanFullRowsAndReactsOnlyToKanjiCells) {
     clickAt(grid, grid->cellRect(7).center(), Qt::LeftButton);
     pass();
     EXPECT_EQ(app.viewMode, ViewMode::Lists);
-    EXPECT_EQ(app.currentIndex, 0);
+    EXPECT_EQ(app.kanjiSet.current, 0);
     clickAt(grid, grid->cellRect(7).center(), Qt::RightButton);
     pass();
     EXPECT_FALSE(app.gridContextMenu->isVisible());
@@ -272,7 +271,7 @@ TEST_F(CardView, GridHoldsOneRowMoreThanFullRowsAndReactsOnlyToKanjiCells) {
     writeSet(u"Acht"_s, records);
     app.ui.requesters().answerNext(ui::Answer::accept(setPath(u"Acht"_s)));
     chooseMenu(MenuLoadSet);
-    EXPECT_EQ(app.kanjiCount, 8);
+    EXPECT_EQ(app.kanjiSet.size(), 8);
     EXPECT_EQ(grid->height(), 3 * 160);
     EXPECT_EQ(grid->cellCount(), 8);
 }
@@ -302,13 +301,13 @@ TEST_F(CardView, GridFollowsTheSetWhenARefreshReordersOrGrowsIt) {
     EXPECT_EQ(grid->height(), 2 * 160);
     clickAt(grid, grid->cellRect(6).center());
     pass();
-    EXPECT_EQ(app.currentIndex, 6);
+    EXPECT_EQ(app.kanjiSet.current, 6);
 }
 
 TEST_F(CardView, EmptySetKeepsEveryCommandSafe) {
     app.ui.requesters().answerNext(ui::Answer::cancel());
     start();
-    ASSERT_EQ(app.kanjiCount, 0);
+    ASSERT_EQ(app.kanjiSet.size(), 0);
     ui::setClipboardText(u"vorher"_s);
 
     for (int button : {FirstButton, PreviousButton, NextButton, LastButton, CopyButton,
@@ -330,7 +329,7 @@ TEST_F(CardView, EmptySetKeepsEveryCommandSafe) {
     chooseMenu(MenuKeyF2);
 
     EXPECT_EQ(app.viewMode, ViewMode::Overview);
-    EXPECT_EQ(app.kanjiCount, 0);
+    EXPECT_EQ(app.kanjiSet.size(), 0);
     EXPECT_EQ(app.kanjiSet.current, -1);
     EXPECT_EQ(app.animation.animState, AnimState::Idle);
     EXPECT_FALSE(app.gridContextMenu->isVisible());

@@ -227,7 +227,7 @@ TEST_F(KilledSave, KillBeforeCommitLeavesThePreviousFileWhole) {
     // removes what the killed one left.
     start();
     EXPECT_FALSE(app.setFileUnreadable);
-    EXPECT_EQ(app.kanjiCount, 2);
+    EXPECT_EQ(app.kanjiSet.size(), 2);
     EXPECT_TRUE(QFileInfo::exists(temporary));
     chooseMenu(MenuSaveSet);
     EXPECT_TRUE(app.ui.requesters().shown().empty());
@@ -260,7 +260,7 @@ protected:
 
 TEST_P(UnreadableSetFile, IsNeitherOverwrittenBySaveNorAtExit) {
     EXPECT_TRUE(app.setFileUnreadable);
-    EXPECT_EQ(app.kanjiCount, 0);
+    EXPECT_EQ(app.kanjiSet.size(), 0);
     EXPECT_EQ(app.setName, u"Broken"_s);
 
     triggerSaveSetEntry(app);
@@ -334,7 +334,7 @@ TEST_F(TooLargeSetFile, ThatCannotBeBackedUpIsNotReplaced) {
         EXPECT_TRUE(message.text.contains(app.texts.text(MessageText::ReasonTooLarge)))
             << message.text.toStdString();
     }
-    EXPECT_EQ(app.kanjiCount, 2);
+    EXPECT_EQ(app.kanjiSet.size(), 2);
 }
 
 using BeyondBmp = AppFixture;
@@ -347,7 +347,7 @@ TEST_F(BeyondBmp, KanjiKeepsItsCodeThroughLoadRenderClipboardAndSave) {
     const std::optional<QByteArray> before = readFile(u"Media/Rare.rki"_s);
 
     start();
-    ASSERT_EQ(app.currentIndex, 0);
+    ASSERT_EQ(app.kanjiSet.current, 0);
     EXPECT_EQ(app.kanjiSet.records[0].Unicode, static_cast<qint32>(BeyondBmpKanji));
     EXPECT_EQ(window().text(UnicodeField), QString::number(BeyondBmpKanji));
 

@@ -52,14 +52,14 @@ TEST_F(FilesAndFaults, LinksPipesAndForeignPathsNeitherBlockTheStartNorLeadOutsi
     // Neither pipe holds up the start; the set is read through its link.
     start();
     settle();
-    ASSERT_EQ(app.kanjiCount, 3);
+    ASSERT_EQ(app.kanjiSet.size(), 3);
     EXPECT_FALSE(app.setFileUnreadable);
     EXPECT_EQ(app.kanjiSet.records[0].Anim, pipedStrip);
     EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
 
     // The Anim leading out of the set's folder counts as none: no strip, nothing to play.
     click(NextButton);
-    EXPECT_EQ(app.currentIndex, 1);
+    EXPECT_EQ(app.kanjiSet.current, 1);
     EXPECT_EQ(app.kanjiSet.records[1].Anim, QString());
     EXPECT_FALSE(control<QAbstractButton>(AnimPlayButton)->isEnabled());
     EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());

@@ -111,7 +111,7 @@ TEST_F(StartUp, FreshWorkingDirectoryAsksForASetAndRemembersItsName) {
     EXPECT_EQ(shown[0].title, u"Lade Kanjiset"_s);
     EXPECT_EQ(shown[0].text, mediaDir());
     EXPECT_EQ(app.setName, u"Demo"_s);
-    EXPECT_EQ(app.kanjiCount, 3);
+    EXPECT_EQ(app.kanjiSet.size(), 3);
     EXPECT_EQ(app.profile.profileName, QString());
     EXPECT_EQ(window().text(OnEditor), u"イチ"_s);
     EXPECT_EQ(app.texts.text(MainText::EditKanji), u"Kanji editieren"_s);
@@ -132,7 +132,7 @@ TEST_F(StartUp, CancelledSetRequesterEndsCleanlyAndWritesNoSetFile) {
 
     start();
     EXPECT_EQ(app.setName, QString());
-    EXPECT_EQ(app.kanjiCount, 0);
+    EXPECT_EQ(app.kanjiSet.size(), 0);
     EXPECT_EQ(window().statusText(0), u"Kanji: 0"_s);
 
     control<QAbstractButton>(EndButton)->click();
@@ -158,7 +158,7 @@ TEST_F(StartUp, RememberedSetAndPreferencesAreWrittenBackByteIdentically) {
 
     start();
     EXPECT_TRUE(app.ui.requesters().shown().empty());
-    EXPECT_EQ(app.kanjiCount, 2);
+    EXPECT_EQ(app.kanjiSet.size(), 2);
     chooseMenu(MenuQuit);
     EXPECT_TRUE(app.loop.endRequested);
     finish();
@@ -179,9 +179,9 @@ TEST_F(StartUp, LoadedSetIsSortedWithTheFirstKanjiCurrent) {
         order.push_back(record.Idx1);
     }
     EXPECT_EQ(order, (std::vector<qint32>{-5, 10, 20, 30}));
-    EXPECT_EQ(app.currentIndex, 0);
     EXPECT_EQ(app.kanjiSet.current, 0);
-    EXPECT_EQ(app.kanjiCount, 4);
+    EXPECT_EQ(app.kanjiSet.current, 0);
+    EXPECT_EQ(app.kanjiSet.size(), 4);
     EXPECT_EQ(window().statusText(0), u"Kanji: 4"_s);
     EXPECT_EQ(window().statusText(1), u"Akt. Kanji: 1"_s);
     EXPECT_EQ(window().text(IndexField), u"-5"_s);
@@ -296,7 +296,7 @@ TEST_F(StartUp, MissingRememberedSetIsToldAndNotCreatedEmpty) {
     EXPECT_TRUE(shown[0].text.contains(setPath(u"Gone"_s))) << shown[0].text.toStdString();
     EXPECT_TRUE(shown[0].text.contains(app.texts.text(MessageText::ReasonNotFound)));
     EXPECT_EQ(app.setName, u"Gone"_s);
-    EXPECT_EQ(app.kanjiCount, 0);
+    EXPECT_EQ(app.kanjiSet.size(), 0);
     EXPECT_FALSE(app.setFileUnreadable);
     chooseMenu(MenuSaveSet);
     EXPECT_TRUE(finish());
@@ -310,20 +310,20 @@ TEST_F(StartUp, LoadSetMenuCancelledKeepsTheSetAndChosenReplacesIt) {
     writePreferences(u"Erstes"_s);
     start();
     click(LastButton);
-    ASSERT_EQ(app.currentIndex, 2);
+    ASSERT_EQ(app.kanjiSet.current, 2);
 
     app.ui.requesters().answerNext(ui::Answer::cancel());
     chooseMenu(MenuLoadSet);
     EXPECT_EQ(app.setName, u"Erstes"_s);
-    EXPECT_EQ(app.kanjiCount, 3);
+    EXPECT_EQ(app.kanjiSet.size(), 3);
     // A cancelled choice still starts over at the first kanji.
-    EXPECT_EQ(app.currentIndex, 0);
+    EXPECT_EQ(app.kanjiSet.current, 0);
     EXPECT_EQ(window().text(OnEditor), u"イチ"_s);
 
     app.ui.requesters().answerNext(ui::Answer::accept(setPath(u"Zweites"_s)));
     chooseMenu(MenuLoadSet);
     EXPECT_EQ(app.setName, u"Zweites"_s);
-    EXPECT_EQ(app.kanjiCount, 2);
+    EXPECT_EQ(app.kanjiSet.size(), 2);
     EXPECT_EQ(window().text(IndexField), u"-7"_s);
     EXPECT_EQ(window().statusText(0), u"Kanji: 2"_s);
 
@@ -347,7 +347,7 @@ TEST_F(StartUp, RememberedSetOutsideTheMediaFolderIsNeitherReadNorWritten) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].kind, ui::RequesterKind::OpenFile);
     EXPECT_EQ(app.setName, QString());
-    EXPECT_EQ(app.kanjiCount, 0);
+    EXPECT_EQ(app.kanjiSet.size(), 0);
     control<QAbstractButton>(EndButton)->click();
     EXPECT_FALSE(pass());
     finish();
@@ -365,7 +365,7 @@ TEST_F(StartUp, RefusedRememberedSetIsForgottenOnceAnotherSetIsChosen) {
 
     start();
     EXPECT_EQ(app.setName, u"Demo"_s);
-    EXPECT_EQ(app.kanjiCount, 3);
+    EXPECT_EQ(app.kanjiSet.size(), 3);
     finish();
 
     EXPECT_EQ(readFile(u"Renkari.pref"_s),

@@ -90,12 +90,12 @@ TEST_F(ViewModes, PageSwitchesHideAndShowTheEditButton) {
 
 TEST_F(ViewModes, EditButtonEntersEditingAndLeavingCommitsAndResorts) {
     click(NextButton);
-    ASSERT_EQ(app.currentIndex, 1);
+    ASSERT_EQ(app.kanjiSet.current, 1);
     click(EditButton);
     expectEditing();
     // Disabled navigation does not react to the user.
     click(NextButton);
-    EXPECT_EQ(app.currentIndex, 1);
+    EXPECT_EQ(app.kanjiSet.current, 1);
 
     type(IndexField, u"9"_s);
     type(JlptField, u"$2"_s);
@@ -107,7 +107,7 @@ TEST_F(ViewModes, EditButtonEntersEditingAndLeavingCommitsAndResorts) {
 
     expectBrowsing(ViewMode::Overview);
     // The edited kanji moved behind the others and is still the one shown.
-    ASSERT_EQ(app.currentIndex, 3);
+    ASSERT_EQ(app.kanjiSet.current, 3);
     const KanjiRecord& edited = app.kanjiSet.records[3];
     EXPECT_EQ(edited.Unicode, 0x6708);
     EXPECT_EQ(edited.Idx1, 9);
@@ -181,7 +181,7 @@ TEST_F(ViewModes, KeyF2OutsideTrainingDoesNothing) {
         EXPECT_EQ(app.viewMode, mode);
         EXPECT_EQ(app.training.checkState, CheckState::Answering);
         EXPECT_EQ(app.training.trainingPos, 0);
-        EXPECT_EQ(app.currentIndex, 1);
+        EXPECT_EQ(app.kanjiSet.current, 1);
         EXPECT_EQ(window().text(OnEditor), u"ゲツ"_s);
     }
 }

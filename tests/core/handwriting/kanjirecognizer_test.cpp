@@ -34,9 +34,10 @@ TEST_F(KanjiRecognizerTest, AskedForFewerItGivesFewerAndForNothingNone) {
 }
 
 TEST(KanjiRecognizer, AMissingModelIsRefusedWithItsPath) {
-    const Expected<KanjiRecognizer, QString> missing =
+    const FileResult<KanjiRecognizer> missing =
         KanjiRecognizer::open(QStringLiteral("/nonexistent/handwriting-ja.model"));
     ASSERT_FALSE(missing.has_value());
-    EXPECT_TRUE(missing.error().contains(QStringLiteral("/nonexistent/handwriting-ja.model")))
-        << missing.error().toStdString();
+    EXPECT_TRUE(
+        missing.error().systemText.contains(QStringLiteral("/nonexistent/handwriting-ja.model")))
+        << missing.error().systemText.toStdString();
 }

@@ -10,9 +10,9 @@
 class RecognizerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Expected<KanjiRecognizer, QString> opened =
+        FileResult<KanjiRecognizer> opened =
             KanjiRecognizer::open(KanjiRecognizer::defaultModelPath());
-        ASSERT_TRUE(opened.has_value()) << opened.error().toStdString();
+        ASSERT_TRUE(opened.has_value()) << opened.error().systemText.toStdString();
         recognizer.emplace(std::move(opened).value());
     }
 

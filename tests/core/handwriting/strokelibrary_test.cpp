@@ -133,7 +133,7 @@ TEST(StrokeLibrary, LoadReadsAFileAndTellsMissingFromBroken) {
     ASSERT_TRUE(saveFileAtomically(path, sampleFile().chopped(1)));
     const FileResult<StrokeLibrary> broken = loadStrokeLibrary(path);
     ASSERT_FALSE(broken);
-    EXPECT_EQ(FileErrorKind::Other, broken.error().kind);
+    EXPECT_EQ(FileErrorKind::Malformed, broken.error().kind);
     EXPECT_TRUE(broken.error().systemText.contains(u"cut short"_s))
         << broken.error().systemText.toStdString();
 }

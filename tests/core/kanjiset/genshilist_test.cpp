@@ -92,10 +92,12 @@ TEST(GenshiListRead, SurvivesBrokenUtf16) {
     EXPECT_TRUE(parseGenshiList(QByteArray("\x31", 1)).empty());
 }
 
-TEST(GenshiListFile, MissingFileGivesEmptyList) {
+TEST(GenshiListFile, MissingFileIsRefusedWithItsReason) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    EXPECT_TRUE(readGenshiListFile(dir.filePath("Genshiliste.txt")).empty());
+    const auto missing = readGenshiListFile(dir.filePath("Genshiliste.txt"));
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().kind, FileErrorKind::NotFound);
 }
 
 TEST(GenshiListFile, WrittenListReadsBackUnchanged) {
@@ -113,7 +115,9 @@ TEST(GenshiListFile, WrittenListReadsBackUnchanged) {
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("Genshiliste.txt");
     ASSERT_TRUE(saveFileAtomically(path, *bytes));
-    const auto list = readGenshiListFile(path);
+    const auto read = readGenshiListFile(path);
+    ASSERT_TRUE(read);
+    const std::vector<GenshiEntry>& list = *read;
     ASSERT_EQ(list.size(), 2u);
     for (size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(list[i].Nr, entries[i].Nr);

@@ -3,10 +3,16 @@
 
 #include "base/files.h"
 #include "core/kanjiset/recordexpect.h"
+#include "core/shell/texttables.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QString>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -411,6 +417,58 @@ TEST(SetFileRead, LargeSetsComeBackAsWrittenAndTellTheirFirstRecordEarly) {
         ASSERT_TRUE(parsed.has_value());
         expectSameRecords(*parsed, records);
         expectSameRecords(told, {records.front()});
+    }
+}
+
+// Each way a set file fails keeps its own reason up to the words the learner reads, and only a
+// missing file counts as no file (a file that is there is kept, never replaced by an empty set).
+TEST(SetFileRead, EachFailureReachesTheLearnerWithItsOwnReason) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const TextTables texts = builtInTexts();
+    const auto reasonFor = [&](const QString& name) {
+        const SetFileRead read = readSetFile(dir.filePath(name));
+        EXPECT_FALSE(read.has_value()) << name.toStdString();
+        return read ? std::pair(FileErrorKind::Other, QString())
+                    : std::pair(read.error().kind, fileErrorText(texts, read.error()));
+    };
+
+    EXPECT_EQ(reasonFor(u"Fehlt.rki"_qs),
+              std::pair(FileErrorKind::NotFound, texts.text(MessageText::ReasonNotFound)));
+
+    QFile truncated(dir.filePath(u"Kaputt.rki"_qs));
+    ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
+    truncated.write(writeSetFile(writtenRecords()).left(301));
+    truncated.close();
+    EXPECT_EQ(reasonFor(u"Kaputt.rki"_qs),
+              std::pair(FileErrorKind::Malformed, texts.text(MessageText::ReasonNoSetFile)));
+
+    // Sparse: the size alone refuses it, nothing is read.
+    QFile huge(dir.filePath(u"Riesig.rki"_qs));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize((qint64(1) << 30) + 1));
+    huge.close();
+    EXPECT_EQ(reasonFor(u"Riesig.rki"_qs),
+              std::pair(FileErrorKind::TooLarge, texts.text(MessageText::ReasonTooLarge)));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"Ordner.rki"_qs));
+    EXPECT_EQ(reasonFor(u"Ordner.rki"_qs),
+              std::pair(FileErrorKind::IsFolder, texts.text(MessageText::ReasonIsFolder)));
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(u"Rohr.rki"_qs)).constData(), 0600), 0);
+    EXPECT_EQ(reasonFor(u"Rohr.rki"_qs), std::pair(FileErrorKind::NotRegularFile,
+                                                   texts.text(MessageText::ReasonNotRegularFile)));
+
+    // The superuser reads whatever the mode says.
+    if (::geteuid() != 0) {
+        QFile locked(dir.filePath(u"Gesperrt.rki"_qs));
+        ASSERT_TRUE(locked.open(QIODevice::WriteOnly));
+        locked.write(writeSetFile(writtenRecords()));
+        locked.close();
+        ASSERT_TRUE(locked.setPermissions({}));
+        EXPECT_EQ(
+            reasonFor(u"Gesperrt.rki"_qs),
+            std::pair(FileErrorKind::AccessDenied, texts.text(MessageText::ReasonAccessDenied)));
     }
 }
 

@@ -67,15 +67,20 @@ TEST(PreferenceFile, ReadsBackWhatWasWrittenIncludingEmptyValues) {
     };
     for (const Preferences& prefs : cases) {
         ASSERT_TRUE(writePreferencesFile(path, prefs));
-        EXPECT_EQ(readPreferencesFile(path, defaults), prefs);
+        EXPECT_EQ(readPreferencesFile(path, defaults).value_or(defaults), prefs);
     }
 }
 
-TEST(PreferenceFile, MissingFileGivesTheStartValues) {
+// The program goes on with the start values; the reason is kept for whoever asks.
+TEST(PreferenceFile, MissingFileIsRefusedWithItsReason) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    EXPECT_EQ(readPreferencesFile(dir.filePath(u"Renkari.pref"_s), startValues()), startValues());
-    EXPECT_EQ(readPreferencesFile(dir.path(), startValues()), startValues());
+    const auto missing = readPreferencesFile(dir.filePath(u"Renkari.pref"_s), startValues());
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().kind, FileErrorKind::NotFound);
+    const auto folder = readPreferencesFile(dir.path(), startValues());
+    ASSERT_FALSE(folder);
+    EXPECT_EQ(folder.error().kind, FileErrorKind::IsFolder);
 }
 
 TEST(PreferenceFile, FailedWriteReportsFailureAndKeepsTheOldFile) {
