@@ -1,6 +1,7 @@
 // The rows of a quota list as the selection dialog and the statistics window show them.
 #pragma once
 
+#include "core/shell/texttables.h"
 #include "core/training/quota.h"
 #include "ui/tablelist.h"
 #include "ui/window.h"
@@ -19,6 +20,8 @@ struct QuotaChoiceControls {
     std::array<int, 4> sortOptions{};
 };
 
+// Every kind counted and the rows by kanji, as a quota list opens.
+void startQuotaChoice(ui::Window& window, const QuotaChoiceControls& controls);
 // The kinds whose boxes are ticked.
 CountedKinds chosenKinds(const ui::Window& window, const QuotaChoiceControls& controls);
 // The order whose option is chosen; by kanji when none is.
@@ -27,3 +30,20 @@ QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& cont
 // Kanji, right, partly, wrong and quota per row, coloured by band, the band as the row's
 // category and the code as its data.
 std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<QuotaRow>& quotaRows);
+
+// The rows of the profile for the ticked kinds in the chosen order, shown in list; returned for
+// what the window shows beside them.
+std::vector<QuotaRow> showQuotaRows(const App& app, const ui::Window& window,
+                                    const QuotaChoiceControls& controls, ui::TableList& list);
+
+// Kanji, right, partly, wrong and quota, captioned from the window's own table (SelectionText or
+// StatisticsText), so that a catalog may name them apart.
+template <class Texts>
+std::vector<ui::TableColumn> quotaColumns(const TextTables& texts,
+                                          const std::array<int, 5>& widths) {
+    return {{texts.text(Texts::Kanji), widths[0]},
+            {texts.text(Texts::Right), widths[1]},
+            {texts.text(Texts::Partly), widths[2]},
+            {texts.text(Texts::Wrong), widths[3]},
+            {texts.text(Texts::Rate), widths[4]}};
+}

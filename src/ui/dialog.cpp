@@ -1,0 +1,52 @@
+// The one shape of the program's dialogs: a window of fixed size at a fixed place, OK, cancel and
+// a close box, run modally until it is answered.
+#include "ui/dialog.h"
+
+#include "ui/modal.h"
+#include "ui/toolkit.h"
+
+namespace ui {
+
+DialogWindow::DialogWindow(Toolkit& toolkit, const DialogShape& shape)
+    : toolkit_(toolkit),
+      shape_(shape),
+      window_(toolkit, shape.windowId, shape.title, shape.clientSize,
+              WindowOptions{false, shape.frame == Frame::Resizable, true}) {
+    if (shape.frame == Frame::Fixed) {
+        // A dialog of fixed size offers neither minimising nor maximising.
+        window_.top()->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                      Qt::WindowCloseButtonHint);
+    }
+    window_.moveTo(shape.position);
+}
+
+DialogEnd DialogWindow::runLoop(const std::function<void(const Event&)>& handle) {
+    DialogEnd end = DialogEnd::Cancelled;
+    const auto accept = [&] {
+        if (accept_) {
+            accept_();
+        }
+        end = DialogEnd::Accepted;
+        return ModalStep::Close;
+    };
+    runModal(toolkit_, window_, [&](const Event& event) {
+        if (event.kind == EventKind::Close) {
+            return shape_.closeBox == CloseBox::Accepts ? accept() : ModalStep::Close;
+        }
+        if (event.kind != EventKind::Control) {
+            return ModalStep::Continue;
+        }
+        if (shape_.okButton >= 0 && event.control == shape_.okButton) {
+            return accept();
+        }
+        if (shape_.cancelButton >= 0 && event.control == shape_.cancelButton) {
+            return ModalStep::Close;
+        }
+        handle(event);
+        return ModalStep::Continue;
+    });
+    window_.top()->hide();
+    return end;
+}
+
+}  // namespace ui

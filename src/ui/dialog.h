@@ -1,0 +1,91 @@
+// The one shape of the program's dialogs: a window of fixed size at a fixed place, OK, cancel and
+// a close box, run modally until it is answered.
+#pragma once
+
+#include "ui/events.h"
+#include "ui/window.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace ui {
+
+class Toolkit;
+
+// What the close box means; each dialog says so, most of them cancel.
+enum class CloseBox { Cancels, Accepts };
+
+enum class Frame {
+    // A fixed size, and of the title bar's buttons only the close box.
+    Fixed,
+    // A fixed size, with the buttons the window system puts on any window.
+    FixedPlain,
+    // A frame the user can drag to another size.
+    Resizable,
+};
+
+struct DialogShape {
+    int windowId = NoWindow;
+    QString title;
+    QSize clientSize;
+    // On the screen.
+    QPoint position;
+    CloseBox closeBox = CloseBox::Cancels;
+    Frame frame = Frame::Fixed;
+    // The controls that answer the dialog; -1 for a dialog without one.
+    int okButton = -1;
+    int cancelButton = -1;
+};
+
+enum class DialogEnd { Accepted, Cancelled };
+
+class DialogWindow {
+public:
+    DialogWindow(Toolkit& toolkit, const DialogShape& shape);
+    virtual ~DialogWindow() = default;
+    DialogWindow(const DialogWindow&) = delete;
+    DialogWindow& operator=(const DialogWindow&) = delete;
+
+    Window& window() { return window_; }
+    const Window& window() const { return window_; }
+
+protected:
+    // Shows the window application-modal and serves its events until OK, cancel or the close box
+    // answer it; every other control event goes to handle(). The window is hidden again on return.
+    // A wait with nothing left to happen (a test's wait hook had no more to do) cancels.
+    DialogEnd runLoop(const std::function<void(const Event&)>& handle);
+    // Called while the window is still open, before it is hidden, when the dialog is accepted.
+    void onAccept(std::function<void()> accept) { accept_ = std::move(accept); }
+
+private:
+    Toolkit& toolkit_;
+    DialogShape shape_;
+    Window window_;
+    std::function<void()> accept_;
+};
+
+// A dialog answering with a Result: accepted() reads it from the controls while the window is
+// still open; handle() serves every control event that does not answer the dialog.
+template <class Result>
+class Dialog : public DialogWindow {
+public:
+    using DialogWindow::DialogWindow;
+
+    // Modal. The result when the dialog is accepted; nullopt when it is cancelled.
+    std::optional<Result> run() {
+        std::optional<Result> result;
+        onAccept([this, &result] { result = accepted(); });
+        runLoop([this](const Event& event) { handle(event); });
+        return result;
+    }
+
+protected:
+    virtual Result accepted() = 0;
+    virtual void handle(const Event&) {}
+};
+
+}  // namespace ui
