@@ -5,7 +5,17 @@
 #include "ui/modal.h"
 #include "ui/toolkit.h"
 
+#include <QVariant>
+#include <QWidget>
+
 namespace ui {
+
+namespace {
+
+// Where a dialog's top-level widget keeps its window id, for whoever finds it among all windows.
+constexpr char DialogIdProperty[] = "renkariDialogId";
+
+}  // namespace
 
 DialogWindow::DialogWindow(Toolkit& toolkit, const DialogShape& shape)
     : toolkit_(toolkit),
@@ -18,6 +28,12 @@ DialogWindow::DialogWindow(Toolkit& toolkit, const DialogShape& shape)
                                       Qt::WindowCloseButtonHint);
     }
     window_.moveTo(shape.position);
+    window_.top()->setProperty(DialogIdProperty, shape.windowId);
+}
+
+int dialogIdOf(const QWidget* top) {
+    const QVariant id = top->property(DialogIdProperty);
+    return id.isValid() ? id.toInt() : NoWindow;
 }
 
 DialogEnd DialogWindow::runLoop(const std::function<void(const Event&)>& handle) {

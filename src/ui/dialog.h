@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace ui {
 
@@ -29,14 +30,31 @@ enum class Frame {
 };
 
 struct DialogShape {
-    int windowId = NoWindow;
+    // position is on the screen.
+    DialogShape(int windowId, QString title, QSize clientSize, QPoint position)
+        : windowId(windowId), title(std::move(title)), clientSize(clientSize), position(position) {}
+    // The controls that answer the dialog.
+    DialogShape& answeredBy(int ok, int cancel = -1) {
+        okButton = ok;
+        cancelButton = cancel;
+        return *this;
+    }
+    DialogShape& closing(CloseBox meaning) {
+        closeBox = meaning;
+        return *this;
+    }
+    DialogShape& framed(Frame kind) {
+        frame = kind;
+        return *this;
+    }
+
+    int windowId;
     QString title;
     QSize clientSize;
-    // On the screen.
     QPoint position;
     CloseBox closeBox = CloseBox::Cancels;
     Frame frame = Frame::Fixed;
-    // The controls that answer the dialog; -1 for a dialog without one.
+    // -1 for none.
     int okButton = -1;
     int cancelButton = -1;
 };
@@ -67,6 +85,9 @@ private:
     Window window_;
     std::function<void()> accept_;
 };
+
+// The window id of the dialog whose top-level widget top is; NoWindow for any other widget.
+int dialogIdOf(const QWidget* top);
 
 // A dialog answering with a Result: accepted() reads it from the controls while the window is
 // still open; handle() serves every control event that does not answer the dialog.

@@ -57,12 +57,11 @@ const QString CsvExtension = QStringLiteral("csv");
 }  // namespace
 
 ExportDialog::ExportDialog(App& app, bool asPdf)
-    : Dialog(app.ui, {.windowId = ExportWindowId,
-                      .title = app.texts.text(MainText::Export) + u' ' + variantName(app, asPdf),
-                      .clientSize = QSize(220, 500),
-                      .position = QPoint(238, 103),
-                      .okButton = OkButton,
-                      .cancelButton = CancelButton}),
+    : Dialog(app.ui,
+             ui::DialogShape(ExportWindowId,
+                             app.texts.text(MainText::Export) + u' ' + variantName(app, asPdf),
+                             {220, 500}, {238, 103})
+                 .answeredBy(OkButton, CancelButton)),
       app_(app) {
     build();
     applyRules();

@@ -27,13 +27,12 @@ std::vector<ui::ReportColumn> columns(const TextTables& t) {
 class GenshiWindow : public ui::Dialog<std::vector<qint32>> {
 public:
     explicit GenshiWindow(App& app)
-        : Dialog(app.ui, {.windowId = GenshiWindowId,
-                          .title = app.texts.text(MessageText::GenshiWindowTitle),
-                          .clientSize = QSize(700, 620),
-                          .position = QPoint(216, 0),
-                          .closeBox = ui::CloseBox::Accepts,
-                          .frame = ui::Frame::FixedPlain,
-                          .okButton = GenshiOkButton}) {
+        : Dialog(app.ui,
+                 ui::DialogShape(GenshiWindowId, app.texts.text(MessageText::GenshiWindowTitle),
+                                 {700, 620}, {216, 0})
+                     .answeredBy(GenshiOkButton)
+                     .closing(ui::CloseBox::Accepts)
+                     .framed(ui::Frame::FixedPlain)) {
         ui::Window& w = window();
         list_ = w.addReportList(GenshiChecklist, nullptr, {10, 10, 680, 580}, columns(app.texts),
                                 ui::ReportListOptions{true});

@@ -104,13 +104,10 @@ struct ImportedLines {
 class ImportWizard : public ui::Dialog<ImportedLines> {
 public:
     ImportWizard(App& app, QString filePath, CsvText text)
-        : Dialog(app.ui, {.windowId = ImportWindowId,
-                          .title = app.texts.text(ImportText::CsvImport),
-                          // The status bar lies below the wizard's own area, clear of its buttons.
-                          .clientSize = QSize(848, 479 + ui::Window::StatusBarHeight),
-                          .position = QPoint(218, 166),
-                          .okButton = OkButton,
-                          .cancelButton = CancelButton}),
+        // The status bar lies below the wizard's own area, clear of its buttons.
+        : Dialog(app.ui, ui::DialogShape(ImportWindowId, app.texts.text(ImportText::CsvImport),
+                                         {848, 479 + ui::Window::StatusBarHeight}, {218, 166})
+                             .answeredBy(OkButton, CancelButton)),
           app_(app),
           filePath_(std::move(filePath)),
           path_(QDir::toNativeSeparators(filePath_)),

@@ -66,11 +66,10 @@ qreal bandTabDistance(const QFontMetrics& metrics, const TextTables& texts) {
 class StatisticsWindow : public ui::Dialog<std::monostate> {
 public:
     explicit StatisticsWindow(App& app)
-        : Dialog(app.ui, {.windowId = StatisticsWindowId,
-                          .title = app.texts.text(MessageText::StatisticsTitle),
-                          .clientSize = QSize(600, 400),
-                          .position = QPoint(216, 0),
-                          .okButton = OkButton}),
+        : Dialog(app.ui,
+                 ui::DialogShape(StatisticsWindowId, app.texts.text(MessageText::StatisticsTitle),
+                                 {600, 400}, {216, 0})
+                     .answeredBy(OkButton)),
           app_(app) {
         build();
         startQuotaChoice(window(), QuotaChoice);
@@ -97,18 +96,8 @@ private:
 
         w.addLabel(SelectionLabel, nullptr, {230, 300, 120, 20}, t.text(StatisticsText::Selection),
                    Qt::AlignHCenter, true);
-        w.addCheckBox(OnBox, nullptr, {230, 320, 120, 20}, t.text(StatisticsText::OnReading));
-        w.addCheckBox(KunBox, nullptr, {230, 340, 120, 20}, t.text(StatisticsText::KunReading));
-        w.addCheckBox(MeaningBox, nullptr, {230, 360, 120, 20}, t.text(StatisticsText::Meaning));
-
-        w.addOption(SortByKanjiOption, nullptr, {360, 300, 170, 20},
-                    t.text(StatisticsText::SortByKanji));
-        w.addOption(SortByRightOption, nullptr, {360, 320, 170, 20},
-                    t.text(StatisticsText::SortByRight));
-        w.addOption(SortByWrongOption, nullptr, {360, 340, 170, 20},
-                    t.text(StatisticsText::SortByWrong));
-        w.addOption(SortByQuotaOption, nullptr, {360, 360, 170, 20},
-                    t.text(StatisticsText::SortByRate));
+        addKindBoxes<StatisticsText>(w, QuotaChoice, t, QPoint(230, 320), 120);
+        addOrderOptions<StatisticsText>(w, QuotaChoice, t, QPoint(360, 300));
 
         w.addButton(OkButton, nullptr, {540, 370, 50, 20}, t.text(StatisticsText::Ok));
     }

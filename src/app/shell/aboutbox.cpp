@@ -26,12 +26,12 @@ void showAboutBox(App& app) {
     private:
         std::monostate accepted() override { return {}; }
     };
-    AboutBox about(app.ui, {.windowId = AboutWindowId,
-                            .title = app.texts.text(MessageText::AboutTitle) + app.windowTitle,
-                            .clientSize = QSize(470, 340),
-                            .position = QPoint(333, 229),
-                            .frame = ui::Frame::Resizable,
-                            .okButton = AboutEndButton});
+    AboutBox about(
+        app.ui,
+        ui::DialogShape(AboutWindowId, app.texts.text(MessageText::AboutTitle) + app.windowTitle,
+                        {470, 340}, {333, 229})
+            .answeredBy(AboutEndButton)
+            .framed(ui::Frame::Resizable));
     ui::Window& w = about.window();
     QPlainTextEdit* editor =
         w.addEditor(CreditsEditor, nullptr, {10, 10, 450, 290}, QString(), true);

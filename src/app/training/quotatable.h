@@ -6,7 +6,11 @@
 #include "ui/tablelist.h"
 #include "ui/window.h"
 
+#include <QPoint>
+#include <QRect>
+
 #include <array>
+#include <utility>
 #include <vector>
 
 struct App;
@@ -19,6 +23,34 @@ struct QuotaChoiceControls {
     int meaningBox = 0;
     std::array<int, 4> sortOptions{};
 };
+
+// The boxes of the counted kinds, one below the other from topLeft, captioned from the window's
+// own table (SelectionText or StatisticsText).
+template <class Texts>
+void addKindBoxes(ui::Window& window, const QuotaChoiceControls& controls, const TextTables& texts,
+                  QPoint topLeft, int width) {
+    const std::array boxes{std::pair{controls.onBox, Texts::OnReading},
+                           std::pair{controls.kunBox, Texts::KunReading},
+                           std::pair{controls.meaningBox, Texts::Meaning}};
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        window.addCheckBox(boxes[i].first, nullptr,
+                           QRect(topLeft + QPoint(0, 20 * static_cast<int>(i)), QSize(width, 20)),
+                           texts.text(boxes[i].second));
+    }
+}
+
+// The options of the orders, one below the other from topLeft, in the order of QuotaOrder.
+template <class Texts>
+void addOrderOptions(ui::Window& window, const QuotaChoiceControls& controls,
+                     const TextTables& texts, QPoint topLeft) {
+    const std::array captions{Texts::SortByKanji, Texts::SortByRight, Texts::SortByWrong,
+                              Texts::SortByRate};
+    for (size_t i = 0; i < captions.size(); ++i) {
+        window.addOption(controls.sortOptions[i], nullptr,
+                         QRect(topLeft + QPoint(0, 20 * static_cast<int>(i)), QSize(170, 20)),
+                         texts.text(captions[i]));
+    }
+}
 
 // Every kind counted and the rows by kanji, as a quota list opens.
 void startQuotaChoice(ui::Window& window, const QuotaChoiceControls& controls);

@@ -52,14 +52,12 @@ enum StatusField : int { TotalField = 0, SelectedField = 1 };
 class SelectionDialog : public ui::Dialog<std::vector<qint32>> {
 public:
     explicit SelectionDialog(App& app)
-        : Dialog(app.ui, {.windowId = SelectionWindowId,
-                          .title = app.texts.text(MessageText::SelectionTitle),
-                          .clientSize = QSize(530, 500),
-                          .position = QPoint(216, 0),
-                          // The close box keeps the selection, whatever the OK button says.
-                          .closeBox = ui::CloseBox::Accepts,
-                          .okButton = OkButton,
-                          .cancelButton = CancelButton}),
+        // The close box keeps the selection, whatever the OK button says.
+        : Dialog(app.ui,
+                 ui::DialogShape(SelectionWindowId, app.texts.text(MessageText::SelectionTitle),
+                                 {530, 500}, {216, 0})
+                     .answeredBy(OkButton, CancelButton)
+                     .closing(ui::CloseBox::Accepts)),
           app_(app) {
         build();
         startQuotaChoice(window(), QuotaChoice);
@@ -79,14 +77,7 @@ private:
 
         w.addLabel(SortLabel, nullptr, {280, 10, 170, 20}, t.text(SelectionText::Sort),
                    Qt::AlignHCenter, true);
-        w.addOption(SortByKanjiOption, nullptr, {280, 30, 170, 20},
-                    t.text(SelectionText::SortByKanji));
-        w.addOption(SortByRightOption, nullptr, {280, 50, 170, 20},
-                    t.text(SelectionText::SortByRight));
-        w.addOption(SortByWrongOption, nullptr, {280, 70, 170, 20},
-                    t.text(SelectionText::SortByWrong));
-        w.addOption(SortByQuotaOption, nullptr, {280, 90, 170, 20},
-                    t.text(SelectionText::SortByRate));
+        addOrderOptions<SelectionText>(w, QuotaChoice, t, QPoint(280, 30));
 
         w.addLabel(SelectLabel, nullptr, {280, 130, 170, 20}, t.text(SelectionText::Select),
                    Qt::AlignHCenter, true);
@@ -103,9 +94,7 @@ private:
 
         w.addLabel(ShowLabel, nullptr, {280, 310, 170, 20}, t.text(SelectionText::Show),
                    Qt::AlignHCenter, true);
-        w.addCheckBox(OnBox, nullptr, {280, 330, 170, 20}, t.text(SelectionText::OnReading));
-        w.addCheckBox(KunBox, nullptr, {280, 350, 170, 20}, t.text(SelectionText::KunReading));
-        w.addCheckBox(MeaningBox, nullptr, {280, 370, 170, 20}, t.text(SelectionText::Meaning));
+        addKindBoxes<SelectionText>(w, QuotaChoice, t, QPoint(280, 330), 170);
 
         w.addButton(OkButton, nullptr, {470, 450, 50, 20}, t.text(SelectionText::Ok));
         w.addButton(CancelButton, nullptr, {400, 450, 50, 20}, t.text(SelectionText::Cancel));
