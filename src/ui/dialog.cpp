@@ -36,24 +36,21 @@ int dialogIdOf(const QWidget* top) {
     return id.isValid() ? id.toInt() : NoWindow;
 }
 
-DialogEnd DialogWindow::runLoop(const std::function<void(const Event&)>& handle) {
-    DialogEnd end = DialogEnd::Cancelled;
-    const auto accept = [&] {
-        if (accept_) {
-            accept_();
-        }
-        end = DialogEnd::Accepted;
+void DialogWindow::runLoop(const std::function<void()>& accept,
+                           const std::function<void(const Event&)>& handle) {
+    const auto accepting = [&] {
+        accept();
         return ModalStep::Close;
     };
     runModal(toolkit_, window_, [&](const Event& event) {
         if (event.kind == EventKind::Close) {
-            return shape_.closeBox == CloseBox::Accepts ? accept() : ModalStep::Close;
+            return shape_.closeBox == CloseBox::Accepts ? accepting() : ModalStep::Close;
         }
         if (event.kind != EventKind::Control) {
             return ModalStep::Continue;
         }
         if (shape_.okButton >= 0 && event.control == shape_.okButton) {
-            return accept();
+            return accepting();
         }
         if (shape_.cancelButton >= 0 && event.control == shape_.cancelButton) {
             return ModalStep::Close;
@@ -62,7 +59,6 @@ DialogEnd DialogWindow::runLoop(const std::function<void(const Event&)>& handle)
         return ModalStep::Continue;
     });
     window_.top()->hide();
-    return end;
 }
 
 }  // namespace ui

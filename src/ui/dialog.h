@@ -29,8 +29,8 @@ enum class Frame {
     Resizable,
 };
 
+// What a dialog is besides its controls; position is on the screen.
 struct DialogShape {
-    // position is on the screen.
     DialogShape(int windowId, QString title, QSize clientSize, QPoint position)
         : windowId(windowId), title(std::move(title)), clientSize(clientSize), position(position) {}
     // The controls that answer the dialog.
@@ -59,8 +59,6 @@ struct DialogShape {
     int cancelButton = -1;
 };
 
-enum class DialogEnd { Accepted, Cancelled };
-
 class DialogWindow {
 public:
     DialogWindow(Toolkit& toolkit, const DialogShape& shape);
@@ -73,17 +71,16 @@ public:
 
 protected:
     // Shows the window application-modal and serves its events until OK, cancel or the close box
-    // answer it; every other control event goes to handle(). The window is hidden again on return.
-    // A wait with nothing left to happen (a test's wait hook had no more to do) cancels.
-    DialogEnd runLoop(const std::function<void(const Event&)>& handle);
-    // Called while the window is still open, before it is hidden, when the dialog is accepted.
-    void onAccept(std::function<void()> accept) { accept_ = std::move(accept); }
+    // answer it; accept runs, the window still open, when they accept it, and every other control
+    // event goes to handle. The window is hidden again on return. A wait with nothing left to
+    // happen (a test's wait hook had no more to do) cancels.
+    void runLoop(const std::function<void()>& accept,
+                 const std::function<void(const Event&)>& handle);
 
 private:
     Toolkit& toolkit_;
     DialogShape shape_;
     Window window_;
-    std::function<void()> accept_;
 };
 
 // The window id of the dialog whose top-level widget top is; NoWindow for any other widget.
@@ -99,8 +96,7 @@ public:
     // Modal. The result when the dialog is accepted; nullopt when it is cancelled.
     std::optional<Result> run() {
         std::optional<Result> result;
-        onAccept([this, &result] { result = accepted(); });
-        runLoop([this](const Event& event) { handle(event); });
+        runLoop([&] { result = accepted(); }, [this](const Event& event) { handle(event); });
         return result;
     }
 
