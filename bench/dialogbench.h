@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QEvent>
 
 #include <algorithm>
 #include <vector>
