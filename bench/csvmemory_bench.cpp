@@ -5,6 +5,8 @@
 // The file is written line by line first, so its making adds little to the peak.
 #include "app/review/importwizard.h"
 #include "app/shell/app.h"
+#include "app/shell/dialogdriver.h"
+#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
 #include "core/shell/texttables.h"
 #include "ui/tablelist.h"
@@ -53,15 +55,6 @@ bool writeCsv(const QString& path, int lines) {
     return file.error() == QFile::NoError;
 }
 
-QWidget* wizardWindow(const App& app) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == app.texts.text(ImportText::CsvImport)) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 void click(QWidget* wizard, const QString& caption) {
     for (QAbstractButton* button : wizard->findChildren<QAbstractButton*>()) {
         if (button->text() == caption) {
@@ -108,38 +101,30 @@ int main(int argc, char** argv) {
     const long startedKb = peakKilobytes();
 
     QElapsedTimer timer;
-    int step = 0;
     int previewRows = -1;
-    app.ui.setWaitHook([&] {
-        QWidget* wizard = wizardWindow(app);
-        if (wizard == nullptr) {
-            return;
-        }
-        switch (step++) {
-            case 0:
-                std::printf("open and scan:              %8.1f ms\n", timer.nsecsElapsed() / 1e6);
-                // Drawn as the learner sees it, then scanned once more with another separator.
-                wizard->grab();
-                timer.start();
-                click(wizard, app.texts.text(ImportText::Semicolon));
-                break;
-            case 1:
-                std::printf("rescan:                     %8.1f ms\n", timer.nsecsElapsed() / 1e6);
-                dropOnImport(wizard, u"Spalte 1"_s);
-                break;
-            default:
-                for (ui::TableList* table : wizard->findChildren<ui::TableList*>()) {
-                    previewRows = std::max(previewRows, table->rowCount());
-                }
-                wizard->grab();
-                click(wizard, app.texts.text(ImportText::Cancel));
-                break;
-        }
-    });
+    const DialogDriver driver(
+        app.ui, ImportWindowId,
+        {[&](QWidget* wizard) {
+             std::printf("open and scan:              %8.1f ms\n", timer.nsecsElapsed() / 1e6);
+             // Drawn as the learner sees it, then scanned once more with another separator.
+             wizard->grab();
+             timer.start();
+             click(wizard, app.texts.text(ImportText::Semicolon));
+         },
+         [&](QWidget* wizard) {
+             std::printf("rescan:                     %8.1f ms\n", timer.nsecsElapsed() / 1e6);
+             dropOnImport(wizard, u"Spalte 1"_s);
+         },
+         [&](QWidget* wizard) {
+             for (ui::TableList* table : wizard->findChildren<ui::TableList*>()) {
+                 previewRows = std::max(previewRows, table->rowCount());
+             }
+             wizard->grab();
+             click(wizard, app.texts.text(ImportText::Cancel));
+         }});
     app.ui.requesters().answerNext(ui::Answer::accept(path));
     timer.start();
     importCsv(app);
-    app.ui.setWaitHook({});
 
     if (previewRows != lines) {
         std::fprintf(stderr, "the preview shows %d rows, not %d\n", previewRows, lines);

@@ -1,13 +1,13 @@
-// Shared pieces of the benchmarks of large-list dialogs: a profile like a learner's, the dialog
-// found by its title, buttons clicked by caption, and the first paint of the list noticed.
+// Shared pieces of the benchmarks of large-list dialogs: a profile like a learner's, buttons
+// clicked by caption, and the first paint of the list noticed.
 #pragma once
 
 #include "core/training/profilerecord.h"
 #include "ui/tablelist.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 
 #include <algorithm>
 #include <vector>
@@ -41,15 +41,6 @@ inline ProfileList makeProfile(int count, bool shuffled) {
 inline double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-inline QWidget* visibleWindowTitled(const QString& title) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == title) {
-            return widget;
-        }
-    }
-    return nullptr;
 }
 
 inline void click(QWidget* window, const QString& caption) {

@@ -6,6 +6,8 @@
 // the click on "OK" until the wizard has closed, the set optimised and refreshed.
 #include "app/review/importwizard.h"
 #include "app/shell/app.h"
+#include "app/shell/dialogdriver.h"
+#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
 #include "base/files.h"
 #include "common/gunzip.h"
@@ -84,15 +86,6 @@ double ms(const QElapsedTimer& timer) {
     return timer.nsecsElapsed() / 1e6;
 }
 
-QWidget* wizardWindow(const App& app) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == app.texts.text(ImportText::CsvImport)) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 ui::ReportList* listNamed(QWidget* wizard, const QString& caption) {
     for (ui::ReportList* list : wizard->findChildren<ui::ReportList*>()) {
         if (list->headerItem()->text(0) == caption) {
@@ -158,39 +151,28 @@ int main(int argc, char** argv) {
         // Twice: into an empty set, then the same file once more: every line already held.
         for (std::vector<double>* importTiming : {&import, &reimport}) {
             QElapsedTimer timer;
-            int step = 0;
-            app.ui.setWaitHook([&] {
-                QWidget* wizard = wizardWindow(app);
-                if (wizard == nullptr) {
-                    return;
-                }
-                switch (step++) {
-                    case 0:
-                        scan.push_back(ms(timer));
-                        timer.start();
-                        click(wizard, app.texts.text(ImportText::Semicolon));
-                        break;
-                    case 1:
-                        rescan.push_back(ms(timer));
-                        timer.start();
-                        for (const QString& item : order) {
-                            dropOnImport(wizard, item);
-                        }
-                        break;
-                    case 2:
-                        mapping.push_back(ms(timer));
-                        timer.start();
-                        click(wizard, app.texts.text(ImportText::Ok));
-                        break;
-                    default:
-                        break;
-                }
-            });
+            const DialogDriver driver(app.ui, ImportWindowId,
+                                      {[&](QWidget* wizard) {
+                                           scan.push_back(ms(timer));
+                                           timer.start();
+                                           click(wizard, app.texts.text(ImportText::Semicolon));
+                                       },
+                                       [&](QWidget* wizard) {
+                                           rescan.push_back(ms(timer));
+                                           timer.start();
+                                           for (const QString& item : order) {
+                                               dropOnImport(wizard, item);
+                                           }
+                                       },
+                                       [&](QWidget* wizard) {
+                                           mapping.push_back(ms(timer));
+                                           timer.start();
+                                           click(wizard, app.texts.text(ImportText::Ok));
+                                       }});
             app.ui.requesters().answerNext(ui::Answer::accept(path));
             timer.start();
             importCsv(app);
             importTiming->push_back(ms(timer));
-            app.ui.setWaitHook({});
         }
         setSize = app.kanjiSet.size();
         if (mapping.size() != static_cast<size_t>(2 * (run + 1))) {

@@ -3,6 +3,8 @@
 // the call until the dialog first waits for the user, its window shown and its list filled and
 // painted; a re-sort from the click on a sort option until the dialog waits again.
 #include "app/shell/app.h"
+#include "app/shell/dialogdriver.h"
+#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
 #include "app/training/selectiondialog.h"
 #include "core/shell/texttables.h"
@@ -82,38 +84,35 @@ int main(int argc, char** argv) {
         });
         steps.push_back([](QWidget* dialog) { dialog->close(); });
 
-        size_t step = 0;
         bool painted = false;
         PaintSpy spy(painted);
         application.installEventFilter(&spy);
-        app.ui.setWaitHook([&] {
-            const double elapsed = ms(timer);
-            QWidget* dialog = visibleWindowTitled(app.texts.text(MessageText::SelectionTitle));
-            if (dialog == nullptr) {
-                return;
-            }
-            if (step == 0) {
-                const auto* list = dialog->findChild<ui::TableList*>();
-                if (list == nullptr || list->rowCount() != count) {
-                    std::fprintf(stderr, "list not filled\n");
-                    return;
+        std::vector<DialogDriver::Step> timed;
+        for (size_t step = 0; step < steps.size(); ++step) {
+            timed.push_back([&, step](QWidget* dialog) {
+                const double elapsed = ms(timer);
+                if (step == 0) {
+                    const auto* list = dialog->findChild<ui::TableList*>();
+                    if (list == nullptr || list->rowCount() != count) {
+                        std::fprintf(stderr, "list not filled\n");
+                        return;
+                    }
+                    if (!painted) {
+                        std::fprintf(stderr, "list not painted before the first wait\n");
+                        return;
+                    }
+                    open.push_back(elapsed);
+                } else if (timing != nullptr) {
+                    timing->push_back(elapsed);
                 }
-                if (!painted) {
-                    std::fprintf(stderr, "list not painted before the first wait\n");
-                    return;
+                if (step == 4) {
+                    selectedByBands = dialog->findChild<ui::TableList*>()->selectedRows().size();
                 }
-                open.push_back(elapsed);
-            } else if (timing != nullptr) {
-                timing->push_back(elapsed);
-            }
-            if (step == 4) {
-                selectedByBands = dialog->findChild<ui::TableList*>()->selectedRows().size();
-            }
-            if (step < steps.size()) {
                 timer.start();
-                steps[step++](dialog);
-            }
-        });
+                steps[step](dialog);
+            });
+        }
+        const DialogDriver driver(app.ui, SelectionWindowId, std::move(timed));
         timer.start();
         const auto result = openTrainingSelection(app);
         application.removeEventFilter(&spy);

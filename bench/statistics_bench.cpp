@@ -4,6 +4,8 @@
 // summary written; a refill from the click on a sort option or kind box until it waits again.
 #include "app/review/statisticswindow.h"
 #include "app/shell/app.h"
+#include "app/shell/dialogdriver.h"
+#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
 #include "core/shell/texttables.h"
 #include "ui/tablelist.h"
@@ -43,38 +45,39 @@ int main(int argc, char** argv) {
     for (int run = 0; run < Runs; ++run) {
         app.profile.profileList = shuffled;
         QElapsedTimer timer;
-        size_t step = 0;
         bool painted = false;
         bool failed = false;
         PaintSpy spy(painted);
         application.installEventFilter(&spy);
-        app.ui.setWaitHook([&] {
-            const double elapsed = ms(timer);
-            QWidget* window = visibleWindowTitled(app.texts.text(MessageText::StatisticsTitle));
-            if (window == nullptr) {
-                return;
-            }
-            if (step == 0) {
-                const auto* list = window->findChild<ui::TableList*>();
-                const auto* summary = window->findChild<QPlainTextEdit*>();
-                if (list == nullptr || list->rowCount() != count || !painted ||
-                    summary == nullptr || summary->toPlainText().isEmpty()) {
-                    std::fprintf(stderr, "window not filled and painted before the first wait\n");
-                    failed = true;
-                    window->close();
-                    return;
+        // A click on each refill, then the close box.
+        std::vector<DialogDriver::Step> steps;
+        for (size_t step = 0; step <= static_cast<size_t>(refills.size()); ++step) {
+            steps.push_back([&, step](QWidget* window) {
+                const double elapsed = ms(timer);
+                if (step == 0) {
+                    const auto* list = window->findChild<ui::TableList*>();
+                    const auto* summary = window->findChild<QPlainTextEdit*>();
+                    if (list == nullptr || list->rowCount() != count || !painted ||
+                        summary == nullptr || summary->toPlainText().isEmpty()) {
+                        std::fprintf(stderr,
+                                     "window not filled and painted before the first wait\n");
+                        failed = true;
+                        window->close();
+                        return;
+                    }
+                    open.push_back(elapsed);
+                } else {
+                    refill.push_back(elapsed);
                 }
-                open.push_back(elapsed);
-            } else {
-                refill.push_back(elapsed);
-            }
-            if (step < static_cast<size_t>(refills.size())) {
-                timer.start();
-                click(window, refills[static_cast<qsizetype>(step++)]);
-            } else {
-                window->close();
-            }
-        });
+                if (step < static_cast<size_t>(refills.size())) {
+                    timer.start();
+                    click(window, refills[static_cast<qsizetype>(step)]);
+                } else {
+                    window->close();
+                }
+            });
+        }
+        const DialogDriver driver(app.ui, StatisticsWindowId, std::move(steps));
         timer.start();
         openStatistics(app);
         application.removeEventFilter(&spy);

@@ -1,5 +1,6 @@
-// Tests of the controls' way into the event queue and of the grid's cell geometry.
+// Tests of the controls' way into the event queue, the grid's cell geometry and the dialog shape.
 #include "ui/widgets.h"
+#include "ui/dialog.h"
 #include "ui/modal.h"
 #include "ui/toolkit.h"
 #include "ui/window.h"
@@ -18,6 +19,10 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTreeWidget>
+
+#include <functional>
+#include <optional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -384,4 +389,74 @@ TEST(ModalLoop, ServesOnlyItsWindowUntilTheHandlerCloses) {
     }
     EXPECT_TRUE(dialog.top()->isVisible());
     EXPECT_EQ(dialog.top()->windowModality(), Qt::ApplicationModal);
+}
+
+namespace {
+
+enum : int { OkButton = 1, CancelButton, OtherButton };
+
+// Answers with how many events it was handed besides its answers.
+class CountingDialog : public ui::Dialog<int> {
+public:
+    CountingDialog(ui::Toolkit& toolkit, ui::CloseBox closeBox)
+        : Dialog(toolkit, ui::DialogShape(TestWindow, u"Dialog"_s, {200, 100}, {30, 40})
+                              .answeredBy(OkButton, CancelButton)
+                              .closing(closeBox)) {
+        for (const int id : {OkButton, CancelButton, OtherButton}) {
+            window().addButton(id, nullptr, {10 + 60 * (id - 1), 10, 50, 20}, QString::number(id));
+        }
+    }
+    void click(int id) { window().get<QPushButton>(id)->click(); }
+
+private:
+    int accepted() override { return handled_; }
+    void handle(const ui::Event& event) override {
+        EXPECT_EQ(event.control, OtherButton);
+        ++handled_;
+    }
+    int handled_ = 0;
+};
+
+// Runs the dialog, acting once per wait of its loop.
+std::optional<int> play(ui::CloseBox closeBox,
+                        const std::vector<std::function<void(CountingDialog&)>>& steps) {
+    ui::Toolkit toolkit;
+    CountingDialog dialog(toolkit, closeBox);
+    size_t next = 0;
+    toolkit.setWaitHook([&] {
+        if (next < steps.size()) {
+            EXPECT_TRUE(dialog.window().top()->isVisible());
+            steps[next++](dialog);
+        }
+    });
+    const std::optional<int> answer = dialog.run();
+    EXPECT_EQ(next, steps.size());
+    EXPECT_FALSE(dialog.window().top()->isVisible());
+    return answer;
+}
+
+}  // namespace
+
+TEST(Dialog, AnswersByOkCancelAndTheCloseBoxAsItsShapeSays) {
+    const auto click = [](int id) { return [id](CountingDialog& d) { d.click(id); }; };
+    const auto closeBox = [](CountingDialog& d) { d.window().top()->close(); };
+    EXPECT_EQ(
+        play(ui::CloseBox::Cancels, {click(OtherButton), click(OtherButton), click(OkButton)}),
+        std::optional<int>(2));
+    EXPECT_EQ(play(ui::CloseBox::Accepts, {click(OtherButton), click(CancelButton)}), std::nullopt);
+    EXPECT_EQ(play(ui::CloseBox::Cancels, {click(OtherButton), closeBox}), std::nullopt);
+    EXPECT_EQ(play(ui::CloseBox::Accepts, {click(OtherButton), closeBox}), std::optional<int>(1));
+    // A wait with nothing left to happen ends the loop unanswered.
+    EXPECT_EQ(play(ui::CloseBox::Accepts, {}), std::nullopt);
+}
+
+TEST(Dialog, HasItsFixedSizeAndPlace) {
+    ui::Toolkit toolkit;
+    CountingDialog dialog(toolkit, ui::CloseBox::Cancels);
+    QWidget* top = dialog.window().top();
+    EXPECT_EQ(top->pos(), QPoint(30, 40));
+    EXPECT_EQ(top->minimumSize(), top->maximumSize());
+    EXPECT_FALSE(top->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(top->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(ui::dialogIdOf(top), TestWindow);
 }

@@ -5,7 +5,6 @@
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
 #include "base/files.h"
-#include "ui/modal.h"
 
 #include <QFileInfo>
 
@@ -48,10 +47,6 @@ constexpr std::array KunBoxes{std::pair{WritingBox, KunKanjiWriting},
                               std::pair{HiraganaBox, KunHiragana}, std::pair{RomajiBox, KunRomaji},
                               std::pair{KunMeaningBox, KunMeaning}};
 
-QWidget* dialogParent(const App& app) {
-    return app.mainWindow ? app.mainWindow->top() : nullptr;
-}
-
 QString variantName(const App& app, bool asPdf) {
     return app.texts.text(asPdf ? MainText::Pdf : MainText::Csv);
 }
@@ -62,21 +57,19 @@ const QString CsvExtension = QStringLiteral("csv");
 }  // namespace
 
 ExportDialog::ExportDialog(App& app, bool asPdf)
-    : app_(app),
-      window_(app.ui, ExportWindowId,
-              app.texts.text(MainText::Export) + u' ' + variantName(app, asPdf), QSize(220, 500),
-              ui::WindowOptions{false, false, true}) {
+    : Dialog(app.ui,
+             ui::DialogShape(ExportWindowId,
+                             app.texts.text(MainText::Export) + u' ' + variantName(app, asPdf),
+                             {220, 500}, {238, 103})
+                 .answeredBy(OkButton, CancelButton)),
+      app_(app) {
     build();
     applyRules();
 }
 
 void ExportDialog::build() {
     const TextTables& t = app_.texts;
-    ui::Window& w = window_;
-    // A dialog of fixed size offers neither minimising nor maximising.
-    w.top()->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowCloseButtonHint);
-    w.moveTo(QPoint(238, 103));
+    ui::Window& w = window();
     // The spins need a range of at least one position, even for an empty set.
     const int count = std::max(app_.kanjiSet.size(), 1);
 
@@ -120,7 +113,7 @@ void ExportDialog::build() {
 }
 
 void ExportDialog::applyRules() {
-    ui::Window& w = window_;
+    ui::Window& w = window();
     const bool range = !w.isChecked(AllOption);
     w.setEnabled(FirstSpin, range);
     w.setEnabled(LastSpin, range);
@@ -144,8 +137,8 @@ void ExportDialog::applyRules() {
     }
 }
 
-ExportChoice ExportDialog::choice() const {
-    const ui::Window& w = window_;
+ExportChoice ExportDialog::accepted() {
+    const ui::Window& w = window();
     ExportChoice choice;
     ExportFields& f = choice.fields;
     f.kanji = w.isChecked(KanjiBox);
@@ -175,30 +168,6 @@ ExportChoice ExportDialog::choice() const {
         choice.positions.push_back(position - 1);
     }
     return choice;
-}
-
-std::optional<ExportChoice> ExportDialog::run() {
-    std::optional<ExportChoice> result;
-    ui::runModal(app_.ui, window_, [&](const ui::Event& event) {
-        if (event.kind == ui::EventKind::Close) {
-            return ui::ModalStep::Close;
-        }
-        if (event.kind != ui::EventKind::Control) {
-            return ui::ModalStep::Continue;
-        }
-        switch (event.control) {
-            case OkButton:
-                result = choice();
-                return ui::ModalStep::Close;
-            case CancelButton:
-                return ui::ModalStep::Close;
-            default:
-                applyRules();
-                return ui::ModalStep::Continue;
-        }
-    });
-    window_.top()->hide();
-    return result;
 }
 
 std::optional<ExportChoice> runExportDialog(App& app, bool asPdf) {

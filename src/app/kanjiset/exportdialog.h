@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/kanjiset/exportlines.h"
-#include "ui/window.h"
+#include "ui/dialog.h"
 
 #include <optional>
 #include <vector>
@@ -18,22 +18,19 @@ struct ExportChoice {
 
 // The export dialog, titled "Export csv" or "Export pdf"; it starts with the same settings each
 // time.
-class ExportDialog {
+// Its run() gives the choice when the user ends with OK; nullopt on "Abbruch" or the close box.
+class ExportDialog : public ui::Dialog<ExportChoice> {
 public:
     ExportDialog(App& app, bool asPdf);
 
-    ui::Window& window() { return window_; }
-    // Modal. The choice when the user ends with OK; nullopt on "Abbruch" or any close request.
-    std::optional<ExportChoice> run();
-
 private:
+    ExportChoice accepted() override;
+    void handle(const ui::Event&) override { applyRules(); }
     void build();
     // Which controls can be used and the order of the range; applied after every change.
     void applyRules();
-    ExportChoice choice() const;
 
     App& app_;
-    ui::Window window_;
 };
 
 std::optional<ExportChoice> runExportDialog(App& app, bool asPdf);

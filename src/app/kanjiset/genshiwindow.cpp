@@ -5,7 +5,7 @@
 #include "app/shell/cardview.h"
 #include "app/shell/mainids.h"
 #include "core/kanjiset/genshilist.h"
-#include "ui/modal.h"
+#include "ui/dialog.h"
 
 #include <set>
 
@@ -23,6 +23,44 @@ std::vector<ui::ReportColumn> columns(const TextTables& t) {
             {t.text(MessageText::GenshiExamplesColumn), 90}};
 }
 
+// Answers with the rows ticked, top to bottom.
+class GenshiWindow : public ui::Dialog<std::vector<qint32>> {
+public:
+    explicit GenshiWindow(App& app)
+        : Dialog(app.ui,
+                 ui::DialogShape(GenshiWindowId, app.texts.text(MessageText::GenshiWindowTitle),
+                                 {700, 620}, {216, 0})
+                     .answeredBy(GenshiOkButton)
+                     .closing(ui::CloseBox::Accepts)
+                     .framed(ui::Frame::FixedPlain)) {
+        ui::Window& w = window();
+        list_ = w.addReportList(GenshiChecklist, nullptr, {10, 10, 680, 580}, columns(app.texts),
+                                ui::ReportListOptions{true});
+        list_->setFont(app.resources.genshiFont);
+        w.addButton(GenshiOkButton, nullptr, {310, 595, 60, 20},
+                    app.texts.text(MessageText::GenshiOk));
+        for (const GenshiEntry& entry : app.genshiList) {
+            list_->addRow({QString::number(entry.Nr), entry.Genshi, entry.Zusatz, entry.Bedeutung,
+                           QString::number(entry.Anz), entry.Kurz, entry.Beispiele});
+        }
+    }
+
+    ui::ReportList& list() { return *list_; }
+
+private:
+    std::vector<qint32> accepted() override {
+        std::vector<qint32> rows;
+        for (int row = 0; row < list_->rowCount(); ++row) {
+            if (list_->isRowChecked(row)) {
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    }
+
+    ui::ReportList* list_ = nullptr;
+};
+
 }  // namespace
 
 void openGenshiWindow(App& app) {
@@ -30,18 +68,8 @@ void openGenshiWindow(App& app) {
     if (record == nullptr) {
         return;
     }
-    ui::Window window(app.ui, GenshiWindowId, app.texts.text(MessageText::GenshiWindowTitle),
-                      QSize(700, 620), ui::WindowOptions{false, false, true});
-    window.moveTo(QPoint(216, 0));
-    ui::ReportList* list = window.addReportList(GenshiChecklist, nullptr, {10, 10, 680, 580},
-                                                columns(app.texts), ui::ReportListOptions{true});
-    list->setFont(app.resources.genshiFont);
-    window.addButton(GenshiOkButton, nullptr, {310, 595, 60, 20},
-                     app.texts.text(MessageText::GenshiOk));
-    for (const GenshiEntry& entry : app.genshiList) {
-        list->addRow({QString::number(entry.Nr), entry.Genshi, entry.Zusatz, entry.Bedeutung,
-                      QString::number(entry.Anz), entry.Kurz, entry.Beispiele});
-    }
+    GenshiWindow window(app);
+    ui::ReportList* list = &window.list();
     // Positions the list does not hold (it may be missing or an older, shorter one) cannot be
     // ticked here, but they are the kanji's all the same and are kept.
     std::set<qint32> positions;
@@ -52,16 +80,11 @@ void openGenshiWindow(App& app) {
             positions.insert(position);
         }
     }
-    ui::runModal(app.ui, window, [](const ui::Event& event) {
-        const bool ends = event.kind == ui::EventKind::Close ||
-                          (event.kind == ui::EventKind::Control && event.control == GenshiOkButton);
-        return ends ? ui::ModalStep::Close : ui::ModalStep::Continue;
-    });
-    for (int row = 0; row < list->rowCount(); ++row) {
-        if (list->isRowChecked(row)) {
-            positions.insert(row);
-        }
+    const std::optional<std::vector<qint32>> ticked = window.run();
+    if (!ticked) {
+        return;
     }
+    positions.insert(ticked->begin(), ticked->end());
     QString genshi;
     for (qint32 position : positions) {
         genshi += QString::number(position) + QLatin1Char(',');

@@ -17,10 +17,6 @@
 
 namespace {
 
-QWidget* dialogParent(const App& app) {
-    return app.mainWindow ? app.mainWindow->top() : nullptr;
-}
-
 QString animDir(const App& app) {
     return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/");
 }

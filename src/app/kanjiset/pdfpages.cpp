@@ -20,10 +20,6 @@ constexpr int Resolution = 600;
 // Pixels of a stroke frame in the file.
 constexpr int PrintedFrameSize = StrokeFrameSize / 2;
 
-QWidget* dialogParent(const App& app) {
-    return app.mainWindow ? app.mainWindow->top() : nullptr;
-}
-
 }  // namespace
 
 PdfPages::PdfPages(const QString& title) : writer_(&buffer_) {

@@ -18,10 +18,6 @@
 
 namespace {
 
-QWidget* dialogParent(const App& app) {
-    return app.mainWindow ? app.mainWindow->top() : nullptr;
-}
-
 // The set shown from its first record on; refreshing also rebuilds the grid.
 void showFromStart(App& app) {
     app.kanjiSet.current = app.kanjiSet.empty() ? -1 : 0;

@@ -8,7 +8,7 @@
 #include "core/review/importmerge.h"
 #include "core/review/optimiselist.h"
 #include "core/training/profilerecord.h"
-#include "ui/modal.h"
+#include "ui/dialog.h"
 #include "ui/progress.h"
 #include "ui/tablelist.h"
 #include "ui/widgets.h"
@@ -62,10 +62,6 @@ const QColor HeadingColour(0xE0, 0xE0, 0xE0);
 // Records are made in steps of this many lines, so a long import shows its progress.
 constexpr int ImportStep = 2000;
 
-QWidget* dialogParent(const App& app) {
-    return app.mainWindow ? app.mainWindow->top() : nullptr;
-}
-
 QString multiLine(QString text) {
     return text.replace(u'|', u'\n');
 }
@@ -98,52 +94,38 @@ void keepProfileInStep(App& app) {
     }
 }
 
-class ImportWizard {
+// What the wizard hands over on OK: the file's lines as records, and whether lines of kanji the
+// set holds update them.
+struct ImportedLines {
+    std::vector<ImportedRecord> records;
+    bool optimise = false;
+};
+
+class ImportWizard : public ui::Dialog<ImportedLines> {
 public:
     ImportWizard(App& app, QString filePath, CsvText text)
-        : app_(app),
+        // The status bar lies below the wizard's own area, clear of its buttons.
+        : Dialog(app.ui, ui::DialogShape(ImportWindowId, app.texts.text(ImportText::CsvImport),
+                                         {848, 479 + ui::Window::StatusBarHeight}, {218, 166})
+                             .answeredBy(OkButton, CancelButton)),
+          app_(app),
           filePath_(std::move(filePath)),
           path_(QDir::toNativeSeparators(filePath_)),
-          text_(std::move(text)),
-          // The status bar lies below the wizard's own area, clear of its buttons.
-          window_(app.ui, ImportWindowId, app.texts.text(ImportText::CsvImport),
-                  QSize(848, 479 + ui::Window::StatusBarHeight),
-                  ui::WindowOptions{false, false, true}) {
+          text_(std::move(text)) {
         build();
     }
 
     // Runs until "OK", "Abbruch" or the close box.
-    void run() {
+    std::optional<ImportedLines> start() {
         scan();
         refreshMapping();
-        ui::runModal(app_.ui, window_, [&](const ui::Event& event) {
-            if (event.kind == ui::EventKind::Close) {
-                return ui::ModalStep::Close;
-            }
-            if (event.kind != ui::EventKind::Control) {
-                return ui::ModalStep::Continue;
-            }
-            switch (event.control) {
-                case OkButton:
-                    importLines();
-                    return ui::ModalStep::Close;
-                case CancelButton:
-                    return ui::ModalStep::Close;
-                default:
-                    handleControl(event);
-                    return ui::ModalStep::Continue;
-            }
-        });
-        window_.top()->hide();
+        return run();
     }
 
 private:
     void build() {
         const TextTables& t = app_.texts;
-        ui::Window& w = window_;
-        w.top()->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                Qt::WindowCloseButtonHint);
-        w.moveTo(QPoint(218, 166));
+        ui::Window& w = window();
 
         w.addLabel(DataLabel, nullptr, {10, 10, 230, 20}, t.text(ImportText::ImportData));
         preview_ = w.addTableList(FilePreview, nullptr, {10, 30, 830, 70}, {},
@@ -197,7 +179,7 @@ private:
         w.setStatusText(RecordField, t.text(ImportText::RecordCount));
     }
 
-    void handleControl(const ui::Event& event) {
+    void handle(const ui::Event& event) override {
         if (std::find(SeparatorBoxes.begin(), SeparatorBoxes.end(), event.control) !=
             SeparatorBoxes.end()) {
             scan();
@@ -206,7 +188,7 @@ private:
         }
         switch (event.control) {
             case OtherField:
-                if (window_.isChecked(OtherBox)) {
+                if (window().isChecked(OtherBox)) {
                     scan();
                     refreshMapping();
                 }
@@ -231,12 +213,12 @@ private:
     }
 
     CsvSeparators separators() const {
-        return {window_.isChecked(CommaBox), window_.isChecked(SemicolonBox),
-                window_.isChecked(TabBox),   window_.isChecked(SpaceBox),
-                window_.isChecked(OtherBox), window_.text(OtherField)};
+        return {window().isChecked(CommaBox), window().isChecked(SemicolonBox),
+                window().isChecked(TabBox),   window().isChecked(SpaceBox),
+                window().isChecked(OtherBox), window().text(OtherField)};
     }
 
-    bool headingLine() const { return window_.isChecked(HeadingBox); }
+    bool headingLine() const { return window().isChecked(HeadingBox); }
 
     // The learner's choice of encoding reads the file again, as it may have changed on the disk
     // since; a file that can no longer be read keeps the text read before.
@@ -246,7 +228,7 @@ private:
         }
         FileResult<CsvText> text = readCsvText(filePath_, CsvEncodings[choice]);
         if (!text) {
-            app_.ui.requesters().message(window_.top(), app_.texts.text(ImportText::CsvImport),
+            app_.ui.requesters().message(window().top(), app_.texts.text(ImportText::CsvImport),
                                          app_.texts.text(MessageText::ImportUnreadable)
                                              .arg(path_, fileErrorText(app_.texts, text.error())));
             showEncoding();
@@ -259,9 +241,9 @@ private:
 
     void showEncoding() {
         const auto at = std::find(std::begin(CsvEncodings), std::end(CsvEncodings), text_.encoding);
-        window_.setChoice(EncodingChoice, static_cast<int>(at - std::begin(CsvEncodings)));
-        window_.setStatusText(EncodingField, app_.texts.text(MessageText::ImportEncodingStatus)
-                                                 .arg(csvEncodingName(text_.encoding)));
+        window().setChoice(EncodingChoice, static_cast<int>(at - std::begin(CsvEncodings)));
+        window().setStatusText(EncodingField, app_.texts.text(MessageText::ImportEncodingStatus)
+                                                  .arg(csvEncodingName(text_.encoding)));
     }
 
     // Every scan starts the mapping over: the source items change with the columns.
@@ -274,7 +256,7 @@ private:
             // Only a file near the bounds gets here, with separators that split it into too many
             // values; it is shown as empty rather than half.
             app_.ui.requesters().message(
-                window_.top(), app_.texts.text(ImportText::CsvImport),
+                window().top(), app_.texts.text(ImportText::CsvImport),
                 app_.texts.text(MessageText::ImportUnreadable)
                     .arg(path_, app_.texts.text(MessageText::ReasonTooLarge)));
             scanned = CsvScan{};
@@ -299,12 +281,12 @@ private:
         import_->clearRows();
         order_.clear();
 
-        window_.setStatusText(ColumnField, app_.texts.text(ImportText::ColumnCount) + u' ' +
-                                               QString::number(columns));
-        window_.setStatusText(RecordField, app_.texts.text(ImportText::RecordCount) + u' ' +
-                                               QString::number(scan_.rows.size()));
+        window().setStatusText(ColumnField, app_.texts.text(ImportText::ColumnCount) + u' ' +
+                                                QString::number(columns));
+        window().setStatusText(RecordField, app_.texts.text(ImportText::RecordCount) + u' ' +
+                                                QString::number(scan_.rows.size()));
         showEncoding();
-        window_.setStatusText(
+        window().setStatusText(
             QuoteField, scan_.openQuoteLine > 0
                             ? app_.texts.text(MessageText::ImportOpenQuote).arg(scan_.openQuoteLine)
                             : QString());
@@ -356,37 +338,26 @@ private:
         mapping_->setColumns(columns, {{mapImportLine(sample, order_, 1), {}, 0, 0}});
     }
 
-    void importLines() {
+    // The records are made while the wizard still shows, under its progress bar.
+    ImportedLines accepted() override {
         const qsizetype first = firstImportedRow(scan_.rows, headingLine());
         const size_t lineCount = static_cast<size_t>(scan_.rows.size() - first);
-        std::vector<ImportedRecord> records;
+        ImportedLines lines{{}, window().isChecked(OptimiseBox)};
+        std::vector<ImportedRecord>& records = lines.records;
         records.reserve(lineCount);
-        {
-            ui::Progress progress(window_.top(), app_.texts.text(ImportText::CsvImport),
-                                  static_cast<int>(lineCount));
-            for (size_t done = 0; done < lineCount; done += ImportStep) {
-                const size_t count = std::min<size_t>(ImportStep, lineCount - done);
-                // Strings for one step at a time: the scan keeps the lines compactly.
-                const std::vector<QStringList> lines =
-                    scan_.rows.rows(first + static_cast<qsizetype>(done), count);
-                std::vector<ImportedRecord> step =
-                    importMappedRecords(lines, order_, static_cast<qint32>(done) + 1);
-                std::move(step.begin(), step.end(), std::back_inserter(records));
-                progress.setValue(static_cast<int>(done + count));
-            }
+        ui::Progress progress(window().top(), app_.texts.text(ImportText::CsvImport),
+                              static_cast<int>(lineCount));
+        for (size_t done = 0; done < lineCount; done += ImportStep) {
+            const size_t count = std::min<size_t>(ImportStep, lineCount - done);
+            // Strings for one step at a time: the scan keeps the lines compactly.
+            const std::vector<QStringList> rows =
+                scan_.rows.rows(first + static_cast<qsizetype>(done), count);
+            std::vector<ImportedRecord> step =
+                importMappedRecords(rows, order_, static_cast<qint32>(done) + 1);
+            std::move(step.begin(), step.end(), std::back_inserter(records));
+            progress.setValue(static_cast<int>(done + count));
         }
-        const bool optimise = window_.isChecked(OptimiseBox);
-        const ImportOutcome outcome = addImported(app_.kanjiSet, std::move(records), optimise);
-        keepProfileInStep(app_);
-        refreshSet(app_);
-        const TextTables& t = app_.texts;
-        QStringList texts{
-            t.text(MessageText::ImportCounts)
-                .arg(QString::number(outcome.added), QString::number(outcome.updated))};
-        if (optimise) {
-            texts += optimisedTexts(t, outcome.optimised);
-        }
-        showStatusTexts(app_, texts);
+        return lines;
     }
 
     App& app_;
@@ -394,7 +365,6 @@ private:
     // As the user reads it in messages.
     QString path_;
     CsvText text_;
-    ui::Window window_;
     CsvScan scan_;
     QStringList sourceCaptions_;
     std::vector<MappingCode> order_;
@@ -424,8 +394,21 @@ void importCsv(App& app) {
                 .arg(QDir::toNativeSeparators(*chosen), fileErrorText(app.texts, text.error())));
         return;
     }
-    ImportWizard wizard(app, *chosen, std::move(*text));
-    wizard.run();
+    std::optional<ImportedLines> lines = ImportWizard(app, *chosen, std::move(*text)).start();
+    if (!lines) {
+        return;
+    }
+    const bool optimise = lines->optimise;
+    const ImportOutcome outcome = addImported(app.kanjiSet, std::move(lines->records), optimise);
+    keepProfileInStep(app);
+    refreshSet(app);
+    const TextTables& t = app.texts;
+    QStringList texts{t.text(MessageText::ImportCounts)
+                          .arg(QString::number(outcome.added), QString::number(outcome.updated))};
+    if (optimise) {
+        texts += optimisedTexts(t, outcome.optimised);
+    }
+    showStatusTexts(app, texts);
 }
 
 void optimiseList(App& app) {

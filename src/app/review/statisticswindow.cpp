@@ -7,7 +7,7 @@
 #include "app/training/quotatable.h"
 #include "core/training/quota.h"
 #include "core/training/statisticssummary.h"
-#include "ui/modal.h"
+#include "ui/dialog.h"
 #include "ui/tablelist.h"
 
 #include <QFontMetrics>
@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <variant>
 
 namespace {
 
@@ -62,54 +63,29 @@ qreal bandTabDistance(const QFontMetrics& metrics, const TextTables& texts) {
     return 80;
 }
 
-class StatisticsWindow {
+class StatisticsWindow : public ui::Dialog<std::monostate> {
 public:
     explicit StatisticsWindow(App& app)
-        : app_(app),
-          window_(app.ui, StatisticsWindowId, app.texts.text(MessageText::StatisticsTitle),
-                  QSize(600, 400), ui::WindowOptions{false, false, true}) {
+        : Dialog(app.ui,
+                 ui::DialogShape(StatisticsWindowId, app.texts.text(MessageText::StatisticsTitle),
+                                 {600, 400}, {216, 0})
+                     .answeredBy(OkButton)),
+          app_(app) {
         build();
-        window_.setChecked(SortByKanjiOption, true);
-        window_.setChecked(OnBox, true);
-        window_.setChecked(KunBox, true);
-        window_.setChecked(MeaningBox, true);
+        startQuotaChoice(window(), QuotaChoice);
         sortByCode(app_.profile.profileList);
         fill();
     }
 
-    void run() {
-        ui::runModal(app_.ui, window_, [&](const ui::Event& event) {
-            if (event.kind == ui::EventKind::Close) {
-                return ui::ModalStep::Close;
-            }
-            if (event.kind != ui::EventKind::Control) {
-                return ui::ModalStep::Continue;
-            }
-            if (event.control == OkButton) {
-                return ui::ModalStep::Close;
-            }
-            handleControl(event.control);
-            return ui::ModalStep::Continue;
-        });
-        // The training finds records by bisection, which needs the order by code.
-        sortByCode(app_.profile.profileList);
-    }
-
 private:
+    std::monostate accepted() override { return {}; }
+    void handle(const ui::Event& event) override { handleControl(event.control); }
+
     void build() {
         const TextTables& t = app_.texts;
-        ui::Window& w = window_;
-        // A window of fixed size offers neither minimising nor maximising.
-        w.top()->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                Qt::WindowCloseButtonHint);
-        w.moveTo(QPoint(216, 0));
-
+        ui::Window& w = window();
         list_ = w.addTableList(KanjiList, nullptr, {5, 10, 220, 380},
-                               {{t.text(StatisticsText::Kanji), 40},
-                                {t.text(StatisticsText::Right), 40},
-                                {t.text(StatisticsText::Partly), 40},
-                                {t.text(StatisticsText::Wrong), 40},
-                                {t.text(StatisticsText::Rate), 40}},
+                               quotaColumns<StatisticsText>(t, {40, 40, 40, 40, 40}),
                                ui::TableListOptions{false, false});
 
         w.addLabel(GeneralLabel, nullptr, {230, 10, 350, 20}, t.text(StatisticsText::General),
@@ -120,18 +96,8 @@ private:
 
         w.addLabel(SelectionLabel, nullptr, {230, 300, 120, 20}, t.text(StatisticsText::Selection),
                    Qt::AlignHCenter, true);
-        w.addCheckBox(OnBox, nullptr, {230, 320, 120, 20}, t.text(StatisticsText::OnReading));
-        w.addCheckBox(KunBox, nullptr, {230, 340, 120, 20}, t.text(StatisticsText::KunReading));
-        w.addCheckBox(MeaningBox, nullptr, {230, 360, 120, 20}, t.text(StatisticsText::Meaning));
-
-        w.addOption(SortByKanjiOption, nullptr, {360, 300, 170, 20},
-                    t.text(StatisticsText::SortByKanji));
-        w.addOption(SortByRightOption, nullptr, {360, 320, 170, 20},
-                    t.text(StatisticsText::SortByRight));
-        w.addOption(SortByWrongOption, nullptr, {360, 340, 170, 20},
-                    t.text(StatisticsText::SortByWrong));
-        w.addOption(SortByQuotaOption, nullptr, {360, 360, 170, 20},
-                    t.text(StatisticsText::SortByRate));
+        addKindBoxes<StatisticsText>(w, QuotaChoice, t, QPoint(230, 320), 120);
+        addOrderOptions<StatisticsText>(w, QuotaChoice, t, QPoint(360, 300));
 
         w.addButton(OkButton, nullptr, {540, 370, 50, 20}, t.text(StatisticsText::Ok));
     }
@@ -156,13 +122,12 @@ private:
     }
 
     void fill() {
-        const CountedKinds kinds = chosenKinds(window_, QuotaChoice);
         const std::vector<QuotaRow> quotaRowsInOrder =
-            quotaRows(app_.profile.profileList, kinds, chosenOrder(window_, QuotaChoice));
-        list_->setRows(quotaTableRows(app_, quotaRowsInOrder));
-        window_.get<QPlainTextEdit>(SummaryEditor)
-            ->setPlainText(
-                statisticsSummary(statisticsFigures(quotaRowsInOrder), kinds, app_.texts));
+            showQuotaRows(app_, window(), QuotaChoice, *list_);
+        window()
+            .get<QPlainTextEdit>(SummaryEditor)
+            ->setPlainText(statisticsSummary(statisticsFigures(quotaRowsInOrder),
+                                             chosenKinds(window(), QuotaChoice), app_.texts));
     }
 
     // The code travels with the row, so kanji beyond the basic plane are found too.
@@ -175,7 +140,6 @@ private:
     }
 
     App& app_;
-    ui::Window window_;
     ui::TableList* list_ = nullptr;
 };
 
@@ -184,4 +148,6 @@ private:
 void openStatistics(App& app) {
     StatisticsWindow window(app);
     window.run();
+    // The training finds records by bisection, which needs the order by code.
+    sortByCode(app.profile.profileList);
 }

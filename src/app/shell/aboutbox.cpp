@@ -4,10 +4,12 @@
 #include "app/shell/app.h"
 #include "app/shell/mainids.h"
 #include "core/shell/credits.h"
-#include "ui/modal.h"
+#include "ui/dialog.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+
+#include <variant>
 
 namespace {
 
@@ -16,22 +18,29 @@ enum AboutControl : int { CreditsEditor = 1, AboutEndButton };
 }  // namespace
 
 void showAboutBox(App& app) {
-    ui::Window about(app.ui, AboutWindowId,
-                     app.texts.text(MessageText::AboutTitle) + app.windowTitle, QSize(470, 340),
-                     ui::WindowOptions{false, true, true});
-    about.moveTo(QPoint(333, 229));
+    // Only its button answers it, and the answer carries nothing.
+    class AboutBox : public ui::Dialog<std::monostate> {
+    public:
+        using Dialog::Dialog;
+
+    private:
+        std::monostate accepted() override { return {}; }
+    };
+    AboutBox about(
+        app.ui,
+        ui::DialogShape(AboutWindowId, app.texts.text(MessageText::AboutTitle) + app.windowTitle,
+                        {470, 340}, {333, 229})
+            .answeredBy(AboutEndButton)
+            .framed(ui::Frame::Resizable));
+    ui::Window& w = about.window();
     QPlainTextEdit* editor =
-        about.addEditor(CreditsEditor, nullptr, {10, 10, 450, 290}, QString(), true);
+        w.addEditor(CreditsEditor, nullptr, {10, 10, 450, 290}, QString(), true);
     // The lines end in one column only in a fixed-width font, and all 75 columns must fit.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(9);
     editor->setFont(fixed);
     editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor->setPlainText(creditsText());
-    about.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.text(MainText::End));
-    ui::runModal(app.ui, about, [](const ui::Event& event) {
-        const bool end = event.kind == ui::EventKind::Close ||
-                         (event.kind == ui::EventKind::Control && event.control == AboutEndButton);
-        return end ? ui::ModalStep::Close : ui::ModalStep::Continue;
-    });
+    w.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.text(MainText::End));
+    about.run();
 }

@@ -57,3 +57,8 @@ struct App {
     std::unique_ptr<ui::Window> mainWindow;
     QMenu* gridContextMenu = nullptr;
 };
+
+// The window requesters are shown over: the main window, once there is one.
+inline QWidget* dialogParent(const App& app) {
+    return app.mainWindow ? app.mainWindow->top() : nullptr;
+}

@@ -15,10 +15,6 @@
 
 namespace {
 
-QWidget* dialogParent(const App& app) {
-    return app.mainWindow ? app.mainWindow->top() : nullptr;
-}
-
 void showProfileName(App& app) {
     if (app.mainWindow) {
         app.mainWindow->setText(ProfileField, app.profile.profileName);

@@ -19,6 +19,13 @@ std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<Quota
     return rows;
 }
 
+void startQuotaChoice(ui::Window& window, const QuotaChoiceControls& controls) {
+    window.setChecked(controls.sortOptions.front(), true);
+    for (const int box : {controls.onBox, controls.kunBox, controls.meaningBox}) {
+        window.setChecked(box, true);
+    }
+}
+
 CountedKinds chosenKinds(const ui::Window& window, const QuotaChoiceControls& controls) {
     return {window.isChecked(controls.onBox), window.isChecked(controls.kunBox),
             window.isChecked(controls.meaningBox)};
@@ -31,4 +38,12 @@ QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& cont
         }
     }
     return QuotaOrder::Kanji;
+}
+
+std::vector<QuotaRow> showQuotaRows(const App& app, const ui::Window& window,
+                                    const QuotaChoiceControls& controls, ui::TableList& list) {
+    std::vector<QuotaRow> rows = quotaRows(app.profile.profileList, chosenKinds(window, controls),
+                                           chosenOrder(window, controls));
+    list.setRows(quotaTableRows(app, rows));
+    return rows;
 }

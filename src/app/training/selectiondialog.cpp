@@ -6,7 +6,7 @@
 #include "app/shell/mainids.h"
 #include "app/training/quotatable.h"
 #include "core/training/quota.h"
-#include "ui/modal.h"
+#include "ui/dialog.h"
 #include "ui/tablelist.h"
 
 #include <array>
@@ -49,72 +49,35 @@ const QuotaChoiceControls QuotaChoice{
 
 enum StatusField : int { TotalField = 0, SelectedField = 1 };
 
-class SelectionDialog {
+class SelectionDialog : public ui::Dialog<std::vector<qint32>> {
 public:
     explicit SelectionDialog(App& app)
-        : app_(app),
-          window_(app.ui, SelectionWindowId, app.texts.text(MessageText::SelectionTitle),
-                  QSize(530, 500), ui::WindowOptions{false, false, true}) {
+        // The close box keeps the selection, whatever the OK button says.
+        : Dialog(app.ui,
+                 ui::DialogShape(SelectionWindowId, app.texts.text(MessageText::SelectionTitle),
+                                 {530, 500}, {216, 0})
+                     .answeredBy(OkButton, CancelButton)
+                     .closing(ui::CloseBox::Accepts)),
+          app_(app) {
         build();
-        window_.setChecked(OnBox, true);
-        window_.setChecked(KunBox, true);
-        window_.setChecked(MeaningBox, true);
-        window_.setChecked(SortByKanjiOption, true);
+        startQuotaChoice(window(), QuotaChoice);
         showSelectedCount(0);
         refill();
     }
 
-    std::optional<std::vector<qint32>> run() {
-        std::optional<std::vector<qint32>> result;
-        ui::runModal(app_.ui, window_, [&](const ui::Event& event) {
-            if (event.kind == ui::EventKind::Close) {
-                // The close box keeps the selection, whatever the OK button says.
-                result = selectedCodes();
-                return ui::ModalStep::Close;
-            }
-            if (event.kind != ui::EventKind::Control) {
-                return ui::ModalStep::Continue;
-            }
-            switch (event.control) {
-                case OkButton:
-                    result = selectedCodes();
-                    return ui::ModalStep::Close;
-                case CancelButton:
-                    return ui::ModalStep::Close;
-                default:
-                    handleControl(event.control);
-                    return ui::ModalStep::Continue;
-            }
-        });
-        return result;
-    }
-
 private:
+    std::vector<qint32> accepted() override { return selectedCodes(); }
+    void handle(const ui::Event& event) override { handleControl(event.control); }
+
     void build() {
         const TextTables& t = app_.texts;
-        ui::Window& w = window_;
-        // A dialog of fixed size offers neither minimising nor maximising.
-        w.top()->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                Qt::WindowCloseButtonHint);
-        w.moveTo(QPoint(216, 0));
-
+        ui::Window& w = window();
         list_ = w.addTableList(KanjiList, nullptr, {10, 10, 265, 450},
-                               {{t.text(SelectionText::Kanji), 50},
-                                {t.text(SelectionText::Right), 50},
-                                {t.text(SelectionText::Partly), 50},
-                                {t.text(SelectionText::Wrong), 50},
-                                {t.text(SelectionText::Rate), 53}});
+                               quotaColumns<SelectionText>(t, {50, 50, 50, 50, 53}));
 
         w.addLabel(SortLabel, nullptr, {280, 10, 170, 20}, t.text(SelectionText::Sort),
                    Qt::AlignHCenter, true);
-        w.addOption(SortByKanjiOption, nullptr, {280, 30, 170, 20},
-                    t.text(SelectionText::SortByKanji));
-        w.addOption(SortByRightOption, nullptr, {280, 50, 170, 20},
-                    t.text(SelectionText::SortByRight));
-        w.addOption(SortByWrongOption, nullptr, {280, 70, 170, 20},
-                    t.text(SelectionText::SortByWrong));
-        w.addOption(SortByQuotaOption, nullptr, {280, 90, 170, 20},
-                    t.text(SelectionText::SortByRate));
+        addOrderOptions<SelectionText>(w, QuotaChoice, t, QPoint(280, 30));
 
         w.addLabel(SelectLabel, nullptr, {280, 130, 170, 20}, t.text(SelectionText::Select),
                    Qt::AlignHCenter, true);
@@ -131,9 +94,7 @@ private:
 
         w.addLabel(ShowLabel, nullptr, {280, 310, 170, 20}, t.text(SelectionText::Show),
                    Qt::AlignHCenter, true);
-        w.addCheckBox(OnBox, nullptr, {280, 330, 170, 20}, t.text(SelectionText::OnReading));
-        w.addCheckBox(KunBox, nullptr, {280, 350, 170, 20}, t.text(SelectionText::KunReading));
-        w.addCheckBox(MeaningBox, nullptr, {280, 370, 170, 20}, t.text(SelectionText::Meaning));
+        addKindBoxes<SelectionText>(w, QuotaChoice, t, QPoint(280, 330), 170);
 
         w.addButton(OkButton, nullptr, {470, 450, 50, 20}, t.text(SelectionText::Ok));
         w.addButton(CancelButton, nullptr, {400, 450, 50, 20}, t.text(SelectionText::Cancel));
@@ -150,7 +111,7 @@ private:
         for (size_t band = 0; band < BandBoxes.size(); ++band) {
             if (control == BandBoxes[band]) {
                 list_->setCategorySelected(static_cast<int>(band),
-                                           window_.isChecked(BandBoxes[band]));
+                                           window().isChecked(BandBoxes[band]));
                 recount();
                 return;
             }
@@ -180,21 +141,18 @@ private:
     // New rows start unselected; the count and the OK button wait for the next recount, and
     // ticked band boxes are not applied again.
     void refill() {
-        const CountedKinds kinds = chosenKinds(window_, QuotaChoice);
-        const std::vector<QuotaRow> quotaRowsInOrder =
-            quotaRows(app_.profile.profileList, kinds, chosenOrder(window_, QuotaChoice));
-        list_->setRows(quotaTableRows(app_, quotaRowsInOrder));
-        window_.setStatusText(
+        showQuotaRows(app_, window(), QuotaChoice, *list_);
+        window().setStatusText(
             TotalField, app_.texts.text(SelectionText::Total) + QString::number(list_->rowCount()));
     }
 
     void recount() { showSelectedCount(static_cast<int>(list_->selectedRows().size())); }
 
     void showSelectedCount(int count) {
-        window_.setStatusText(SelectedField,
-                              app_.texts.text(SelectionText::Selected) + QString::number(count));
+        window().setStatusText(SelectedField,
+                               app_.texts.text(SelectionText::Selected) + QString::number(count));
         // One kanji alone makes no training.
-        window_.setEnabled(OkButton, count >= 2);
+        window().setEnabled(OkButton, count >= 2);
     }
 
     std::vector<qint32> selectedCodes() const {
@@ -206,7 +164,6 @@ private:
     }
 
     App& app_;
-    ui::Window window_;
     ui::TableList* list_ = nullptr;
 };
 

@@ -195,53 +195,42 @@ TEST_F(Editing, StrokePictureIsCopiedIntoTheSetsFolderOrTheFailureNamed) {
 TEST_F(Editing, GenshiWindowTakesTheTicksInAscendingOrder) {
     showKanjiWithCode(0x65E5);
     click(EditButton);
-    int waits = 0;
-    app.ui.setWaitHook([&] {
-        QWidget* genshi = visibleWindowTitled(u"Genshiliste"_s);
-        ASSERT_NE(genshi, nullptr);
+    // A click into the card's Genshi list opens the window, where step acts.
+    const auto inGenshiWindow = [&](QPoint at, const DialogDriver::Step& step) {
+        playDialog(GenshiWindowId, u"Genshiliste"_s, {step}, [&] {
+            clickAt(control<ui::ReportList>(GenshiListView)->viewport(), at);
+            pass();
+        });
+    };
+    inGenshiWindow(QPoint(5, 5), [](QWidget* genshi) {
         auto* list = genshi->findChild<ui::ReportList*>();
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->rowCount(), 6);
         EXPECT_TRUE(list->isRowChecked(2));
         EXPECT_TRUE(list->isRowChecked(5));
         list->setRowChecked(0, true);
-        ++waits;
         genshi->close();
     });
-    clickAt(control<ui::ReportList>(GenshiListView)->viewport(), QPoint(5, 5));
-    pass();
-    app.ui.setWaitHook({});
-    EXPECT_EQ(waits, 1);
     EXPECT_EQ(app.kanjiSet.currentRecord()->Genshi, u"0,2,5,"_s);
     EXPECT_EQ(control<ui::ReportList>(GenshiListView)->rowCount(), 3);
 
     // A position outside the list is kept; OK keeps the ticks as they are.
     app.kanjiSet.currentRecord()->Genshi = u"4,17,"_s;
-    app.ui.setWaitHook([&] {
-        QWidget* genshi = visibleWindowTitled(u"Genshiliste"_s);
-        ASSERT_NE(genshi, nullptr);
+    inGenshiWindow(QPoint(5, 5), [](QWidget* genshi) {
         for (QPushButton* button : genshi->findChildren<QPushButton*>()) {
             if (button->text() == u"OK"_s) {
                 button->click();
             }
         }
     });
-    clickAt(control<ui::ReportList>(GenshiListView)->viewport(), QPoint(5, 5));
-    pass();
-    app.ui.setWaitHook({});
     EXPECT_EQ(app.kanjiSet.currentRecord()->Genshi, u"4,17,"_s);
 
     // A new kanji's list is empty; a click into it opens the window all the same.
     chooseMenu(MenuNewKanji);
     ASSERT_EQ(control<ui::ReportList>(GenshiListView)->rowCount(), 0);
-    app.ui.setWaitHook([&] {
-        QWidget* genshi = visibleWindowTitled(u"Genshiliste"_s);
-        ASSERT_NE(genshi, nullptr);
+    inGenshiWindow(QPoint(40, 100), [](QWidget* genshi) {
         genshi->findChild<ui::ReportList*>()->setRowChecked(3, true);
         genshi->close();
     });
-    clickAt(control<ui::ReportList>(GenshiListView)->viewport(), QPoint(40, 100));
-    pass();
-    app.ui.setWaitHook({});
     EXPECT_EQ(app.kanjiSet.records[0].Genshi, u"3,"_s);
 }

@@ -99,17 +99,7 @@ protected:
     // directly. Fails when the dialog waits more or fewer times than there are steps.
     void play(const QString& title, const std::vector<Step>& steps,
               const std::function<void()>& open) {
-        size_t next = 0;
-        app.ui.setWaitHook([&] {
-            QWidget* top = visibleWindowTitled(title);
-            ASSERT_NE(top, nullptr) << title.toStdString();
-            ASSERT_LT(next, steps.size()) << "the dialog waited once more than the steps foresee";
-            steps[next++](Dialog(top));
-        });
-        open();
-        EXPECT_EQ(next, steps.size());
-        EXPECT_EQ(visibleWindowTitled(title), nullptr);
-        app.ui.setWaitHook({});
+        playDialog(ExportWindowId, title, stepsOn(steps), open);
     }
     std::optional<ExportChoice> runDialog(const std::vector<Step>& steps) {
         std::optional<ExportChoice> choice;
@@ -244,7 +234,7 @@ TEST_F(ExportTest, RangeNeverRunsBackwards) {
 TEST_F(ExportTest, CancelAndCloseBoxExportNothing) {
     EXPECT_FALSE(runDialog({[](const Dialog& d) { d.click(u"Abbruch"_s); }}).has_value());
     EXPECT_FALSE(runDialog({[](const Dialog&) {
-                     visibleWindowTitled(u"Export csv"_s)->close();
+                     DialogDriver::openDialog(ExportWindowId)->close();
                  }}).has_value());
     exportThroughMenu({[](const Dialog& d) { d.click(u"Abbruch"_s); }});
     EXPECT_TRUE(app.ui.requesters().shown().empty());

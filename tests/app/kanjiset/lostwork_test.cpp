@@ -113,17 +113,16 @@ TEST_F(LostWork, SwitchingSetsKeepsTheWorkOfEachAndABrokenSetKeepsItsProfile) {
     pressKeys(window().control(OnEditor), u"ken"_s);
     // References into a longer list than this one; "7" lacks its comma and is no reference.
     app.kanjiSet.currentRecord()->Genshi = u"40,2,7"_s;
-    app.ui.setWaitHook([&] {
-        QWidget* genshi = visibleWindowTitled(u"Genshiliste"_s);
-        ASSERT_NE(genshi, nullptr);
-        auto* list = genshi->findChild<ui::ReportList*>();
-        EXPECT_TRUE(list->isRowChecked(2));
-        list->setRowChecked(0, true);
-        genshi->close();
-    });
-    clickAt(control<ui::ReportList>(GenshiListView)->viewport(), QPoint(5, 5));
-    pass();
-    app.ui.setWaitHook({});
+    playDialog(GenshiWindowId, u"Genshiliste"_s, {[](QWidget* genshi) {
+                   auto* list = genshi->findChild<ui::ReportList*>();
+                   EXPECT_TRUE(list->isRowChecked(2));
+                   list->setRowChecked(0, true);
+                   genshi->close();
+               }},
+               [&] {
+                   clickAt(control<ui::ReportList>(GenshiListView)->viewport(), QPoint(5, 5));
+                   pass();
+               });
     EXPECT_EQ(app.kanjiSet.currentRecord()->Genshi, u"0,2,40,"_s);
     click(EditButton);
 

@@ -58,15 +58,6 @@ void clickIn(QWidget* top, const QString& caption, int nth = 0) {
     }
 }
 
-QWidget* visibleTitled(const QString& title) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == title) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 // The text layer of a PDF as poppler's pdftotext reads it; nullopt without the tool.
 std::optional<QString> pdfText(const QString& path) {
     const QString tool = QStandardPaths::findExecutable(u"pdftotext"_s);
@@ -92,16 +83,8 @@ protected:
     // time it waits for the user.
     void play(int menu, const QString& title,
               const std::vector<std::function<void(QWidget*)>>& steps) {
-        size_t next = 0;
-        app.ui.setWaitHook([&] {
-            QWidget* top = visibleTitled(title);
-            ASSERT_NE(top, nullptr) << title.toStdString();
-            ASSERT_LT(next, steps.size()) << title.toStdString() << " waited once more";
-            steps[next++](top);
-        });
-        chooseMenu(menu);
-        EXPECT_EQ(next, steps.size()) << title.toStdString();
-        app.ui.setWaitHook({});
+        playDialog(menu == MenuImportCsv ? ImportWindowId : ExportWindowId, title, steps,
+                   [&] { chooseMenu(menu); });
     }
 
     // The export dialog with only the Kun reading's "mit Bedeutung" ticked besides the kanji.

@@ -161,15 +161,6 @@ private:
     QWidget* top_;
 };
 
-QWidget* openWizard() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == u"CSV Import"_s) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 using Step = std::function<void(const Wizard&)>;
 
 QByteArray utf16le(const QString& text) {
@@ -202,17 +193,8 @@ protected:
     // but the last has to do something the wizard answers.
     void run(const QString& path, const std::vector<Step>& steps) {
         app.ui.requesters().answerNext(ui::Answer::accept(path));
-        size_t next = 0;
-        app.ui.setWaitHook([&] {
-            QWidget* top = openWizard();
-            ASSERT_NE(top, nullptr);
-            ASSERT_LT(next, steps.size()) << "the wizard waited once more than the steps foresee";
-            steps[next++](Wizard(top));
-        });
-        chooseMenu(MenuImportCsv);
-        EXPECT_EQ(next, steps.size());
-        EXPECT_EQ(openWizard(), nullptr);
-        app.ui.setWaitHook({});
+        playDialog(ImportWindowId, u"CSV Import"_s, stepsOn(steps),
+                   [&] { chooseMenu(MenuImportCsv); });
     }
 
     std::vector<qint32> codes() const {
@@ -503,7 +485,7 @@ TEST_F(ImportTest, AFileThatCannotBeReadIsNamedInAMessage) {
     const QString missing = workDir() + u"csv/fehlt.csv"_s;
     app.ui.requesters().answerNext(ui::Answer::accept(missing));
     chooseMenu(MenuImportCsv);
-    EXPECT_EQ(openWizard(), nullptr);
+    EXPECT_EQ(DialogDriver::openDialog(ImportWindowId), nullptr);
     const auto& shown = app.ui.requesters().shown();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].kind, ui::RequesterKind::Message);

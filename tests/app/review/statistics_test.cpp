@@ -67,15 +67,6 @@ private:
     QWidget* top_;
 };
 
-QWidget* openWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == u"Statistik"_s) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 using Step = std::function<void(const Stats&)>;
 
 constexpr qint32 Hon = 0x672C;    // 本
@@ -97,17 +88,8 @@ protected:
     // Chooses "Statistik" in the main menu and plays one step each time the window waits for
     // the user; the last step has to end it.
     void run(const std::vector<Step>& steps) {
-        size_t next = 0;
-        app.ui.setWaitHook([&] {
-            QWidget* top = openWindow();
-            ASSERT_NE(top, nullptr);
-            ASSERT_LT(next, steps.size()) << "the window waited once more than the steps foresee";
-            steps[next++](Stats(top));
-        });
-        chooseMenu(MenuStatistics);
-        EXPECT_EQ(next, steps.size());
-        EXPECT_EQ(openWindow(), nullptr);
-        app.ui.setWaitHook({});
+        playDialog(StatisticsWindowId, u"Statistik"_s, stepsOn(steps),
+                   [&] { chooseMenu(MenuStatistics); });
     }
 
     QColor band(int band) const { return app.resources.quoteColours[static_cast<size_t>(band)]; }

@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QWidget* openAboutBox() {
-    return visibleWindowTitled(u"Über Renkari"_s);
+    return DialogDriver::openDialog(AboutWindowId);
 }
 
 }  // namespace
@@ -28,27 +28,21 @@ protected:
 };
 
 TEST_F(AboutBox, EndeButtonReturnsToTheMainLoop) {
-    int hookCalls = 0;
     QString credits;
     QRect geometry;
-    app.ui.setWaitHook([&] {
-        ++hookCalls;
-        QWidget* about = openAboutBox();
-        ASSERT_NE(about, nullptr);
-        geometry = QRect(about->pos(), about->size());
-        if (const auto* editor = about->findChild<QPlainTextEdit*>()) {
-            credits = editor->toPlainText();
-        }
-        for (QPushButton* button : about->findChildren<QPushButton*>()) {
-            if (button->text() == app.texts.text(MainText::End)) {
-                button->click();
-            }
-        }
-    });
+    playDialog(AboutWindowId, u"Über Renkari"_s, {[&](QWidget* about) {
+                   geometry = QRect(about->pos(), about->size());
+                   if (const auto* editor = about->findChild<QPlainTextEdit*>()) {
+                       credits = editor->toPlainText();
+                   }
+                   for (QPushButton* button : about->findChildren<QPushButton*>()) {
+                       if (button->text() == app.texts.text(MainText::End)) {
+                           button->click();
+                       }
+                   }
+               }},
+               [&] { chooseMenu(MenuAbout); });
 
-    chooseMenu(MenuAbout);
-
-    EXPECT_EQ(hookCalls, 1);
     EXPECT_EQ(geometry, QRect(333, 229, 470, 340));
     EXPECT_EQ(credits, QString(creditsText()).replace(u"\r\n"_s, u"\n"_s));
     EXPECT_EQ(openAboutBox(), nullptr);
@@ -59,23 +53,15 @@ TEST_F(AboutBox, EndeButtonReturnsToTheMainLoop) {
 }
 
 TEST_F(AboutBox, CloseBoxReturnsAndMainWindowEventsAreNotServed) {
-    int hookCalls = 0;
-    app.ui.setWaitHook([&] {
-        ++hookCalls;
-        QWidget* about = openAboutBox();
-        ASSERT_NE(about, nullptr);
-        if (hookCalls == 1) {
-            // The main window is not served while the box is open.
-            control<QPushButton>(NextButton)->click();
-            window().top()->close();
-        } else {
-            about->close();
-        }
-    });
+    playDialog(AboutWindowId, u"Über Renkari"_s,
+               {[&](QWidget*) {
+                    // The main window is not served while the box is open.
+                    control<QPushButton>(NextButton)->click();
+                    window().top()->close();
+                },
+                [](QWidget* about) { about->close(); }},
+               [&] { chooseMenu(MenuAbout); });
 
-    chooseMenu(MenuAbout);
-
-    EXPECT_EQ(hookCalls, 2);
     EXPECT_EQ(openAboutBox(), nullptr);
     EXPECT_EQ(app.kanjiSet.current, 0);
     EXPECT_TRUE(pass());

@@ -10,7 +10,6 @@
 #include "core/shell/preferences.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -31,15 +30,6 @@ void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button) {
 
 void PrintTo(const QColor& colour, std::ostream* os) {
     *os << (colour.isValid() ? colour.name(QColor::HexArgb).toStdString() : "invalid colour");
-}
-
-QWidget* visibleWindowTitled(const QString& title) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->windowTitle() == title) {
-            return widget;
-        }
-    }
-    return nullptr;
 }
 
 QColor centreColour(const QImage& image) {
@@ -183,6 +173,25 @@ void AppFixture::enterNumber(int value) {
         spin->setValue(value);
     }
     pass();
+}
+
+void AppFixture::playDialog(int windowId, const QString& title,
+                            const std::vector<DialogDriver::Step>& steps,
+                            const std::function<void()>& open) {
+    std::vector<DialogDriver::Step> titled;
+    for (const DialogDriver::Step& step : steps) {
+        titled.push_back([&title, step](QWidget* dialog) {
+            EXPECT_EQ(dialog->windowTitle(), title);
+            step(dialog);
+        });
+    }
+    {
+        DialogDriver driver(app.ui, windowId, std::move(titled));
+        open();
+        EXPECT_EQ(driver.strayWaits(), 0) << "dialog " << windowId << " waited unattended";
+        EXPECT_EQ(driver.stepsRun(), steps.size()) << "dialog " << windowId;
+    }
+    EXPECT_EQ(DialogDriver::openDialog(windowId), nullptr) << "dialog " << windowId;
 }
 
 QPoint AppFixture::globalFromClient(QPoint client) const {

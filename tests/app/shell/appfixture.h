@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/shell/app.h"
+#include "app/shell/dialogdriver.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "core/kanjiset/recordexpect.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -36,11 +38,19 @@ inline void PrintTo(CheckState state, std::ostream* os) {
 // Lets failed comparisons of colours show them as #AARRGGBB.
 void PrintTo(const QColor& colour, std::ostream* os);
 
-// The visible top-level window with that title, e.g. a dialog a modal loop is waiting in.
-QWidget* visibleWindowTitled(const QString& title);
-
 // The colour of the middle pixel, which identifies a frame drawn in one solid colour.
 QColor centreColour(const QImage& image);
+
+// Steps written against a test's own view of a dialog, made from the dialog's window.
+template <class View>
+std::vector<DialogDriver::Step> stepsOn(
+    const std::vector<std::function<void(const View&)>>& steps) {
+    std::vector<DialogDriver::Step> onWindow;
+    for (const auto& step : steps) {
+        onWindow.push_back([step](QWidget* top) { step(View(top)); });
+    }
+    return onWindow;
+}
 
 class AppFixture : public testing::Test {
 protected:
@@ -89,6 +99,12 @@ protected:
     void choosePage(ViewMode page);
     // The user typing a number into NumberSpin, followed by a pass.
     void enterNumber(int value);
+    // open() opens the dialog of windowId, and steps act in it, one per wait of its modal loop;
+    // the last has to answer it. Fails the test when the dialog waits without being open or once
+    // more than the steps foresee, is not titled so, or is still open afterwards.
+    void playDialog(int windowId, const QString& title,
+                    const std::vector<DialogDriver::Step>& steps,
+                    const std::function<void()>& open);
     // A position in the client area of the main window as the mouse reports it.
     QPoint globalFromClient(QPoint client) const;
 

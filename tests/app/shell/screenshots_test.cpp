@@ -78,13 +78,11 @@ TEST_F(Screenshots, MainWindowPagesAndAboutBox) {
 
     const QString aboutPath = ShotFolder + u"about.png"_s;
     QFile::remove(aboutPath);
-    app.ui.setWaitHook([&] {
-        QWidget* about = visibleWindowTitled(u"Über Renkari"_s);
-        ASSERT_NE(about, nullptr);
-        EXPECT_TRUE(about->grab().save(aboutPath, "PNG"));
-        about->close();
-    });
-    chooseMenu(MenuAbout);
+    playDialog(AboutWindowId, u"Über Renkari"_s, {[&](QWidget* about) {
+                   EXPECT_TRUE(about->grab().save(aboutPath, "PNG"));
+                   about->close();
+               }},
+               [&] { chooseMenu(MenuAbout); });
     EXPECT_EQ(QImage(aboutPath).size(), QSize(470, 340));
 }
 
@@ -102,22 +100,21 @@ TEST_F(Screenshots, TrainingSelectionWithEveryBand) {
 
     const QString path = ShotFolder + u"selection.png"_s;
     QFile::remove(path);
-    int hookCalls = 0;
-    app.ui.setWaitHook([&] {
-        QWidget* dialog = visibleWindowTitled(u"Trainingsauswahl "_s);
-        ASSERT_NE(dialog, nullptr);
-        if (++hookCalls == 1) {
-            // Some rows selected, to show the selection over the band colours.
-            for (QAbstractButton* box : dialog->findChildren<QAbstractButton*>()) {
-                if (box->text() == u"Quote 90-99"_s) {
-                    box->click();
-                }
-            }
-        } else {
-            EXPECT_TRUE(dialog->grab().save(path, "PNG"));
-            dialog->close();
-        }
-    });
-    EXPECT_TRUE(openTrainingSelection(app).has_value());
+    std::optional<std::vector<qint32>> selected;
+    playDialog(SelectionWindowId, u"Trainingsauswahl "_s,
+               {[](QWidget* dialog) {
+                    // Some rows selected, to show the selection over the band colours.
+                    for (QAbstractButton* box : dialog->findChildren<QAbstractButton*>()) {
+                        if (box->text() == u"Quote 90-99"_s) {
+                            box->click();
+                        }
+                    }
+                },
+                [&](QWidget* dialog) {
+                    EXPECT_TRUE(dialog->grab().save(path, "PNG"));
+                    dialog->close();
+                }},
+               [&] { selected = openTrainingSelection(app); });
+    EXPECT_TRUE(selected.has_value());
     EXPECT_EQ(QImage(path).size(), QSize(530, 500));
 }

@@ -2,6 +2,7 @@
 #include "app/training/selectiondialog.h"
 
 #include "app/shell/appfixture.h"
+#include "app/shell/mainids.h"
 #include "core/training/profilebuilders.h"
 #include "ui/tablelist.h"
 #include "ui/uitesting.h"
@@ -87,10 +88,6 @@ private:
     QWidget* top_;
 };
 
-QWidget* openDialog() {
-    return visibleWindowTitled(u"Trainingsauswahl "_s);
-}
-
 using Step = std::function<void(const Dialog&)>;
 
 }  // namespace
@@ -107,17 +104,9 @@ protected:
     // Opens the dialog and plays one step each time it waits for the user; every step but the
     // last has to do something the dialog answers. Returns what the dialog returned.
     std::optional<std::vector<qint32>> run(const std::vector<Step>& steps) {
-        size_t next = 0;
-        app.ui.setWaitHook([&] {
-            QWidget* top = openDialog();
-            ASSERT_NE(top, nullptr);
-            ASSERT_LT(next, steps.size()) << "the dialog waited once more than the steps foresee";
-            steps[next++](Dialog(top));
-        });
-        std::optional<std::vector<qint32>> result = openTrainingSelection(app);
-        EXPECT_EQ(next, steps.size());
-        EXPECT_EQ(openDialog(), nullptr);
-        app.ui.setWaitHook({});
+        std::optional<std::vector<qint32>> result;
+        playDialog(SelectionWindowId, u"Trainingsauswahl "_s, stepsOn(steps),
+                   [&] { result = openTrainingSelection(app); });
         return result;
     }
 

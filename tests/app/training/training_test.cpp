@@ -351,20 +351,17 @@ TEST_F(Learning, SelectionScopeAsksTheChosenRowsInTheirOrder) {
     tick(OrderIndex);
     tick(ScopeSelection);
     // In the dialog: every row, then OK.
-    int waits = 0;
-    app.ui.setWaitHook([&] {
-        QWidget* dialog = visibleWindowTitled(u"Trainingsauswahl "_s);
-        ASSERT_NE(dialog, nullptr);
-        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            if (button->text() == (waits == 0 ? u"Alle"_s : u"OK"_s)) {
-                button->click();
+    const auto clickOn = [](const QString& caption) {
+        return [caption](QWidget* dialog) {
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                if (button->text() == caption) {
+                    button->click();
+                }
             }
-        }
-        ++waits;
-    });
-    click(StartButton);
-    app.ui.setWaitHook({});
-    EXPECT_EQ(waits, 2);
+        };
+    };
+    playDialog(SelectionWindowId, u"Trainingsauswahl "_s, {clickOn(u"Alle"_s), clickOn(u"OK"_s)},
+               [&] { click(StartButton); });
     EXPECT_EQ(questionCodes(), (std::vector<qint32>{0x65E5, 0x6708, 0x6728, 0x6C34, 0x706B}));
     EXPECT_EQ(app.training.trainingPos, 0);
 }
