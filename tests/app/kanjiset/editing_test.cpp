@@ -22,16 +22,6 @@ std::vector<KanjiRecord> threeKanji() {
     return {makeKanji(3, 0x6708, u"GETSU"_s, 4), sun, makeKanji(20, 0x706B, u"KA"_s, 3)};
 }
 
-std::vector<GenshiEntry> sixGenshi() {
-    std::vector<GenshiEntry> entries;
-    const char16_t* characters[] = {u"一", u"丨", u"丶", u"丿", u"乙", u"亅"};
-    for (int i = 0; i < 6; ++i) {
-        entries.push_back(
-            {i + 1, QString::fromUtf16(characters[i]), {}, u"Teil %1"_s.arg(i + 1), 1, {}, {}});
-    }
-    return entries;
-}
-
 }  // namespace
 
 class Editing : public AppFixture {

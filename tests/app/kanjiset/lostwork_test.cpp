@@ -28,29 +28,6 @@ std::vector<KanjiRecord> threeKanji() {
             makeKanji(20, 0x706B, u"KA"_s, 3)};
 }
 
-// A list shorter than the references a set may hold (an older list, or one still to be filled).
-std::vector<GenshiEntry> sixGenshi() {
-    std::vector<GenshiEntry> entries;
-    const char16_t* characters[] = {u"一", u"丨", u"丶", u"丿", u"乙", u"亅"};
-    for (int i = 0; i < 6; ++i) {
-        entries.push_back(
-            {i + 1, QString::fromUtf16(characters[i]), {}, u"Teil %1"_s.arg(i + 1), 1, {}, {}});
-    }
-    return entries;
-}
-
-// Letters as the user presses them on the keyboard, which a read-only field refuses.
-void pressKeys(QWidget* target, const QString& letters) {
-    ASSERT_NE(target, nullptr);
-    for (const QChar letter : letters) {
-        const int key = letter.toUpper().unicode();
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(letter));
-        QCoreApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(letter));
-        QCoreApplication::sendEvent(target, &release);
-    }
-}
-
 std::optional<std::vector<KanjiRecord>> setOnDisk(const QString& path) {
     const auto bytes = readWholeFile(path);
     return bytes ? parseSetFile(*bytes) : std::nullopt;

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QTabBar>
@@ -26,6 +27,32 @@ void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button) {
     QMouseEvent release(QEvent::MouseButtonRelease, position, global, button, Qt::NoButton,
                         Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &release);
+}
+
+void pressKeys(QWidget* target, const QString& letters) {
+    ASSERT_NE(target, nullptr);
+    for (const QChar letter : letters) {
+        const int key = letter.toUpper().unicode();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(letter));
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(letter));
+        QCoreApplication::sendEvent(target, &release);
+    }
+}
+
+std::vector<GenshiEntry> sixGenshi() {
+    std::vector<GenshiEntry> entries;
+    const char16_t* characters[] = {u"一", u"丨", u"丶", u"丿", u"乙", u"亅"};
+    for (int i = 0; i < 6; ++i) {
+        entries.push_back({i + 1,
+                           QString::fromUtf16(characters[i]),
+                           {},
+                           QStringLiteral("Teil %1").arg(i + 1),
+                           1,
+                           {},
+                           {}});
+    }
+    return entries;
 }
 
 void PrintTo(const QColor& colour, std::ostream* os) {

@@ -24,6 +24,13 @@ class QWidget;
 // Sends a press and a release of button at local, as a user's click does.
 void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button = Qt::LeftButton);
 
+// Sends a press and a release of each letter's key, as a user's typing does.
+void pressKeys(QWidget* target, const QString& letters);
+
+// A Genshi list of six entries: shorter than the references a set may hold (an older list, or
+// one still to be filled).
+std::vector<GenshiEntry> sixGenshi();
+
 // Lets failed comparisons of states show their numbers.
 inline void PrintTo(ViewMode mode, std::ostream* os) {
     *os << "ViewMode " << static_cast<int>(mode);

@@ -134,17 +134,8 @@ TEST_F(ViewModes, EditMenuEntryFromTheListsPageShowsTheCard) {
 }
 
 TEST_F(ViewModes, CardTakesKeysOnlyWhileEditing) {
-    // Keys as the user presses them, which a read-only field refuses.
     const auto pressKeys = [this](int id, const QString& letters) {
-        QWidget* target = window().control(id);
-        ASSERT_NE(target, nullptr);
-        for (const QChar letter : letters) {
-            const int key = letter.toUpper().unicode();
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(letter));
-            QCoreApplication::sendEvent(target, &press);
-            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(letter));
-            QCoreApplication::sendEvent(target, &release);
-        }
+        ::pressKeys(window().control(id), letters);
     };
     for (int id : {IndexField, OnEditor, NoteEditor, ExampleField2}) {
         pressKeys(id, u"x"_s);
