@@ -6,7 +6,6 @@
 #include "app/shell/mainids.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjisetops.h"
-#include "core/kanjiset/stripname.h"
 #include "ui/images.h"
 
 namespace {
@@ -75,8 +74,7 @@ void setAnimButtonsEnabled(ui::Window& w, bool enabled) {
 }  // namespace
 
 bool hasStrokeOrder(App& app, const KanjiRecord& record) {
-    return !stripFileName(record.Anim).isEmpty() ||
-           referenceStrokes(app, record.Unicode) != nullptr;
+    return !record.Anim.isEmpty() || referenceStrokes(app, record.Unicode) != nullptr;
 }
 
 QString strokeStripFolder(const App& app) {
@@ -84,14 +82,14 @@ QString strokeStripFolder(const App& app) {
 }
 
 QString strokeStripPath(const App& app, const KanjiRecord& record) {
-    return strokeStripFolder(app) + stripFileName(record.Anim);
+    return strokeStripFolder(app) + record.Anim;
 }
 
 QImage strokeStripOf(App& app, const KanjiRecord& record) {
     if (record.StrokeImage) {
         return *record.StrokeImage;
     }
-    if (stripFileName(record.Anim).isEmpty()) {
+    if (record.Anim.isEmpty()) {
         return stripImageOf(referenceStrokes(app, record.Unicode));
     }
     return ui::loadPng(strokeStripPath(app, record)).value_or(QImage());

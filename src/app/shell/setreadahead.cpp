@@ -1,7 +1,6 @@
 #include "app/shell/setreadahead.h"
 
 #include "app/kanjiset/kanjiimage.h"
-#include "core/kanjiset/stripname.h"
 #include "ui/images.h"
 
 #include <QFileInfo>
@@ -15,8 +14,8 @@ namespace {
 // still be being read.
 void drawCardPictures(KanjiRecord& record, const FirstCardSource& source) {
     // A strip drawn from reference strokes needs the stroke library, which the window loads.
-    if (const QString name = stripFileName(record.Anim); !name.isEmpty()) {
-        QImage strip = ui::loadPng(source.stripFolder + name).value_or(QImage());
+    if (!record.Anim.isEmpty()) {
+        QImage strip = ui::loadPng(source.stripFolder + record.Anim).value_or(QImage());
         if (!strip.isNull()) {
             record.StrokeImage = std::make_shared<QImage>(std::move(strip));
         }

@@ -3,6 +3,7 @@
 #include "core/review/csvimport.h"
 
 #include "core/kanjiset/integerrule.h"
+#include "core/kanjiset/stripname.h"
 
 #include <QStringDecoder>
 #include <QtEndian>
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -61,44 +63,22 @@ QByteArrayView byteOrderMark(CsvEncoding encoding) {
 // Checked before the detector is asked: valid UTF-8 with any byte above ASCII is almost never
 // meant as anything else, and text of ASCII only reads the same in every encoding offered.
 bool isValidUtf8(QByteArrayView bytes) {
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    const qsizetype size = bytes.size();
-    qsizetype i = 0;
-    while (i < size) {
-        const unsigned char lead = data[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
+    // Checked piece by piece, so a large file needs no second copy of its text. A piece ends
+    // before continuation bytes, so no character is cut in two; one cut at the end is invalid.
+    constexpr qsizetype Piece = 64 * 1024;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    std::vector<QChar> buffer(static_cast<size_t>(utf8.requiredSpace(Piece)));
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end = std::min(at + Piece, bytes.size());
+        for (int back = 0; back < 3 && end < bytes.size() && (uchar(bytes[end]) & 0xC0) == 0x80;
+             ++back) {
+            --end;
         }
-        int length = 0;
-        char32_t code = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07;
-        } else {
+        utf8.appendToBuffer(buffer.data(), bytes.sliced(at, end - at));
+        if (utf8.hasError()) {
             return false;
         }
-        if (size - i < length) {
-            return false;
-        }
-        for (int k = 1; k < length; ++k) {
-            if ((data[i + k] & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (data[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and codes beyond U+10FFFF.
-        const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0x80;
-        if (code < least || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
-            return false;
-        }
-        i += length;
+        at = end;
     }
     return true;
 }
@@ -151,19 +131,6 @@ std::optional<CsvEncoding> likeliestEncoding(QByteArrayView sample) {
     return std::nullopt;
 }
 
-const char* decoderName(CsvEncoding encoding) {
-    switch (encoding) {
-        case CsvEncoding::ShiftJis:
-            // ICU's Shift_JIS table is Microsoft's CP932, NEC and IBM rows included, which is
-            // what Japanese spreadsheets on Windows write.
-            return "Shift_JIS";
-        case CsvEncoding::EucJp:
-            return "EUC-JP";
-        default:
-            return "windows-1252";
-    }
-}
-
 // The detector scores Japanese text by its most frequent characters and gives a few lines of
 // it less than it gives the same bytes read as Windows-1252. Bytes that read without a fault as
 // Shift_JIS or EUC-JP and give kana are taken as Japanese: text in a Latin encoding gives kana
@@ -175,7 +142,8 @@ std::optional<CsvEncoding> japaneseWithKana(QByteArrayView sample) {
         sample = sample.first(end + 1);
     }
     for (const CsvEncoding encoding : {CsvEncoding::ShiftJis, CsvEncoding::EucJp}) {
-        QStringDecoder decoder(decoderName(encoding), QStringDecoder::Flag::Stateless);
+        QStringDecoder decoder(csvEncodingName(encoding).toLatin1().constData(),
+                               QStringDecoder::Flag::Stateless);
         if (!decoder.isValid()) {
             return std::nullopt;
         }
@@ -262,6 +230,8 @@ QString csvEncodingName(CsvEncoding encoding) {
         case CsvEncoding::Utf16Be:
             return u"UTF-16BE"_s;
         case CsvEncoding::ShiftJis:
+            // The name Qt's decoders know it by too. ICU's Shift_JIS table is Microsoft's CP932,
+            // NEC and IBM rows included, which is what Japanese spreadsheets on Windows write.
             return u"Shift_JIS"_s;
         case CsvEncoding::EucJp:
             return u"EUC-JP"_s;
@@ -314,7 +284,7 @@ QString decodeCsvText(QByteArrayView bytes, std::optional<CsvEncoding> encoding)
         case CsvEncoding::ShiftJis:
         case CsvEncoding::EucJp:
         case CsvEncoding::Windows1252:
-            return decodeWith(decoderName(chosen), bytes);
+            return decodeWith(csvEncodingName(chosen).toLatin1().constData(), bytes);
     }
     return {};
 }
@@ -642,7 +612,9 @@ void storeMappedLine(KanjiRecord& record, const QStringList& mapped) {
                 record.Unicode = readCode(value);
                 break;
             default:
-                *texts[k - 3] = value;
+                // A strip is named by a bare file name, whatever a file says: an imported set must
+                // not lead the program to read pictures elsewhere.
+                *texts[k - 3] = texts[k - 3] == &record.Anim ? stripFileName(value) : value;
                 break;
         }
     }

@@ -10,6 +10,7 @@ namespace {
 
 // Position index (position - 1) of Unicode: it names the kanji and is never updated.
 constexpr size_t UnicodePosition = 2;
+constexpr qsizetype AnimPosition = 8;
 
 // Whether field differs from value; with apply, field takes it.
 template <class T>
@@ -43,7 +44,7 @@ bool differsAt(KanjiRecord& kept, const KanjiRecord& from, size_t p, bool apply)
             return differs(kept.GenshiMeaning, from.GenshiMeaning, apply);
         case 7:
             return differs(kept.Genshi, from.Genshi, apply);
-        case 8:
+        case AnimPosition:
             if (differs(kept.Anim, from.Anim, apply)) {
                 if (apply) {
                     kept.StrokeImage.reset();
@@ -103,7 +104,9 @@ std::vector<ImportedRecord> importMappedRecords(std::span<const QStringList> row
             mapImportLine(rows[i], codes, firstNumber + static_cast<qint32>(i));
         storeMappedLine(records[i].record, mapped);
         for (qsizetype k = 0; k < std::min<qsizetype>(mapped.size(), MappedPositions); ++k) {
-            records[i].given.set(static_cast<size_t>(k), holdsValue(mapped[k]));
+            // An Anim refused as a file name gives nothing, so it never replaces a good one.
+            const QString& value = k == AnimPosition ? records[i].record.Anim : mapped[k];
+            records[i].given.set(static_cast<size_t>(k), holdsValue(value));
         }
     }
     return records;

@@ -3,6 +3,7 @@
 // import on the same set.
 #include "app/shell/appfixture.h"
 
+#include "app/kanjiset/pdfreading.h"
 #include "app/shell/mainids.h"
 #include "ui/tablelist.h"
 
@@ -11,9 +12,7 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QStringDecoder>
 
 #include <functional>
@@ -56,23 +55,6 @@ void clickIn(QWidget* top, const QString& caption, int nth = 0) {
     if (QAbstractButton* button = buttonIn(top, caption, nth)) {
         button->click();
     }
-}
-
-// The text layer of a PDF as poppler's pdftotext reads it; nullopt without the tool.
-std::optional<QString> pdfText(const QString& path) {
-    const QString tool = QStandardPaths::findExecutable(u"pdftotext"_s);
-    if (tool.isEmpty()) {
-        return std::nullopt;
-    }
-    QProcess process;
-    process.start(tool, {u"-enc"_s, u"UTF-8"_s, path, u"-"_s});
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pageCount(const QByteArray& pdf) {
-    static const QRegularExpression page(u"/Type\\s*/Page(?!s)"_s);
-    return static_cast<int>(QString::fromLatin1(pdf).count(page));
 }
 
 }  // namespace

@@ -3,12 +3,11 @@
 #include "app/shell/appfixture.h"
 
 #include "app/kanjiset/cardspdf.h"
+#include "app/kanjiset/pdfreading.h"
 #include "app/shell/mainids.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <optional>
 
@@ -34,29 +33,6 @@ std::vector<KanjiRecord> kanjiRecords(int count) {
         records.push_back(record);
     }
     return records;
-}
-
-int pageCount(const QByteArray& pdf) {
-    static const QRegularExpression page(u"/Type\\s*/Page(?!s)"_s);
-    return static_cast<int>(QString::fromLatin1(pdf).count(page));
-}
-
-// The text layer, one entry per page, as poppler's pdftotext reads it; nullopt without the tool.
-std::optional<QStringList> textPages(const QString& pdfPath) {
-    const QString tool = QStandardPaths::findExecutable(u"pdftotext"_s);
-    if (tool.isEmpty()) {
-        return std::nullopt;
-    }
-    QProcess process;
-    process.start(tool, {u"-enc"_s, u"UTF-8"_s, pdfPath, u"-"_s});
-    EXPECT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
-    // pdftotext ends every page with a form feed.
-    if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) {
-        pages.removeLast();
-    }
-    return pages;
 }
 
 // The kanji of Characters a text holds, in the order they first appear.
