@@ -4,10 +4,10 @@
 // the process reached (also what /usr/bin/time -v reports as "Maximum resident set size").
 // The file is written line by line first, so its making adds little to the peak.
 #include "app/review/importwizard.h"
-#include "app/shell/app.h"
 #include "app/shell/dialogdriver.h"
-#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "core/shell/texttables.h"
 #include "ui/tablelist.h"
 #include "ui/widgets.h"

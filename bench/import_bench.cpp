@@ -5,10 +5,10 @@
 // filled; the mapping from the drops of the import order until it waits again; the import from
 // the click on "OK" until the wizard has closed, the set optimised and refreshed.
 #include "app/review/importwizard.h"
-#include "app/shell/app.h"
 #include "app/shell/dialogdriver.h"
-#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "base/files.h"
 #include "common/gunzip.h"
 #include "core/review/csvimport.h"

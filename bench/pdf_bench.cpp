@@ -6,8 +6,8 @@
 // median of several runs and the file size.
 #include "app/kanjiset/cardspdf.h"
 #include "app/kanjiset/practicesheet.h"
-#include "app/shell/app.h"
 #include "app/shell/startup.h"
+#include "app/state/app.h"
 #include "base/files.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/texttables.h"

@@ -2,15 +2,14 @@
 // Usage: bench_selection [record count]; prints the medians of several runs. Opening is timed from
 // the call until the dialog first waits for the user, its window shown and its list filled and
 // painted; a re-sort from the click on a sort option until the dialog waits again.
-#include "app/shell/app.h"
 #include "app/shell/dialogdriver.h"
-#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "app/training/selectiondialog.h"
 #include "core/shell/texttables.h"
-#include "ui/tablelist.h"
-
 #include "dialogbench.h"
+#include "ui/tablelist.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -12,15 +12,17 @@
 // the card stepped through kanji by kanji, each step timed from the input until the window has
 // been drawn again, and a card step also for the whole pass of the main loop that serves it;
 // peak memory after both; the idle loop's cost.
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/kanjiset/viewmode.h"
 #include "app/shell/mainloop.h"
 #include "app/shell/startup.h"
+#include "app/state/app.h"
+#include "app/state/cardids.h"
+#include "app/state/listsids.h"
+#include "app/state/mainwindowids.h"
 #include "base/files.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"
 #include "core/training/profilefile.h"
-
 #include "dialogbench.h"
 
 #include <QAbstractButton>

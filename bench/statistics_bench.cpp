@@ -3,14 +3,13 @@
 // from the call until the window first waits for the user, its list filled and painted and its
 // summary written; a refill from the click on a sort option or kind box until it waits again.
 #include "app/review/statisticswindow.h"
-#include "app/shell/app.h"
 #include "app/shell/dialogdriver.h"
-#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "core/shell/texttables.h"
-#include "ui/tablelist.h"
-
 #include "dialogbench.h"
+#include "ui/tablelist.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Renkari: picks the working folder, builds the application object and hands over to the shell.
-#include "app/shell/app.h"
 #include "app/shell/startup.h"
+#include "app/state/app.h"
 #include "core/shell/workdir.h"
 #include "ui/fontconfiguration.h"
 

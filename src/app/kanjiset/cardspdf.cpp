@@ -1,10 +1,10 @@
 // Printable kanji cards as a PDF.
 #include "app/kanjiset/cardspdf.h"
 
-#include "app/kanjiset/kanjiimage.h"
+#include "app/kanjiset/cardview.h"
 #include "app/kanjiset/pdfpages.h"
-#include "app/shell/app.h"
-#include "app/shell/cardview.h"
+#include "app/state/app.h"
+#include "core/kanjiset/kanjirecord.h"
 #include "ui/progress.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Committing what was typed on the card into the kanji being edited.
 #include "app/kanjiset/editing.h"
 
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/cardids.h"
 #include "core/kanjiset/integerrule.h"
 
 void commitEdit(App& app) {

@@ -2,8 +2,8 @@
 #include "app/kanjiset/exportdialog.h"
 
 #include "app/kanjiset/cardspdf.h"
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "base/files.h"
 
 #include <QFileInfo>

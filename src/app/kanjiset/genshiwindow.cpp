@@ -1,9 +1,9 @@
 // The Genshi window: ticking the components of the kanji being edited.
 #include "app/kanjiset/genshiwindow.h"
 
-#include "app/shell/app.h"
-#include "app/shell/cardview.h"
-#include "app/shell/mainids.h"
+#include "app/kanjiset/cardview.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "core/kanjiset/genshilist.h"
 #include "ui/dialog.h"
 

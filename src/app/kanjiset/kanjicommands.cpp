@@ -2,10 +2,12 @@
 // its character and choosing its stroke-order picture.
 #include "app/kanjiset/kanjicommands.h"
 
-#include "app/kanjiset/kanjiimage.h"
+#include "app/kanjiset/cardview.h"
 #include "app/kanjiset/setcommands.h"
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/kanjiset/viewmode.h"
+#include "app/state/app.h"
+#include "app/state/cardids.h"
+#include "app/state/pictures.h"
 #include "app/training/trainingrun.h"
 #include "base/files.h"
 #include "core/kanjiset/kanjisetops.h"
@@ -77,9 +79,7 @@ void enterKanjiCharacter(App& app) {
     const qint32 code = characters.isEmpty() ? 0 : static_cast<qint32>(characters.front());
     record->Unicode = code;
     if (code > 0) {
-        record->KanjiImage =
-            std::make_shared<QImage>(renderKanjiImage(QImage(), code, app.resources.kanjiFont));
-        app.mainWindow->setImage(KanjiView, *record->KanjiImage);
+        app.mainWindow->setImage(KanjiView, app.pictures.kanji(code, app.resources.kanjiFont));
         app.mainWindow->setText(UnicodeField, QString::number(code));
     }
 }
@@ -110,7 +110,8 @@ void chooseStrokeImage(App& app) {
         return;
     }
     record->Anim = name;
-    record->StrokeImage.reset();
+    // The same file name may now hold another picture.
+    app.pictures.drop(record->Unicode);
     app.paths.lastImageDir = QFileInfo(*chosen).absolutePath() + QLatin1Char('/');
     animationFirstFrame(app);
 }

@@ -1,8 +1,8 @@
 // What the printed cards and the practice sheets share.
 #include "app/kanjiset/pdfpages.h"
 
-#include "app/shell/app.h"
-#include "app/shell/cardview.h"
+#include "app/kanjiset/cardview.h"
+#include "app/state/app.h"
 #include "base/files.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/shell/texttables.h"

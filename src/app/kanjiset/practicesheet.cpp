@@ -1,11 +1,11 @@
 // "Lernkarten drucken": practice sheets as a PDF.
 #include "app/kanjiset/practicesheet.h"
 
-#include "app/kanjiset/kanjiimage.h"
+#include "app/kanjiset/cardview.h"
 #include "app/kanjiset/pdfpages.h"
-#include "app/shell/app.h"
-#include "app/shell/cardview.h"
+#include "app/state/app.h"
 #include "core/kanjiset/exportlines.h"
+#include "core/kanjiset/kanjirecord.h"
 #include "core/training/practicechoice.h"
 #include "ui/progress.h"
 

@@ -1,9 +1,9 @@
 // Commands on the open set: loading it from its file, saving it back, re-sorting and re-showing it.
 #include "app/kanjiset/setcommands.h"
 
-#include "app/shell/app.h"
-#include "app/shell/cardview.h"
-#include "app/shell/mainids.h"
+#include "app/kanjiset/cardview.h"
+#include "app/state/app.h"
+#include "app/state/cardids.h"
 #include "app/training/profilecommands.h"
 #include "base/files.h"
 #include "core/kanjiset/kanjisetops.h"

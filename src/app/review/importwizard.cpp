@@ -2,8 +2,8 @@
 #include "app/review/importwizard.h"
 
 #include "app/kanjiset/setcommands.h"
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "core/review/csvimport.h"
 #include "core/review/importmerge.h"
 #include "core/review/optimiselist.h"

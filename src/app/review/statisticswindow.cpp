@@ -2,8 +2,9 @@
 // up beside them.
 #include "app/review/statisticswindow.h"
 
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/kanjiset/cardview.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "app/training/quotatable.h"
 #include "core/training/quota.h"
 #include "core/training/statisticssummary.h"

@@ -1,8 +1,8 @@
 // The About box with the program's credits.
 #include "app/shell/aboutbox.h"
 
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
 #include "core/shell/credits.h"
 #include "ui/dialog.h"
 

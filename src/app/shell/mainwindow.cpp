@@ -1,8 +1,13 @@
 // Building the main window: menus, status bar, the three pages and the right-hand column.
 #include "app/shell/mainwindow.h"
 
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/kanjiset/viewmode.h"
+#include "app/state/app.h"
+#include "app/state/cardids.h"
+#include "app/state/listsids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/trainingids.h"
 #include "app/training/trainingsettings.h"
 
 #include <QCheckBox>

@@ -1,6 +1,5 @@
 #include "app/shell/setreadahead.h"
 
-#include "app/kanjiset/kanjiimage.h"
 #include "ui/images.h"
 
 #include <QFileInfo>
@@ -12,52 +11,46 @@ namespace {
 
 // The pictures of the card showing record. The strip comes first: it needs no fonts, which may
 // still be being read.
-void drawCardPictures(KanjiRecord& record, const FirstCardSource& source) {
+FirstCard drawCardPictures(const KanjiRecord& record, const FirstCardSource& source) {
+    FirstCard card{record, {}, {}};
     // A strip drawn from reference strokes needs the stroke library, which the window loads.
     if (!record.Anim.isEmpty()) {
-        QImage strip = ui::loadPng(source.stripFolder + record.Anim).value_or(QImage());
-        if (!strip.isNull()) {
-            record.StrokeImage = std::make_shared<QImage>(std::move(strip));
-        }
+        const QString path = source.stripFolder + record.Anim;
+        card.strip = {path, ui::loadPng(path).value_or(QImage())};
     }
     source.fonts.wait();
     QFont font(source.kanjiFamily);
     font.setPixelSize(source.kanjiPixelSize);
-    kanjiImageOf(record, font);
+    card.kanji = renderKanjiImage(QImage(), record.Unicode, font);
+    return card;
 }
 
 }  // namespace
 
 void SetReadAhead::start(const QString& path, FirstCardSource source) {
-    auto firstSeen = std::make_shared<std::promise<std::optional<KanjiRecord>>>();
+    auto firstSeen = std::make_shared<std::promise<std::optional<FirstCard>>>();
     first_ = firstSeen->get_future();
     const auto read = [path, source = std::move(source), awaited = awaited_, firstSeen] {
         // A set read in one pass is read while the window is built; its first card's pictures
         // are drawn as soon as its first record is, so that the window's first drawing can show
         // them. A set read in halves is what the start waits for; the window draws them.
         const bool inHalves = QFileInfo(path).size() >= SetFileHalvesFrom;
-        std::optional<KanjiRecord> told;
+        bool told = false;
         SetFileRead records = readSetFile(path, [&](const KanjiRecord& first) {
-            told = first;
-            if (!inHalves) {
-                drawCardPictures(*told, source);
-            }
-            firstSeen->set_value(told);
+            told = true;
+            firstSeen->set_value(inHalves ? FirstCard{first, {}, {}}
+                                          : drawCardPictures(first, source));
         });
         if (!told) {
             firstSeen->set_value(std::nullopt);
         }
-        // The card opens at the set's first record, wherever sorting moves it.
-        if (records && !records->empty() && !awaited->load()) {
-            KanjiRecord& first = (*records).front();
-            if (told && told->KanjiImage) {
-                first.KanjiImage = told->KanjiImage;
-                first.StrokeImage = told->StrokeImage;
-            } else {
-                drawCardPictures(first, source);
-            }
+        ReadAhead read{std::move(records), std::nullopt};
+        // The card opens at the set's first record, wherever sorting moves it; pictures drawn
+        // with the record told are in the window's cache already.
+        if (read.records && !read.records->empty() && !awaited->load() && (inHalves || !told)) {
+            read.first = drawCardPictures(read.records->front(), source);
         }
-        return records;
+        return read;
     };
     records_ = std::async(std::launch::async | std::launch::deferred, read);
 }
@@ -66,7 +59,7 @@ bool SetReadAhead::reading() const {
     return started() && records_.wait_for(std::chrono::seconds(0)) == std::future_status::timeout;
 }
 
-std::optional<KanjiRecord> SetReadAhead::takeFirstRecord(FirstRecordWait wait) {
+std::optional<FirstCard> SetReadAhead::takeFirstRecord(FirstRecordWait wait) {
     if (!reading() || !first_.valid()) {
         return std::nullopt;
     }
@@ -78,7 +71,7 @@ std::optional<KanjiRecord> SetReadAhead::takeFirstRecord(FirstRecordWait wait) {
     return first_.get();
 }
 
-SetFileRead SetReadAhead::take() {
+ReadAhead SetReadAhead::take() {
     awaited_->store(true);
     return records_.get();
 }

@@ -1,6 +1,7 @@
 // The set file read on a worker while the window is built.
 #pragma once
 
+#include "app/state/pictures.h"
 #include "core/kanjiset/setfile.h"
 #include "ui/fontconfiguration.h"
 
@@ -21,6 +22,19 @@ struct FirstCardSource {
     ui::FontConfigurationLoad fonts;
 };
 
+// A set's first record and the pictures the worker drew of it; null pictures were not drawn.
+struct FirstCard {
+    KanjiRecord record;
+    QImage kanji;
+    StripPicture strip;
+};
+
+// The set as read, and its first card when the worker drew its pictures after reading it.
+struct ReadAhead {
+    SetFileRead records;
+    std::optional<FirstCard> first;
+};
+
 // The set file read on a worker while the window is built. The worker draws the first card's
 // pictures, with a font of its own, as soon as it knows the first record of a set read in one
 // pass, and after reading any other set unless the window has drawn them by then. Where no thread
@@ -37,11 +51,11 @@ public:
     // read in halves without, as the window has time to draw them. Nothing for a set too small
     // to be told ahead or one that is unreadable, once it was taken, or when it is not told yet
     // and the caller does not wait. Only while reading().
-    std::optional<KanjiRecord> takeFirstRecord(FirstRecordWait wait);
-    SetFileRead take();
+    std::optional<FirstCard> takeFirstRecord(FirstRecordWait wait);
+    ReadAhead take();
 
 private:
     std::shared_ptr<std::atomic<bool>> awaited_ = std::make_shared<std::atomic<bool>>(false);
-    std::future<std::optional<KanjiRecord>> first_;
-    std::future<SetFileRead> records_;
+    std::future<std::optional<FirstCard>> first_;
+    std::future<ReadAhead> records_;
 };

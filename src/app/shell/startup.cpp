@@ -1,12 +1,12 @@
 // Start-up and shutdown in their fixed order.
 #include "app/shell/startup.h"
 
+#include "app/kanjiset/cardview.h"
 #include "app/kanjiset/setcommands.h"
-#include "app/shell/app.h"
-#include "app/shell/cardview.h"
 #include "app/shell/mainloop.h"
 #include "app/shell/mainwindow.h"
 #include "app/shell/setreadahead.h"
+#include "app/state/app.h"
 #include "app/training/profilecommands.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/setname.h"
@@ -28,23 +28,23 @@ QString preferencePath(const App& app) {
     return app.paths.workDir + QStringLiteral("Renkari.pref");
 }
 
-// The card shows the first kanji of a set still being read as the one kanji of a set; the whole
-// set takes its place when it comes.
-void showAheadOfItsSet(App& app, const KanjiRecord& first) {
-    app.kanjiSet.records.assign(1, first);
-    showKanji(app, 0);
+// The pictures a worker drew go into the cache the card draws from.
+void keepPicturesDrawnAhead(App& app, FirstCard card) {
+    const qint32 code = card.record.Unicode;
+    if (!card.kanji.isNull()) {
+        app.pictures.keepKanji(code, std::move(card.kanji));
+    }
+    if (!card.strip.image.isNull()) {
+        app.pictures.keepStrip(code, std::move(card.strip));
+    }
 }
 
-// The pictures drawn for the kanji shown ahead of its set go into the set with it.
-void keepPicturesShownAhead(KanjiRecord& shown, SetFileRead& read) {
-    if (!read || read->empty()) {
-        return;
-    }
-    KanjiRecord& first = (*read).front();
-    if (shown.Unicode == first.Unicode && shown.Anim == first.Anim) {
-        first.KanjiImage = std::move(shown.KanjiImage);
-        first.StrokeImage = std::move(shown.StrokeImage);
-    }
+// The card shows the first kanji of a set still being read as the one kanji of a set; the whole
+// set takes its place when it comes.
+void showAheadOfItsSet(App& app, FirstCard first) {
+    app.kanjiSet.records.assign(1, first.record);
+    keepPicturesDrawnAhead(app, std::move(first));
+    showKanji(app, 0);
 }
 
 // Thousands of records take milliseconds to free: a worker frees them while the window is torn
@@ -133,23 +133,23 @@ bool startUp(App& app) {
     // set may still be read, not after.
     ui::prepareFontsFor(app.mainWindow->top()->font(), QStringLiteral("\u30AB\u304B\u6F22"));
     using enum SetReadAhead::FirstRecordWait;
-    std::optional<KanjiRecord> first = setRead.takeFirstRecord(IfAlreadyTold);
+    std::optional<FirstCard> first = setRead.takeFirstRecord(IfAlreadyTold);
     if (first) {
-        showAheadOfItsSet(app, *first);
+        showAheadOfItsSet(app, std::move(*first));
     }
     app.ui.drawPending();
     if (setRead.started()) {
         if (!first) {
             first = setRead.takeFirstRecord(UntilTold);
             if (first) {
-                showAheadOfItsSet(app, *first);
+                showAheadOfItsSet(app, std::move(*first));
             }
         }
-        SetFileRead read = setRead.take();
-        if (first) {
-            keepPicturesShownAhead(app.kanjiSet.records.front(), read);
+        ReadAhead read = setRead.take();
+        if (read.first) {
+            keepPicturesDrawnAhead(app, std::move(*read.first));
         }
-        openSet(app, std::move(read));
+        openSet(app, std::move(read.records));
         if (profile) {
             loadProfile(app, std::move(*profile));
         }

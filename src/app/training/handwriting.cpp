@@ -1,6 +1,6 @@
 #include "app/training/handwriting.h"
 
-#include "app/shell/app.h"
+#include "app/state/app.h"
 #include "app/training/gradedcanvas.h"
 
 #include <algorithm>

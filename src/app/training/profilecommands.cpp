@@ -1,9 +1,9 @@
 // Loading, creating, choosing, saving and deleting the learning profile of the open set.
 #include "app/training/profilecommands.h"
 
-#include "app/shell/app.h"
-#include "app/shell/cardview.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
+#include "app/training/profilecounters.h"
 #include "base/files.h"
 #include "core/training/profilefile.h"
 

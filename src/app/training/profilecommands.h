@@ -11,19 +11,6 @@
 
 struct App;
 
-// The learner's profile for the open set; no profile is in use while profileName is empty.
-struct Profile {
-    QString profileName;
-    ProfileList profileList;
-    // The profile file could not be read whole: it is kept as a backup before it is replaced.
-    bool fileDamaged = false;
-    // The open set could not be read: the profile was neither read against it nor may it be
-    // saved, or it would lose the records of every kanji of the real set.
-    bool onHold = false;
-    // The next commit of an edited kanji gives it a profile record if it has none.
-    bool profileRecordPending = true;
-};
-
 QString profileFilePath(const App& app);
 
 // A profile file as read from disk, before it meets the open set. NotFound only when there is

@@ -1,8 +1,8 @@
 // The rows of a quota list as the selection dialog and the statistics window show them.
 #include "app/training/quotatable.h"
 
-#include "app/kanjiset/kanjiimage.h"
-#include "app/shell/app.h"
+#include "app/state/app.h"
+#include "core/kanjiset/kanjirecord.h"
 
 std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<QuotaRow>& quotaRows) {
     std::vector<ui::TableRow> rows;

@@ -2,8 +2,9 @@
 // by one or by quota band.
 #include "app/training/selectiondialog.h"
 
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/trainingids.h"
 #include "app/training/quotatable.h"
 #include "core/training/quota.h"
 #include "ui/dialog.h"

@@ -2,8 +2,8 @@
 // settings do the work.
 #include "app/training/trainingpage.h"
 
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/trainingids.h"
 #include "app/training/trainingrun.h"
 #include "app/training/trainingsettings.h"
 #include "ui/images.h"

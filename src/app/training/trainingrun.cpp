@@ -1,9 +1,11 @@
 // A training run on the page: the learner's steps go to the session, and what they leave is shown.
 #include "app/training/trainingrun.h"
 
-#include "app/kanjiset/kanjiimage.h"
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/pictures.h"
+#include "app/state/trainingids.h"
+#include "app/training/handwriting.h"
 #include "app/training/profilecommands.h"
 #include "app/training/selectiondialog.h"
 #include "app/training/trainingsettings.h"
@@ -71,7 +73,7 @@ void showQuestion(App& app, const TrainingSettings& settings) {
     w.setEnabled(AnswerKun, answered.kun);
     w.setEnabled(AnswerMeaning, answered.meaning);
 
-    w.setImage(QuestionImage, kanjiImageOf(record, app.resources.kanjiFont));
+    w.setImage(QuestionImage, app.pictures.kanji(record.Unicode, app.resources.kanjiFont));
     w.setText(ShownOn, record.OnYomi);
     w.setText(ShownKun, record.KunYomi);
     w.setText(ShownMeaning, record.Bemerkung);

@@ -2,8 +2,9 @@
 // the controls they call for.
 #include "app/training/trainingsettings.h"
 
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/trainingids.h"
+#include "app/training/handwriting.h"
 
 #include <array>
 #include <utility>

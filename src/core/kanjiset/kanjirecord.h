@@ -4,13 +4,7 @@
 #include <QString>
 
 #include <array>
-#include <memory>
 #include <vector>
-
-class QImage;
-
-// An image owned by a record. Core code only holds and releases it; the app layer creates it.
-using ImageHandle = std::shared_ptr<QImage>;
 
 struct KanjiRecord {
     qint32 Idx1 = 0;
@@ -18,17 +12,23 @@ struct KanjiRecord {
     // A full code point (not a UTF-16 unit), so kanji beyond U+FFFF survive every round trip.
     qint32 Unicode = 0;
     QString Anim;
-    ImageHandle KanjiImage;
-    ImageHandle StrokeImage;
     QString OnYomi;
     QString KunYomi;
     QString Bemerkung;
     QString GenshiMeaning;
     QString Genshi;
-    std::array<ImageHandle, 4> ExampleMedia;
     std::array<QString, 4> SoundFile;
     std::array<QString, 4> Beispiel;
 };
+
+// The character with that code as text; empty for a value that is no character.
+inline QString kanjiText(qint32 code) {
+    if (code <= 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {};
+    }
+    const char32_t character = static_cast<char32_t>(code);
+    return QString::fromUcs4(&character, 1);
+}
 
 // A new set starts with one record like this. It is kept in the file, but it is no kanji: it is
 // never asked, exported or printed, and the first new kanji takes its place.

@@ -25,7 +25,7 @@ bool differs(T& field, const T& value, bool apply) {
 }
 
 // Compares (and with apply, copies) the field of position index p, in the order of
-// storeMappedLine. A picture goes when the file it was loaded from changes.
+// storeMappedLine.
 bool differsAt(KanjiRecord& kept, const KanjiRecord& from, size_t p, bool apply) {
     switch (p) {
         case 0:
@@ -45,13 +45,7 @@ bool differsAt(KanjiRecord& kept, const KanjiRecord& from, size_t p, bool apply)
         case 7:
             return differs(kept.Genshi, from.Genshi, apply);
         case AnimPosition:
-            if (differs(kept.Anim, from.Anim, apply)) {
-                if (apply) {
-                    kept.StrokeImage.reset();
-                }
-                return true;
-            }
-            return false;
+            return differs(kept.Anim, from.Anim, apply);
         default:
             break;
     }
@@ -62,13 +56,7 @@ bool differsAt(KanjiRecord& kept, const KanjiRecord& from, size_t p, bool apply)
     if ((p - 9) % 2 == 1) {
         return differs(kept.Beispiel[example], from.Beispiel[example], apply);
     }
-    if (differs(kept.SoundFile[example], from.SoundFile[example], apply)) {
-        if (apply) {
-            kept.ExampleMedia[example].reset();
-        }
-        return true;
-    }
-    return false;
+    return differs(kept.SoundFile[example], from.SoundFile[example], apply);
 }
 
 // Whether kept differs from the imported record in any of the positions; with apply, kept takes

@@ -37,30 +37,9 @@ void takeNumber(qint32& kept, qint32 later) {
     }
 }
 
-// Whether kept took later's value.
-bool takeText(QString& kept, QString& later) {
+void takeText(QString& kept, QString& later) {
     if (!holdsValue(kept) && holdsValue(later)) {
         kept = std::move(later);
-        return true;
-    }
-    return false;
-}
-
-void fillImage(ImageHandle& kept, ImageHandle& later) {
-    if (!kept && later) {
-        kept = std::move(later);
-    }
-}
-
-// A picture belongs to the text it was loaded from: when that text comes from the later record,
-// so does its picture (or none, to be loaded when needed); a picture of an equal text may fill
-// a gap.
-void takeTextWithImage(QString& keptText, QString& laterText, ImageHandle& keptImage,
-                       ImageHandle& laterImage) {
-    if (takeText(keptText, laterText)) {
-        keptImage = std::move(laterImage);
-    } else if (keptText == laterText) {
-        fillImage(keptImage, laterImage);
     }
 }
 
@@ -68,16 +47,14 @@ void takeTextWithImage(QString& keptText, QString& laterText, ImageHandle& keptI
 void mergeInto(KanjiRecord& kept, KanjiRecord& later) {
     takeNumber(kept.Idx1, later.Idx1);
     takeNumber(kept.Idx2, later.Idx2);
-    fillImage(kept.KanjiImage, later.KanjiImage);
-    takeTextWithImage(kept.Anim, later.Anim, kept.StrokeImage, later.StrokeImage);
+    takeText(kept.Anim, later.Anim);
     takeText(kept.OnYomi, later.OnYomi);
     takeText(kept.KunYomi, later.KunYomi);
     takeText(kept.Bemerkung, later.Bemerkung);
     takeText(kept.GenshiMeaning, later.GenshiMeaning);
     takeText(kept.Genshi, later.Genshi);
     for (size_t i = 0; i < 4; ++i) {
-        takeTextWithImage(kept.SoundFile[i], later.SoundFile[i], kept.ExampleMedia[i],
-                          later.ExampleMedia[i]);
+        takeText(kept.SoundFile[i], later.SoundFile[i]);
         takeText(kept.Beispiel[i], later.Beispiel[i]);
     }
 }

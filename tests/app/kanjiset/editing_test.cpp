@@ -1,8 +1,10 @@
 // Scenario tests of editing the set on the main window: new sets, new kanji, deleting (also in
 // the middle of a training), the character, the stroke-order picture and the Genshi window.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/trainingids.h"
 #include "core/kanjiset/setfile.h"
 
 #include <QAbstractButton>

@@ -1,9 +1,9 @@
 // Tests of the export: the dialog's rules through its widgets, and whole exports through the menu
 // with the save requester answered in advance.
 #include "app/kanjiset/exportdialog.h"
-
 #include "app/shell/appfixture.h"
-#include "app/shell/mainids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
 
 #include <QAbstractButton>
 #include <QApplication>

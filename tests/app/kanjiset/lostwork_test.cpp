@@ -2,9 +2,10 @@
 // not be read with its learner's profile, the card outside editing, the Genshi window with a short
 // list, the blank record of a new set, the learner's first folder and a failed preference save.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
 #include "base/files.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"

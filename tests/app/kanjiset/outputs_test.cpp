@@ -1,10 +1,10 @@
 // A scenario through the window: what the CSV export, the PDF cards and the practice sheets write
 // of a set in KANJIDIC's form with a blank record, then "Liste optimieren" and an optimised
 // import on the same set.
-#include "app/shell/appfixture.h"
-
 #include "app/kanjiset/pdfreading.h"
-#include "app/shell/mainids.h"
+#include "app/shell/appfixture.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
 #include "ui/tablelist.h"
 
 #include <QAbstractButton>

@@ -1,10 +1,9 @@
 // Scenario tests of the printed kanji cards and the practice sheets: pages, the embedded kanji
 // font, the text layer as a PDF reader extracts it, the choice of kanji, and failures.
-#include "app/shell/appfixture.h"
-
 #include "app/kanjiset/cardspdf.h"
 #include "app/kanjiset/pdfreading.h"
-#include "app/shell/mainids.h"
+#include "app/shell/appfixture.h"
+#include "app/state/menuids.h"
 
 #include <QDir>
 #include <QRegularExpression>

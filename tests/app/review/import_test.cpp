@@ -1,9 +1,9 @@
 // Scenario tests of the CSV import wizard and "Liste optimieren", driven through the wizard's
 // widgets from inside its modal loop; columns are dragged by drop events on the import list.
 #include "app/review/importwizard.h"
-
 #include "app/shell/appfixture.h"
-#include "app/shell/mainids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
 #include "ui/tablelist.h"
 #include "ui/widgets.h"
 

@@ -1,9 +1,10 @@
 // Scenario tests of the statistics window, opened from the main menu and driven through its
 // widgets from inside its modal loop.
 #include "app/review/statisticswindow.h"
-
 #include "app/shell/appfixture.h"
-#include "app/shell/mainids.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
 #include "core/training/profilebuilders.h"
 #include "ui/tablelist.h"
 #include "ui/uitesting.h"

@@ -1,7 +1,8 @@
 // Tests of the About box, the modal window opened from the menu.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
 #include "core/shell/credits.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // A working directory with prepared files and the program's state started in it, driven through
 // its widgets with a scripted clock, mouse and requesters.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
 #include "app/shell/mainloop.h"
 #include "app/shell/startup.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
 #include "base/files.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"

@@ -2,8 +2,8 @@
 // its widgets with a scripted clock, mouse and requesters.
 #pragma once
 
-#include "app/shell/app.h"
 #include "app/shell/dialogdriver.h"
+#include "app/state/app.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "core/kanjiset/recordexpect.h"

@@ -1,8 +1,11 @@
 // Scenario tests of writing with the mouse on the training page's canvas and of the
 // stroke-order animation, with a scripted mouse and clock.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/trainingids.h"
+#include "app/training/handwriting.h"
 #include "app/training/trainingpage.h"
 
 using namespace Qt::StringLiterals;

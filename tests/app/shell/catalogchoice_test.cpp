@@ -1,8 +1,10 @@
 // Scenario tests of the language catalog chosen at start-up: captions and menus of the main
 // window, and the fall-back to the built-in German texts.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/trainingids.h"
 #include "core/shell/preferences.h"
 #include "core/shell/texttables.h"
 

@@ -1,10 +1,11 @@
 // Scenario tests of saving the set when things go wrong: failing disks, killed saves, set files
 // that could not be read, and kanji beyond the Basic Multilingual Plane.
-#include "app/shell/appfixture.h"
-
-#include "app/kanjiset/kanjiimage.h"
 #include "app/kanjiset/setcommands.h"
-#include "app/shell/mainids.h"
+#include "app/shell/appfixture.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/pictures.h"
 #include "base/files.h"
 #include "core/kanjiset/setfile.h"
 #include "ui/clipboard.h"

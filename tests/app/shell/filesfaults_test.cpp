@@ -2,8 +2,8 @@
 // a file elsewhere, a profile and a stroke-order strip that are pipes, and an Anim naming a
 // picture outside the set's folder.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
+#include "app/state/cardids.h"
+#include "app/state/menuids.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"
 

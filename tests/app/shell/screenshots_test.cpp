@@ -1,8 +1,9 @@
 // Saves pictures of the main window's three pages, the About box and the training selection into
 // the build directory, so a person can compare them with the intended layout.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/trainingids.h"
 #include "app/training/selectiondialog.h"
 #include "base/files.h"
 

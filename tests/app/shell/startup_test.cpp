@@ -1,10 +1,11 @@
 // Scenario tests of start-up and shutdown: the set requester, what is remembered and what is
 // written back at the end of a run.
-#include "app/shell/appfixture.h"
-
-#include "app/kanjiset/kanjiimage.h"
-#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
+#include "app/shell/appfixture.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/pictures.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"
 #include "core/training/profilefile.h"
@@ -272,8 +273,8 @@ TEST_F(StartUp, QuitAfterStartDrawsTheFirstKanjiAndLeavesEveryFileAsItWas) {
     EXPECT_EQ(runRenkari(app, true), 0);
     qApp->removeEventFilter(&painted);
 
-    KanjiRecord first = fullKanji().front();
-    const QImage kanji = kanjiImageOf(first, app.resources.kanjiFont);
+    const QImage kanji =
+        renderKanjiImage(QImage(), fullKanji().front().Unicode, app.resources.kanjiFont);
     EXPECT_TRUE(std::find(painted.pictures.begin(), painted.pictures.end(), kanji) !=
                 painted.pictures.end());
     EXPECT_TRUE(painted.fieldTexts.contains(u"-7"_s));

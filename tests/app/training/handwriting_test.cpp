@@ -1,8 +1,10 @@
 // Scenario tests of a kanji written with the scripted mouse, graded against KanjiVG's strokes as
 // the program ships them, and of stroke order animated from the same data.
+#include "app/training/handwriting.h"
+#include "app/kanjiset/cardview.h"
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
+#include "app/state/cardids.h"
+#include "app/state/trainingids.h"
 #include "app/training/gradedcanvas.h"
 
 #include <QFile>
@@ -181,8 +183,9 @@ TEST_F(Handwriting, AnEmptyCanvasIsGradedWrongWithTheReferenceToCompare) {
 TEST_F(Handwriting, KanjiWithoutAStripOfItsOwnAnimatesFromTheStrokeData) {
     ASSERT_TRUE(app.kanjiSet.records[0].Anim.isEmpty());
     EXPECT_TRUE(window().isEnabled(AnimPlayButton));
-    ASSERT_NE(app.kanjiSet.records[0].StrokeImage, nullptr);
-    EXPECT_EQ(app.kanjiSet.records[0].StrokeImage->width(), 4 * StrokeFrameSize);
+    const QImage* strip = app.pictures.strip(app.kanjiSet.records[0].Unicode, QString());
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(strip->width(), 4 * StrokeFrameSize);
     click(AnimPlayButton);
     EXPECT_EQ(app.animation.animState, AnimState::Playing);
 }

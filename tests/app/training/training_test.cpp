@@ -1,9 +1,11 @@
 // Scenario tests of learning through the main window: profiles created, chosen, deleted and kept
 // safe, training runs of every scope, answers graded and recorded, and the short evaluation.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
 #include "app/shell/startup.h"
+#include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/trainingids.h"
 #include "app/training/profilecommands.h"
 #include "base/files.h"
 #include "core/training/profilefile.h"

@@ -3,8 +3,6 @@
 
 #include "core/kanjiset/recordexpect.h"
 
-#include <QImage>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,20 +35,6 @@ TEST(RemoveKanji, ThePreviousRecordBecomesCurrent) {
     removeKanji(set, 0);
     EXPECT_EQ(codes(set), (std::vector<qint32>{102}));
     EXPECT_EQ(set.current, -1);
-}
-
-TEST(RemoveKanji, ReleasesTheRemovedRecordsImages) {
-    KanjiSet set = setWithIndices({1, 2});
-    const auto image = std::make_shared<QImage>();
-    set.records[1].KanjiImage = image;
-    set.records[1].StrokeImage = image;
-    set.records[1].ExampleMedia[2] = image;
-    set.records[0].KanjiImage = image;
-    EXPECT_EQ(image.use_count(), 5);
-    removeKanji(set, 1);
-    EXPECT_EQ(image.use_count(), 2);
-    removeKanji(set, -1);
-    EXPECT_EQ(image.use_count(), 1);
 }
 
 TEST(RemoveKanji, MinusOneRemovesAllAndOutOfRangeNothing) {

@@ -5,8 +5,6 @@
 #include "core/kanjiset/recordexpect.h"
 #include "core/review/importmerge.h"
 
-#include <QImage>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -160,12 +158,9 @@ TEST(OptimiseList, EveryEmptyFieldIsFilled) {
     later.Bemerkung = u"Baum"_s;
     later.GenshiMeaning = u"Holz"_s;
     later.Genshi = u"75,"_s;
-    later.KanjiImage = std::make_shared<QImage>();
-    later.StrokeImage = std::make_shared<QImage>();
     for (size_t i = 0; i < 4; ++i) {
         later.SoundFile[i] = u"s"_s + QString::number(i);
         later.Beispiel[i] = u"b"_s + QString::number(i);
-        later.ExampleMedia[i] = std::make_shared<QImage>();
     }
     KanjiSet set;
     set.records = {makeKanji(0, 0x6728), later};
@@ -175,9 +170,6 @@ TEST(OptimiseList, EveryEmptyFieldIsFilled) {
     const KanjiRecord& kept = set.records.front();
     expectSameStoredFields(kept, later);
     EXPECT_EQ(kept.GenshiMeaning, later.GenshiMeaning);
-    EXPECT_EQ(kept.KanjiImage, later.KanjiImage);
-    EXPECT_EQ(kept.StrokeImage, later.StrokeImage);
-    EXPECT_EQ(kept.ExampleMedia, later.ExampleMedia);
 }
 
 // A second import of the same file, optimised, leaves the set as the first import made it.
@@ -306,46 +298,12 @@ TEST(OptimiseList, NeverLosesAValueAndLeavesNoTwoRecordsThatCouldBeOne) {
     EXPECT_GT(mergedSeen, 500);
 }
 
-// A picture shows the file its record names: when a merge takes the file name from the later
-// record, the earlier record's picture (of the reference strokes) must not stay with it.
-TEST(OptimiseList, PicturesGoWithTheFileTheyShow) {
-    const auto image = [] { return std::make_shared<QImage>(); };
-    KanjiRecord reference = makeKanji(1, 0x65E5);
-    reference.StrokeImage = image();
-    reference.ExampleMedia[0] = image();
-    KanjiRecord named = makeKanji(1, 0x65E5);
-    named.Anim = u"65e5.png"_s;
-    named.SoundFile[0] = u"nichi.mp3"_s;
-
-    KanjiSet set;
-    set.records = {reference, named};
-    optimiseList(set);
-    ASSERT_EQ(set.size(), 1);
-    EXPECT_EQ(set.records[0].Anim, named.Anim);
-    EXPECT_EQ(set.records[0].StrokeImage, nullptr);
-    EXPECT_EQ(set.records[0].ExampleMedia[0], nullptr);
-
-    named.StrokeImage = image();
-    set.records = {reference, named};
-    optimiseList(set);
-    ASSERT_EQ(set.size(), 1);
-    EXPECT_EQ(set.records[0].StrokeImage, named.StrokeImage);
-
-    // With one file name on both sides, either picture shows it.
-    KanjiRecord same = named;
-    same.StrokeImage = nullptr;
-    set.records = {same, named};
-    optimiseList(set);
-    EXPECT_EQ(set.records[0].StrokeImage, named.StrokeImage);
-}
-
 // An import with optimising: a line of a kanji the set holds changes only the fields its
 // mapping gives a value; lines of new kanji are added, merged among themselves where they agree.
 TEST(ImportIntoSet, UpdatesKnownKanjiInTheGivenFieldsAndAddsNewOnes) {
     KanjiRecord sun = makeKanji(5, 0x65E5, u"NICHI"_s, 4);
     sun.KunYomi = u"ひ"_s;
     sun.Bemerkung = u"Sonne"_s;
-    sun.StrokeImage = std::make_shared<QImage>();
     const KanjiRecord moon = makeKanji(6, 0x6708, u"GETSU"_s);
     KanjiSet set;
     set.records = {sun, moon};
@@ -379,7 +337,6 @@ TEST(ImportIntoSet, UpdatesKnownKanjiInTheGivenFieldsAndAddsNewOnes) {
     EXPECT_EQ(updated.KunYomi, u"ひ"_s);
     EXPECT_EQ(updated.Bemerkung, u"Sonne"_s);
     EXPECT_EQ(updated.Anim, u"65e5.png"_s);
-    EXPECT_EQ(updated.StrokeImage, nullptr);
     // The new records come after the current one.
     EXPECT_EQ(set.records[1].Unicode, 0x72AC);
     EXPECT_EQ(set.records[1].OnYomi, u"KEN"_s);

@@ -1,18 +1,11 @@
-// The rendered picture of a kanji character.
-#include "app/kanjiset/kanjiimage.h"
+// The pictures of kanji the window shows, drawn when first needed and kept by the kanji's code.
+#include "app/state/pictures.h"
 
 #include "core/handwriting/strokestrip.h"
+#include "core/kanjiset/kanjirecord.h"
 #include "ui/images.h"
 
 #include <cstring>
-
-QString kanjiText(qint32 code) {
-    if (code <= 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return {};
-    }
-    const char32_t character = static_cast<char32_t>(code);
-    return QString::fromUcs4(&character, 1);
-}
 
 QImage renderKanjiImage(QImage image, qint32 code, const QFont& font) {
     if (image.isNull()) {
@@ -27,14 +20,6 @@ QImage renderKanjiImage(QImage image, qint32 code, const QFont& font) {
         ui::drawText(image, font, QPoint(12, 12), text);
     }
     return image;
-}
-
-const QImage& kanjiImageOf(KanjiRecord& record, const QFont& font) {
-    if (!record.KanjiImage) {
-        record.KanjiImage =
-            std::make_shared<QImage>(renderKanjiImage(QImage(), record.Unicode, font));
-    }
-    return *record.KanjiImage;
 }
 
 QImage stripImageOf(const StrokeList* strokes) {
@@ -56,4 +41,36 @@ QImage stripImageOf(const StrokeList* strokes) {
                     static_cast<size_t>(strip.width));
     }
     return indexed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+const QImage& PictureCache::kanji(qint32 code, const QFont& font) {
+    auto found = kanji_.find(code);
+    if (found == kanji_.end()) {
+        found = kanji_.emplace(code, renderKanjiImage(QImage(), code, font)).first;
+    }
+    return found->second;
+}
+
+const QImage* PictureCache::drawnKanji(qint32 code) const {
+    const auto found = kanji_.find(code);
+    return found == kanji_.end() ? nullptr : &found->second;
+}
+
+void PictureCache::keepKanji(qint32 code, QImage image) {
+    kanji_[code] = std::move(image);
+}
+
+const QImage* PictureCache::strip(qint32 code, const QString& source) const {
+    const auto found = strips_.find(code);
+    return found == strips_.end() || found->second.source != source ? nullptr
+                                                                    : &found->second.image;
+}
+
+void PictureCache::keepStrip(qint32 code, StripPicture strip) {
+    strips_[code] = std::move(strip);
+}
+
+void PictureCache::drop(qint32 code) {
+    kanji_.erase(code);
+    strips_.erase(code);
 }

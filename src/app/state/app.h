@@ -1,13 +1,14 @@
-// The application state: everything the program keeps for the whole run, owned by main. Each
-// part is declared by the module that owns it.
+// The application state: everything the program keeps for the whole run, owned by main. Its
+// parts are plain data declared beside it; the floors above act on them.
 #pragma once
 
-#include "app/shell/cardview.h"
-#include "app/shell/mainloop.h"
-#include "app/shell/paths.h"
-#include "app/shell/resources.h"
-#include "app/training/handwriting.h"
-#include "app/training/profilecommands.h"
+#include "app/state/cardstate.h"
+#include "app/state/loopstate.h"
+#include "app/state/paths.h"
+#include "app/state/pictures.h"
+#include "app/state/profile.h"
+#include "app/state/resources.h"
+#include "app/state/writingpad.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "core/shell/texttables.h"
@@ -43,6 +44,7 @@ struct App {
     std::vector<GenshiEntry> genshiList;
     Profile profile;
 
+    PictureCache pictures;
     CardPictures cardPictures;
     Animation animation;
     WritingPad writingPad;

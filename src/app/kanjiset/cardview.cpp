@@ -1,9 +1,12 @@
 // The card of the current kanji, moving through the set, the stroke-order animation and the grid.
-#include "app/shell/cardview.h"
+#include "app/kanjiset/cardview.h"
 
-#include "app/kanjiset/kanjiimage.h"
-#include "app/shell/app.h"
-#include "app/shell/mainids.h"
+#include "app/state/app.h"
+#include "app/state/cardids.h"
+#include "app/state/listsids.h"
+#include "app/state/pictures.h"
+#include "app/training/handwriting.h"
+#include "app/training/profilecounters.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjisetops.h"
 #include "ui/images.h"
@@ -23,17 +26,18 @@ KanjiRecord* animatedRecord(App& app) {
     return record;
 }
 
-// The record's stroke-order strip, kept with the record from its first use; false when there is
-// none.
-bool loadStrokeImage(App& app, KanjiRecord& record) {
-    if (!record.StrokeImage) {
-        QImage strip = strokeStripOf(app, record);
-        if (strip.isNull()) {
-            return false;
-        }
-        record.StrokeImage = std::make_shared<QImage>(std::move(strip));
+// The record's stroke-order strip, kept from its first use; null when there is none.
+const QImage* loadStrokeImage(App& app, const KanjiRecord& record) {
+    const QString source = strokeStripSource(app, record);
+    if (const QImage* kept = app.pictures.strip(record.Unicode, source)) {
+        return kept;
     }
-    return true;
+    QImage strip = strokeStripOf(app, record);
+    if (strip.isNull()) {
+        return nullptr;
+    }
+    app.pictures.keepStrip(record.Unicode, {source, std::move(strip)});
+    return app.pictures.strip(record.Unicode, source);
 }
 
 void showFrame(App& app, const QImage& strip, int frame) {
@@ -50,18 +54,11 @@ int lastFrameIndex(const QImage& strip) {
 
 // The card keeps the pictures of the kanji it shows and drops those of the kanji it showed
 // before: stepping through a large set would otherwise pile up hundreds of megabytes of them,
-// while drawing one again takes a millisecond. After a re-sort the kanji shown before may have
-// moved away from its position; it then keeps its pictures.
-void dropPicturesLeftBehind(App& app) {
-    const CardPictures& shown = app.cardPictures;
-    KanjiSet& set = app.kanjiSet;
-    if (shown.position == set.current || shown.position < 0 || shown.position >= set.size()) {
-        return;
-    }
-    KanjiRecord& left = set.records[static_cast<size_t>(shown.position)];
-    if (left.Unicode == shown.code) {
-        left.KanjiImage.reset();
-        left.StrokeImage.reset();
+// while drawing one again takes a millisecond.
+void dropPicturesLeftBehind(App& app, qint32 shownNow) {
+    const qint32 left = app.cardPictures.code;
+    if (left != 0 && left != shownNow) {
+        app.pictures.drop(left);
     }
 }
 
@@ -85,41 +82,18 @@ QString strokeStripPath(const App& app, const KanjiRecord& record) {
     return strokeStripFolder(app) + record.Anim;
 }
 
+QString strokeStripSource(const App& app, const KanjiRecord& record) {
+    return record.Anim.isEmpty() ? QString() : strokeStripPath(app, record);
+}
+
 QImage strokeStripOf(App& app, const KanjiRecord& record) {
-    if (record.StrokeImage) {
-        return *record.StrokeImage;
+    if (const QImage* kept = app.pictures.strip(record.Unicode, strokeStripSource(app, record))) {
+        return *kept;
     }
     if (record.Anim.isEmpty()) {
         return stripImageOf(referenceStrokes(app, record.Unicode));
     }
     return ui::loadPng(strokeStripPath(app, record)).value_or(QImage());
-}
-
-QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats) {
-    return label + QStringLiteral(":  ") + QString::number(stats.Right) + QLatin1Char('-') +
-           QString::number(stats.Partly) + QLatin1Char('-') + QString::number(stats.Wrong) +
-           QStringLiteral("  (") + QString::number(stats.Quota) + QStringLiteral(")%   ") + series +
-           QString::number(stats.Series);
-}
-
-void showProfileCounters(App& app) {
-    const KanjiRecord* record = app.kanjiSet.currentRecord();
-    if (app.profile.profileList.empty() || record == nullptr || !app.mainWindow) {
-        return;
-    }
-    findProfileRecord(app.profile.profileList, record->Unicode);
-    const ProfileRecord* profile = app.profile.profileList.currentRecord();
-    if (profile == nullptr) {
-        return;
-    }
-    ui::Window& w = *app.mainWindow;
-    const TextTables& t = app.texts;
-    const QString& series = t.text(MessageText::Series);
-    w.setStatusText(2, profileStatusText(t.text(MainText::Kanji), series, profile->KindKanji));
-    w.setStatusText(3, profileStatusText(t.text(MainText::KunYomi), series, profile->KindKun));
-    w.setStatusText(4, profileStatusText(t.text(MainText::OnYomi), series, profile->KindOn));
-    w.setStatusText(
-        5, profileStatusText(t.text(TrainingText::ShowMeaning), series, profile->KindMeaning));
 }
 
 void showGenshiRows(App& app) {
@@ -151,14 +125,14 @@ int showKanji(App& app, int index) {
         set.current = 0;
     }
     KanjiRecord& record = set.records[static_cast<size_t>(set.current)];
-    dropPicturesLeftBehind(app);
+    dropPicturesLeftBehind(app, record.Unicode);
     app.cardPictures = {set.current, record.Unicode};
     ui::Window& w = *app.mainWindow;
 
     w.setText(IndexField, QString::number(record.Idx1));
     w.setText(JlptField, QString::number(record.Idx2));
     if (record.Unicode != 0) {
-        w.setImage(KanjiView, kanjiImageOf(record, app.resources.kanjiFont));
+        w.setImage(KanjiView, app.pictures.kanji(record.Unicode, app.resources.kanjiFont));
         w.setText(UnicodeField, QString::number(record.Unicode));
         animationFirstFrame(app);
     } else {
@@ -182,7 +156,8 @@ int showKanji(App& app, int index) {
     showGenshiRows(app);
     for (int i = 0; i < 4; ++i) {
         w.setText(ExampleField1 + i, record.Beispiel[static_cast<size_t>(i)]);
-        w.setEnabled(SoundButton1 + i, record.ExampleMedia[static_cast<size_t>(i)] != nullptr);
+        // No example's sound is played yet.
+        w.setEnabled(SoundButton1 + i, false);
     }
 
     w.setSpinValue(NumberSpin, set.current + 1);
@@ -243,8 +218,8 @@ void animationFirstFrame(App& app) {
     if (record == nullptr) {
         return;
     }
-    if (loadStrokeImage(app, *record)) {
-        showFrame(app, *record->StrokeImage, 0);
+    if (const QImage* strip = loadStrokeImage(app, *record)) {
+        showFrame(app, *strip, 0);
     } else {
         app.mainWindow->setImage(StrokeView, QImage());
     }
@@ -269,14 +244,14 @@ void animationTick(App& app) {
         anim.animFrame = 0;
         anim.animKanji = record->Unicode;
     }
-    if (loadStrokeImage(app, *record) &&
+    const QImage* strip = loadStrokeImage(app, *record);
+    if (strip != nullptr &&
         (anim.animState == AnimState::Stopping || anim.animState == AnimState::Playing)) {
         if (anim.animState == AnimState::Stopping) {
             anim.animFrame = 0;
         }
-        anim.animFrame =
-            anim.animFrame >= lastFrameIndex(*record->StrokeImage) ? 0 : anim.animFrame + 1;
-        showFrame(app, *record->StrokeImage, anim.animFrame);
+        anim.animFrame = anim.animFrame >= lastFrameIndex(*strip) ? 0 : anim.animFrame + 1;
+        showFrame(app, *strip, anim.animFrame);
     }
     if (anim.animState == AnimState::Stopping) {
         anim.animFrame = 0;
@@ -303,10 +278,10 @@ void fillGrid(App& app) {
         if (cell < 0 || cell >= app.kanjiSet.size()) {
             return QImage();
         }
-        const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(cell)];
-        if (record.KanjiImage) {
-            return *record.KanjiImage;
+        const qint32 code = app.kanjiSet.records[static_cast<size_t>(cell)].Unicode;
+        if (const QImage* drawn = app.pictures.drawnKanji(code)) {
+            return *drawn;
         }
-        return renderKanjiImage(QImage(), record.Unicode, app.resources.kanjiFont);
+        return renderKanjiImage(QImage(), code, app.resources.kanjiFont);
     });
 }

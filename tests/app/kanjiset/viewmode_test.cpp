@@ -1,8 +1,11 @@
 // Scenario tests of the view modes: page switches, entering and leaving the editing mode, and
 // ending the program while editing.
 #include "app/shell/appfixture.h"
-
-#include "app/shell/mainids.h"
+#include "app/state/cardids.h"
+#include "app/state/listsids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/state/trainingids.h"
 #include "core/kanjiset/setfile.h"
 
 #include <QAbstractButton>

@@ -1,10 +1,13 @@
 // Scenario tests of the card of the current kanji: navigation, the card's fields, Genshi rows,
 // the grid of the lists page and an empty set.
-#include "app/shell/appfixture.h"
-
+#include "app/kanjiset/cardview.h"
 #include "app/kanjiset/setcommands.h"
-#include "app/shell/cardview.h"
-#include "app/shell/mainids.h"
+#include "app/shell/appfixture.h"
+#include "app/state/cardids.h"
+#include "app/state/listsids.h"
+#include "app/state/mainwindowids.h"
+#include "app/state/menuids.h"
+#include "app/training/profilecounters.h"
 #include "ui/clipboard.h"
 
 #include <QAbstractButton>
@@ -75,8 +78,9 @@ protected:
         }
         EXPECT_EQ(w.spinValue(NumberSpin), index + 1);
         EXPECT_EQ(w.statusText(1), u"Akt. Kanji: "_s + QString::number(index + 1));
-        ASSERT_TRUE(record.KanjiImage != nullptr);
-        EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(), *record.KanjiImage);
+        const QImage* drawn = app.pictures.drawnKanji(record.Unicode);
+        ASSERT_NE(drawn, nullptr);
+        EXPECT_EQ(control<ui::ImageView>(KanjiView)->image(), *drawn);
     }
 };
 
@@ -115,13 +119,7 @@ TEST_F(CardView, OnlyTheKanjiShownHoldsItsPictures) {
     }
     startWith(records);
     const QImage first = control<ui::ImageView>(KanjiView)->image();
-    const auto picturesHeld = [this] {
-        int held = 0;
-        for (const KanjiRecord& record : app.kanjiSet.records) {
-            held += (record.KanjiImage ? 1 : 0) + (record.StrokeImage ? 1 : 0);
-        }
-        return held;
-    };
+    const auto picturesHeld = [this] { return app.pictures.size(); };
     EXPECT_EQ(picturesHeld(), 2);
 
     for (int i = 0; i < 5; ++i) {
@@ -132,7 +130,9 @@ TEST_F(CardView, OnlyTheKanjiShownHoldsItsPictures) {
     enterNumber(4);
     click(LastButton);
     EXPECT_EQ(picturesHeld(), 2);
-    EXPECT_TRUE(app.kanjiSet.records[5].KanjiImage && app.kanjiSet.records[5].StrokeImage);
+    const KanjiRecord& last = app.kanjiSet.records[5];
+    EXPECT_NE(app.pictures.drawnKanji(last.Unicode), nullptr);
+    EXPECT_NE(app.pictures.strip(last.Unicode, strokeStripPath(app, last)), nullptr);
 
     click(FirstButton);
     expectCardShows(0);

@@ -3,31 +3,11 @@
 
 #include "core/handwriting/strokestrip.h"
 #include "core/kanjiset/kanjirecord.h"
-#include "core/training/profilerecord.h"
 
 #include <QImage>
 #include <QString>
 
 struct App;
-
-enum class AnimState { Stopping = -1, Idle = 0, Paused = 1, Playing = 2 };
-
-// The stroke-order animation of the current kanji in StrokeView.
-struct Animation {
-    AnimState animState = AnimState::Idle;
-    qint32 animFrame = 0;
-    qint32 animKanji = 0;
-    qint64 animLastTick = 0;
-    qint32 animFrameDelay = 1000;
-    // The frame StrokeView shows, copied out of the current kanji's strip.
-    QImage animDisplay;
-};
-
-// The kanji whose pictures the card holds, known by its position and code.
-struct CardPictures {
-    int position = -1;
-    qint32 code = 0;
-};
 
 // Whether the record's kanji can be animated: it names a strip of its own, or its reference
 // strokes are known, from which a strip is drawn.
@@ -36,6 +16,9 @@ bool hasStrokeOrder(App& app, const KanjiRecord& record);
 // 100 x 100 frame per stroke, side by side.
 QString strokeStripFolder(const App& app);
 QString strokeStripPath(const App& app, const KanjiRecord& record);
+// Where the picture cache knows the record's strip from: its file, or empty for a strip drawn
+// from the reference strokes.
+QString strokeStripSource(const App& app, const KanjiRecord& record);
 // The record's stroke-order strip, drawn from the reference strokes when the record names none;
 // null when there is neither. A strip not yet cached is made for this use only, so printing
 // thousands of kanji does not keep thousands of strips in memory.
@@ -61,13 +44,5 @@ void animationTick(App& app);
 
 // The card's rows of the current kanji's Genshi.
 void showGenshiRows(App& app);
-// Status fields 2-5 with the current kanji's profile counters; without a profile they keep
-// what they show.
-void showProfileCounters(App& app);
-
 // Gives the lists page one cell per kanji; cells are drawn when they come into view.
 void fillGrid(App& app);
-
-// One status-bar field of the profile's counters, e.g. "Kanji:  3-1-2  (60)%   Serie: 2", where
-// series is the caption before the last number ("Serie: ").
-QString profileStatusText(const QString& label, const QString& series, const AnswerStats& stats);

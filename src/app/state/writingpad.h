@@ -1,0 +1,32 @@
+// The canvas the learner writes a kanji on, and what grading it needs.
+#pragma once
+
+#include "core/handwriting/handwritinggrade.h"
+#include "core/handwriting/strokelibrary.h"
+
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+// The surface the learner writes the kanji on with the mouse, and the last pen point on it
+// (-1 while the pen is lifted).
+struct WritingPad {
+    QImage writingCanvas;
+    qint32 lastPenX = -1;
+    qint32 lastPenY = -1;
+    // What was written, stroke by stroke in canvas pixels, for grading.
+    StrokeList strokes;
+};
+
+// KanjiVG's reference strokes and zinnia's recogniser, each loaded the first time it is needed,
+// so a learner who never writes pays nothing for them.
+struct HandwritingAids {
+    // zinnia's model; a missing one only costs the second opinion.
+    QString recognizerModel = KanjiRecognizer::defaultModelPath();
+    std::optional<StrokeLibrary> library;
+    std::optional<KanjiRecognizer> recognizer;
+    // A file that could not be read is not tried again on every kanji.
+    bool libraryTried = false;
+    bool recognizerTried = false;
+};
