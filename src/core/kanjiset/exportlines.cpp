@@ -1,6 +1,8 @@
 // The comma-separated export of a set: the line of one kanji, the Kun formatting and the file.
 #include "core/kanjiset/exportlines.h"
 
+#include "base/trimspaces.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -8,19 +10,6 @@
 #include <utility>
 
 namespace {
-
-// Only the blank counts: the readings are typed on one line, and anything else is content.
-QStringView trimBlanks(QStringView text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') {
-        ++begin;
-    }
-    while (end > begin && text[end - 1] == u' ') {
-        --end;
-    }
-    return text.sliced(begin, end - begin);
-}
 
 // The field'th part of text between separators (0 = before the first), empty when there are
 // fewer.
@@ -43,7 +32,7 @@ bool isKanaOrKanji(QChar c) {
 }
 
 QStringView kanjiWriting(QStringView kun) {
-    return trimBlanks(section(kun, u'*', 0));
+    return trimSpaces(section(kun, u'*', 0));
 }
 
 QStringView hiragana(QStringView kun) {
@@ -52,7 +41,7 @@ QStringView hiragana(QStringView kun) {
     while (end < field.size() && (field[end] == u' ' || isKanaOrKanji(field[end]))) {
         ++end;
     }
-    return trimBlanks(field.first(end));
+    return trimSpaces(field.first(end));
 }
 
 QStringView romaji(QStringView kun) {
@@ -62,11 +51,11 @@ QStringView romaji(QStringView kun) {
            (field[begin] == u'*' || field[begin] == u' ' || field[begin].unicode() > 0x0100)) {
         ++begin;
     }
-    return trimBlanks(field.sliced(begin));
+    return trimSpaces(field.sliced(begin));
 }
 
 QStringView kunMeaning(QStringView kun) {
-    return trimBlanks(section(kun, u'-', 1));
+    return trimSpaces(section(kun, u'-', 1));
 }
 
 // A TAB too: spreadsheets and the program's own import separate at TABs as well as commas.

@@ -3,6 +3,7 @@
 // without changing what an ASCII answer gets.
 #include "core/training/answercheck.h"
 
+#include "base/trimspaces.h"
 #include "core/training/romaji.h"
 
 #include <QChar>
@@ -73,18 +74,11 @@ bool isWordCharacter(char32_t c, Side side) {
 // The text without leading and trailing U+0020, in lower case, as code points. Half a surrogate
 // pair is kept as it is; it is no letter, so it separates words.
 void normalise(const QString& source, std::u32string& out) {
-    const QStringView text(source);
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') {
-        ++begin;
-    }
-    while (end > begin && text[end - 1] == u' ') {
-        --end;
-    }
+    const QStringView text = trimSpaces(source);
+    const qsizetype end = text.size();
     out.clear();
-    out.reserve(std::size_t(end - begin));
-    for (qsizetype i = begin; i < end; ++i) {
+    out.reserve(std::size_t(end));
+    for (qsizetype i = 0; i < end; ++i) {
         char32_t c = text[i].unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < end && text[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(text[i], text[i + 1]);
