@@ -42,6 +42,9 @@ MemoryModel::MemoryModel(const MemoryParameters& parameters) : w_(parameters) {
     // The curve's shape: recall is 90 % after exactly one stability, whatever the decay.
     decay_ = -w_[20];
     factor_ = std::pow(0.9, 1.0 / decay_) - 1.0;
+    easyDifficulty_ = initialDifficulty(Rating::Easy);
+    recallGrowth_ = std::exp(w_[8]);
+    sameDayLapse_ = std::exp(w_[17] * w_[18]);
 }
 
 double MemoryModel::recall(double stability, double elapsedDays) const {
@@ -70,7 +73,7 @@ double MemoryModel::nextDifficulty(double difficulty, Rating rating) const {
     // Linear damping: the nearer 10, the smaller a step up.
     const double damped = difficulty + delta * (10.0 - difficulty) / 9.0;
     // Mean reversion towards the unclamped initial difficulty of an Easy first answer.
-    return clampDifficulty(w_[7] * initialDifficulty(Rating::Easy) + (1.0 - w_[7]) * damped);
+    return clampDifficulty(w_[7] * easyDifficulty_ + (1.0 - w_[7]) * damped);
 }
 
 double MemoryModel::recallStability(double difficulty, double stability, double recall,
@@ -87,7 +90,7 @@ double MemoryModel::forgetStability(double difficulty, double stability, double 
                             (std::pow(stability + 1.0, w_[13]) - 1.0) *
                             std::exp(w_[14] * (1.0 - recall));
     // A lapse never leaves a memory steadier than an Again the same day would.
-    return std::min(longTerm, stability / std::exp(w_[17] * w_[18]));
+    return std::min(longTerm, stability / sameDayLapse_);
 }
 
 double MemoryModel::shortTermStability(double stability, Rating rating) const {

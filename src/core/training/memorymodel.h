@@ -81,6 +81,10 @@ private:
     MemoryParameters w_;
     double decay_;
     double factor_;
+    // Terms of the formulas that depend on the parameters alone, worked out once.
+    double easyDifficulty_;
+    double recallGrowth_;
+    double sameDayLapse_;
 };
 
 // A kanji's kind as one key.
