@@ -39,7 +39,7 @@ FileErrorKind kindOf(int code) {
 }
 
 FileError errorOf(int code) {
-    return {kindOf(code), qt_error_string(code)};
+    return fileErrorOf(code);
 }
 
 // The error the last failed system call left.
@@ -224,6 +224,10 @@ void removeKilledSaveLeftovers(const QByteArray& folder, const QByteArray& prefi
 }
 
 }  // namespace
+
+FileError fileErrorOf(int errorNumber) {
+    return {kindOf(errorNumber), qt_error_string(errorNumber)};
+}
 
 FileResult<QByteArray> readWholeFile(const QString& path, qint64 maxBytes) {
     struct stat status {};

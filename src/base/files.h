@@ -32,6 +32,9 @@ struct FileError {
 template <class T>
 using FileResult = Expected<T, FileError>;
 
+// The error a failed system call's error number stands for.
+FileError fileErrorOf(int errorNumber);
+
 // Reads the whole file. Files larger than maxBytes are refused, so a hostile file cannot exhaust
 // memory; at most maxBytes + 1 bytes are read whatever size the file claims. Links are followed,
 // but only a regular file is read: a device or a pipe is refused without waiting for a writer.

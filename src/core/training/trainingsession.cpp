@@ -14,7 +14,7 @@ std::vector<TrainingItem> questionsOfSet(const KanjiSet& set, const auto& take) 
     std::vector<TrainingItem> list;
     for (const KanjiRecord& record : set.records) {
         if (take(record)) {
-            list.push_back(TrainingItem{record.Unicode});
+            list.push_back(TrainingItem{.Code = record.Unicode});
         }
     }
     return list;
@@ -24,7 +24,7 @@ std::vector<TrainingItem> questionsOfSet(const KanjiSet& set, const auto& take) 
 // left out.
 std::vector<TrainingItem> scopeQuestions(const TrainingSettings& settings, const KanjiSet& set,
                                          const ProfileList& profile,
-                                         const std::vector<qint32>& chosen) {
+                                         const std::vector<qint32>& chosen, const DueList& due) {
     const TrainingRange range = settings.range;
     const qint32 level = settings.jlptLevel;
     std::vector<qint32> codes;
@@ -47,13 +47,22 @@ std::vector<TrainingItem> scopeQuestions(const TrainingSettings& settings, const
                 codes = chosen;
             }
             break;
+        case TrainingScope::Due: {
+            std::vector<TrainingItem> list;
+            for (const auto* part : {&due.due, &due.fresh}) {
+                for (const DueQuestion& question : *part) {
+                    list.push_back(TrainingItem{.Code = question.code, .kinds = question.kinds});
+                }
+            }
+            return list;
+        }
         case TrainingScope::None:
             break;
     }
     std::vector<TrainingItem> list;
     for (qint32 code : codes) {
         if (questionPosition(set, code) >= 0) {
-            list.push_back(TrainingItem{code});
+            list.push_back(TrainingItem{.Code = code});
         }
     }
     return list;
@@ -68,16 +77,27 @@ int questionPosition(const KanjiSet& set, qint32 code) {
 
 std::vector<TrainingItem> trainingQuestions(const TrainingSettings& settings, const KanjiSet& set,
                                             const ProfileList& profile,
-                                            const std::vector<qint32>& chosen) {
-    std::vector<TrainingItem> questions = scopeQuestions(settings, set, profile, chosen);
+                                            const std::vector<qint32>& chosen, const DueList& due) {
+    std::vector<TrainingItem> questions = scopeQuestions(settings, set, profile, chosen, due);
+    if (settings.scope != TrainingScope::Due) {
+        for (TrainingItem& item : questions) {
+            item.kinds = settings.asked;
+        }
+    }
     // A blank record, or a kanji whose every asked text is empty, would only record answers
-    // never given.
-    std::erase_if(questions, [&](const TrainingItem& item) {
+    // never given; a due kanji is asked only what its record can still answer.
+    std::vector<TrainingItem> asked;
+    asked.reserve(questions.size());
+    for (TrainingItem& item : questions) {
         const int position = questionPosition(set, item.Code);
-        return position < 0 ||
-               !isTrainingQuestion(set.records[static_cast<size_t>(position)], settings.asked);
-    });
-    return questions;
+        if (position >= 0) {
+            item.kinds = questionKinds(set.records[static_cast<size_t>(position)], item.kinds);
+            if (item.kinds.count() > 0) {
+                asked.push_back(item);
+            }
+        }
+    }
+    return asked;
 }
 
 bool TrainingSession::plan(const TrainingSettings& settings, std::vector<TrainingItem> questions,
@@ -113,7 +133,7 @@ RunStep TrainingSession::ask(const TrainingSettings& settings, KanjiSet& set) {
             }
             const auto at = static_cast<size_t>(trainingPos);
             trainingList.resize(std::max(trainingList.size(), at + 1));
-            trainingList[at] = TrainingItem{current->Unicode};
+            trainingList[at] = TrainingItem{.Code = current->Unicode, .kinds = settings.asked};
             trainingLast = std::max(trainingLast, trainingPos);
         }
         const int position =

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/kanjiset/kanjirecord.h"
+#include "core/training/duelist.h"
 #include "core/training/profilerecord.h"
 #include "core/training/trainingrules.h"
 
@@ -12,7 +13,8 @@
 #include <vector>
 
 // Which kanji a run with "Manuell" asks; None while no scope option is chosen, which asks none.
-enum class TrainingScope { None, All, Worst, Range, Jlpt, Selection };
+// Due ("Fällig") asks the due list's kanji, each only for its own kinds.
+enum class TrainingScope { None, All, Worst, Range, Jlpt, Selection, Due };
 
 // The training page's settings as they are when a step needs them.
 struct TrainingSettings {
@@ -39,6 +41,8 @@ struct TrainingItem {
     qint32 right = 0;
     qint32 partly = 0;
     qint32 wrong = 0;
+    // The kinds it asks: the settings' asked kinds, or a due kanji's own.
+    AskedKinds kinds{};
 };
 
 // What a step leaves to show: nothing new, the question at trainingPos (now the set's current
@@ -60,11 +64,13 @@ struct RunTotals {
 int questionPosition(const KanjiSet& set, qint32 code);
 
 // The questions a run with "Manuell" asks, in the scope's order: chosen holds the selection
-// dialog's codes (two at least, or none is asked). Codes the set does not hold, a blank record
-// and a kanji whose every asked text is empty are left out.
+// dialog's codes (two at least, or none is asked), due the "Fällig" list (its due kanji, then
+// its new ones). Codes the set does not hold, a blank record and a kanji whose every asked text
+// is empty are left out.
 std::vector<TrainingItem> trainingQuestions(const TrainingSettings& settings, const KanjiSet& set,
                                             const ProfileList& profile,
-                                            const std::vector<qint32>& chosen);
+                                            const std::vector<qint32>& chosen,
+                                            const DueList& due = {});
 
 struct TrainingSession {
     std::vector<TrainingItem> trainingList;

@@ -201,7 +201,8 @@ TEST(TrainingSession, DroppedKanjiLeaveTheRun) {
 
     // The last question of a run gone: the run ends.
     set = fourKanji();
-    ASSERT_TRUE(run.plan(settings, {TrainingItem{Sun}, TrainingItem{Moon}}, set, NoSeed));
+    ASSERT_TRUE(
+        run.plan(settings, {TrainingItem{.Code = Sun}, TrainingItem{.Code = Moon}}, set, NoSeed));
     ASSERT_EQ(run.begin(settings, set), RunStep::Asking);
     ASSERT_EQ(run.next(settings, set), RunStep::Asking);
     set.records.erase(set.records.begin() + 1);

@@ -1,0 +1,166 @@
+// The memory model: FSRS-6 per kanji and answer kind, its state replayed from the review log.
+#include "core/training/memorymodel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double MinStability = 0.001;
+constexpr double MaxStability = 36500;
+
+double clampStability(double stability) {
+    return std::clamp(stability, MinStability, MaxStability);
+}
+
+double clampDifficulty(double difficulty) {
+    return std::clamp(difficulty, 1.0, 10.0);
+}
+
+int grade(Rating rating) {
+    return static_cast<int>(rating);
+}
+
+}  // namespace
+
+Rating ratingOf(ReviewVerdict verdict) {
+    switch (verdict) {
+        case ReviewVerdict::Wrong:
+            return Rating::Again;
+        case ReviewVerdict::Partly:
+            return Rating::Hard;
+        case ReviewVerdict::Right:
+            return Rating::Good;
+        case ReviewVerdict::Easy:
+            break;
+    }
+    return Rating::Easy;
+}
+
+MemoryModel::MemoryModel(const MemoryParameters& parameters) : w_(parameters) {
+    // The curve's shape: recall is 90 % after exactly one stability, whatever the decay.
+    decay_ = -w_[20];
+    factor_ = std::pow(0.9, 1.0 / decay_) - 1.0;
+    easyDifficulty_ = initialDifficulty(Rating::Easy);
+    recallGrowth_ = std::exp(w_[8]);
+    sameDayLapse_ = std::exp(w_[17] * w_[18]);
+}
+
+double MemoryModel::recall(double stability, double elapsedDays) const {
+    return std::pow(1.0 + factor_ * std::max(elapsedDays, 0.0) / stability, decay_);
+}
+
+double MemoryModel::recallAt(const MemoryState& state, qint64 now) const {
+    return recall(state.stability, double(now - state.lastReview) / SecondsPerDay);
+}
+
+double MemoryModel::intervalDays(double stability, double retention) const {
+    return stability / factor_ * (std::pow(retention, 1.0 / decay_) - 1.0);
+}
+
+qint64 MemoryModel::dueTime(const MemoryState& state, double retention) const {
+    const double days = std::min(intervalDays(state.stability, retention), MaxStability * 10);
+    return state.lastReview + qint64(std::ceil(days * SecondsPerDay));
+}
+
+double MemoryModel::initialDifficulty(Rating rating) const {
+    return w_[4] - std::exp(w_[5] * (grade(rating) - 1)) + 1.0;
+}
+
+double MemoryModel::nextDifficulty(double difficulty, Rating rating) const {
+    const double delta = -w_[6] * (grade(rating) - 3);
+    // Linear damping: the nearer 10, the smaller a step up.
+    const double damped = difficulty + delta * (10.0 - difficulty) / 9.0;
+    // Mean reversion towards the unclamped initial difficulty of an Easy first answer.
+    return clampDifficulty(w_[7] * easyDifficulty_ + (1.0 - w_[7]) * damped);
+}
+
+double MemoryModel::recallStability(double difficulty, double stability, double recall,
+                                    Rating rating) const {
+    const double hardPenalty = rating == Rating::Hard ? w_[15] : 1.0;
+    const double easyBonus = rating == Rating::Easy ? w_[16] : 1.0;
+    return stability *
+           (1.0 + std::exp(w_[8]) * (11.0 - difficulty) * std::pow(stability, -w_[9]) *
+                      (std::exp(w_[10] * (1.0 - recall)) - 1.0) * hardPenalty * easyBonus);
+}
+
+double MemoryModel::forgetStability(double difficulty, double stability, double recall) const {
+    const double longTerm = w_[11] * std::pow(difficulty, -w_[12]) *
+                            (std::pow(stability + 1.0, w_[13]) - 1.0) *
+                            std::exp(w_[14] * (1.0 - recall));
+    // A lapse never leaves a memory steadier than an Again the same day would.
+    return std::min(longTerm, stability / sameDayLapse_);
+}
+
+double MemoryModel::shortTermStability(double stability, Rating rating) const {
+    double increase =
+        std::exp(w_[17] * (grade(rating) - 3 + w_[18])) * std::pow(stability, -w_[19]);
+    if (grade(rating) >= 3) {
+        increase = std::max(increase, 1.0);
+    }
+    return stability * increase;
+}
+
+MemoryState MemoryModel::first(Rating rating, qint64 time) const {
+    MemoryState state;
+    state.stability = clampStability(w_[size_t(grade(rating) - 1)]);
+    state.difficulty = clampDifficulty(initialDifficulty(rating));
+    state.lastReview = time;
+    state.firstReview = time;
+    state.reviews = 1;
+    return state;
+}
+
+MemoryState MemoryModel::review(const MemoryState& state, Rating rating, qint64 time) const {
+    MemoryState next = state;
+    const qint64 elapsed = std::max<qint64>(0, time - state.lastReview);
+    if (elapsed < SameDaySeconds) {
+        next.stability = shortTermStability(state.stability, rating);
+    } else {
+        const double r = recall(state.stability, double(elapsed) / SecondsPerDay);
+        next.stability = rating == Rating::Again
+                             ? forgetStability(state.difficulty, state.stability, r)
+                             : recallStability(state.difficulty, state.stability, r, rating);
+    }
+    next.stability = clampStability(next.stability);
+    next.difficulty = nextDifficulty(state.difficulty, rating);
+    next.lastReview = std::max(state.lastReview, time);
+    ++next.reviews;
+    return next;
+}
+
+MemoryState MemoryModel::seeded(qint32 right, qint32 partly, qint32 wrong, qint64 time) const {
+    const qint64 total = qint64(std::max(right, 0)) + std::max(partly, 0) + std::max(wrong, 0);
+    const qint64 share = total > 0 ? 100 * qint64(std::max(right, 0)) / total : 0;
+    const Rating rating = share >= 80 ? Rating::Good : share >= 50 ? Rating::Hard : Rating::Again;
+    MemoryState state = first(rating, time);
+    for (qint32 i = 1; i < std::min(right, 4); ++i) {
+        state.stability =
+            clampStability(recallStability(state.difficulty, state.stability, 0.9, Rating::Good));
+        state.difficulty = nextDifficulty(state.difficulty, Rating::Good);
+    }
+    state.reviews = qint32(std::min<qint64>(total, std::numeric_limits<qint32>::max()));
+    return state;
+}
+
+MemoryStates replayReviews(const std::vector<ReviewEntry>& entries, const MemoryModel& model) {
+    MemoryStates states;
+    states.reserve(entries.size() / 4 + 16);
+    for (const ReviewEntry& entry : entries) {
+        const quint64 key = memoryKey(entry.code, entry.kind);
+        if (entry.type == ReviewEntryType::Seed) {
+            states.try_emplace(key,
+                               model.seeded(entry.right, entry.partly, entry.wrong, entry.time));
+            continue;
+        }
+        const Rating rating = ratingOf(entry.verdict);
+        const auto found = states.find(key);
+        if (found == states.end()) {
+            states.emplace(key, model.first(rating, entry.time));
+        } else {
+            found->second = model.review(found->second, rating, entry.time);
+        }
+    }
+    return states;
+}
