@@ -7,6 +7,7 @@
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/mainwindowids.h"
+#include "app/training/dailyreview.h"
 #include "app/training/trainingrun.h"
 #include "app/training/trainingsettings.h"
 
@@ -61,6 +62,7 @@ void setViewMode(App& app, ViewMode mode) {
             } else {
                 resumeTraining(app);
             }
+            showDueCounts(app, trainingSettings(app).asked);
             break;
         case ViewMode::Lists:
             app.viewMode = ViewMode::Lists;

@@ -3,6 +3,7 @@
 #include "app/review/statisticswindow.h"
 
 #include "app/kanjiset/cardview.h"
+#include "app/review/forecastwindow.h"
 #include "app/state/app.h"
 #include "app/state/mainwindowids.h"
 #include "app/training/quotatable.h"
@@ -34,6 +35,7 @@ enum StatisticsControl : int {
     SortByWrongOption,
     SortByQuotaOption,
     OkButton,
+    ForecastButton,
 };
 
 const QuotaChoiceControls QuotaChoice{
@@ -100,6 +102,8 @@ private:
         addKindBoxes<StatisticsText>(w, QuotaChoice, t, QPoint(230, 320), 120);
         addOrderOptions<StatisticsText>(w, QuotaChoice, t, QPoint(360, 300));
 
+        w.addButton(ForecastButton, nullptr, {460, 370, 70, 20},
+                    t.text(MessageText::ForecastTitle));
         w.addButton(OkButton, nullptr, {540, 370, 50, 20}, t.text(StatisticsText::Ok));
     }
 
@@ -107,6 +111,9 @@ private:
         switch (control) {
             case KanjiList:
                 showSelectedKanji();
+                break;
+            case ForecastButton:
+                openForecast(app_);
                 break;
             case OnBox:
             case KunBox:

@@ -146,6 +146,7 @@ void buildTrainingPage(App& app, QWidget* page) {
     w.addOption(ScopeRange, full, {5, 325, 90, 20}, t.text(TrainingText::Range));
     w.addOption(ScopeJlpt, full, {5, 375, 80, 20}, t.text(TrainingText::Jlpt));
     w.addOption(ScopeSelection, full, {5, 395, 80, 20}, t.text(TrainingText::Selection));
+    w.addOption(ScopeDue, full, {5, 415, 90, 20}, t.text(MessageText::DueScope));
     w.addLabel(RangeToLabel, full, {80, 355, 30, 20}, t.text(TrainingText::RangeTo));
     w.addOption(WorstAbsolute, full, {100, 300, 60, 20}, t.text(TrainingText::Absolute));
     w.addOption(WorstRelative, full, {100, 320, 60, 20}, t.text(TrainingText::Relative));
@@ -171,6 +172,7 @@ void buildTrainingPage(App& app, QWidget* page) {
     w.addCheckBox(ShortKunBox, shortBox, {5, 70, 150, 20}, t.text(TrainingText::ShowKunYomi));
     w.addCheckBox(ShortMeaningBox, shortBox, {5, 95, 150, 20}, t.text(TrainingText::ShowMeaning));
 
+    w.addLabel(DueLabel, page, {450, 555, 260, 40}, QString(), Qt::AlignRight | Qt::AlignTop);
     w.addButton(StartButton, page, {720, 555, 60, 25}, t.text(TrainingText::Start));
     w.addButton(TrainingEndButton, page, {720, 585, 60, 25}, t.text(MainText::End));
     w.addButton(NextQuestionButton, page, {550, 120, 60, 25}, t.text(TrainingText::Next));

@@ -7,6 +7,7 @@
 #include "app/shell/mainwindow.h"
 #include "app/shell/setreadahead.h"
 #include "app/state/app.h"
+#include "app/training/dailyreview.h"
 #include "app/training/profilecommands.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/setname.h"
@@ -185,6 +186,7 @@ bool shutDown(App& app) {
     if (!app.profile.profileName.isEmpty()) {
         saveProfile(app);
     }
+    syncLearnerMemory(app);
     if (!saveSetBeforeEnd(app)) {
         app.loop.endRequested = false;
         return false;

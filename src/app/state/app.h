@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/state/cardstate.h"
+#include "app/state/learnermemory.h"
 #include "app/state/loopstate.h"
 #include "app/state/paths.h"
 #include "app/state/pictures.h"
@@ -43,6 +44,7 @@ struct App {
     bool setNotRead = false;
     std::vector<GenshiEntry> genshiList;
     Profile profile;
+    LearnerMemory memory;
 
     PictureCache pictures;
     CardPictures cardPictures;

@@ -10,6 +10,7 @@ enum WindowId : int {
     GenshiWindowId = 5,
     StatisticsWindowId = 6,
     ImportWindowId = 7,
+    ForecastWindowId = 8,
 };
 
 enum MainControl : int {

@@ -64,4 +64,7 @@ enum TrainingControl : int {
     MarkMeaning,
     // The verdict on the kanji written on the canvas, beside it.
     CanvasMark,
+    // "Fällig", the daily review's scope, and its counts of due and new kanji.
+    ScopeDue,
+    DueLabel,
 };

@@ -3,6 +3,7 @@
 
 #include "app/state/app.h"
 #include "app/state/mainwindowids.h"
+#include "app/training/dailyreview.h"
 #include "app/training/profilecounters.h"
 #include "base/files.h"
 #include "core/training/profilefile.h"
@@ -35,18 +36,26 @@ struct KeptFile {
     QString kept;
 };
 
-std::array<KeptFile, 2> keptFilesOf(const QString& profilePath) {
-    const QString backup = profilePath + QStringLiteral(".bak");
-    return {{{profilePath, profilePath + QStringLiteral(".deleted")},
-             {backup, backup + QStringLiteral(".deleted")}}};
+// The profile, its review log and its training choices, each with the backup a damaged file
+// left.
+std::array<KeptFile, 6> keptFilesOf(const App& app) {
+    std::array<KeptFile, 6> files;
+    const std::array<QString, 3> paths{profileFilePath(app), learnerFilePath(app, ReviewLogSuffix),
+                                       learnerFilePath(app, TrainingChoicesSuffix)};
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const QString backup = paths[i] + QStringLiteral(".bak");
+        files[2 * i] = {paths[i], paths[i] + QStringLiteral(".deleted")};
+        files[2 * i + 1] = {backup, backup + QStringLiteral(".deleted")};
+    }
+    return files;
 }
 
-bool hasDeletedCopy(const QString& profilePath) {
-    return QFileInfo::exists(keptFilesOf(profilePath)[0].kept);
+bool hasDeletedCopy(const App& app) {
+    return QFileInfo::exists(keptFilesOf(app)[0].kept);
 }
 
-void removeDeletedCopy(const QString& profilePath) {
-    for (const KeptFile& file : keptFilesOf(profilePath)) {
+void removeDeletedCopy(const App& app) {
+    for (const KeptFile& file : keptFilesOf(app)) {
         QFile::remove(file.kept);
     }
 }
@@ -66,8 +75,8 @@ bool moveProfileFile(App& app, const QString& from, const QString& to) {
 }
 
 // Puts the deleted profile's files back under their names; false when one could not be moved.
-bool restoreDeletedCopy(App& app, const QString& profilePath) {
-    for (const KeptFile& file : keptFilesOf(profilePath)) {
+bool restoreDeletedCopy(App& app) {
+    for (const KeptFile& file : keptFilesOf(app)) {
         if (QFileInfo::exists(file.kept) && !moveProfileFile(app, file.kept, file.file)) {
             return false;
         }
@@ -105,6 +114,7 @@ void loadProfile(App& app, ProfileRead read) {
     if (profile.onHold) {
         profile.fileDamaged = false;
         showProfileName(app);
+        closeLearnerMemory(app);
         return;
     }
     // A file that is there but cannot be read must survive the next save.
@@ -119,6 +129,7 @@ void loadProfile(App& app, ProfileRead read) {
     }
     syncProfile(profile.profileList, app.kanjiSet);
     showProfileCounters(app);
+    openLearnerMemory(app);
 }
 
 bool saveProfile(App& app) {
@@ -179,12 +190,12 @@ void createProfile(App& app) {
     }
     // The name of a deleted profile brings it back, unless the learner wants a fresh start.
     bool replacesDeleted = false;
-    if (!QFileInfo::exists(path) && hasDeletedCopy(path)) {
+    if (!QFileInfo::exists(path) && hasDeletedCopy(app)) {
         if (app.ui.requesters().yesNo(
                 dialogParent(app), app.texts.text(MainText::CreateProfile),
                 app.texts.text(MessageText::RestoreProfileQuestion).arg(app.profile.profileName),
                 ui::YesNoDefault::Yes)) {
-            if (!restoreDeletedCopy(app, path)) {
+            if (!restoreDeletedCopy(app)) {
                 app.profile.profileName = previous;
                 return;
             }
@@ -197,8 +208,9 @@ void createProfile(App& app) {
     startEmptyProfile(app);
     // The deleted copy goes only once the fresh profile that replaces it is on disk.
     if (saveProfile(app) && replacesDeleted) {
-        removeDeletedCopy(path);
+        removeDeletedCopy(app);
     }
+    openLearnerMemory(app);
     showProfileName(app);
     showProfileCounters(app);
 }
@@ -236,9 +248,9 @@ void deleteProfile(App& app) {
     if (!saveProfile(app)) {
         return;
     }
-    const QString path = profileFilePath(app);
-    removeDeletedCopy(path);
-    for (const KeptFile& file : keptFilesOf(path)) {
+    closeLearnerMemory(app);
+    removeDeletedCopy(app);
+    for (const KeptFile& file : keptFilesOf(app)) {
         if (QFileInfo::exists(file.file) && !moveProfileFile(app, file.file, file.kept)) {
             return;
         }

@@ -4,6 +4,7 @@
 
 #include "app/state/app.h"
 #include "app/state/trainingids.h"
+#include "app/training/dailyreview.h"
 #include "app/training/trainingrun.h"
 #include "app/training/trainingsettings.h"
 #include "ui/images.h"
@@ -57,9 +58,11 @@ bool onTrainingControl(App& app, const ui::Event& event) {
             }
             return true;
         default:
-            if (event.control >= FullSettingsFrame && event.control <= OrderRandom) {
+            if ((event.control >= FullSettingsFrame && event.control <= OrderRandom) ||
+                event.control == ScopeDue) {
                 if (leftClick) {
                     applyTrainingSettings(app, event.control);
+                    showDueCounts(app, trainingSettings(app).asked);
                 }
                 return true;
             }

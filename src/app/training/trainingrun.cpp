@@ -5,6 +5,7 @@
 #include "app/state/mainwindowids.h"
 #include "app/state/pictures.h"
 #include "app/state/trainingids.h"
+#include "app/training/dailyreview.h"
 #include "app/training/handwriting.h"
 #include "app/training/profilecommands.h"
 #include "app/training/selectiondialog.h"
@@ -61,7 +62,7 @@ void showQuestion(App& app, const TrainingSettings& settings) {
     for (int mark : {MarkOn, MarkKun, MarkMeaning, CanvasMark}) {
         w.setVisible(mark, false);
     }
-    const AskedKinds asked = settings.asked;
+    const AskedKinds asked = run.askedKinds(settings);
     for (const TextPart& text : TextParts) {
         w.setVisible(text.answer, asked.*text.part);
         w.setVisible(text.answerLabel, asked.*text.part);
@@ -165,9 +166,12 @@ void startTraining(App& app) {
     const TrainingSettings settings = trainingSettings(app);
     std::vector<TrainingItem> questions;
     if (settings.manual) {
+        const DueList due =
+            settings.scope == TrainingScope::Due ? dueListNow(app, settings.asked) : DueList{};
         questions = trainingQuestions(settings, app.kanjiSet, app.profile.profileList,
-                                      chosenCodes(app, settings));
+                                      chosenCodes(app, settings), due);
     }
+    keepTrainingChoices(app, settings);
     const bool begin = run.plan(settings, std::move(questions), app.kanjiSet,
                                 [&app] { return app.ui.randomSeed(); });
     refreshTrainingList(app);
@@ -207,7 +211,7 @@ void resumeTraining(App& app) {
         return;
     }
     const AskedKinds answered = questionKinds(app.kanjiSet.records[static_cast<size_t>(position)],
-                                              trainingSettings(app).asked);
+                                              run.askedKinds(trainingSettings(app)));
     if (auto* field = w.get<QLineEdit>(firstAnswerField(answered))) {
         field->setFocus();
     }
@@ -230,7 +234,8 @@ void checkAnswers(App& app) {
         return;
     }
     const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(position)];
-    const AskedKinds asked = questionKinds(record, trainingSettings(app).asked);
+    const TrainingSettings settings = trainingSettings(app);
+    const AskedKinds asked = questionKinds(record, run.askedKinds(settings));
     if (asked.kanji) {
         w.setVisible(QuestionImage, true);
         const HandwritingGrade grade = gradeWrittenKanji(app, code);
@@ -244,8 +249,9 @@ void checkAnswers(App& app) {
                 handwritingVerdictText(app.texts, grade),
             grade.verdict == HandwritingVerdict::Right ? ui::YesNoDefault::Yes
                                                        : ui::YesNoDefault::No);
-        run.count(AnswerKind::Kanji, right ? AnswerResult::Right : AnswerResult::Wrong,
-                  answeredProfile(app), answeredAt(app));
+        const AnswerResult result = right ? AnswerResult::Right : AnswerResult::Wrong;
+        run.count(AnswerKind::Kanji, result, answeredProfile(app), answeredAt(app));
+        recordReview(app, code, AnswerKind::Kanji, result);
     }
     for (const TextPart& text : TextParts) {
         if (!(asked.*text.part)) {
@@ -253,6 +259,7 @@ void checkAnswers(App& app) {
         }
         const AnswerResult result = run.answer(record, text.kind, w.text(text.answer),
                                                answeredProfile(app), answeredAt(app));
+        recordReview(app, code, text.kind, result);
         w.setImage(text.mark, markOf(app, result));
         w.setVisible(text.mark, true);
         w.setVisible(text.shown, true);
@@ -261,6 +268,7 @@ void checkAnswers(App& app) {
     const qint32 quota = runningQuota(run.runRight, run.runWrong);
     w.setStatusText(3, runningScoreText(app.texts, run.runRight, run.runWrong, quota));
     refreshTrainingList(app);
+    showDueCounts(app, settings.asked);
     w.setVisible(CheckButton, false);
     w.setVisible(NextQuestionButton, true);
     run.checkState = CheckState::Checked;
@@ -327,7 +335,9 @@ void endTraining(App& app, bool show) {
         // A run's answers reach the disk with its end, not only when the program ends.
         saveProfile(app);
     }
+    syncLearnerMemory(app);
     app.training.end();
     w.setStatusText(2, QString());
     w.setStatusText(3, QString());
+    showDueCounts(app, trainingSettings(app).asked);
 }

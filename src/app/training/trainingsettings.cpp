@@ -35,7 +35,8 @@ constexpr std::array JlptOptions{Jlpt4, Jlpt3, Jlpt2, Jlpt1};
 constexpr std::array JlptCaptions{TrainingText::Jlpt4, TrainingText::Jlpt3, TrainingText::Jlpt2,
                                   TrainingText::Jlpt1};
 
-constexpr std::array ScopeOptions{ScopeAll, ScopeWorst, ScopeRange, ScopeJlpt, ScopeSelection};
+constexpr std::array ScopeOptions{ScopeAll,  ScopeWorst,     ScopeRange,
+                                  ScopeJlpt, ScopeSelection, ScopeDue};
 
 int chosenJlptLevel(const ui::Window& w) {
     constexpr std::array Levels{std::pair{Jlpt4, 4}, std::pair{Jlpt3, 3}, std::pair{Jlpt2, 2},
@@ -49,16 +50,63 @@ int chosenJlptLevel(const ui::Window& w) {
 }
 
 TrainingScope chosenScope(const ui::Window& w) {
-    constexpr std::array Scopes{
-        std::pair{ScopeAll, TrainingScope::All}, std::pair{ScopeRange, TrainingScope::Range},
-        std::pair{ScopeJlpt, TrainingScope::Jlpt}, std::pair{ScopeWorst, TrainingScope::Worst},
-        std::pair{ScopeSelection, TrainingScope::Selection}};
+    constexpr std::array Scopes{std::pair{ScopeAll, TrainingScope::All},
+                                std::pair{ScopeRange, TrainingScope::Range},
+                                std::pair{ScopeJlpt, TrainingScope::Jlpt},
+                                std::pair{ScopeWorst, TrainingScope::Worst},
+                                std::pair{ScopeSelection, TrainingScope::Selection},
+                                std::pair{ScopeDue, TrainingScope::Due}};
     for (const auto& [option, scope] : Scopes) {
         if (w.isChecked(option)) {
             return scope;
         }
     }
     return TrainingScope::None;
+}
+
+int scopeOption(TrainingScope scope) {
+    switch (scope) {
+        case TrainingScope::Worst:
+            return ScopeWorst;
+        case TrainingScope::Range:
+            return ScopeRange;
+        case TrainingScope::Jlpt:
+            return ScopeJlpt;
+        case TrainingScope::Selection:
+            return ScopeSelection;
+        case TrainingScope::Due:
+            return ScopeDue;
+        case TrainingScope::All:
+        case TrainingScope::None:
+            break;
+    }
+    return ScopeAll;
+}
+
+void checkKinds(ui::Window& w, const std::array<int, 4>& boxes, AskedKinds kinds) {
+    w.setChecked(boxes[0], kinds.kanji);
+    w.setChecked(boxes[1], kinds.on);
+    w.setChecked(boxes[2], kinds.kun);
+    w.setChecked(boxes[3], kinds.meaning);
+}
+
+// The learner's kept choices on the page's boxes; a range beyond the open set ends with it.
+void restoreChoices(App& app, const TrainingSettings& kept) {
+    ui::Window& w = *app.mainWindow;
+    w.setChecked(ManualBox, kept.manual);
+    checkKinds(w, {ShowKanjiBox, ShowOnBox, ShowKunBox, ShowMeaningBox}, kept.shown);
+    checkKinds(w,
+               kept.manual
+                   ? std::array<int, 4>{AskKanjiBox, AskOnBox, AskKunBox, AskMeaningBox}
+                   : std::array<int, 4>{ShortKanjiBox, ShortOnBox, ShortKunBox, ShortMeaningBox},
+               kept.asked);
+    w.setChecked(kept.worstRelative ? WorstRelative : WorstAbsolute, true);
+    w.setSpinValue(RangeStart, kept.range.start);
+    w.setSpinValue(RangeEnd, kept.range.end);
+    w.setChecked(scopeOption(kept.scope), true);
+    w.setChecked(kept.randomOrder ? OrderRandom : OrderIndex, true);
+    const qint32 level = kept.jlptLevel >= 1 && kept.jlptLevel <= 4 ? kept.jlptLevel : 4;
+    w.setChecked(JlptOptions[static_cast<size_t>(4 - level)], true);
 }
 
 void showAll(ui::Window& w, std::initializer_list<int> controls) {
@@ -88,18 +136,33 @@ TrainingSettings trainingSettings(const App& app) {
     return settings;
 }
 
+TrainingSettings defaultTrainingSettings(const App& app) {
+    TrainingSettings settings;
+    settings.scope = TrainingScope::All;
+    settings.range = {1, app.kanjiSet.size()};
+    settings.jlptLevel = 4;
+    settings.randomOrder = true;
+    settings.shown.kanji = true;
+    settings.asked.on = true;
+    return settings;
+}
+
 void resetTrainingSettings(App& app) {
     ui::Window& w = *app.mainWindow;
-    w.setChecked(ShowKanjiBox, true);
-    w.setChecked(AskOnBox, true);
-    w.setChecked(WorstAbsolute, true);
-    w.setSpinValue(RangeStart, 1);
     w.setSpinRange(RangeStart, 1, std::max(1, app.kanjiSet.size() - 1));
     w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiSet.size()));
-    w.setSpinValue(RangeEnd, app.kanjiSet.size());
-    w.setChecked(ScopeAll, true);
-    w.setChecked(OrderRandom, true);
-    w.setChecked(Jlpt4, true);
+    if (app.memory.choicesKept) {
+        restoreChoices(app, app.memory.choices.settings);
+    } else {
+        w.setChecked(ShowKanjiBox, true);
+        w.setChecked(AskOnBox, true);
+        w.setChecked(WorstAbsolute, true);
+        w.setSpinValue(RangeStart, 1);
+        w.setSpinValue(RangeEnd, app.kanjiSet.size());
+        w.setChecked(ScopeAll, true);
+        w.setChecked(OrderRandom, true);
+        w.setChecked(Jlpt4, true);
+    }
 
     std::array<int, 5> perLevel{};
     for (const KanjiRecord& record : app.kanjiSet.records) {

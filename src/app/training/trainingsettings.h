@@ -9,7 +9,10 @@ struct App;
 // The settings as the page's boxes and spins hold them now, so a box clicked during a run
 // changes the next question.
 TrainingSettings trainingSettings(const App& app);
-// Defaults each time the training page becomes the current page.
+// The settings a learner who kept none starts with.
+TrainingSettings defaultTrainingSettings(const App& app);
+// Each time the training page becomes the current page: the learner's kept choices, or the
+// defaults.
 void resetTrainingSettings(App& app);
 // Shows what the settings call for and clears the counters of the status bar; causingControl
 // is -1 when no control caused it.

@@ -329,8 +329,36 @@ enum class MessageText {
     // the records added as %1 and the kanji updated as %2.
     OptimiseKeptTwice,
     ImportCounts,
+    // The daily review: the scope "Fällig", the counts of due (%1) and new (%2) kanji, when the
+    // next review falls due (%1), a damaged or unusable review log (path %1, backup or reason %2)
+    // and training choices that could not be saved (path %1, reason %2).
+    DueScope,
+    DueCounts,
+    NextReviewAt,
+    ReviewLogDamaged,
+    ReviewLogFailed,
+    TrainingChoicesSaveFailed,
+    // The forecast window: its title, the chart's two series, the summary a screen reader reads
+    // (due per day as %1; per level: level %1, known %2 of %3, percent %4), the level of kanji
+    // without one, the daily review's two settings, and fitting the parameters: the button, its
+    // progress, the losses before (%1) and after (%2), the verdict, and a log too short (the
+    // answers needed %1, those held %2).
+    ForecastTitle,
+    ForecastDueSeries,
+    ForecastKnownSeries,
+    ForecastDaysSummary,
+    ForecastLevelSummary,
+    ForecastNoLevel,
+    RetentionLabel,
+    NewPerDayLabel,
+    OptimiseButton,
+    OptimiseProgress,
+    OptimiseOutcome,
+    OptimiseKept,
+    OptimiseDiscarded,
+    OptimiseTooFew,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ImportCounts) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::OptimiseTooFew) + 1;
 
 class TextTables {
 public:

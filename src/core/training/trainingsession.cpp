@@ -232,6 +232,14 @@ DropStep TrainingSession::drop(qint32 code, const KanjiSet& set, const TrainingS
     return DropStep::QuestionDropped;
 }
 
+AskedKinds TrainingSession::askedKinds(const TrainingSettings& settings) const {
+    if (settings.scope == TrainingScope::Due && settings.manual && trainingPos >= 0 &&
+        trainingPos < static_cast<qint32>(trainingList.size())) {
+        return trainingList[static_cast<size_t>(trainingPos)].kinds;
+    }
+    return settings.asked;
+}
+
 RunTotals TrainingSession::totals() const {
     RunTotals sum;
     for (const TrainingItem& item : trainingList) {

@@ -82,6 +82,9 @@ struct TrainingSession {
     qint32 runWrong = 0;
 
     bool running() const { return trainingPos != -1; }
+    // What the current question asks: a due kanji its own kinds, any other the page's boxes as
+    // they are now.
+    AskedKinds askedKinds(const TrainingSettings& settings) const;
 
     // Takes the questions of a new run and says whether there is one to begin: with "Manuell"
     // two questions at least, in random order when asked (seed is called only then); without,
