@@ -126,7 +126,10 @@ MemoryState MemoryModel::review(const MemoryState& state, Rating rating, qint64 
     next.stability = clampStability(next.stability);
     next.difficulty = nextDifficulty(state.difficulty, rating);
     next.lastReview = std::max(state.lastReview, time);
-    ++next.reviews;
+    // A seed's counts may already stand at the top.
+    if (next.reviews < std::numeric_limits<qint32>::max()) {
+        ++next.reviews;
+    }
     return next;
 }
 
