@@ -38,15 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const MemoryStates states = replayReviews(content->entries, model);
     KanjiSet set;
     qint64 now = 0;
-    for (const auto& [key, state] : states) {
+    states.forEach([&](qint32 code, AnswerKind kind, const MemoryState& state) {
         require(std::isfinite(state.stability) && state.stability > 0);
         require(state.difficulty >= 1 && state.difficulty <= 10);
+        require(states.find(code, kind) == &state);
         now = std::max(now, state.lastReview);
         KanjiRecord record;
-        record.Unicode = qint32(key >> 2);
+        record.Unicode = code;
         record.OnYomi = record.KunYomi = record.Bemerkung = QStringLiteral("x");
         set.records.push_back(record);
-    }
+    });
     DueOptions options;
     options.asked = AskedKinds{true, true, true, true};
     options.now = now + SecondsPerDay;
