@@ -102,6 +102,15 @@ FileResult<ReviewLogContent> readReviewLog(const QString& path, qint64 maxBytes)
     return parseReviewLog(*bytes);
 }
 
+FileResult<void> startReviewLog(const QString& path, const std::vector<ReviewEntry>& entries) {
+    QByteArray bytes = reviewLogHeader();
+    bytes.reserve(ReviewLogHeaderBytes + qsizetype(entries.size()) * ReviewRecordBytes);
+    for (const ReviewEntry& entry : entries) {
+        bytes += reviewRecordBytes(entry);
+    }
+    return saveFileAtomically(path, bytes);
+}
+
 QByteArray reviewLogHeader() {
     QByteArray out(ReviewLogHeaderBytes, '\0');
     std::copy(Magic, Magic + 4, out.data());

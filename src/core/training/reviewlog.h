@@ -69,6 +69,11 @@ FileResult<ReviewLogContent> parseReviewLog(const QByteArray& bytes);
 FileResult<ReviewLogContent> readReviewLog(const QString& path, qint64 maxBytes = qint64(256)
                                                                                   << 20);
 
+// Writes a new log of the header and these entries (a profile's seeds) whole, with the
+// crash-safe save helper: for a profile that had no log, or in place of a damaged one once it
+// is kept as .bak.
+FileResult<void> startReviewLog(const QString& path, const std::vector<ReviewEntry>& entries);
+
 QByteArray reviewLogHeader();
 QByteArray reviewRecordBytes(const ReviewEntry& entry);
 
