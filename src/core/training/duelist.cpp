@@ -62,24 +62,27 @@ DueList dueList(const KanjiSet& set, const MemoryStates& states, const MemoryMod
         DueQuestion question{record.Unicode, {}, 1.0};
         AskedKinds unanswered;
         bool answered = false;
+        // Recall falls as elapsed time over stability grows: the largest ratio is the lowest
+        // recall, worked out once per kanji.
+        double overdue = 0;
         qint64 firstAnswer = std::numeric_limits<qint64>::max();
         for (AnswerKind kind : AllAnswerKinds) {
             if (!asksKind(kinds, kind)) {
                 continue;
             }
-            const auto found = states.find(memoryKey(record.Unicode, kind));
-            if (found == states.end()) {
+            const MemoryState* found = states.find(record.Unicode, kind);
+            if (found == nullptr) {
                 addKind(unanswered, kind);
                 continue;
             }
-            const MemoryState& state = found->second;
+            const MemoryState& state = *found;
             answered = true;
             firstAnswer = std::min(firstAnswer, state.firstReview);
             const double elapsed = double(options.now - state.lastReview) / SecondsPerDay;
             const double interval = state.stability * daysPerStability;
             if (elapsed >= interval) {
                 addKind(question.kinds, kind);
-                question.recall = std::min(question.recall, model.recall(state.stability, elapsed));
+                overdue = std::max(overdue, elapsed / state.stability);
             } else {
                 const qint64 due =
                     state.lastReview + qint64(std::ceil(interval * double(SecondsPerDay)));
@@ -94,6 +97,7 @@ DueList dueList(const KanjiSet& set, const MemoryStates& states, const MemoryMod
             ++list.begunToday;
         }
         if (question.kinds.count() > 0) {
+            question.recall = model.recall(1.0, overdue);
             for (AnswerKind kind : AllAnswerKinds) {
                 if (asksKind(unanswered, kind)) {
                     addKind(question.kinds, kind);

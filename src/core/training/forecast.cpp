@@ -24,14 +24,14 @@ Forecast forecast(const KanjiSet& set, const MemoryStates& states, const MemoryM
             if (!asksKind(kinds, kind)) {
                 continue;
             }
-            const auto found = states.find(memoryKey(record.Unicode, kind));
-            if (found == states.end()) {
+            const MemoryState* found = states.find(record.Unicode, kind);
+            if (found == nullptr) {
                 known = false;
                 continue;
             }
             answered = true;
-            known = known && model.recallAt(found->second, now) >= KnownRecall;
-            firstDue = std::min(firstDue, model.dueTime(found->second, retention));
+            known = known && model.recallAt(*found, now) >= KnownRecall;
+            firstDue = std::min(firstDue, model.dueTime(*found, retention));
         }
         level.known += known ? 1 : 0;
         if (!answered) {

@@ -126,7 +126,10 @@ MemoryState MemoryModel::review(const MemoryState& state, Rating rating, qint64 
     next.stability = clampStability(next.stability);
     next.difficulty = nextDifficulty(state.difficulty, rating);
     next.lastReview = std::max(state.lastReview, time);
-    ++next.reviews;
+    // A seed's counts may already stand at the top.
+    if (next.reviews < std::numeric_limits<qint32>::max()) {
+        ++next.reviews;
+    }
     return next;
 }
 
@@ -144,22 +147,85 @@ MemoryState MemoryModel::seeded(qint32 right, qint32 partly, qint32 wrong, qint6
     return state;
 }
 
+size_t MemoryStates::slotOf(quint64 key) const {
+    // Fibonacci hashing spreads neighbouring codes over the table.
+    const size_t mask = keys_.size() - 1;
+    size_t slot = size_t((key * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
+    while (keys_[slot] != Empty && keys_[slot] != key) {
+        slot = (slot + 1) & mask;
+    }
+    return slot;
+}
+
+const MemoryState* MemoryStates::find(qint32 code, AnswerKind kind) const {
+    if (count_ == 0) {
+        return nullptr;
+    }
+    const size_t slot = slotOf(memoryKey(code, kind));
+    return keys_[slot] == Empty ? nullptr : &values_[slot];
+}
+
+MemoryState* MemoryStates::find(qint32 code, AnswerKind kind) {
+    return const_cast<MemoryState*>(std::as_const(*this).find(code, kind));
+}
+
+std::pair<MemoryState*, bool> MemoryStates::emplace(qint32 code, AnswerKind kind,
+                                                    const MemoryState& state) {
+    // At most half full, so a probe ends soon.
+    if (2 * (count_ + 1) > keys_.size()) {
+        grow(std::max<size_t>(64, 2 * keys_.size()));
+    }
+    const quint64 key = memoryKey(code, kind);
+    const size_t slot = slotOf(key);
+    if (keys_[slot] == key) {
+        return {&values_[slot], false};
+    }
+    keys_[slot] = key;
+    values_[slot] = state;
+    ++count_;
+    return {&values_[slot], true};
+}
+
+void MemoryStates::reserve(size_t count) {
+    size_t capacity = 64;
+    while (capacity < 2 * count) {
+        capacity *= 2;
+    }
+    if (capacity > keys_.size()) {
+        grow(capacity);
+    }
+}
+
+void MemoryStates::grow(size_t capacity) {
+    std::vector<quint64> keys(capacity, Empty);
+    std::vector<MemoryState> values(capacity);
+    keys.swap(keys_);
+    values.swap(values_);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] != Empty) {
+            const size_t slot = slotOf(keys[i]);
+            keys_[slot] = keys[i];
+            values_[slot] = values[i];
+        }
+    }
+}
+
 MemoryStates replayReviews(const std::vector<ReviewEntry>& entries, const MemoryModel& model) {
     MemoryStates states;
     states.reserve(entries.size() / 4 + 16);
     for (const ReviewEntry& entry : entries) {
-        const quint64 key = memoryKey(entry.code, entry.kind);
         if (entry.type == ReviewEntryType::Seed) {
-            states.try_emplace(key,
+            if (states.find(entry.code, entry.kind) == nullptr) {
+                states.emplace(entry.code, entry.kind,
                                model.seeded(entry.right, entry.partly, entry.wrong, entry.time));
+            }
             continue;
         }
         const Rating rating = ratingOf(entry.verdict);
-        const auto found = states.find(key);
-        if (found == states.end()) {
-            states.emplace(key, model.first(rating, entry.time));
+        if (MemoryState* state = states.find(entry.code, entry.kind)) {
+            *state = model.review(*state, rating, entry.time);
         } else {
-            found->second = model.review(found->second, rating, entry.time);
+            states.emplace(entry.code, entry.kind, model.first(rating, entry.time));
         }
     }
     return states;

@@ -7,7 +7,7 @@
 #include <QtGlobal>
 
 #include <array>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 using MemoryParameters = std::array<double, 21>;
@@ -87,12 +87,42 @@ private:
     double sameDayLapse_;
 };
 
-// A kanji's kind as one key.
+// A kanji's kind as one number.
 inline quint64 memoryKey(qint32 code, AnswerKind kind) {
     return (quint64(quint32(code)) << 2) | quint64(kind);
 }
 
-using MemoryStates = std::unordered_map<quint64, MemoryState>;
+// The states of every kanji's kinds, by code and kind. An open-addressing table: the due list
+// looks up every kind of every kanji of a set, and a node per state would cost a cache miss more
+// for each of them.
+class MemoryStates {
+public:
+    const MemoryState* find(qint32 code, AnswerKind kind) const;
+    MemoryState* find(qint32 code, AnswerKind kind);
+    // The state of that kind, inserted as state when it had none; true when it was inserted.
+    std::pair<MemoryState*, bool> emplace(qint32 code, AnswerKind kind, const MemoryState& state);
+    size_t size() const { return count_; }
+    void reserve(size_t count);
+
+    // Calls f(code, kind, state) for every state, in no particular order.
+    template <class F>
+    void forEach(F&& f) const {
+        for (size_t i = 0; i < keys_.size(); ++i) {
+            if (keys_[i] != Empty) {
+                f(qint32(keys_[i] >> 2), AnswerKind(keys_[i] & 3), values_[i]);
+            }
+        }
+    }
+
+private:
+    static constexpr quint64 Empty = ~quint64(0);
+    size_t slotOf(quint64 key) const;
+    void grow(size_t capacity);
+
+    std::vector<quint64> keys_;
+    std::vector<MemoryState> values_;
+    size_t count_ = 0;
+};
 
 // Replays the log from its start: seeds set a kind's first state (a seed after a kind's answers
 // is ignored), answers move it on. Entries are taken in log order; an answer dated before the

@@ -146,6 +146,9 @@ Expected<OptimiseResult, OptimiseFailure> optimiseParameters(
     double bestLoss = current;
     MemoryParameters m{};
     MemoryParameters v{};
+    constexpr double StallLoss = 1e-5;
+    constexpr int StallSteps = 10;
+    int stalled = 0;
     for (int step = 1; step <= steps; ++step) {
         MemoryParameters gradient{};
         for (size_t i = 0; i < w.size(); ++i) {
@@ -165,6 +168,18 @@ Expected<OptimiseResult, OptimiseFailure> optimiseParameters(
         }
         clampParameters(w);
         current = logLoss(histories, w, false).mean();
+        if (current < bestLoss - StallLoss) {
+            stalled = 0;
+        } else if (++stalled >= StallSteps) {
+            // Adam circles the minimum by now; the learner need not wait for the last steps.
+            if (current < bestLoss) {
+                best = w;
+            }
+            if (progress && !progress(steps, steps)) {
+                return unexpected(OptimiseFailure::Cancelled);
+            }
+            break;
+        }
         if (current < bestLoss) {
             bestLoss = current;
             best = w;

@@ -24,14 +24,16 @@ struct OptimiseResult {
 
 enum class OptimiseFailure { TooFewAnswers, Cancelled };
 
-// Called after each step with the steps done and the steps in all; returning false cancels.
+// Called after each step with the steps done and the steps in all; returning false cancels. A fit
+// that stops improving ends early, reporting all steps done.
 using OptimiseProgress = std::function<bool(int done, int total)>;
 
 // Maximum likelihood by gradient descent (Adam over a forward-difference gradient, parameters
 // kept within FSRS's bounds), on the first 80 % of the log's answers by time. The loss is the log
 // loss of the recall predicted for each review a day or more after the kind's previous one
 // against whether it was recalled (any verdict but wrong); a kind's first answer and same-day
-// reviews only move its state.
+// reviews only move its state. It ends after the given steps, or once ten steps in a row gained
+// less than 0.00001.
 Expected<OptimiseResult, OptimiseFailure> optimiseParameters(
     const std::vector<ReviewEntry>& entries,
     const MemoryParameters& start = DefaultMemoryParameters, const OptimiseProgress& progress = {},

@@ -11,6 +11,8 @@ namespace {
 constexpr char Magic[4] = {'R', 'K', 'L', 'G'};
 constexpr quint16 Version = 1;
 constexpr qint32 LastCodePoint = 0x10FFFF;
+// The end of the year 9999; a later time is damage, and would overflow the model's sums.
+constexpr qint64 LastTime = 253'402'300'799;
 
 FileError malformed(const QString& why) {
     return FileError{FileErrorKind::Malformed, why};
@@ -34,8 +36,9 @@ std::optional<ReviewEntry> readRecord(const char* bytes) {
     entry.partly = qFromLittleEndian<qint32>(bytes + 20);
     entry.wrong = qFromLittleEndian<qint32>(bytes + 24);
     const bool seed = type == quint8(ReviewEntryType::Seed);
-    if (type > 1 || kind > 3 || verdict > 3 || bytes[3] != 0 || entry.time < 0 || entry.code <= 0 ||
-        entry.code > LastCodePoint || entry.right < 0 || entry.partly < 0 || entry.wrong < 0) {
+    if (type > 1 || kind > 3 || verdict > 3 || bytes[3] != 0 || entry.time < 0 ||
+        entry.time > LastTime || entry.code <= 0 || entry.code > LastCodePoint || entry.right < 0 ||
+        entry.partly < 0 || entry.wrong < 0) {
         return std::nullopt;
     }
     if ((seed && verdict != 0) ||
@@ -97,6 +100,15 @@ FileResult<ReviewLogContent> readReviewLog(const QString& path, qint64 maxBytes)
         return unexpected(bytes.error());
     }
     return parseReviewLog(*bytes);
+}
+
+FileResult<void> startReviewLog(const QString& path, const std::vector<ReviewEntry>& entries) {
+    QByteArray bytes = reviewLogHeader();
+    bytes.reserve(ReviewLogHeaderBytes + qsizetype(entries.size()) * ReviewRecordBytes);
+    for (const ReviewEntry& entry : entries) {
+        bytes += reviewRecordBytes(entry);
+    }
+    return saveFileAtomically(path, bytes);
 }
 
 QByteArray reviewLogHeader() {

@@ -11,7 +11,8 @@
 //     1  uint8    kind: 0 On, 1 Kun, 2 Meaning, 3 Kanji (the profile's order)
 //     2  uint8    verdict of an answer: 0 wrong, 1 partly, 2 right, 3 easy; 0 in a seed
 //     3  uint8    0
-//     4  int64    time, seconds since 1970 UTC: of the answer, or of a seed's last answer
+//     4  int64    time, seconds since 1970 UTC, before the year 10000: of the answer, or of
+//                 a seed's last answer
 //    12  int32    the kanji's code (Unicode), 1 to 0x10FFFF
 //    16  int32    a seed's right answers, 0 in an answer
 //    20  int32    a seed's partly right answers, 0 in an answer
@@ -67,6 +68,11 @@ FileResult<ReviewLogContent> parseReviewLog(const QByteArray& bytes);
 // Reads and parses the log at path, at most maxBytes (which hold 9 million answers).
 FileResult<ReviewLogContent> readReviewLog(const QString& path, qint64 maxBytes = qint64(256)
                                                                                   << 20);
+
+// Writes a new log of the header and these entries (a profile's seeds) whole, with the
+// crash-safe save helper: for a profile that had no log, or in place of a damaged one once it
+// is kept as .bak.
+FileResult<void> startReviewLog(const QString& path, const std::vector<ReviewEntry>& entries);
 
 QByteArray reviewLogHeader();
 QByteArray reviewRecordBytes(const ReviewEntry& entry);

@@ -43,7 +43,8 @@ TEST(MemoryModel, ReplaysAHistoryAsTheFormulasGive) {
         const MemoryStates states =
             replayReviews(std::vector<ReviewEntry>(log.begin(), log.begin() + qsizetype(n)), model);
         ASSERT_EQ(states.size(), 1u);
-        steps.push_back(states.at(memoryKey(Sun, AnswerKind::Meaning)));
+        ASSERT_NE(states.find(Sun, AnswerKind::Meaning), nullptr);
+        steps.push_back(*states.find(Sun, AnswerKind::Meaning));
     }
     EXPECT_NEAR(steps[0].stability, 2.3065, 1e-9);
     EXPECT_NEAR(steps[0].difficulty, 2.118104, 1e-6);
@@ -82,16 +83,15 @@ std::vector<ReviewEntry> simulatedLog(int answers, quint32 seed) {
     for (int i = 0; i < answers; ++i) {
         time += gapHours(random) * Hour / 20;
         const qint32 code = 0x4E00 + kanji(random);
-        const quint64 key = memoryKey(code, AnswerKind::Kanji);
-        const auto found = states.find(key);
-        const double p = found == states.end() ? 0.5 : model.recallAt(found->second, time);
+        MemoryState* found = states.find(code, AnswerKind::Kanji);
+        const double p = found == nullptr ? 0.5 : model.recallAt(*found, time);
         const ReviewVerdict verdict =
             draw(random) < p ? ReviewVerdict::Right : ReviewVerdict::Wrong;
         const Rating rating = ratingOf(verdict);
-        if (found == states.end()) {
-            states.emplace(key, model.first(rating, time));
+        if (found == nullptr) {
+            states.emplace(code, AnswerKind::Kanji, model.first(rating, time));
         } else {
-            found->second = model.review(found->second, rating, time);
+            *found = model.review(*found, rating, time);
         }
         log.push_back(answerEntry(time, code, AnswerKind::Kanji, verdict));
     }

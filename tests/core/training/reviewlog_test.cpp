@@ -91,6 +91,18 @@ TEST(ReviewLog, RefusesDamagedLogsAndLinks) {
     ASSERT_FALSE(writer.has_value());
     EXPECT_EQ(writer.error().kind, FileErrorKind::Malformed);
     EXPECT_EQ(contentOf(path), header);
+    // Kept as .bak, it gives way to a new log that starts with the profile's seeds.
+    ASSERT_TRUE(keepBackupOf(path).has_value());
+    ReviewEntry seed;
+    seed.type = ReviewEntryType::Seed;
+    seed.code = Sun;
+    seed.time = T0;
+    seed.right = 2;
+    ASSERT_TRUE(startReviewLog(path, {seed}).has_value());
+    EXPECT_EQ(contentOf(path + QStringLiteral(".bak")), header);
+    auto restarted = readReviewLog(path);
+    ASSERT_TRUE(restarted.has_value());
+    EXPECT_EQ(restarted->entries, std::vector<ReviewEntry>{seed});
 
     QByteArray kind = good + good.mid(ReviewLogHeaderBytes);
     kind[ReviewLogHeaderBytes + ReviewRecordBytes + 1] = 4;  // the second record's kind

@@ -1,0 +1,66 @@
+// Fuzz target for the review log reader and what is done with what it reads: nothing may crash,
+// the records read come back byte for byte, and the replayed memory and the due list stay within
+// their bounds.
+#include "core/training/duelist.h"
+#include "core/training/forecast.h"
+#include "core/training/memorymodel.h"
+#include "core/training/reviewlog.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const auto content = parseReviewLog(bytes);
+    if (!content) {
+        return 0;
+    }
+    QByteArray again = reviewLogHeader();
+    for (const ReviewEntry& entry : content->entries) {
+        again += reviewRecordBytes(entry);
+    }
+    require(again == bytes.left(again.size()));
+    require(content->torn == (again.size() != bytes.size()));
+
+    const MemoryModel model;
+    const MemoryStates states = replayReviews(content->entries, model);
+    KanjiSet set;
+    qint64 now = 0;
+    states.forEach([&](qint32 code, AnswerKind kind, const MemoryState& state) {
+        require(std::isfinite(state.stability) && state.stability > 0);
+        require(state.difficulty >= 1 && state.difficulty <= 10);
+        require(states.find(code, kind) == &state);
+        now = std::max(now, state.lastReview);
+        KanjiRecord record;
+        record.Unicode = code;
+        record.OnYomi = record.KunYomi = record.Bemerkung = QStringLiteral("x");
+        set.records.push_back(record);
+    });
+    DueOptions options;
+    options.asked = AskedKinds{true, true, true, true};
+    options.now = now + SecondsPerDay;
+    options.dayStart = now;
+    const DueList list = dueList(set, states, model, options);
+    require(list.dueCount() + list.newCount() <= set.size());
+    for (const DueQuestion& question : list.due) {
+        require(question.recall >= 0 && question.recall < options.retention);
+    }
+    const Forecast ahead =
+        forecast(set, states, model, options.asked, options.retention, options.now, now);
+    for (const LevelKnown& level : ahead.byLevel) {
+        require(level.known >= 0 && level.known <= level.total);
+    }
+    return 0;
+}
