@@ -35,8 +35,11 @@ QChart* chartOf(const BarChart& figures) {
 
     auto* categories = new QBarCategoryAxis;
     categories->append(figures.categories);
-    if (figures.categories.size() > 10) {
-        categories->setLabelsAngle(-90);
+    // Bars too narrow for their labels are told apart by the chart's title instead.
+    if (!figures.categoryTitle.isEmpty()) {
+        categories->setLabelsVisible(false);
+        chart->setTitle(figures.title + QStringLiteral(" (") + figures.categoryTitle +
+                        QLatin1Char(')'));
     }
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);

@@ -17,6 +17,8 @@ struct BarChart {
     QString title;
     QStringList categories;
     std::vector<double> values;
+    // Named in the title in place of the bars' labels, where there are too many to read.
+    QString categoryTitle;
     // The value axis ends here; 0 lets the chart choose.
     double maximum = 0;
     // What the bars show, in words: the chart's accessible description.

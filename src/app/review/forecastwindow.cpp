@@ -89,6 +89,8 @@ private:
         QLabel* summary = w.addLabel(SummaryLabel, nullptr, {320, 270, 310, 200}, QString(),
                                      Qt::AlignLeft | Qt::AlignTop, true);
         summary->setWordWrap(true);
+        summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        summary->setMargin(4);
         summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
         w.addLabel(RetentionLabel, nullptr, {10, 482, 180, 20},
                    t.text(MessageText::RetentionLabel));
@@ -119,18 +121,19 @@ private:
         const Forecast ahead =
             forecast(app_.kanjiSet, states, model, forecastKinds(app_), retention(), now, dayStart);
 
-        ui::BarChart due{t.text(MessageText::ForecastDueSeries), {}, {}, 0, {}};
+        ui::BarChart due{t.text(MessageText::ForecastDueSeries), {}, {},
+                         t.text(MessageText::ForecastDaysAxis),  0,  {}};
         QStringList perDay;
         for (int day = 0; day < ForecastDays; ++day) {
             due.categories << QDateTime::fromSecsSinceEpoch(dayStart + day * SecondsPerDay, zone)
-                                  .toString(QStringLiteral("dd.MM."));
+                                  .toString(QStringLiteral("d"));
             due.values.push_back(ahead.duePerDay[static_cast<size_t>(day)]);
             perDay << QString::number(ahead.duePerDay[static_cast<size_t>(day)]);
         }
         due.summary =
             t.text(MessageText::ForecastDaysSummary).arg(perDay.join(QStringLiteral(", ")));
 
-        ui::BarChart known{t.text(MessageText::ForecastKnownSeries), {}, {}, 100, {}};
+        ui::BarChart known{t.text(MessageText::ForecastKnownSeries), {}, {}, {}, 100, {}};
         QStringList levels{due.summary};
         for (int level : {4, 3, 2, 1, 0}) {
             const LevelKnown& figures = ahead.byLevel[static_cast<size_t>(level)];

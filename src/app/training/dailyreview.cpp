@@ -155,12 +155,11 @@ void recordReview(App& app, qint32 code, AnswerKind kind, AnswerResult result) {
     }
     memory.entries.push_back(entry);
     const Rating rating = ratingOf(entry.verdict);
-    const quint64 key = memoryKey(code, kind);
-    const auto known = memory.states.find(key);
-    memory.states[key] = known == memory.states.end()
-                             ? memory.model.first(rating, entry.time)
-                             : memory.model.review(known->second, rating,
-                                                   std::max(entry.time, known->second.lastReview));
+    if (MemoryState* known = memory.states.find(code, kind)) {
+        *known = memory.model.review(*known, rating, std::max(entry.time, known->lastReview));
+    } else {
+        memory.states.emplace(code, kind, memory.model.first(rating, entry.time));
+    }
 }
 
 void syncLearnerMemory(App& app) {

@@ -184,6 +184,7 @@ void startTraining(App& app) {
     w.setVisible(CheckButton, true);
     w.setVisible(NextQuestionButton, true);
     showStep(app, settings, run.begin(settings, app.kanjiSet));
+    showDueCounts(app, settings.asked);
 }
 
 void resumeTraining(App& app) {

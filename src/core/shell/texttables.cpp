@@ -374,6 +374,7 @@ TextTables builtInTexts() {
         u"Die angepassten Parameter sagen besser voraus und werden verwendet."_s,
         u"Die bisherigen Parameter sagen besser voraus und bleiben."_s,
         u"Zum Optimieren braucht das Lernprotokoll mindestens %1 Antworten; es hält %2."_s,
+        u"Die nächsten 30 Tage, heute links"_s,
     });
     return tables;
 }

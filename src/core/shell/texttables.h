@@ -357,8 +357,10 @@ enum class MessageText {
     OptimiseKept,
     OptimiseDiscarded,
     OptimiseTooFew,
+    // Below the forecast's bars: the days they stand for.
+    ForecastDaysAxis,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::OptimiseTooFew) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ForecastDaysAxis) + 1;
 
 class TextTables {
 public:
