@@ -2,6 +2,8 @@
 #include "core/shell/preferences.h"
 #include "core/shell/texttables.h"
 
+#include "fuzzinput.h"
+
 #include <QList>
 
 #include <array>
@@ -11,12 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 QString trimBlanks(QString text) {
     qsizetype begin = 0;

@@ -3,22 +3,13 @@
 #include "core/training/profilefile.h"
 #include "core/training/profilerecord.h"
 
+#include "fuzzinput.h"
+
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray bytes = fuzzBytes(data, size);
     ProfileFileContent content = parseProfileFile(bytes);
     require(qsizetype(content.records.size()) * ProfileRecordBytes <= bytes.size());
     if (content.whole) {

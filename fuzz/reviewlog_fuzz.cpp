@@ -6,23 +6,14 @@
 #include "core/training/memorymodel.h"
 #include "core/training/reviewlog.h"
 
+#include "fuzzinput.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray bytes = fuzzBytes(data, size);
     const auto content = parseReviewLog(bytes);
     if (!content) {
         return 0;

@@ -3,17 +3,13 @@
 // unchanged from a write and a second parse.
 #include "core/kanjiset/setfile.h"
 
+#include "fuzzinput.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 bool sameStoredFields(const KanjiRecord& a, const KanjiRecord& b) {
     return a.Idx1 == b.Idx1 && a.Idx2 == b.Idx2 && a.Unicode == b.Unicode && a.Anim == b.Anim &&
@@ -28,8 +24,7 @@ bool sameRecords(const std::vector<KanjiRecord>& a, const std::vector<KanjiRecor
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray bytes = fuzzBytes(data, size);
     const auto parsed = parseSetFile(bytes);
     // The first record told ahead is the first record of the set, and told once.
     int told = 0;

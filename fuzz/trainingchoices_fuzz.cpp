@@ -2,22 +2,13 @@
 // and read back unchanged.
 #include "core/training/trainingchoices.h"
 
+#include "fuzzinput.h"
+
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray bytes = fuzzBytes(data, size);
     const auto choices = parseTrainingChoices(bytes);
     if (!choices) {
         return 0;
