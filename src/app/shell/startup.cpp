@@ -103,6 +103,9 @@ bool startUp(App& app) {
     }
 
     app.texts = fillTextTables(app.paths.workDir, app.language);
+    // The built-in texts are German; a catalog names its language.
+    app.resources.qtTranslation.use(app.language.isEmpty() ? QStringLiteral("de")
+                                                           : ui::languageCodeOf(app.language));
 
     const QString controls = app.paths.workDir + QStringLiteral("Media/Controls/");
     for (int i = 0; i < ControlIconCount; ++i) {

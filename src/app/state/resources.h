@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/fontconfiguration.h"
+#include "ui/qttranslation.h"
 
 #include <QColor>
 #include <QFont>
@@ -27,6 +28,8 @@ constexpr int ControlIconCount = static_cast<int>(ControlIcon::Ok) + 1;
 
 struct Resources {
     ui::FontConfigurationLoad fontConfiguration;
+    // Qt's dialogs speak the language of the program's texts.
+    ui::QtTranslation qtTranslation;
     QFont kanjiFont;
     QFont genshiFont;
     std::array<QImage, ControlIconCount> controlIcons;

@@ -9,6 +9,7 @@
 #include "core/shell/texttables.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTabBar>
 
@@ -33,6 +34,11 @@ QStringList tabCaptions(const ui::TabPanel* panel) {
         captions << tabs->tabText(i);
     }
     return captions;
+}
+
+// A standard button's caption as Qt's dialogs show it.
+QString qtButton(const char* english) {
+    return QCoreApplication::translate("QPlatformTheme", english);
 }
 
 }  // namespace
@@ -91,6 +97,7 @@ TEST_F(CatalogChoice, EnglishCatalogReplacesEveryTableCaption) {
     EXPECT_EQ(app.language, u"English"_s);
     EXPECT_TRUE(app.texts == *english);
     expectCaptionsFrom(*english);
+    EXPECT_EQ(qtButton("&Yes"), u"&Yes"_s);
     click(EditButton);
     EXPECT_EQ(window().text(EditButton), english->text(MainText::EndEdit));
 
@@ -120,6 +127,11 @@ TEST_P(UnusableCatalog, FallsBackToGermanAndForgetsTheLanguage) {
     expectCaptionsFrom(builtInTexts());
     EXPECT_EQ(window().text(EditButton), u"Kanji editieren"_s);
     EXPECT_EQ(window().statusText(0), u"Kanji: 1"_s);
+    // Qt's own buttons and file dialog speak German with the built-in texts.
+    EXPECT_EQ(qtButton("&Yes"), u"&Ja"_s);
+    EXPECT_EQ(qtButton("&No"), u"&Nein"_s);
+    EXPECT_EQ(qtButton("Cancel"), u"Abbrechen"_s);
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"), u"File &name:"_s);
 
     chooseMenu(MenuQuit);
     finish();
