@@ -283,5 +283,10 @@ void restTrainingControls(App& app) {
         w.setText(field, QString());
         w.setEnabled(field, true);
     }
+    // Nothing of the last question is left to read before the next one is asked.
+    for (int field : {ShownOn, ShownKun, ShownMeaning}) {
+        w.setText(field, QString());
+    }
+    w.setImage(QuestionImage, QImage());
     showTrainingControls(app, -1);
 }

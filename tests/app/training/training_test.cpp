@@ -9,6 +9,7 @@
 #include "app/training/profilecommands.h"
 #include "base/files.h"
 #include "core/training/profilefile.h"
+#include "ui/widgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -129,6 +130,9 @@ TEST_F(Learning, WholeRunFromANewProfileToItsFileOnDisk) {
     EXPECT_EQ(app.training.trainingPos, -1);
     EXPECT_TRUE(window().isEnabled(StartButton));
     EXPECT_EQ(window().statusText(2), QString());
+    // No reading of the last question is left on the page before the next run.
+    EXPECT_EQ(window().text(ShownOn), QString());
+    EXPECT_TRUE(control<ui::ImageView>(QuestionImage)->image().isNull());
 
     const std::vector<ProfileRecord> saved = profileOnDisk(u"Lerner"_s);
     ASSERT_EQ(saved.size(), 5u);
