@@ -37,6 +37,22 @@ StrokeList withoutClicks(const StrokeList& strokes) {
     return kept;
 }
 
+QString faultText(const TextTables& texts, const StrokeFault& fault) {
+    const QString stroke = QString::number(fault.stroke + 1);
+    switch (fault.kind) {
+        case StrokeFault::Kind::Backwards:
+            return texts.text(MessageText::HandwritingBackwards).arg(stroke);
+        case StrokeFault::Kind::Exchanged:
+            return texts.text(MessageText::HandwritingExchanged)
+                .arg(stroke, QString::number(fault.other + 1));
+        case StrokeFault::Kind::Missing:
+            return texts.text(MessageText::HandwritingMissing).arg(stroke);
+        case StrokeFault::Kind::Extra:
+            return texts.text(MessageText::HandwritingExtra);
+    }
+    return {};
+}
+
 }  // namespace
 
 void clearWritingCanvas(App& app) {
@@ -92,6 +108,9 @@ QString handwritingVerdictText(const TextTables& texts, const HandwritingGrade& 
         case HandwritingVerdict::Wrong:
             lines << texts.text(MessageText::HandwritingWrong);
             break;
+    }
+    for (const StrokeFault& fault : grade.faults) {
+        lines << faultText(texts, fault);
     }
     if (!grade.hadReference) {
         lines << texts.text(MessageText::HandwritingNoReference);

@@ -354,6 +354,10 @@ TextTables builtInTexts() {
         u"Zeile %1: Anführungszeichen nicht geschlossen"_s,
         u"Doppelt behalten: %1 Kanji"_s,
         u"Import: %1 neu, %2 aktualisiert"_s,
+        u"Strich %1: falsche Richtung"_s,
+        u"Striche %1 und %2 vertauscht"_s,
+        u"Strich %1 fehlt"_s,
+        u"ein Strich zu viel"_s,
     });
     return tables;
 }

@@ -329,8 +329,14 @@ enum class MessageText {
     // the records added as %1 and the kanji updated as %2.
     OptimiseKeptTwice,
     ImportCounts,
+    // Why a written kanji was not right, one line per slip: the stroke as %1 (counted from 1),
+    // the stroke written in its place as %2.
+    HandwritingBackwards,
+    HandwritingExchanged,
+    HandwritingMissing,
+    HandwritingExtra,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ImportCounts) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::HandwritingExtra) + 1;
 
 class TextTables {
 public:

@@ -151,6 +151,7 @@ TEST_F(Handwriting, SwappedStrokesAreShownRedAndTheLearnerKeepsTheLastWord) {
     write({river[1], river[0], river[2]});
     const ui::ShownRequester& shown = check(true);
     EXPECT_EQ(shown.text.split(u'\n').value(2), app.texts.text(MessageText::HandwritingPartly));
+    EXPECT_EQ(shown.text.split(u'\n').value(3), u"Striche 1 und 2 vertauscht"_s);
     EXPECT_EQ(shown.preselected, ui::YesNoDefault::No);
     // Drawn first and second stand where the reference's second and first belong.
     EXPECT_TRUE(near(canvasAtMiddleOf(river[1]), MissedStrokeColour));
@@ -159,6 +160,31 @@ TEST_F(Handwriting, SwappedStrokesAreShownRedAndTheLearnerKeepsTheLastWord) {
     EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Partly));
     // The learner said yes: that is what counts.
     EXPECT_EQ(app.training.runRight, 2);
+}
+
+TEST_F(Handwriting, TheVerdictNamesTheSlipInWords) {
+    const StrokeList& sun = reference(Sun);
+    ASSERT_EQ(sun.size(), 4u);
+    const auto linesFor = [&](const StrokeList& written) {
+        const HandwritingGrade grade = gradeHandwriting(written, Sun, &sun, nullptr, 160, 160);
+        return handwritingVerdictText(app.texts, grade).split(u'\n');
+    };
+    StrokeList backwards = sun;
+    std::reverse(backwards[2].begin(), backwards[2].end());
+    EXPECT_TRUE(linesFor(backwards).contains(u"Strich 3: falsche Richtung"_s));
+
+    StrokeList missing = sun;
+    missing.erase(missing.begin() + 3);
+    EXPECT_TRUE(linesFor(missing).contains(u"Strich 4 fehlt"_s));
+
+    StrokeList extra = sun;
+    extra.push_back({{5, 100}, {30, 104}, {60, 106}});
+    const QStringList extraLines = linesFor(extra);
+    EXPECT_TRUE(extraLines.contains(u"ein Strich zu viel"_s));
+    EXPECT_FALSE(extraLines.contains(u"Strich 4 fehlt"_s));
+
+    // A right kanji needs no reasons: the verdict and what zinnia saw.
+    EXPECT_EQ(linesFor(sun).size(), linesFor({}).size());
 }
 
 TEST_F(Handwriting, AnEmptyCanvasIsGradedWrongWithTheReferenceToCompare) {
