@@ -187,6 +187,31 @@ TEST_F(Handwriting, TheVerdictNamesTheSlipInWords) {
     EXPECT_EQ(linesFor(sun).size(), linesFor({}).size());
 }
 
+TEST_F(Handwriting, ReferenceNumbersNeverOverlap) {
+    // 日's first two strokes start on one spot; at half the canvas's size every start is close.
+    for (const float scale : {1.2f, 0.6f}) {
+        for (const qint32 code : {Sun, River}) {
+            std::vector<QPolygonF> strokes;
+            for (const Stroke& stroke : reference(code)) {
+                QPolygonF& line = strokes.emplace_back();
+                for (const StrokePoint& p : stroke) {
+                    line << QPointF(15 + p.x * scale, 12 + p.y * scale);
+                }
+            }
+            const std::vector<QRectF> boxes =
+                strokeNumberBoxes(strokes, QSizeF(12, 12), QRectF(0, 0, 160, 160));
+            ASSERT_EQ(boxes.size(), strokes.size());
+            for (std::size_t i = 0; i < boxes.size(); ++i) {
+                EXPECT_FALSE(boxes[i].isEmpty());
+                EXPECT_TRUE(QRectF(0, 0, 160, 160).contains(boxes[i]));
+                for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                    EXPECT_FALSE(boxes[i].intersects(boxes[j])) << code << ' ' << i << ' ' << j;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(Handwriting, AnEmptyCanvasIsGradedWrongWithTheReferenceToCompare) {
     startKanjiTraining();
     const ui::ShownRequester& shown = check(false);
