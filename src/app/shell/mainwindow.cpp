@@ -8,6 +8,7 @@
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
 #include "app/state/trainingids.h"
+#include "app/training/peninput.h"
 #include "app/training/trainingsettings.h"
 
 #include <QCheckBox>
@@ -253,6 +254,7 @@ bool buildMainWindow(App& app) {
         window.setVisible(WorstRelative, false);
         window.setChecked(ManualBox, true);
         restTrainingControls(app);
+        installPenInput(app);
     });
     panel->beforeShowingPage([&w](int page) {
         if (page == pageIndex(ViewMode::Training)) {

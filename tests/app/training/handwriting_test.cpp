@@ -8,6 +8,9 @@
 #include "app/training/gradedcanvas.h"
 
 #include <QFile>
+#include <QPointingDevice>
+#include <QTabletEvent>
+#include <QTouchEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -160,6 +163,69 @@ TEST_F(Handwriting, SwappedStrokesAreShownRedAndTheLearnerKeepsTheLastWord) {
     EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Partly));
     // The learner said yes: that is what counts.
     EXPECT_EQ(app.training.runRight, 2);
+}
+
+TEST_F(Handwriting, APenTabletAndOneFingerWriteLikeTheMouse) {
+    startKanjiTraining();
+    QWidget* canvas = window().control(CanvasImage);
+    ASSERT_NE(canvas, nullptr);
+
+    // 日 with a pen: pressed, moved, lifted, stroke by stroke; a pen hovering draws nothing.
+    const QPointingDevice stylus(
+        u"stylus"_s, 2, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
+        QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+    const auto pen = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QTabletEvent event(type, &stylus, at, canvas->mapToGlobal(QPointF(at)),
+                           buttons != Qt::NoButton ? 0.6 : 0.0, 0, 0, 0, 0, 0, Qt::NoModifier,
+                           Qt::LeftButton, buttons);
+        QCoreApplication::sendEvent(canvas, &event);
+    };
+    pen(QEvent::TabletMove, {5, 5}, Qt::NoButton);
+    const StrokeList& sun = reference(Sun);
+    for (const Stroke& stroke : sun) {
+        pen(QEvent::TabletPress, onCanvas(stroke.front()), Qt::LeftButton);
+        for (const StrokePoint& p : stroke) {
+            pen(QEvent::TabletMove, onCanvas(p), Qt::LeftButton);
+        }
+        pen(QEvent::TabletRelease, onCanvas(stroke.back()), Qt::NoButton);
+    }
+    ASSERT_EQ(app.writingPad.strokes.size(), sun.size());
+    EXPECT_EQ(check(true).text.split(u'\n').value(2),
+              app.texts.text(MessageText::HandwritingRight));
+    click(NextQuestionButton);
+
+    // 川 with one finger; a second finger ends the stroke and draws nothing.
+    const QPointingDevice screen(u"screen"_s, 3, QInputDevice::DeviceType::TouchScreen,
+                                 QPointingDevice::PointerType::Finger,
+                                 QInputDevice::Capability::Position, 10, 0);
+    const auto touch = [&](QEvent::Type type, const std::vector<QPoint>& fingers) {
+        QList<QEventPoint> points;
+        for (std::size_t i = 0; i < fingers.size(); ++i) {
+            const QEventPoint::State state = type == QEvent::TouchBegin ? QEventPoint::Pressed
+                                             : type == QEvent::TouchEnd ? QEventPoint::Released
+                                                                        : QEventPoint::Updated;
+            points << QEventPoint(static_cast<int>(i), state, QPointF(fingers[i]),
+                                  canvas->mapToGlobal(QPointF(fingers[i])));
+        }
+        QTouchEvent event(type, &screen, Qt::NoModifier, points);
+        QCoreApplication::sendEvent(canvas, &event);
+    };
+    const StrokeList& river = reference(River);
+    for (const Stroke& stroke : river) {
+        touch(QEvent::TouchBegin, {onCanvas(stroke.front())});
+        for (const StrokePoint& p : stroke) {
+            touch(QEvent::TouchUpdate, {onCanvas(p)});
+        }
+        touch(QEvent::TouchEnd, {onCanvas(stroke.back())});
+    }
+    touch(QEvent::TouchBegin, {QPoint(20, 20)});
+    touch(QEvent::TouchUpdate, {QPoint(20, 20), QPoint(120, 120)});
+    touch(QEvent::TouchUpdate, {QPoint(60, 60), QPoint(120, 120)});
+    touch(QEvent::TouchEnd, {QPoint(60, 60)});
+    ASSERT_EQ(app.writingPad.strokes.size(), river.size() + 1);
+    EXPECT_EQ(app.writingPad.strokes.back().size(), 1u) << "a touch that does not move";
+    EXPECT_EQ(check(true).text.split(u'\n').value(2),
+              app.texts.text(MessageText::HandwritingRight));
 }
 
 TEST_F(Handwriting, TheVerdictNamesTheSlipInWords) {
