@@ -201,6 +201,7 @@ void buildTrainingPage(App& app, QWidget* page) {
     for (int i = 0; i < 3; ++i) {
         w.addImage(marks[i], page, {470, 250 + 110 * i, 30, 30}, true);
     }
+    w.addCheckBox(LiveStrokesBox, page, {290, 214, 160, 20}, t.text(MessageText::LiveStrokes));
 }
 
 void buildListsPage(App& app, QWidget* page) {

@@ -64,4 +64,6 @@ enum TrainingControl : int {
     MarkMeaning,
     // The verdict on the kanji written on the canvas, beside it.
     CanvasMark,
+    // Each stroke judged as the pen lifts, instead of the whole kanji at the check.
+    LiveStrokesBox,
 };

@@ -58,6 +58,8 @@ QString faultText(const TextTables& texts, const StrokeFault& fault) {
 void clearWritingCanvas(App& app) {
     app.writingPad.writingCanvas.fill(Qt::white);
     app.writingPad.strokes.clear();
+    app.writingPad.liveMisses.clear();
+    app.writingPad.liveSlipped = false;
 }
 
 const StrokeList* referenceStrokes(App& app, qint32 code) {

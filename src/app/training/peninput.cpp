@@ -3,6 +3,7 @@
 
 #include "app/state/app.h"
 #include "app/state/trainingids.h"
+#include "app/training/livewriting.h"
 #include "ui/images.h"
 
 #include <QEvent>
@@ -91,8 +92,12 @@ void writeOnCanvas(App& app, QPoint pen) {
 }
 
 void liftPen(App& app) {
+    const bool wasWriting = app.writingPad.lastPenX != -1 && app.writingPad.lastPenY != -1;
     app.writingPad.lastPenX = -1;
     app.writingPad.lastPenY = -1;
+    if (wasWriting && liveWritingOn(app)) {
+        judgeLiveStroke(app);
+    }
 }
 
 void installPenInput(App& app) {

@@ -7,7 +7,7 @@ struct App;
 
 // Puts the pen down at a point of the canvas, or draws on to it while the pen stays down.
 void writeOnCanvas(App& app, QPoint pen);
-// Ends the stroke being written.
+// Ends the stroke being written; writing stroke by stroke, judges it.
 void liftPen(App& app);
 
 // The canvas takes tablet and single-finger touch events itself and ignores the mouse events Qt

@@ -57,6 +57,9 @@ bool onTrainingControl(App& app, const ui::Event& event) {
                 }
             }
             return true;
+        case LiveStrokesBox:
+            // Read as each stroke lifts; what is written so far stays.
+            return true;
         default:
             if (event.control >= FullSettingsFrame && event.control <= OrderRandom) {
                 if (leftClick) {

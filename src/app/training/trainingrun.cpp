@@ -6,6 +6,7 @@
 #include "app/state/pictures.h"
 #include "app/state/trainingids.h"
 #include "app/training/handwriting.h"
+#include "app/training/livewriting.h"
 #include "app/training/profilecommands.h"
 #include "app/training/selectiondialog.h"
 #include "app/training/trainingsettings.h"
@@ -231,7 +232,15 @@ void checkAnswers(App& app) {
     }
     const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(position)];
     const AskedKinds asked = questionKinds(record, trainingSettings(app).asked);
-    if (asked.kanji) {
+    // Written stroke by stroke, every stroke was judged already: no question follows.
+    const std::optional<AnswerResult> live =
+        asked.kanji ? liveWritingResult(app, code) : std::nullopt;
+    if (live) {
+        w.setVisible(QuestionImage, true);
+        w.setImage(CanvasMark, markOf(app, *live));
+        w.setVisible(CanvasMark, true);
+        run.count(AnswerKind::Kanji, *live, answeredProfile(app), answeredAt(app));
+    } else if (asked.kanji) {
         w.setVisible(QuestionImage, true);
         const HandwritingGrade grade = gradeWrittenKanji(app, code);
         w.setImage(CanvasImage, app.writingPad.writingCanvas);

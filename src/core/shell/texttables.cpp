@@ -358,6 +358,7 @@ TextTables builtInTexts() {
         u"Striche %1 und %2 vertauscht"_s,
         u"Strich %1 fehlt"_s,
         u"ein Strich zu viel"_s,
+        u"Strich für Strich"_s,
     });
     return tables;
 }

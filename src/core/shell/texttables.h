@@ -335,8 +335,10 @@ enum class MessageText {
     HandwritingExchanged,
     HandwritingMissing,
     HandwritingExtra,
+    // The training page's choice to have each stroke judged as the pen lifts.
+    LiveStrokes,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::HandwritingExtra) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::LiveStrokes) + 1;
 
 class TextTables {
 public:

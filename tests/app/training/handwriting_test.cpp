@@ -228,6 +228,67 @@ TEST_F(Handwriting, APenTabletAndOneFingerWriteLikeTheMouse) {
               app.texts.text(MessageText::HandwritingRight));
 }
 
+TEST_F(Handwriting, StrokeByStrokeEachStrokeIsJudgedAsThePenLifts) {
+    startKanjiTraining();
+    EXPECT_FALSE(window().isChecked(LiveStrokesBox)) << "off unless chosen";
+    click(LiveStrokesBox);
+    ASSERT_TRUE(window().isChecked(LiveStrokesBox));
+    takePen();
+    const StrokeList& sun = reference(Sun);
+    ASSERT_EQ(sun.size(), 4u);
+
+    // The first stroke matches and stays green.
+    write({sun[0]});
+    ASSERT_EQ(app.writingPad.strokes.size(), 1u);
+    EXPECT_TRUE(near(canvasAtMiddleOf(sun[0]), MatchedStrokeColour));
+
+    // The second drawn backwards is shown red and taken away, three times; then its reference
+    // shows faintly where it belongs.
+    Stroke backwards = sun[1];
+    std::reverse(backwards.begin(), backwards.end());
+    const QPoint middleOfSecond = onCanvas(sun[1][sun[1].size() / 2]);
+    for (int miss = 1; miss <= 3; ++miss) {
+        write({backwards});
+        EXPECT_EQ(app.writingPad.strokes.size(), 1u) << "miss " << miss;
+        EXPECT_TRUE(near(canvasAtMiddleOf(sun[1]), MissedStrokeColour)) << "miss " << miss;
+    }
+    const auto hinted = [&] {
+        int faint = 0;
+        const QImage& canvas = app.writingPad.writingCanvas;
+        for (int y = 0; y < canvas.height(); ++y) {
+            for (int x = 0; x < canvas.width(); ++x) {
+                const QColor c = canvas.pixelColor(x, y);
+                faint +=
+                    c.red() > 200 && c.red() < 240 && c.red() == c.green() && c.green() == c.blue();
+            }
+        }
+        return faint;
+    };
+    write({{{5, 5}}});  // a click lifts the red stroke away
+    EXPECT_GT(hinted(), 50) << "the reference of the stroke missed three times";
+    EXPECT_FALSE(near(app.writingPad.writingCanvas.pixelColor(middleOfSecond), MissedStrokeColour));
+
+    // The rest written right: no question follows, and a missed stroke makes it partly right.
+    write({sun[1], sun[2], sun[3]});
+    ASSERT_EQ(app.writingPad.strokes.size(), 4u);
+    EXPECT_EQ(hinted(), 0);
+    const qsizetype asked = app.ui.requesters().shown().size();
+    click(CheckButton);
+    EXPECT_EQ(app.ui.requesters().shown().size(), asked);
+    EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Partly));
+    EXPECT_EQ(app.training.trainingList[0].partly, 1);
+    EXPECT_EQ(app.training.runRight, 0);
+
+    // The next kanji checked before it is complete is wrong.
+    click(NextQuestionButton);
+    const StrokeList& river = reference(River);
+    write({river[0]});
+    click(CheckButton);
+    EXPECT_EQ(app.ui.requesters().shown().size(), asked);
+    EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Wrong));
+    EXPECT_EQ(app.training.trainingList[1].wrong, 1);
+}
+
 TEST_F(Handwriting, TheVerdictNamesTheSlipInWords) {
     const StrokeList& sun = reference(Sun);
     ASSERT_EQ(sun.size(), 4u);
