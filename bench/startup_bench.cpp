@@ -1,5 +1,9 @@
 // Start-up of the whole program beside its floor, and how smoothly a large set pages and steps.
-// Usage: bench_startup [rounds]; prints one line per figure, offscreen.
+// Usage: bench_startup [rounds [imported]]; prints one line per figure, offscreen.
+//
+// With "imported", the sets have no stroke-order strips of their own, as every imported set, so
+// the card's strip comes from the shipped stroke file; the same folders without the stroke file
+// are started in the same rounds beside them, and only start-up is measured.
 //
 // Start-up is timed as whole processes, launch to exit, in rounds over working folders of 2,230
 // and 13,108 kanji (set, stroke-order strips, a learner's profile, the shipped data): the program
@@ -53,14 +57,14 @@ constexpr int StrokeFrames = 8;
 const QString SetName = QStringLiteral("Bench");
 const QString ProfileName = QStringLiteral("Lerner");
 
-std::vector<KanjiRecord> makeSet(int count) {
+std::vector<KanjiRecord> makeSet(int count, bool withStrips) {
     std::vector<KanjiRecord> records(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         KanjiRecord& r = records[static_cast<size_t>(i)];
         r.Idx1 = i + 1;
         r.Idx2 = 1 + i % 4;
         r.Unicode = 0x4E00 + i;
-        r.Anim = QStringLiteral("strip.png");
+        r.Anim = withStrips ? QStringLiteral("strip.png") : QString();
         r.OnYomi = QStringLiteral("カン、ケン");
         r.KunYomi = QStringLiteral("あいだ、ま.つ");
         r.Bemerkung = QStringLiteral("interval, space, between, among");
@@ -102,13 +106,22 @@ void check(bool ok, const char* what) {
 }
 
 // A learner's working folder: what a start reads, as an installed program leaves it.
-QString makeWorkFolder(const QString& root, int count) {
-    const QString work = root + QStringLiteral("/%1/").arg(count);
+QString makeWorkFolder(const QString& root, int count, bool withStrips = true,
+                       bool withStrokeFile = true) {
+    const QString work = root + QStringLiteral("/%1%2%3/")
+                                    .arg(count)
+                                    .arg(withStrips ? "" : "-imported")
+                                    .arg(withStrokeFile ? "" : "-nostrokes");
     copyFolder(QStringLiteral(RENKARI_SOURCE_DIR "/data"), work);
+    if (!withStrokeFile) {
+        check(QFile::remove(work + QStringLiteral("Media/Strokes/KanjiVG.strokes")),
+              "no stroke file to remove");
+    }
     const QString setFolder = work + QStringLiteral("Media/") + SetName;
     check(QDir().mkpath(setFolder + QStringLiteral("/Anim")), "no set folder");
     check(makeStrip().save(setFolder + QStringLiteral("/Anim/strip.png")), "no strip");
-    check(saveFileAtomically(setFolder + QStringLiteral(".rki"), writeSetFile(makeSet(count)))
+    check(saveFileAtomically(setFolder + QStringLiteral(".rki"),
+                             writeSetFile(makeSet(count, withStrips)))
               .has_value(),
           "no set file");
     check(saveFileAtomically(setFolder + QLatin1Char('/') + ProfileName + QStringLiteral(".rkpr"),
@@ -293,6 +306,33 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 31;
 
     QTemporaryDir dir;
+    if (argc > 2 && QByteArray(argv[2]) == "imported") {
+        const QString small = makeWorkFolder(dir.path(), SmallSet, false);
+        const QString large = makeWorkFolder(dir.path(), LargeSet, false);
+        const QString smallBare = makeWorkFolder(dir.path(), SmallSet, false, false);
+        const QString largeBare = makeWorkFolder(dir.path(), LargeSet, false, false);
+        StartTimes times[4];
+        const QString* folders[4] = {&small, &smallBare, &large, &largeBare};
+        for (int round = -1; round < rounds; ++round) {
+            for (int f = 0; f < 4; ++f) {
+                startRound(*folders[f], times[f]);
+            }
+        }
+        // The unmeasured first round only filled the page cache.
+        for (StartTimes& t : times) {
+            for (std::vector<double>* v : {&t.window, &t.parse, &t.floor, &t.program}) {
+                v->erase(v->begin());
+            }
+        }
+        std::printf("start-up of sets without strips, whole processes, medians of %d:\n", rounds);
+        std::printf("with the stroke file:\n");
+        printStart(SmallSet, times[0]);
+        printStart(LargeSet, times[2]);
+        std::printf("without the stroke file:\n");
+        printStart(SmallSet, times[1]);
+        printStart(LargeSet, times[3]);
+        return 0;
+    }
     const QString small = makeWorkFolder(dir.path(), SmallSet);
     const QString large = makeWorkFolder(dir.path(), LargeSet);
 

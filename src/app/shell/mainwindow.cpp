@@ -8,6 +8,7 @@
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
 #include "app/state/trainingids.h"
+#include "app/training/peninput.h"
 #include "app/training/trainingsettings.h"
 
 #include <QCheckBox>
@@ -202,6 +203,7 @@ void buildTrainingPage(App& app, QWidget* page) {
     for (int i = 0; i < 3; ++i) {
         w.addImage(marks[i], page, {470, 250 + 110 * i, 30, 30}, true);
     }
+    w.addCheckBox(LiveStrokesBox, page, {290, 214, 160, 20}, t.text(MessageText::LiveStrokes));
 }
 
 void buildListsPage(App& app, QWidget* page) {
@@ -255,6 +257,7 @@ bool buildMainWindow(App& app) {
         window.setVisible(WorstRelative, false);
         window.setChecked(ManualBox, true);
         restTrainingControls(app);
+        installPenInput(app);
     });
     panel->beforeShowingPage([&w](int page) {
         if (page == pageIndex(ViewMode::Training)) {

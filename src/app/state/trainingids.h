@@ -67,4 +67,6 @@ enum TrainingControl : int {
     // "Fällig", the daily review's scope, and its counts of due and new kanji.
     ScopeDue,
     DueLabel,
+    // Each stroke judged as the pen lifts, instead of the whole kanji at the check.
+    LiveStrokesBox,
 };

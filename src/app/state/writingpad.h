@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 // The surface the learner writes the kanji on with the mouse, and the last pen point on it
 // (-1 while the pen is lifted).
@@ -17,6 +18,10 @@ struct WritingPad {
     qint32 lastPenY = -1;
     // What was written, stroke by stroke in canvas pixels, for grading.
     StrokeList strokes;
+    // Writing stroke by stroke: per reference stroke how often it was missed, and whether any
+    // stroke was missed or its hint shown since the question was asked.
+    std::vector<int> liveMisses;
+    bool liveSlipped = false;
 };
 
 // KanjiVG's reference strokes and zinnia's recogniser, each loaded the first time it is needed,

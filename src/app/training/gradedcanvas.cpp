@@ -3,6 +3,7 @@
 #include "core/handwriting/strokegrade.h"
 #include "core/handwriting/strokelibrary.h"
 
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
@@ -58,14 +59,38 @@ void drawReference(QPainter& painter, const StrokeList& reference, const QTransf
     font.setPixelSize(9);
     painter.setFont(font);
     painter.setPen(NumberColour);
-    for (size_t i = 0; i < reference.size(); ++i) {
-        if (reference[i].empty()) {
-            continue;
+    std::vector<QPolygonF> fitted;
+    for (const Stroke& stroke : reference) {
+        QPolygonF& line = fitted.emplace_back();
+        for (const StrokePoint& p : stroke) {
+            line << fit.map(QPointF(p.x, p.y));
         }
-        const QPointF start = fit.map(QPointF(reference[i].front().x, reference[i].front().y));
-        painter.drawText(QRectF(start - QPointF(12, 12), QSizeF(12, 12)),
-                         Qt::AlignRight | Qt::AlignBottom, QString::number(i + 1));
     }
+    const QRectF bounds(QPointF(0, 0),
+                        QSizeF(painter.device()->width(), painter.device()->height()));
+    const std::vector<QRectF> boxes = strokeNumberBoxes(fitted, QSizeF(12, 12), bounds);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (!boxes[i].isEmpty()) {
+            painter.drawText(boxes[i], Qt::AlignRight | Qt::AlignBottom, QString::number(i + 1));
+        }
+    }
+}
+
+// The point the given part of the way along the line.
+QPointF along(const QPolygonF& line, qreal part) {
+    qreal total = 0;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        total += QLineF(line[i - 1], line[i]).length();
+    }
+    qreal left = part * total;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        const QLineF piece(line[i - 1], line[i]);
+        if (piece.length() >= left && piece.length() > 0) {
+            return piece.pointAt(left / piece.length());
+        }
+        left -= piece.length();
+    }
+    return line.back();
 }
 
 }  // namespace
@@ -100,4 +125,43 @@ QImage gradedCanvas(QSize size, const StrokeList& drawn, const StrokeList* refer
         }
     }
     return canvas;
+}
+
+std::vector<QRectF> strokeNumberBoxes(const std::vector<QPolygonF>& strokes, QSizeF label,
+                                      const QRectF& bounds) {
+    std::vector<QRectF> boxes;
+    std::vector<QRectF> placed;
+    for (const QPolygonF& stroke : strokes) {
+        if (stroke.isEmpty()) {
+            boxes.emplace_back();
+            continue;
+        }
+        // Up and left of the start, where the pen comes down; then further along the stroke;
+        // then around the start.
+        std::vector<QRectF> choices;
+        const auto cornerAt = [&](QPointF p) {
+            return QRectF(p - QPointF(label.width(), label.height()), label);
+        };
+        choices.push_back(cornerAt(stroke.front()));
+        for (const qreal part : {0.2, 0.35, 0.5}) {
+            choices.push_back(cornerAt(along(stroke, part)));
+        }
+        const QPointF start = stroke.front();
+        for (const QPointF aside : {QPointF(1, -1), QPointF(-1, 1), QPointF(1, 1), QPointF(-2, 0),
+                                    QPointF(0, -2), QPointF(2, 0), QPointF(0, 2)}) {
+            choices.push_back(
+                QRectF(start + QPointF(aside.x() * label.width(), aside.y() * label.height()) -
+                           QPointF(label.width(), label.height()),
+                       label));
+        }
+        const auto free = [&](const QRectF& box) {
+            return bounds.contains(box) && std::ranges::none_of(placed, [&](const QRectF& other) {
+                       return other.intersects(box);
+                   });
+        };
+        const auto chosen = std::ranges::find_if(choices, free);
+        boxes.push_back(chosen != choices.end() ? *chosen : choices.front());
+        placed.push_back(boxes.back());
+    }
+    return boxes;
 }

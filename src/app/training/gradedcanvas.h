@@ -5,6 +5,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPolygonF>
+#include <QRectF>
 #include <QSize>
 
 #include <vector>
@@ -19,3 +21,9 @@ inline const QColor MissedStrokeColour(220, 0, 0);
 // a reference only the drawing is shown.
 QImage gradedCanvas(QSize size, const StrokeList& drawn, const StrokeList* reference,
                     const std::vector<bool>& drawnMatched);
+
+// Where each stroke's number goes: beside its start, or moved along the stroke or aside from it
+// where that box would overlap an earlier number's, kept within bounds when it can be. Strokes
+// without points get an empty box.
+std::vector<QRectF> strokeNumberBoxes(const std::vector<QPolygonF>& strokes, QSizeF label,
+                                      const QRectF& bounds);

@@ -37,11 +37,29 @@ StrokeList withoutClicks(const StrokeList& strokes) {
     return kept;
 }
 
+QString faultText(const TextTables& texts, const StrokeFault& fault) {
+    const QString stroke = QString::number(fault.stroke + 1);
+    switch (fault.kind) {
+        case StrokeFault::Kind::Backwards:
+            return texts.text(MessageText::HandwritingBackwards).arg(stroke);
+        case StrokeFault::Kind::Exchanged:
+            return texts.text(MessageText::HandwritingExchanged)
+                .arg(stroke, QString::number(fault.other + 1));
+        case StrokeFault::Kind::Missing:
+            return texts.text(MessageText::HandwritingMissing).arg(stroke);
+        case StrokeFault::Kind::Extra:
+            return texts.text(MessageText::HandwritingExtra);
+    }
+    return {};
+}
+
 }  // namespace
 
 void clearWritingCanvas(App& app) {
     app.writingPad.writingCanvas.fill(Qt::white);
     app.writingPad.strokes.clear();
+    app.writingPad.liveMisses.clear();
+    app.writingPad.liveSlipped = false;
 }
 
 const StrokeList* referenceStrokes(App& app, qint32 code) {
@@ -92,6 +110,9 @@ QString handwritingVerdictText(const TextTables& texts, const HandwritingGrade& 
         case HandwritingVerdict::Wrong:
             lines << texts.text(MessageText::HandwritingWrong);
             break;
+    }
+    for (const StrokeFault& fault : grade.faults) {
+        lines << faultText(texts, fault);
     }
     if (!grade.hadReference) {
         lines << texts.text(MessageText::HandwritingNoReference);

@@ -5,6 +5,7 @@
 #include "app/state/app.h"
 #include "app/state/trainingids.h"
 #include "app/training/dailyreview.h"
+#include "app/training/peninput.h"
 #include "app/training/trainingrun.h"
 #include "app/training/trainingsettings.h"
 #include "ui/images.h"
@@ -57,6 +58,9 @@ bool onTrainingControl(App& app, const ui::Event& event) {
                 }
             }
             return true;
+        case LiveStrokesBox:
+            // Read as each stroke lifts; what is written so far stays.
+            return true;
         default:
             if ((event.control >= FullSettingsFrame && event.control <= OrderRandom) ||
                 event.control == ScopeDue) {
@@ -99,27 +103,9 @@ void serveMouseWriting(App& app) {
     if (!mouseInsideControl(client, canvas)) {
         return;
     }
-    WritingPad& pad = app.writingPad;
     if (!mouse.primaryDown) {
-        pad.lastPenX = -1;
-        pad.lastPenY = -1;
+        liftPen(app);
         return;
     }
-    const QPoint pen = client - canvas.topLeft();
-    const StrokePoint point{static_cast<float>(pen.x()), static_cast<float>(pen.y())};
-    if (pad.lastPenX == -1 || pad.lastPenY == -1) {
-        ui::fillCircle(pad.writingCanvas, pen, 4, QColor(0, 255, 0));
-        pad.strokes.push_back({point});
-    } else {
-        ui::drawLine(pad.writingCanvas, QPoint(pad.lastPenX, pad.lastPenY), pen, 3, Qt::black);
-        if (pad.strokes.empty()) {
-            pad.strokes.emplace_back();
-        }
-        if (pad.strokes.back().empty() || pad.strokes.back().back() != point) {
-            pad.strokes.back().push_back(point);
-        }
-    }
-    pad.lastPenX = pen.x();
-    pad.lastPenY = pen.y();
-    app.mainWindow->setImage(CanvasImage, pad.writingCanvas);
+    writeOnCanvas(app, client - canvas.topLeft());
 }

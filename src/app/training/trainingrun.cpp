@@ -7,6 +7,7 @@
 #include "app/state/trainingids.h"
 #include "app/training/dailyreview.h"
 #include "app/training/handwriting.h"
+#include "app/training/livewriting.h"
 #include "app/training/profilecommands.h"
 #include "app/training/selectiondialog.h"
 #include "app/training/trainingsettings.h"
@@ -237,7 +238,16 @@ void checkAnswers(App& app) {
     const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(position)];
     const TrainingSettings settings = trainingSettings(app);
     const AskedKinds asked = questionKinds(record, run.askedKinds(settings));
-    if (asked.kanji) {
+    // Written stroke by stroke, every stroke was judged already: no question follows.
+    const std::optional<AnswerResult> live =
+        asked.kanji ? liveWritingResult(app, code) : std::nullopt;
+    if (live) {
+        w.setVisible(QuestionImage, true);
+        w.setImage(CanvasMark, markOf(app, *live));
+        w.setVisible(CanvasMark, true);
+        run.count(AnswerKind::Kanji, *live, answeredProfile(app), answeredAt(app));
+        recordReview(app, code, AnswerKind::Kanji, *live);
+    } else if (asked.kanji) {
         w.setVisible(QuestionImage, true);
         const HandwritingGrade grade = gradeWrittenKanji(app, code);
         w.setImage(CanvasImage, app.writingPad.writingCanvas);

@@ -29,6 +29,15 @@ HandwritingGrade gradeHandwriting(const StrokeList& drawn, char32_t kanji,
         StrokeGrade strokes = gradeStrokes(drawn, *reference);
         grade.verdict = strokes.verdict;
         grade.drawnMatched = std::move(strokes.drawnMatched);
+        grade.faults = std::move(strokes.faults);
+        // Every stroke close to its reference in order, and zinnia reads the kanji too: the
+        // differences are the writer's proportions, not a wrong stroke.
+        if (grade.verdict != HandwritingVerdict::Right && strokes.closeInOrder &&
+            !grade.candidates.empty() && grade.candidates.front() == kanji) {
+            grade.verdict = HandwritingVerdict::Right;
+            grade.drawnMatched.assign(grade.drawnMatched.size(), true);
+            grade.faults.clear();
+        }
     } else {
         grade.verdict = verdictOfCandidates(grade.candidates, kanji);
     }

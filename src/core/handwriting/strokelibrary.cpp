@@ -1,10 +1,13 @@
 // The stroke file: little-endian, a header, then the characters in ascending code order.
 //
-//   "RKSL"  u16 version (1)  u32 character count
-//   per character: u32 code point, u8 stroke count (1-255)
+//   "RKSL"  u16 version (2)  u32 character count
+//   per character, the index: u32 code point, u32 offset of its strokes from the file's start
+//   per character, its strokes: u8 stroke count (1-255)
 //     per stroke: u8 point count (1-255), then 3 bytes per point: x and y in 1/16 unit as
 //     12 bits each, x's low 8 bits, x's high 4 bits below y's low 4 bits, y's high 8 bits
 //
+// Version 1 has no index: per character its u32 code point followed by its strokes. A character's
+// record has no fixed length, so without the index every character before it must be read.
 // 12 bits cover the 109 box with room to spare, and KanjiVG's 400,000 points fit in 1.3 MB.
 #include "core/handwriting/strokelibrary.h"
 
@@ -12,12 +15,18 @@
 #include <cmath>
 #include <cstdint>
 
+#include <QFile>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr char kMagic[4] = {'R', 'K', 'S', 'L'};
-constexpr std::uint16_t kVersion = 1;
+constexpr std::uint16_t kUnindexedVersion = 1;
+constexpr std::uint16_t kVersion = 2;
+constexpr qsizetype kIndexEntryBytes = 4 + 4;
+// The smallest strokes of a character: one stroke of one point.
+constexpr qsizetype kMinStrokesBytes = 1 + 1 + 3;
 constexpr qsizetype kHeaderBytes = 4 + 2 + 4;
 constexpr int kMaxCount = 255;  // strokes per character and points per stroke
 constexpr int kBytesPerPoint = 3;
@@ -51,8 +60,7 @@ bool fits(const StrokeList& strokes) {
            });
 }
 
-void appendCharacter(QByteArray& out, char32_t code, const StrokeList& strokes) {
-    appendU32(out, code);
+void appendStrokes(QByteArray& out, const StrokeList& strokes) {
     out.append(static_cast<char>(strokes.size()));
     for (const Stroke& stroke : strokes) {
         out.append(static_cast<char>(stroke.size()));
@@ -71,6 +79,10 @@ class ByteReader {
 public:
     explicit ByteReader(const QByteArray& bytes)
         : data_(reinterpret_cast<const std::uint8_t*>(bytes.constData())), size_(bytes.size()) {}
+    // The bytes from from up to to.
+    ByteReader(const QByteArray& bytes, qsizetype from, qsizetype to)
+        : data_(reinterpret_cast<const std::uint8_t*>(bytes.constData()) + from),
+          size_(to - from) {}
 
     qsizetype left() const { return size_ - pos_; }
     const std::uint8_t* take(qsizetype count) {
@@ -145,7 +157,10 @@ Expected<StrokeLibrary, QString> StrokeLibrary::parse(const QByteArray& bytes) {
         return unexpected(u"not a stroke file"_s);
     }
     const std::uint16_t version = reader.u16();
-    if (version != kVersion) {
+    if (version == kVersion) {
+        return parseIndexed(bytes);
+    }
+    if (version != kUnindexedVersion) {
         return unexpected(u"version "_s + QString::number(version) + u" is not supported"_s);
     }
     const std::uint32_t count = reader.u32();
@@ -181,6 +196,53 @@ Expected<StrokeLibrary, QString> StrokeLibrary::parse(const QByteArray& bytes) {
     return library;
 }
 
+Expected<StrokeLibrary, QString> StrokeLibrary::parseIndexed(const QByteArray& bytes) {
+    ByteReader reader(bytes);
+    reader.take(kHeaderBytes - 4);
+    const std::uint32_t count = reader.u32();
+    if (qint64(count) > reader.left() / (kIndexEntryBytes + kMinStrokesBytes)) {
+        return unexpected(u"more characters announced than the file holds"_s);
+    }
+    // The index is checked whole: it is small, and a lookup relies on its order.
+    const qsizetype recordsStart = kHeaderBytes + kIndexEntryBytes * qsizetype(count);
+    std::uint32_t lastCode = 0;
+    qsizetype lastOffset = 0;
+    for (std::uint32_t index = 0; index < count; ++index) {
+        const std::uint32_t code = reader.u32();
+        const qsizetype offset = reader.u32();
+        if (code == 0 || code > kMaxCodePoint) {
+            return unexpected(atCharacter(index, u"no code point"_s));
+        }
+        if (code <= lastCode) {
+            return unexpected(atCharacter(index, u"out of order"_s));
+        }
+        const qsizetype least = index == 0 ? recordsStart : lastOffset + kMinStrokesBytes;
+        if (offset < least || offset > bytes.size() - kMinStrokesBytes) {
+            return unexpected(atCharacter(index, u"strokes outside the file"_s));
+        }
+        lastCode = code;
+        lastOffset = offset;
+    }
+    if (count == 0 && bytes.size() != recordsStart) {
+        return unexpected(u"bytes after the last character"_s);
+    }
+    StrokeLibrary library;
+    library.indexed_ = true;
+    library.indexCount_ = count;
+    library.bytes_ = bytes;
+    // The last character shows a file cut short or grown.
+    if (count > 0) {
+        ByteReader last(bytes, lastOffset, bytes.size());
+        if (Expected<StrokeList, QString> strokes = readStrokes(last); !strokes) {
+            return unexpected(atCharacter(count - 1, strokes.error()));
+        }
+        if (last.left() != 0) {
+            return unexpected(u"bytes after the last character"_s);
+        }
+    }
+    return library;
+}
+
 QByteArray StrokeLibrary::encode(const std::vector<std::pair<char32_t, StrokeList>>& characters) {
     std::vector<const std::pair<char32_t, StrokeList>*> kept;
     kept.reserve(characters.size());
@@ -200,13 +262,48 @@ QByteArray StrokeLibrary::encode(const std::vector<std::pair<char32_t, StrokeLis
     out.append(static_cast<char>(kVersion & 0xFF));
     out.append(static_cast<char>(kVersion >> 8));
     appendU32(out, static_cast<std::uint32_t>(kept.size()));
+    QByteArray records;
+    const qsizetype recordsStart = kHeaderBytes + kIndexEntryBytes * qsizetype(kept.size());
     for (const auto* character : kept) {
-        appendCharacter(out, character->first, character->second);
+        appendU32(out, character->first);
+        appendU32(out, static_cast<std::uint32_t>(recordsStart + records.size()));
+        appendStrokes(records, character->second);
     }
-    return out;
+    return out + records;
 }
 
 const StrokeList* StrokeLibrary::find(char32_t code) const {
+    if (indexed_) {
+        if (const auto known = read_->find(code); known != read_->end()) {
+            return &known->second;
+        }
+        // Bisects the index for the code.
+        const auto entry = [&](std::uint32_t i) {
+            ByteReader at(bytes_, kHeaderBytes + kIndexEntryBytes * qsizetype(i), bytes_.size());
+            const std::uint32_t c = at.u32();
+            return std::pair<std::uint32_t, qsizetype>(c, at.u32());
+        };
+        std::uint32_t low = 0;
+        std::uint32_t high = indexCount_;
+        while (low < high) {
+            const std::uint32_t middle = low + (high - low) / 2;
+            if (entry(middle).first < code) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        if (low == indexCount_ || entry(low).first != code) {
+            return nullptr;
+        }
+        const qsizetype end = low + 1 < indexCount_ ? entry(low + 1).second : bytes_.size();
+        ByteReader record(bytes_, entry(low).second, end);
+        Expected<StrokeList, QString> strokes = readStrokes(record);
+        if (!strokes || record.left() != 0) {
+            return nullptr;
+        }
+        return &read_->emplace(code, std::move(*strokes)).first->second;
+    }
     const auto found = std::lower_bound(codes_.begin(), codes_.end(), code);
     if (found == codes_.end() || *found != code) {
         return nullptr;
@@ -215,6 +312,26 @@ const StrokeList* StrokeLibrary::find(char32_t code) const {
 }
 
 FileResult<StrokeLibrary> loadStrokeLibrary(const QString& path) {
+    // An indexed file is mapped, so that only the pages of the characters looked up are read.
+    if (checkRegularFile(path)) {
+        auto file = std::make_shared<QFile>(path);
+        if (file->open(QIODevice::ReadOnly) && file->size() >= kHeaderBytes &&
+            file->size() <= kMaxFileBytes) {
+            if (uchar* mapped = file->map(0, file->size())) {
+                const QByteArray bytes = QByteArray::fromRawData(
+                    reinterpret_cast<const char*>(mapped), static_cast<qsizetype>(file->size()));
+                if (std::equal(std::begin(kMagic), std::end(kMagic), bytes.constData()) &&
+                    bytes[4] == char(kVersion) && bytes[5] == 0) {
+                    Expected<StrokeLibrary, QString> library = StrokeLibrary::parse(bytes);
+                    if (!library) {
+                        return unexpected(FileError{FileErrorKind::Malformed, library.error()});
+                    }
+                    library->mapping_ = std::move(file);
+                    return std::move(*library);
+                }
+            }
+        }
+    }
     const FileResult<QByteArray> bytes = readWholeFile(path, kMaxFileBytes);
     if (!bytes) {
         return unexpected(bytes.error());

@@ -375,6 +375,11 @@ TextTables builtInTexts() {
         u"Die bisherigen Parameter sagen besser voraus und bleiben."_s,
         u"Zum Optimieren braucht das Lernprotokoll mindestens %1 Antworten; es hält %2."_s,
         u"Die nächsten 30 Tage, heute links"_s,
+        u"Strich %1: falsche Richtung"_s,
+        u"Striche %1 und %2 vertauscht"_s,
+        u"Strich %1 fehlt"_s,
+        u"ein Strich zu viel"_s,
+        u"Strich für Strich"_s,
     });
     return tables;
 }

@@ -359,8 +359,16 @@ enum class MessageText {
     OptimiseTooFew,
     // Below the forecast's bars: the days they stand for.
     ForecastDaysAxis,
+    // Why a written kanji was not right, one line per slip: the stroke as %1 (counted from 1),
+    // the stroke written in its place as %2.
+    HandwritingBackwards,
+    HandwritingExchanged,
+    HandwritingMissing,
+    HandwritingExtra,
+    // The training page's choice to have each stroke judged as the pen lifts.
+    LiveStrokes,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ForecastDaysAxis) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::LiveStrokes) + 1;
 
 class TextTables {
 public:

@@ -8,6 +8,9 @@
 #include "app/training/gradedcanvas.h"
 
 #include <QFile>
+#include <QPointingDevice>
+#include <QTabletEvent>
+#include <QTouchEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -151,6 +154,7 @@ TEST_F(Handwriting, SwappedStrokesAreShownRedAndTheLearnerKeepsTheLastWord) {
     write({river[1], river[0], river[2]});
     const ui::ShownRequester& shown = check(true);
     EXPECT_EQ(shown.text.split(u'\n').value(2), app.texts.text(MessageText::HandwritingPartly));
+    EXPECT_EQ(shown.text.split(u'\n').value(3), u"Striche 1 und 2 vertauscht"_s);
     EXPECT_EQ(shown.preselected, ui::YesNoDefault::No);
     // Drawn first and second stand where the reference's second and first belong.
     EXPECT_TRUE(near(canvasAtMiddleOf(river[1]), MissedStrokeColour));
@@ -159,6 +163,180 @@ TEST_F(Handwriting, SwappedStrokesAreShownRedAndTheLearnerKeepsTheLastWord) {
     EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Partly));
     // The learner said yes: that is what counts.
     EXPECT_EQ(app.training.runRight, 2);
+}
+
+TEST_F(Handwriting, APenTabletAndOneFingerWriteLikeTheMouse) {
+    startKanjiTraining();
+    QWidget* canvas = window().control(CanvasImage);
+    ASSERT_NE(canvas, nullptr);
+
+    // 日 with a pen: pressed, moved, lifted, stroke by stroke; a pen hovering draws nothing.
+    const QPointingDevice stylus(
+        u"stylus"_s, 2, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
+        QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+    const auto pen = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QTabletEvent event(type, &stylus, at, canvas->mapToGlobal(QPointF(at)),
+                           buttons != Qt::NoButton ? 0.6 : 0.0, 0, 0, 0, 0, 0, Qt::NoModifier,
+                           Qt::LeftButton, buttons);
+        QCoreApplication::sendEvent(canvas, &event);
+    };
+    pen(QEvent::TabletMove, {5, 5}, Qt::NoButton);
+    const StrokeList& sun = reference(Sun);
+    for (const Stroke& stroke : sun) {
+        pen(QEvent::TabletPress, onCanvas(stroke.front()), Qt::LeftButton);
+        for (const StrokePoint& p : stroke) {
+            pen(QEvent::TabletMove, onCanvas(p), Qt::LeftButton);
+        }
+        pen(QEvent::TabletRelease, onCanvas(stroke.back()), Qt::NoButton);
+    }
+    ASSERT_EQ(app.writingPad.strokes.size(), sun.size());
+    EXPECT_EQ(check(true).text.split(u'\n').value(2),
+              app.texts.text(MessageText::HandwritingRight));
+    click(NextQuestionButton);
+
+    // 川 with one finger; a second finger ends the stroke and draws nothing.
+    const QPointingDevice screen(u"screen"_s, 3, QInputDevice::DeviceType::TouchScreen,
+                                 QPointingDevice::PointerType::Finger,
+                                 QInputDevice::Capability::Position, 10, 0);
+    const auto touch = [&](QEvent::Type type, const std::vector<QPoint>& fingers) {
+        QList<QEventPoint> points;
+        for (std::size_t i = 0; i < fingers.size(); ++i) {
+            const QEventPoint::State state = type == QEvent::TouchBegin ? QEventPoint::Pressed
+                                             : type == QEvent::TouchEnd ? QEventPoint::Released
+                                                                        : QEventPoint::Updated;
+            points << QEventPoint(static_cast<int>(i), state, QPointF(fingers[i]),
+                                  canvas->mapToGlobal(QPointF(fingers[i])));
+        }
+        QTouchEvent event(type, &screen, Qt::NoModifier, points);
+        QCoreApplication::sendEvent(canvas, &event);
+    };
+    const StrokeList& river = reference(River);
+    for (const Stroke& stroke : river) {
+        touch(QEvent::TouchBegin, {onCanvas(stroke.front())});
+        for (const StrokePoint& p : stroke) {
+            touch(QEvent::TouchUpdate, {onCanvas(p)});
+        }
+        touch(QEvent::TouchEnd, {onCanvas(stroke.back())});
+    }
+    touch(QEvent::TouchBegin, {QPoint(20, 20)});
+    touch(QEvent::TouchUpdate, {QPoint(20, 20), QPoint(120, 120)});
+    touch(QEvent::TouchUpdate, {QPoint(60, 60), QPoint(120, 120)});
+    touch(QEvent::TouchEnd, {QPoint(60, 60)});
+    ASSERT_EQ(app.writingPad.strokes.size(), river.size() + 1);
+    EXPECT_EQ(app.writingPad.strokes.back().size(), 1u) << "a touch that does not move";
+    EXPECT_EQ(check(true).text.split(u'\n').value(2),
+              app.texts.text(MessageText::HandwritingRight));
+}
+
+TEST_F(Handwriting, StrokeByStrokeEachStrokeIsJudgedAsThePenLifts) {
+    startKanjiTraining();
+    EXPECT_FALSE(window().isChecked(LiveStrokesBox)) << "off unless chosen";
+    click(LiveStrokesBox);
+    ASSERT_TRUE(window().isChecked(LiveStrokesBox));
+    takePen();
+    const StrokeList& sun = reference(Sun);
+    ASSERT_EQ(sun.size(), 4u);
+
+    // The first stroke matches and stays green.
+    write({sun[0]});
+    ASSERT_EQ(app.writingPad.strokes.size(), 1u);
+    EXPECT_TRUE(near(canvasAtMiddleOf(sun[0]), MatchedStrokeColour));
+
+    // The second drawn backwards is shown red and taken away, three times; then its reference
+    // shows faintly where it belongs.
+    Stroke backwards = sun[1];
+    std::reverse(backwards.begin(), backwards.end());
+    const QPoint middleOfSecond = onCanvas(sun[1][sun[1].size() / 2]);
+    for (int miss = 1; miss <= 3; ++miss) {
+        write({backwards});
+        EXPECT_EQ(app.writingPad.strokes.size(), 1u) << "miss " << miss;
+        EXPECT_TRUE(near(canvasAtMiddleOf(sun[1]), MissedStrokeColour)) << "miss " << miss;
+    }
+    const auto hinted = [&] {
+        int faint = 0;
+        const QImage& canvas = app.writingPad.writingCanvas;
+        for (int y = 0; y < canvas.height(); ++y) {
+            for (int x = 0; x < canvas.width(); ++x) {
+                const QColor c = canvas.pixelColor(x, y);
+                faint +=
+                    c.red() > 200 && c.red() < 240 && c.red() == c.green() && c.green() == c.blue();
+            }
+        }
+        return faint;
+    };
+    write({{{5, 5}}});  // a click lifts the red stroke away
+    EXPECT_GT(hinted(), 50) << "the reference of the stroke missed three times";
+    EXPECT_FALSE(near(app.writingPad.writingCanvas.pixelColor(middleOfSecond), MissedStrokeColour));
+
+    // The rest written right: no question follows, and a missed stroke makes it partly right.
+    write({sun[1], sun[2], sun[3]});
+    ASSERT_EQ(app.writingPad.strokes.size(), 4u);
+    EXPECT_EQ(hinted(), 0);
+    const qsizetype asked = app.ui.requesters().shown().size();
+    click(CheckButton);
+    EXPECT_EQ(app.ui.requesters().shown().size(), asked);
+    EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Partly));
+    EXPECT_EQ(app.training.trainingList[0].partly, 1);
+    EXPECT_EQ(app.training.runRight, 0);
+
+    // The next kanji checked before it is complete is wrong.
+    click(NextQuestionButton);
+    const StrokeList& river = reference(River);
+    write({river[0]});
+    click(CheckButton);
+    EXPECT_EQ(app.ui.requesters().shown().size(), asked);
+    EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Wrong));
+    EXPECT_EQ(app.training.trainingList[1].wrong, 1);
+}
+
+TEST_F(Handwriting, TheVerdictNamesTheSlipInWords) {
+    const StrokeList& sun = reference(Sun);
+    ASSERT_EQ(sun.size(), 4u);
+    const auto linesFor = [&](const StrokeList& written) {
+        const HandwritingGrade grade = gradeHandwriting(written, Sun, &sun, nullptr, 160, 160);
+        return handwritingVerdictText(app.texts, grade).split(u'\n');
+    };
+    StrokeList backwards = sun;
+    std::reverse(backwards[2].begin(), backwards[2].end());
+    EXPECT_TRUE(linesFor(backwards).contains(u"Strich 3: falsche Richtung"_s));
+
+    StrokeList missing = sun;
+    missing.erase(missing.begin() + 3);
+    EXPECT_TRUE(linesFor(missing).contains(u"Strich 4 fehlt"_s));
+
+    StrokeList extra = sun;
+    extra.push_back({{5, 100}, {30, 104}, {60, 106}});
+    const QStringList extraLines = linesFor(extra);
+    EXPECT_TRUE(extraLines.contains(u"ein Strich zu viel"_s));
+    EXPECT_FALSE(extraLines.contains(u"Strich 4 fehlt"_s));
+
+    // A right kanji needs no reasons: the verdict and what zinnia saw.
+    EXPECT_EQ(linesFor(sun).size(), linesFor({}).size());
+}
+
+TEST_F(Handwriting, ReferenceNumbersNeverOverlap) {
+    // 日's first two strokes start on one spot; at half the canvas's size every start is close.
+    for (const float scale : {1.2f, 0.6f}) {
+        for (const qint32 code : {Sun, River}) {
+            std::vector<QPolygonF> strokes;
+            for (const Stroke& stroke : reference(code)) {
+                QPolygonF& line = strokes.emplace_back();
+                for (const StrokePoint& p : stroke) {
+                    line << QPointF(15 + p.x * scale, 12 + p.y * scale);
+                }
+            }
+            const std::vector<QRectF> boxes =
+                strokeNumberBoxes(strokes, QSizeF(12, 12), QRectF(0, 0, 160, 160));
+            ASSERT_EQ(boxes.size(), strokes.size());
+            for (std::size_t i = 0; i < boxes.size(); ++i) {
+                EXPECT_FALSE(boxes[i].isEmpty());
+                EXPECT_TRUE(QRectF(0, 0, 160, 160).contains(boxes[i]));
+                for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                    EXPECT_FALSE(boxes[i].intersects(boxes[j])) << code << ' ' << i << ' ' << j;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(Handwriting, AnEmptyCanvasIsGradedWrongWithTheReferenceToCompare) {

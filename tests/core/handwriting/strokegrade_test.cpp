@@ -113,9 +113,11 @@ TEST(StrokeGrade, AnotherKanjisStrokesAreWrong) {
     EXPECT_EQ(kawa.verdict, Wrong);
     EXPECT_EQ(kawa.drawnMatched, std::vector<bool>(3, false));
 
+    // Fitted onto 三, 土's horizontals lie where 三's outer ones do; its upright is no near miss
+    // of a horizontal.
     const StrokeGrade tsuchi = gradeStrokes(placed(drawn::tsuchi(), 1.4f, {8, 12}), drawn::san());
     EXPECT_EQ(tsuchi.verdict, Wrong);
-    EXPECT_EQ(tsuchi.drawnMatched, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(tsuchi.drawnMatched, (std::vector<bool>{true, false, true}));
 }
 
 TEST(StrokeGrade, KanjiVgsOwnCurvedStrokesOfUmi) {
@@ -150,6 +152,46 @@ TEST(StrokeGrade, KanjiVgsOwnCurvedStrokesOfUmi) {
     StrokeList noRise = drawing;
     noRise.erase(noRise.begin() + 2);
     EXPECT_EQ(gradeStrokes(noRise, *umi).verdict, Partly);
+}
+
+TEST(StrokeGrade, ANearMissIsNeverWorseThanTheStrokeLeftOut) {
+    const FileResult<StrokeLibrary> library =
+        loadStrokeLibrary(RENKARI_SOURCE_DIR u"/data/Media/Strokes/KanjiVG.strokes"_s);
+    ASSERT_TRUE(library.has_value());
+    const StrokeList* hi = library->find(U'\u65E5');
+    ASSERT_NE(hi, nullptr);
+    ASSERT_EQ(hi->size(), 4u);
+    const auto onCanvas = [](const StrokeList& strokes) {
+        StrokeList drawing;
+        for (const Stroke& stroke : strokes) {
+            Stroke& points = drawing.emplace_back();
+            for (const StrokePoint p : stroke) {
+                points.push_back({20 + p.x * 1.3f, 10 + p.y * 1.3f});
+            }
+        }
+        return drawing;
+    };
+    const StrokeBounds box = boundsOf(*hi);
+
+    // The inner stroke ending a quarter of the width early is an ordinary difference of hands.
+    StrokeList shortInner = *hi;
+    Stroke& inner = shortInner[2];
+    const StrokePoint from = inner.front();
+    const StrokePoint to = inner.back();
+    const float keep = 1 - 0.25f * (box.right - box.left) / (to.x - from.x);
+    inner =
+        drawn::penMove(from, {from.x + keep * (to.x - from.x), from.y + keep * (to.y - from.y)});
+    EXPECT_EQ(gradeStrokes(onCanvas(shortInner), *hi).verdict, Right);
+
+    // The inner stroke drawn well off its place and slant counts as much as leaving it out.
+    StrokeList off = *hi;
+    off[2] = drawn::penMove({from.x + 4, from.y + 20}, {to.x - 10, to.y + 16});
+    StrokeList left = *hi;
+    left.erase(left.begin() + 2);
+    const StrokeGrade missed = gradeStrokes(onCanvas(off), *hi);
+    EXPECT_EQ(missed.verdict, Partly);
+    EXPECT_EQ(missed.drawnMatched, (std::vector<bool>{true, true, false, true}));
+    EXPECT_EQ(gradeStrokes(onCanvas(left), *hi).verdict, Partly);
 }
 
 TEST(StrokeGrade, AThinKanjiIsNotStretchedAcrossItsThinSide) {

@@ -37,6 +37,29 @@ void expectNear(const StrokeList& expected, const StrokeList* actual, const char
     }
 }
 
+quint32 u32At(const QByteArray& bytes, qsizetype at) {
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = value << 8 | static_cast<quint8>(bytes[at + i]);
+    }
+    return value;
+}
+
+// The same characters in the first version of the file, which has no index: each character's
+// code comes right before its strokes.
+QByteArray withoutIndex(const QByteArray& indexed) {
+    const quint32 count = u32At(indexed, 6);
+    QByteArray old = indexed.left(10);
+    old[4] = 1;
+    for (quint32 i = 0; i < count; ++i) {
+        const qsizetype entry = 10 + 8 * qsizetype(i);
+        const qsizetype from = u32At(indexed, entry + 4);
+        const qsizetype to = i + 1 < count ? u32At(indexed, entry + 12) : indexed.size();
+        old += indexed.mid(entry, 4) + indexed.mid(from, to - from);
+    }
+    return old;
+}
+
 QByteArray sampleFile() {
     return StrokeLibrary::encode({{U'日', kSun}, {U'一', kOne}, {U'𠀋', kRare}});
 }
@@ -94,9 +117,11 @@ TEST(StrokeLibrary, EveryCutOrAddedByteIsRefused) {
 }
 
 TEST(StrokeLibrary, MalformedBytesAreRefusedWithTheirReason) {
-    // Header: magic, version, count; then code, stroke count, point count, points.
-    const QByteArray good = StrokeLibrary::encode({{U'一', kOne}, {U'日', kSun}});
+    // The first version, without an index. Header: magic, version, count; then code, stroke
+    // count, point count, points.
+    const QByteArray good = withoutIndex(StrokeLibrary::encode({{U'一', kOne}, {U'日', kSun}}));
     ASSERT_TRUE(StrokeLibrary::parse(good));
+    expectNear(kSun, StrokeLibrary::parse(good)->find(U'日'), "sun without an index");
     const auto refused = [&](qsizetype at, QByteArray replacement) {
         QByteArray bytes = good;
         bytes.replace(at, replacement.size(), replacement);
@@ -104,7 +129,7 @@ TEST(StrokeLibrary, MalformedBytesAreRefusedWithTheirReason) {
         return library ? u"accepted"_s : library.error();
     };
     EXPECT_EQ(u"not a stroke file"_s, refused(0, "RKSX"));
-    EXPECT_EQ(u"version 2 is not supported"_s, refused(4, QByteArray("\x02\x00", 2)));
+    EXPECT_EQ(u"version 3 is not supported"_s, refused(4, QByteArray("\x03\x00", 2)));
     EXPECT_EQ(u"more characters announced than the file holds"_s,
               refused(6, QByteArray("\xff\xff\xff\xff", 4)));
     EXPECT_EQ(u"bytes after the last character"_s, refused(6, QByteArray("\x01\x00\x00\x00", 4)));
@@ -117,6 +142,32 @@ TEST(StrokeLibrary, MalformedBytesAreRefusedWithTheirReason) {
     EXPECT_EQ(u"character 2: cut short"_s, refused(26, QByteArray("\xff", 1)));
 }
 
+TEST(StrokeLibrary, TheIndexIsCheckedWholeAndABrokenCharacterHasNoStrokes) {
+    // Header; then per character code and offset (一 first, 日 second); then the strokes.
+    const QByteArray good = StrokeLibrary::encode({{U'一', kOne}, {U'日', kSun}});
+    const auto parsed = [&](qsizetype at, QByteArray replacement) {
+        QByteArray bytes = good;
+        bytes.replace(at, replacement.size(), replacement);
+        return StrokeLibrary::parse(bytes);
+    };
+    const auto refused = [&](qsizetype at, QByteArray replacement) {
+        const Expected<StrokeLibrary, QString> library = parsed(at, replacement);
+        return library ? u"accepted"_s : library.error();
+    };
+    EXPECT_EQ(u"character 2: out of order"_s, refused(18, QByteArray("\x01\x00\x00\x00", 4)));
+    EXPECT_EQ(u"character 1: strokes outside the file"_s,
+              refused(14, QByteArray("\x00\x00\x00\x00", 4)));
+    EXPECT_EQ(u"character 2: strokes outside the file"_s,
+              refused(22, QByteArray("\xff\xff\x00\x00", 4)));
+    // 一's strokes start after the index; a stroke of no points there breaks 一 alone.
+    const qsizetype oneStrokes = u32At(good, 14);
+    const Expected<StrokeLibrary, QString> brokenOne = parsed(oneStrokes + 1, QByteArray(1, 0));
+    ASSERT_TRUE(brokenOne);
+    EXPECT_EQ(nullptr, brokenOne->find(U'一'));
+    expectNear(kSun, brokenOne->find(U'日'), "sun beside a broken character");
+    EXPECT_EQ(2, brokenOne->size());
+}
+
 TEST(StrokeLibrary, LoadReadsAFileAndTellsMissingFromBroken) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -125,6 +176,13 @@ TEST(StrokeLibrary, LoadReadsAFileAndTellsMissingFromBroken) {
     const FileResult<StrokeLibrary> loaded = loadStrokeLibrary(path);
     ASSERT_TRUE(loaded);
     expectNear(kSun, loaded->find(U'日'), "sun");
+    // Found again, the strokes are the ones read the first time.
+    EXPECT_EQ(loaded->find(U'日'), loaded->find(U'日'));
+
+    ASSERT_TRUE(saveFileAtomically(path, withoutIndex(sampleFile())));
+    const FileResult<StrokeLibrary> old = loadStrokeLibrary(path);
+    ASSERT_TRUE(old);
+    expectNear(kRare, old->find(U'𠀋'), "beyond the BMP, without an index");
 
     const FileResult<StrokeLibrary> missing = loadStrokeLibrary(dir.filePath(u"none"_s));
     ASSERT_FALSE(missing);
