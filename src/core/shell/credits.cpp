@@ -34,6 +34,8 @@ QString creditsText() {
         QStringLiteral("2. Lizenz: CC BY-SA 3.0, © Ulrich Apel und die KanjiVG-Mitwirkenden"),
         QStringLiteral("3. Kanji-Daten: KANJIDIC2, Electronic Dictionary Research"),
         QStringLiteral("and Development Group (EDRDG), CC BY-SA 4.0"),
+        QStringLiteral("4. Beispielwörter: EDICT, EDRDG, CC BY-SA 3.0,"),
+        QStringLiteral("https://www.edrdg.org/edrdg/licence.html"),
         QStringLiteral(" "),
         QStringLiteral("Credits go to..."),
         QStringLiteral("Schriften: IPAMincho (IPA Font License), DejaVu (freie Lizenz)"),
