@@ -22,7 +22,7 @@ QString creditsText() {
     return alignCredits({
         QStringLiteral("Dieses Programm wurde"),
         QStringLiteral("2026 von den Renkari-Entwicklern geschrieben"),
-        QStringLiteral("und ist kostenlos."),
+        QStringLiteral("und ist freie Software unter der GNU GPL 3.0 oder neuer."),
         QStringLiteral(" "),
         QStringLiteral("Entwickelt in C++ mit Qt 6 (LGPL 3), Expat (MIT-Lizenz), libpng,"),
         QStringLiteral("zlib und zinnia (BSD) mit dem Tegaki-Modell (LGPL 2.1)."),

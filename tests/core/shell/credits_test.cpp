@@ -38,6 +38,7 @@ TEST(Credits, TextHasTwentyAlignedLines) {
         }
     }
     EXPECT_EQ(lines[0].trimmed(), u"Dieses Programm wurde"_s);
+    EXPECT_TRUE(lines[2].contains(u"GNU GPL 3.0 oder neuer"_s)) << lines[2].toStdString();
     EXPECT_EQ(lines[17].trimmed(), u"Credits go to..."_s);
     for (int blank : {3, 8, 16, 19}) {
         EXPECT_EQ(lines[blank], QString(CreditsColumn, u' ')) << "line " << blank + 1;
