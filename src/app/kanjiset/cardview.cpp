@@ -1,6 +1,7 @@
 // The card of the current kanji, moving through the set, the stroke-order animation and the grid.
 #include "app/kanjiset/cardview.h"
 
+#include "app/kanjiset/examplesound.h"
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/listsids.h"
@@ -156,9 +157,8 @@ int showKanji(App& app, int index) {
     showGenshiRows(app);
     for (int i = 0; i < 4; ++i) {
         w.setText(ExampleField1 + i, record.Beispiel[static_cast<size_t>(i)]);
-        // No example's sound is played yet.
-        w.setEnabled(SoundButton1 + i, false);
     }
+    enableSoundButtons(app);
 
     w.setSpinValue(NumberSpin, set.current + 1);
     w.setStatusText(1, app.texts.text(MainText::CurrentKanji) + QString::number(set.current + 1));

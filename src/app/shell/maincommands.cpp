@@ -4,6 +4,7 @@
 
 #include "app/kanjiset/cardview.h"
 #include "app/kanjiset/editing.h"
+#include "app/kanjiset/examplesound.h"
 #include "app/kanjiset/exportdialog.h"
 #include "app/kanjiset/genshiwindow.h"
 #include "app/kanjiset/kanjicommands.h"
@@ -97,6 +98,14 @@ bool onCardControl(App& app, const ui::Event& event) {
         case CopyButton:
             if (leftClick) {
                 copyKanjiToClipboard(app);
+            }
+            return true;
+        case SoundButton1:
+        case SoundButton2:
+        case SoundButton3:
+        case SoundButton4:
+            if (leftClick) {
+                playExample(app, event.control - SoundButton1);
             }
             return true;
         default:

@@ -8,6 +8,7 @@
 #include "app/state/pictures.h"
 #include "app/state/profile.h"
 #include "app/state/resources.h"
+#include "app/state/sound.h"
 #include "app/state/writingpad.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
@@ -50,6 +51,7 @@ struct App {
     WritingPad writingPad;
     HandwritingAids handwriting;
     TrainingSession training;
+    SoundPlayer sound;
 
     Resources resources;
     TextTables texts;

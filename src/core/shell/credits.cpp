@@ -25,7 +25,7 @@ QString creditsText() {
         QStringLiteral("und ist freie Software unter der GNU GPL 3.0 oder neuer."),
         QStringLiteral(" "),
         QStringLiteral("Entwickelt in C++ mit Qt 6 (LGPL 3), Expat (MIT-Lizenz), libpng,"),
-        QStringLiteral("zlib und zinnia (BSD) mit dem Tegaki-Modell (LGPL 2.1)."),
+        QStringLiteral("zlib, zinnia (BSD) mit dem Tegaki-Modell (LGPL 2.1), espeak-ng (GPL 3+)"),
         QStringLiteral("Qt ist eine Marke der The Qt Company Ltd."),
         QStringLiteral("https://www.qt.io"),
         QStringLiteral(" "),

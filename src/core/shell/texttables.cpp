@@ -354,6 +354,8 @@ TextTables builtInTexts() {
         u"Zeile %1: Anführungszeichen nicht geschlossen"_s,
         u"Doppelt behalten: %1 Kanji"_s,
         u"Import: %1 neu, %2 aktualisiert"_s,
+        u"Kein Ton: %1"_s,
+        u"keine Tonausgabe"_s,
     });
     return tables;
 }

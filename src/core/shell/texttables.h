@@ -329,8 +329,12 @@ enum class MessageText {
     // the records added as %1 and the kanji updated as %2.
     OptimiseKeptTwice,
     ImportCounts,
+    // In the status bar when a sound cannot be played, with the reason as %1; the reason when
+    // the machine has no sound output.
+    SoundFailed,
+    NoSoundOutput,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ImportCounts) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::NoSoundOutput) + 1;
 
 class TextTables {
 public:
