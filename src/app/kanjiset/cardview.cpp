@@ -2,6 +2,7 @@
 #include "app/kanjiset/cardview.h"
 
 #include "app/kanjiset/examplesound.h"
+#include "app/kanjiset/shadowing.h"
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/listsids.h"
@@ -159,6 +160,7 @@ int showKanji(App& app, int index) {
         w.setText(ExampleField1 + i, record.Beispiel[static_cast<size_t>(i)]);
     }
     enableSoundButtons(app);
+    shadowingFollowsCard(app);
 
     w.setSpinValue(NumberSpin, set.current + 1);
     w.setStatusText(1, app.texts.text(MainText::CurrentKanji) + QString::number(set.current + 1));
@@ -208,6 +210,7 @@ void clearCard(App& app) {
     for (int i = 0; i < 4; ++i) {
         w.setEnabled(SoundButton1 + i, false);
     }
+    shadowingFollowsCard(app);
     w.get<ui::ReportList>(GenshiListView)->clearRows();
     w.setSpinValue(NumberSpin, 0);
     w.setStatusText(1, app.texts.text(MainText::CurrentKanji) + QString::number(0));

@@ -10,6 +10,7 @@
 #include "app/kanjiset/kanjicommands.h"
 #include "app/kanjiset/practicesheet.h"
 #include "app/kanjiset/setcommands.h"
+#include "app/kanjiset/shadowing.h"
 #include "app/kanjiset/viewmode.h"
 #include "app/review/importwizard.h"
 #include "app/review/statisticswindow.h"
@@ -106,6 +107,22 @@ bool onCardControl(App& app, const ui::Event& event) {
         case SoundButton4:
             if (leftClick) {
                 playExample(app, event.control - SoundButton1);
+            }
+            return true;
+        case RecordStartButton:
+            if (leftClick) {
+                startShadowing(app);
+            }
+            return true;
+        case RecordStopButton:
+            if (leftClick) {
+                stopShadowing(app);
+            }
+            return true;
+        case RecordingImage1:
+        case RecordingImage2:
+            if (leftClick) {
+                replayShadowing(app, event.control - RecordingImage1);
             }
             return true;
         default:

@@ -52,6 +52,7 @@ struct App {
     HandwritingAids handwriting;
     TrainingSession training;
     SoundPlayer sound;
+    Shadowing shadowing;
 
     Resources resources;
     TextTables texts;

@@ -23,19 +23,49 @@ public:
 // Says when the machine has no sound output; the reason reads `noOutputText`.
 std::unique_ptr<SoundOutput> makeDeviceSoundOutput(const QString& noOutputText);
 
+// Where recordings come from: the default input through Qt Multimedia, or a test's samples.
+class SoundInput {
+public:
+    virtual ~SoundInput() = default;
+    // Starts recording 16-bit mono samples; at most maxSamples are kept. Returns at once.
+    virtual Expected<void, QString> start(int sampleRate, qsizetype maxSamples) = 0;
+    // Ends the recording and hands over what was recorded.
+    virtual SpeechSamples stop() = 0;
+};
+
+// Says when the machine has no sound input; the reason reads `noInputText`.
+std::unique_ptr<SoundInput> makeDeviceSoundInput(const QString& noInputText);
+
+// Speaking along on the card: the reading spoken and the learner's recording of it, in memory.
+struct Shadowing {
+    qint32 kanji = 0;  // whose reading the boxes hold
+    SpeechSamples spoken;
+    SpeechSamples recorded;
+    bool recording = false;
+};
+
 // Owned by App. Neither Qt Multimedia nor the voice is touched before the first sound, so the
 // start-up does not wait for them.
 class SoundPlayer {
 public:
     // Plays a file, or speaks kana; Nothing does nothing.
     Expected<void, QString> play(const SoundToPlay& sound, const QString& noOutputText);
-    // Replaces the device output (tests).
+    Expected<void, QString> playSamples(const SpeechSamples& sound, const QString& noOutputText);
+    Expected<void, QString> startRecording(int sampleRate, qsizetype maxSamples,
+                                           const QString& noInputText);
+    SpeechSamples stopRecording();
+    // Replace the devices (tests).
     void useOutput(std::unique_ptr<SoundOutput> output) { output_ = std::move(output); }
+    void useInput(std::unique_ptr<SoundInput> input) { input_ = std::move(input); }
 
 private:
+    SoundOutput& output(const QString& noOutputText);
+
     std::unique_ptr<SoundOutput> output_;
+    std::unique_ptr<SoundInput> input_;
 };
 
 // Plays the sound with App's player; a failure is named in the status bar, never asked about,
 // so a machine without sound goes on as if it had played.
 void playSound(App& app, const SoundToPlay& sound);
+void playSamples(App& app, const SpeechSamples& sound);

@@ -356,6 +356,7 @@ TextTables builtInTexts() {
         u"Import: %1 neu, %2 aktualisiert"_s,
         u"Kein Ton: %1"_s,
         u"keine Tonausgabe"_s,
+        u"keine Toneingabe"_s,
     });
     return tables;
 }

@@ -330,11 +330,12 @@ enum class MessageText {
     OptimiseKeptTwice,
     ImportCounts,
     // In the status bar when a sound cannot be played, with the reason as %1; the reason when
-    // the machine has no sound output.
+    // the machine has no sound output, and when it has no sound input to record from.
     SoundFailed,
     NoSoundOutput,
+    NoSoundInput,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::NoSoundOutput) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::NoSoundInput) + 1;
 
 class TextTables {
 public:

@@ -1,11 +1,15 @@
 // The card's sound buttons: enabled by what their example has to play, playing a file or speech,
-// and going on quietly on a machine without sound.
+// and going on quietly on a machine without sound; and speaking along in the recording frame.
 #include "app/kanjiset/examplesound.h"
 #include "app/shell/appfixture.h"
 #include "app/shell/soundrecorder.h"
 #include "app/state/cardids.h"
+#include "ui/widgets.h"
 
 #include <QDir>
+#include <QImage>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -77,6 +81,112 @@ TEST_F(ExampleSound, WithoutADeviceAClickFailsQuietly) {
     EXPECT_TRUE(window().statusText(2).isEmpty() ||
                 window().statusText(2) == u"Kein Ton: keine Tonausgabe"_s)
         << window().statusText(2).toStdString();
+    // The real input likewise: it records, or it names the missing device.
+    app.sound.useInput(makeDeviceSoundInput(u"keine Toneingabe"_s));
+    window().setStatusText(2, QString());
+    click(RecordStartButton);
+    click(RecordStopButton);
+    EXPECT_TRUE(window().statusText(2).isEmpty() ||
+                window().statusText(2) == u"Kein Ton: keine Toneingabe"_s)
+        << window().statusText(2).toStdString();
+    EXPECT_FALSE(window().isEnabled(RecordStopButton));
     click(NextButton);
     EXPECT_EQ(app.kanjiSet.current, 1);
+}
+
+namespace {
+
+// A microphone that hands back a fixed recording, or has none to offer.
+class ScriptedInput : public SoundInput {
+public:
+    explicit ScriptedInput(std::optional<std::vector<qint16>> recording)
+        : recording_(std::move(recording)) {}
+
+    Expected<void, QString> start(int sampleRate, qsizetype) override {
+        if (!recording_) {
+            return unexpected(u"kein Mikrofon"_s);
+        }
+        sampleRate_ = sampleRate;
+        return {};
+    }
+    SpeechSamples stop() override {
+        return {recording_.value_or(std::vector<qint16>{}), sampleRate_};
+    }
+
+private:
+    std::optional<std::vector<qint16>> recording_;
+    int sampleRate_ = 0;
+};
+
+// Columns of the picture with anything drawn in them.
+int inkedColumns(const QImage& image, int from, int to) {
+    int inked = 0;
+    for (int x = from; x < to; ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixelColor(x, y) != QColor(Qt::white)) {
+                ++inked;
+                break;
+            }
+        }
+    }
+    return inked;
+}
+
+}  // namespace
+
+TEST_F(ExampleSound, SpeakingAlongDrawsReadingAndRecordingOnOneScaleAndPlaysThemAgain) {
+    PlayedSounds played;
+    app.sound.useOutput(std::make_unique<SoundRecorder>(played));
+    const Expected<SpeechSamples, QString> reading = synthesizeSpeech(u"ニチ"_s);
+    ASSERT_TRUE(reading.has_value());
+    // The learner speaks twice as long as the voice, loudly all through.
+    const size_t learnerLength = 2 * reading->samples.size();
+    std::vector<qint16> learner(learnerLength);
+    for (size_t i = 0; i < learner.size(); ++i) {
+        learner[i] = i % 2 == 0 ? 20000 : -20000;
+    }
+    app.sound.useInput(std::make_unique<ScriptedInput>(learner));
+    const auto box = [&](int id) { return control<ui::ImageView>(id)->image(); };
+
+    EXPECT_TRUE(window().isEnabled(RecordStartButton));
+    EXPECT_FALSE(window().isEnabled(RecordStopButton));
+    click(RecordStartButton);
+    // The first reading, ニチ, is spoken (the voice varies its length by a few samples).
+    ASSERT_EQ(played.speech.size(), 1u);
+    const size_t spokenLength = played.speech[0];
+    EXPECT_NEAR(double(spokenLength), double(reading->samples.size()), 0.05 * spokenLength);
+    EXPECT_TRUE(window().isEnabled(RecordStopButton));
+    EXPECT_GT(inkedColumns(box(RecordingImage1), 0, 350), 100);
+    EXPECT_TRUE(box(RecordingImage2).isNull());
+
+    click(RecordStopButton);
+    EXPECT_FALSE(window().isEnabled(RecordStopButton));
+    const QImage spoken = box(RecordingImage1);
+    const QImage recorded = box(RecordingImage2);
+    ASSERT_EQ(spoken.size(), QSize(350, 50));
+    ASSERT_EQ(recorded.size(), QSize(350, 50));
+    // On one scale the reading fills the left half at most; the recording every column.
+    EXPECT_EQ(inkedColumns(spoken, 176, 350), 0);
+    EXPECT_GT(inkedColumns(spoken, 0, 175), 50);
+    EXPECT_EQ(inkedColumns(recorded, 0, 350), 350);
+
+    clickAt(control<ui::ImageView>(RecordingImage2), QPoint(10, 10));
+    pass();
+    clickAt(control<ui::ImageView>(RecordingImage1), QPoint(10, 10));
+    pass();
+    EXPECT_EQ(played.speech, (std::vector<size_t>{spokenLength, learnerLength, spokenLength}));
+
+    // Without a microphone: said in the status bar, the last recording kept.
+    app.sound.useInput(std::make_unique<ScriptedInput>(std::nullopt));
+    click(RecordStartButton);
+    EXPECT_EQ(window().statusText(2), u"Kein Ton: kein Mikrofon"_s);
+    EXPECT_FALSE(window().isEnabled(RecordStopButton));
+    EXPECT_EQ(box(RecordingImage2), recorded);
+
+    // Another kanji starts with empty boxes; nothing reached the set's folder.
+    click(NextButton);
+    EXPECT_TRUE(box(RecordingImage1).isNull());
+    EXPECT_TRUE(box(RecordingImage2).isNull());
+    EXPECT_EQ(QDir(mediaDir() + u"Klang/Sounds"_s).entryList(QDir::Files),
+              QStringList{u"nihon.wav"_s});
 }
