@@ -24,5 +24,9 @@ void enableSoundButtons(App& app) {
 }
 
 void playExample(App& app, int i) {
+    const KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (record != nullptr && app.shadowing.kanji == record->Unicode && !app.shadowing.recording) {
+        app.shadowing.example = i;
+    }
     playSound(app, currentExampleSound(app, i));
 }

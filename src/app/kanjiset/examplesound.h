@@ -13,4 +13,5 @@ QString soundsFolder(const App& app);
 SoundToPlay currentExampleSound(const App& app, int i);
 // Enables each sound button whose example has something to play.
 void enableSoundButtons(App& app);
+// Plays example i and chooses it for speaking along.
 void playExample(App& app, int i);

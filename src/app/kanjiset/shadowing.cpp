@@ -1,12 +1,16 @@
 // Shadowing practice: the spoken reading and the learner's recording, in memory only.
 #include "app/kanjiset/shadowing.h"
 
+#include "app/kanjiset/examplesound.h"
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/sound.h"
+#include "base/files.h"
 #include "core/kanjiset/soundchoice.h"
 #include "core/kanjiset/waveform.h"
+#include "core/kanjiset/wavfile.h"
 
+#include <QDir>
 #include <QPainter>
 
 #include <algorithm>
@@ -64,7 +68,12 @@ void startShadowing(App& app) {
     if (record == nullptr) {
         return;
     }
-    const QString reading = readingsToSpeak(*record).section(u'、', 0, 0);
+    Shadowing& s = app.shadowing;
+    const QString example = s.kanji == record->Unicode && s.example >= 0
+                                ? exampleReading(record->Beispiel[static_cast<size_t>(s.example)])
+                                : QString();
+    const QString reading =
+        !example.isEmpty() ? example : readingsToSpeak(*record).section(u'、', 0, 0);
     if (reading.isEmpty()) {
         return;
     }
@@ -73,7 +82,6 @@ void startShadowing(App& app) {
         reportFailure(app, spoken.error());
         return;
     }
-    Shadowing& s = app.shadowing;
     s.spoken = *spoken;
     s.kanji = record->Unicode;
     playSamples(app, s.spoken);
@@ -110,6 +118,35 @@ void replayShadowing(App& app, int box) {
     if (!sound.samples.empty()) {
         playSamples(app, sound);
     }
+}
+
+bool canSaveRecording(const App& app) {
+    const Shadowing& s = app.shadowing;
+    const KanjiRecord* record = app.kanjiSet.currentRecord();
+    return record != nullptr && record->Unicode == s.kanji && !s.recording && s.example >= 0 &&
+           s.example < 4 && !s.recorded.samples.empty();
+}
+
+void saveRecording(App& app) {
+    if (!canSaveRecording(app)) {
+        return;
+    }
+    KanjiRecord& record = *app.kanjiSet.currentRecord();
+    const Shadowing& s = app.shadowing;
+    const QString name = QString::number(record.Unicode) + u'_' + QString::number(s.example + 1) +
+                         QStringLiteral(".wav");
+    const QString folder = soundsFolder(app);
+    QDir().mkpath(folder);
+    const FileResult<void> saved = saveFileAtomically(folder + name, wavFile(s.recorded));
+    if (!saved) {
+        if (app.mainWindow) {
+            app.mainWindow->setStatusText(2, app.texts.text(MessageText::RecordingNotSaved)
+                                                 .arg(fileErrorText(app.texts, saved.error())));
+        }
+        return;
+    }
+    record.SoundFile[static_cast<size_t>(s.example)] = name;
+    enableSoundButtons(app);
 }
 
 void shadowingFollowsCard(App& app) {

@@ -19,6 +19,11 @@ void startShadowing(App& app);
 void stopShadowing(App& app);
 // A click on box 0 (the reading) or 1 (the learner) plays it again.
 void replayShadowing(App& app, int box);
+// Whether there is a recording of a chosen example to save.
+bool canSaveRecording(const App& app);
+// Saves the recording as a WAV file in the set's Sounds folder, atomically, and makes it the
+// chosen example's sound file; a failure is said in the status bar and changes nothing.
+void saveRecording(App& app);
 // Keeps the frame with the card: another kanji starts with empty boxes; the play button takes
 // clicks when the kanji has a reading, the stop button while recording.
 void shadowingFollowsCard(App& app);

@@ -123,6 +123,9 @@ bool onCardControl(App& app, const ui::Event& event) {
         case RecordingImage2:
             if (leftClick) {
                 replayShadowing(app, event.control - RecordingImage1);
+            } else if (event.action == ui::Action::RightClick && event.control == RecordingImage2 &&
+                       canSaveRecording(app)) {
+                app.mainWindow->showContextMenu(app.recordingContextMenu, app.ui.mouse().globalPos);
             }
             return true;
         default:
@@ -235,6 +238,9 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuSaveSet:
             saveSet(app);
+            break;
+        case MenuSaveRecording:
+            saveRecording(app);
             break;
         case MenuPrintCards:
             printPracticeSheets(app);

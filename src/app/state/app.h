@@ -61,6 +61,7 @@ struct App {
     ui::Toolkit ui;
     std::unique_ptr<ui::Window> mainWindow;
     QMenu* gridContextMenu = nullptr;
+    QMenu* recordingContextMenu = nullptr;
 };
 
 // The window requesters are shown over: the main window, once there is one.

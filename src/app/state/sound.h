@@ -39,6 +39,9 @@ std::unique_ptr<SoundInput> makeDeviceSoundInput(const QString& noInputText);
 // Speaking along on the card: the reading spoken and the learner's recording of it, in memory.
 struct Shadowing {
     qint32 kanji = 0;  // whose reading the boxes hold
+    // The example chosen by its sound button (-1: none): the play button speaks its reading, and
+    // a recording is saved as its sound file.
+    int example = -1;
     SpeechSamples spoken;
     SpeechSamples recorded;
     bool recording = false;

@@ -357,6 +357,8 @@ TextTables builtInTexts() {
         u"Kein Ton: %1"_s,
         u"keine Tonausgabe"_s,
         u"keine Toneingabe"_s,
+        u"Aufnahme als Klang des Beispiels speichern"_s,
+        u"Aufnahme nicht gespeichert: %1"_s,
     });
     return tables;
 }

@@ -334,8 +334,11 @@ enum class MessageText {
     SoundFailed,
     NoSoundOutput,
     NoSoundInput,
+    // The recording frame's context menu entry, and why a recording could not be saved (%1).
+    SaveRecording,
+    RecordingNotSaved,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::NoSoundInput) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::RecordingNotSaved) + 1;
 
 class TextTables {
 public:

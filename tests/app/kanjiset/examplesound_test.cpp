@@ -4,10 +4,12 @@
 #include "app/shell/appfixture.h"
 #include "app/shell/soundrecorder.h"
 #include "app/state/cardids.h"
+#include "app/state/menuids.h"
 #include "ui/widgets.h"
 
 #include <QDir>
 #include <QImage>
+#include <QMenu>
 
 #include <optional>
 
@@ -183,10 +185,35 @@ TEST_F(ExampleSound, SpeakingAlongDrawsReadingAndRecordingOnOneScaleAndPlaysThem
     EXPECT_FALSE(window().isEnabled(RecordStopButton));
     EXPECT_EQ(box(RecordingImage2), recorded);
 
-    // Another kanji starts with empty boxes; nothing reached the set's folder.
+    // Chosen by its button, the second example is spoken along, and its recording saved as its
+    // sound: a WAV file in the set's folder, which the button plays from then on.
+    app.sound.useInput(std::make_unique<ScriptedInput>(learner));
+    click(SoundButton2);
+    ASSERT_EQ(played.speech.size(), 5u) << "the reading was heard without a microphone too";
+    const size_t exampleLength = played.speech.back();
+    EXPECT_GT(exampleLength, spokenLength) << "にちようび is longer than ニチ";
+    click(RecordStartButton);
+    EXPECT_NEAR(double(played.speech.back()), double(exampleLength), 0.05 * exampleLength);
+    click(RecordStopButton);
+    clickAt(control<ui::ImageView>(RecordingImage2), QPoint(10, 10), Qt::RightButton);
+    pass();
+    ASSERT_NE(app.recordingContextMenu, nullptr);
+    EXPECT_TRUE(app.recordingContextMenu->isVisible());
+    app.recordingContextMenu->hide();
+    chooseMenu(MenuSaveRecording);
+    const std::optional<QByteArray> wav = readFile(u"Media/Klang/Sounds/26085_2.wav"_s);
+    ASSERT_TRUE(wav.has_value());
+    EXPECT_EQ(wav->left(4), QByteArray("RIFF"));
+    EXPECT_EQ(wav->mid(8, 8), QByteArray("WAVEfmt "));
+    EXPECT_EQ(static_cast<size_t>(wav->size()), 44 + 2 * learnerLength);
+    EXPECT_EQ(app.kanjiSet.currentRecord()->SoundFile[1], u"26085_2.wav"_s);
+    click(SoundButton2);
+    EXPECT_EQ(played.files.back(), mediaDir() + u"Klang/Sounds/26085_2.wav"_s);
+
+    // Another kanji starts with empty boxes; only the saved recording reached the set's folder.
     click(NextButton);
     EXPECT_TRUE(box(RecordingImage1).isNull());
     EXPECT_TRUE(box(RecordingImage2).isNull());
     EXPECT_EQ(QDir(mediaDir() + u"Klang/Sounds"_s).entryList(QDir::Files),
-              QStringList{u"nihon.wav"_s});
+              (QStringList{u"26085_2.wav"_s, u"nihon.wav"_s}));
 }
