@@ -93,6 +93,7 @@ void startShadowing(App& app) {
         reportFailure(app, started.error());
     } else {
         s.recorded = {};
+        s.recordedExample = example.isEmpty() ? -1 : s.example;
         s.recording = true;
     }
     drawBoxes(app);
@@ -123,8 +124,8 @@ void replayShadowing(App& app, int box) {
 bool canSaveRecording(const App& app) {
     const Shadowing& s = app.shadowing;
     const KanjiRecord* record = app.kanjiSet.currentRecord();
-    return record != nullptr && record->Unicode == s.kanji && !s.recording && s.example >= 0 &&
-           s.example < 4 && !s.recorded.samples.empty();
+    return record != nullptr && record->Unicode == s.kanji && !s.recording &&
+           s.recordedExample >= 0 && s.recordedExample < 4 && !s.recorded.samples.empty();
 }
 
 void saveRecording(App& app) {
@@ -133,8 +134,8 @@ void saveRecording(App& app) {
     }
     KanjiRecord& record = *app.kanjiSet.currentRecord();
     const Shadowing& s = app.shadowing;
-    const QString name = QString::number(record.Unicode) + u'_' + QString::number(s.example + 1) +
-                         QStringLiteral(".wav");
+    const QString name = QString::number(record.Unicode) + u'_' +
+                         QString::number(s.recordedExample + 1) + QStringLiteral(".wav");
     const QString folder = soundsFolder(app);
     QDir().mkpath(folder);
     const FileResult<void> saved = saveFileAtomically(folder + name, wavFile(s.recorded));
@@ -145,7 +146,7 @@ void saveRecording(App& app) {
         }
         return;
     }
-    record.SoundFile[static_cast<size_t>(s.example)] = name;
+    record.SoundFile[static_cast<size_t>(s.recordedExample)] = name;
     enableSoundButtons(app);
 }
 

@@ -19,7 +19,7 @@ void startShadowing(App& app);
 void stopShadowing(App& app);
 // A click on box 0 (the reading) or 1 (the learner) plays it again.
 void replayShadowing(App& app, int box);
-// Whether there is a recording of a chosen example to save.
+// Whether there is a recording that followed an example's reading, to save as its sound.
 bool canSaveRecording(const App& app);
 // Saves the recording as a WAV file in the set's Sounds folder, atomically, and makes it the
 // chosen example's sound file; a failure is said in the status bar and changes nothing.

@@ -44,6 +44,9 @@ struct Shadowing {
     int example = -1;
     SpeechSamples spoken;
     SpeechSamples recorded;
+    // The example whose reading the recording follows (-1: the kanji's reading); it alone may
+    // take the recording as its sound file.
+    int recordedExample = -1;
     bool recording = false;
 };
 
