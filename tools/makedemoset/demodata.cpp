@@ -14,6 +14,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -74,7 +75,7 @@ bool writeStrip(const StrokeList& strokes, const QString& path) {
 }
 
 DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeLibrary& strokes,
-                         const QString& outDir) {
+                         const QString& outDir, const std::vector<EdictWord>& words) {
     DemoReport report;
     const QString mediaDir = outDir + u"/Media"_qs;
     const QString animDir = mediaDir + u"/JLPT/Anim"_qs;
@@ -99,8 +100,17 @@ DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const Stroke
         stripped.insert(job.code);
     }
 
-    const std::vector<KanjiRecord> records =
-        buildJlptSet(entries, [&](char32_t code) { return stripped.contains(code); });
+    std::unordered_map<char32_t, int> frequencyRank;
+    for (const KanjidicEntry& entry : entries) {
+        frequencyRank.emplace(entry.codePoint, entry.frequencyRank);
+    }
+    const std::unordered_map<char32_t, Examples> examples = chooseExamples(words, frequencyRank);
+    const std::vector<KanjiRecord> records = buildJlptSet(
+        entries, [&](char32_t code) { return stripped.contains(code); },
+        [&](char32_t code) {
+            const auto found = examples.find(code);
+            return found == examples.end() ? Examples{} : found->second;
+        });
     const QString setPath = mediaDir + u"/JLPT.rki"_qs;
     if (!saveFileAtomically(setPath, writeSetFile(records))) {
         report.error = u"cannot write "_qs + setPath;
@@ -112,16 +122,20 @@ DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const Stroke
     return report;
 }
 
-DemoReport makeDemoData(const QString& kanjidicPath, const QString& strokeFilePath,
-                        const QString& outDir) {
+DemoReport makeDemoData(const QString& kanjidicPath, const QString& edictPath,
+                        const QString& strokeFilePath, const QString& outDir) {
     const std::optional<std::vector<KanjidicEntry>> entries = loadKanjidic(kanjidicPath);
     if (!entries) {
         return {.error = u"cannot read KANJIDIC2 from "_qs + kanjidicPath};
+    }
+    const std::optional<std::vector<EdictWord>> words = loadEdict(edictPath);
+    if (!words) {
+        return {.error = u"cannot read EDICT from "_qs + edictPath};
     }
     const FileResult<StrokeLibrary> strokes = loadStrokeLibrary(strokeFilePath);
     if (!strokes) {
         return {.error = u"cannot read strokes from "_qs + strokeFilePath + u": "_qs +
                          strokes.error().systemText};
     }
-    return writeDemoData(*entries, *strokes, outDir);
+    return writeDemoData(*entries, *strokes, outDir, *words);
 }

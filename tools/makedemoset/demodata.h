@@ -1,6 +1,7 @@
 // Making the demo working directory's data: the "JLPT" set file and its stroke-order strips.
 #pragma once
 
+#include "edict.h"
 #include "kanjidic.h"
 
 #include "core/handwriting/strokelibrary.h"
@@ -24,10 +25,12 @@ struct DemoReport {
 };
 
 // Writes <outDir>/Media/JLPT/Anim/<code>.png for every kanji of the set that has stroke data,
-// then <outDir>/Media/JLPT.rki, whose Anim fields name exactly the strips that were written.
+// then <outDir>/Media/JLPT.rki, whose Anim fields name exactly the strips that were written and
+// whose examples are chosen from `words`.
 DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeLibrary& strokes,
-                         const QString& outDir);
+                         const QString& outDir, const std::vector<EdictWord>& words = {});
 
-// Loads KANJIDIC2 and the stroke file (data/Media/Strokes/KanjiVG.strokes) and runs writeDemoData.
-DemoReport makeDemoData(const QString& kanjidicPath, const QString& strokeFilePath,
-                        const QString& outDir);
+// Loads KANJIDIC2, EDICT and the stroke file (data/Media/Strokes/KanjiVG.strokes) and runs
+// writeDemoData.
+DemoReport makeDemoData(const QString& kanjidicPath, const QString& edictPath,
+                        const QString& strokeFilePath, const QString& outDir);

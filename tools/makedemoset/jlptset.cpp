@@ -20,7 +20,8 @@ QString genshiOf(const KanjidicEntry& entry) {
     return QString::number(entry.classicalRadical - 1) + u',';
 }
 
-KanjiRecord recordOf(const KanjidicEntry& entry, qint32 index, const HasStrip& hasStrip) {
+KanjiRecord recordOf(const KanjidicEntry& entry, qint32 index, const HasStrip& hasStrip,
+                     const ExamplesOf& examplesOf) {
     KanjiRecord record;
     record.Idx1 = index;
     record.Idx2 = entry.jlptLevel;
@@ -31,6 +32,9 @@ KanjiRecord recordOf(const KanjidicEntry& entry, qint32 index, const HasStrip& h
     record.Genshi = genshiOf(entry);
     if (hasStrip(entry.codePoint)) {
         record.Anim = stripFileName(entry.codePoint);
+    }
+    if (examplesOf) {
+        record.Beispiel = examplesOf(entry.codePoint);
     }
     return record;
 }
@@ -50,7 +54,7 @@ bool comesBefore(const KanjidicEntry& a, const KanjidicEntry& b) {
 }
 
 std::vector<KanjiRecord> buildJlptSet(const std::vector<KanjidicEntry>& entries,
-                                      const HasStrip& hasStrip) {
+                                      const HasStrip& hasStrip, const ExamplesOf& examplesOf) {
     std::vector<const KanjidicEntry*> chosen;
     for (const KanjidicEntry& entry : entries) {
         if (hasJlptLevel(entry) && entry.codePoint != 0) {
@@ -63,7 +67,8 @@ std::vector<KanjiRecord> buildJlptSet(const std::vector<KanjidicEntry>& entries,
     std::vector<KanjiRecord> records;
     records.reserve(chosen.size());
     for (const KanjidicEntry* entry : chosen) {
-        records.push_back(recordOf(*entry, static_cast<qint32>(records.size() + 1), hasStrip));
+        records.push_back(
+            recordOf(*entry, static_cast<qint32>(records.size() + 1), hasStrip, examplesOf));
     }
     return records;
 }

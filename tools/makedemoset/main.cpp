@@ -1,5 +1,5 @@
-// makedemoset: builds the "JLPT" demo set from Debian's KANJIDIC2 and its stroke-order strips
-// from the committed KanjiVG stroke file.
+// makedemoset: builds the "JLPT" demo set from Debian's KANJIDIC2 with example words from EDICT,
+// and its stroke-order strips from the committed KanjiVG stroke file.
 #include "demodata.h"
 
 #include <QCoreApplication>
@@ -9,11 +9,11 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
-    if (args.size() != 4) {
-        err << "usage: makedemoset <kanjidic2.xml.gz> <KanjiVG.strokes> <out-dir>\n";
+    if (args.size() != 5) {
+        err << "usage: makedemoset <kanjidic2.xml.gz> <edict> <KanjiVG.strokes> <out-dir>\n";
         return 2;
     }
-    const DemoReport report = makeDemoData(args[1], args[2], args[3]);
+    const DemoReport report = makeDemoData(args[1], args[2], args[3], args[4]);
     if (!report.ok) {
         err << "makedemoset: " << report.error << '\n';
         return 1;

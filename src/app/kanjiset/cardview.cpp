@@ -1,6 +1,8 @@
 // The card of the current kanji, moving through the set, the stroke-order animation and the grid.
 #include "app/kanjiset/cardview.h"
 
+#include "app/kanjiset/examplesound.h"
+#include "app/kanjiset/shadowing.h"
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/listsids.h"
@@ -156,9 +158,9 @@ int showKanji(App& app, int index) {
     showGenshiRows(app);
     for (int i = 0; i < 4; ++i) {
         w.setText(ExampleField1 + i, record.Beispiel[static_cast<size_t>(i)]);
-        // No example's sound is played yet.
-        w.setEnabled(SoundButton1 + i, false);
     }
+    enableSoundButtons(app);
+    shadowingFollowsCard(app);
 
     w.setSpinValue(NumberSpin, set.current + 1);
     w.setStatusText(1, app.texts.text(MainText::CurrentKanji) + QString::number(set.current + 1));
@@ -208,6 +210,7 @@ void clearCard(App& app) {
     for (int i = 0; i < 4; ++i) {
         w.setEnabled(SoundButton1 + i, false);
     }
+    shadowingFollowsCard(app);
     w.get<ui::ReportList>(GenshiListView)->clearRows();
     w.setSpinValue(NumberSpin, 0);
     w.setStatusText(1, app.texts.text(MainText::CurrentKanji) + QString::number(0));

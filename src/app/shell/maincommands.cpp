@@ -4,11 +4,13 @@
 
 #include "app/kanjiset/cardview.h"
 #include "app/kanjiset/editing.h"
+#include "app/kanjiset/examplesound.h"
 #include "app/kanjiset/exportdialog.h"
 #include "app/kanjiset/genshiwindow.h"
 #include "app/kanjiset/kanjicommands.h"
 #include "app/kanjiset/practicesheet.h"
 #include "app/kanjiset/setcommands.h"
+#include "app/kanjiset/shadowing.h"
 #include "app/kanjiset/viewmode.h"
 #include "app/review/importwizard.h"
 #include "app/review/statisticswindow.h"
@@ -97,6 +99,33 @@ bool onCardControl(App& app, const ui::Event& event) {
         case CopyButton:
             if (leftClick) {
                 copyKanjiToClipboard(app);
+            }
+            return true;
+        case SoundButton1:
+        case SoundButton2:
+        case SoundButton3:
+        case SoundButton4:
+            if (leftClick) {
+                playExample(app, event.control - SoundButton1);
+            }
+            return true;
+        case RecordStartButton:
+            if (leftClick) {
+                startShadowing(app);
+            }
+            return true;
+        case RecordStopButton:
+            if (leftClick) {
+                stopShadowing(app);
+            }
+            return true;
+        case RecordingImage1:
+        case RecordingImage2:
+            if (leftClick) {
+                replayShadowing(app, event.control - RecordingImage1);
+            } else if (event.action == ui::Action::RightClick && event.control == RecordingImage2 &&
+                       canSaveRecording(app)) {
+                app.mainWindow->showContextMenu(app.recordingContextMenu, app.ui.mouse().globalPos);
             }
             return true;
         default:
@@ -209,6 +238,9 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuSaveSet:
             saveSet(app);
+            break;
+        case MenuSaveRecording:
+            saveRecording(app);
             break;
         case MenuPrintCards:
             printPracticeSheets(app);

@@ -65,6 +65,8 @@ void buildMenus(App& app) {
 
     app.gridContextMenu = w.createContextMenu();
     w.addMenuItem(app.gridContextMenu, MenuTakeAsGenshi, t.text(MessageText::TakeAsGenshi));
+    app.recordingContextMenu = w.createContextMenu();
+    w.addMenuItem(app.recordingContextMenu, MenuSaveRecording, t.text(MessageText::SaveRecording));
 }
 
 void buildOverviewPage(App& app, QWidget* page) {

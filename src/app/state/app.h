@@ -9,6 +9,7 @@
 #include "app/state/pictures.h"
 #include "app/state/profile.h"
 #include "app/state/resources.h"
+#include "app/state/sound.h"
 #include "app/state/writingpad.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
@@ -52,6 +53,8 @@ struct App {
     WritingPad writingPad;
     HandwritingAids handwriting;
     TrainingSession training;
+    SoundPlayer sound;
+    Shadowing shadowing;
 
     Resources resources;
     TextTables texts;
@@ -60,6 +63,7 @@ struct App {
     ui::Toolkit ui;
     std::unique_ptr<ui::Window> mainWindow;
     QMenu* gridContextMenu = nullptr;
+    QMenu* recordingContextMenu = nullptr;
 };
 
 // The window requesters are shown over: the main window, once there is one.

@@ -25,4 +25,5 @@ enum MenuId : int {
     MenuAbout = 26,
     MenuKeyF2 = 27,
     MenuTakeAsGenshi = 28,
+    MenuSaveRecording = 29,
 };

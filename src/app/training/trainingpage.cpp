@@ -6,6 +6,7 @@
 #include "app/state/trainingids.h"
 #include "app/training/dailyreview.h"
 #include "app/training/peninput.h"
+#include "app/training/questionsound.h"
 #include "app/training/trainingrun.h"
 #include "app/training/trainingsettings.h"
 #include "ui/images.h"
@@ -24,11 +25,14 @@ void keepRangeInSet(App& app) {
     w.setSpinValue(RangeEnd, range.end);
 }
 
-}  // namespace
-
-bool onTrainingControl(App& app, const ui::Event& event) {
+bool dispatchTrainingControl(App& app, const ui::Event& event) {
     const bool leftClick = event.action == ui::Action::LeftClick;
     switch (event.control) {
+        case QuestionSoundButton:
+            if (leftClick) {
+                speakQuestion(app);
+            }
+            return true;
         case StartButton:
             startTraining(app);
             return true;
@@ -74,6 +78,17 @@ bool onTrainingControl(App& app, const ui::Event& event) {
     }
 }
 
+}  // namespace
+
+bool onTrainingControl(App& app, const ui::Event& event) {
+    const bool handled = dispatchTrainingControl(app, event);
+    // Every step of a run and every change of the settings passes here.
+    if (handled) {
+        enableQuestionSound(app);
+    }
+    return handled;
+}
+
 void trainingKeyF2(App& app) {
     if (app.viewMode != ViewMode::Training) {
         return;
@@ -83,6 +98,7 @@ void trainingKeyF2(App& app) {
     } else if (app.training.checkState == CheckState::Checked) {
         nextQuestion(app);
     }
+    enableQuestionSound(app);
 }
 
 bool mouseInsideControl(QPoint mouse, QRect control) {

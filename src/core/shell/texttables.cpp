@@ -380,6 +380,11 @@ TextTables builtInTexts() {
         u"Strich %1 fehlt"_s,
         u"ein Strich zu viel"_s,
         u"Strich für Strich"_s,
+        u"Kein Ton: %1"_s,
+        u"keine Tonausgabe"_s,
+        u"keine Toneingabe"_s,
+        u"Aufnahme als Klang des Beispiels speichern"_s,
+        u"Aufnahme nicht gespeichert: %1"_s,
     });
     return tables;
 }

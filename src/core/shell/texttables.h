@@ -367,8 +367,16 @@ enum class MessageText {
     HandwritingExtra,
     // The training page's choice to have each stroke judged as the pen lifts.
     LiveStrokes,
+    // In the status bar when a sound cannot be played, with the reason as %1; the reason when
+    // the machine has no sound output, and when it has no sound input to record from.
+    SoundFailed,
+    NoSoundOutput,
+    NoSoundInput,
+    // The recording frame's context menu entry, and why a recording could not be saved (%1).
+    SaveRecording,
+    RecordingNotSaved,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::LiveStrokes) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::RecordingNotSaved) + 1;
 
 class TextTables {
 public:

@@ -73,7 +73,8 @@ protected:
         EXPECT_EQ(w.text(NoteEditor), record.Bemerkung);
         for (int e = 0; e < 4; ++e) {
             EXPECT_EQ(w.text(ExampleField1 + e), record.Beispiel[static_cast<size_t>(e)]);
-            // No example media is ever loaded, whatever sound file the set names.
+            // Nothing to play: the set's folder holds none of the files named, and the examples
+            // give no reading to speak.
             EXPECT_FALSE(w.isEnabled(SoundButton1 + e));
         }
         EXPECT_EQ(w.spinValue(NumberSpin), index + 1);

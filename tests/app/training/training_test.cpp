@@ -1,6 +1,7 @@
 // Scenario tests of learning through the main window: profiles created, chosen, deleted and kept
 // safe, training runs of every scope, answers graded and recorded, and the short evaluation.
 #include "app/shell/appfixture.h"
+#include "app/shell/soundrecorder.h"
 #include "app/shell/startup.h"
 #include "app/state/cardids.h"
 #include "app/state/mainwindowids.h"
@@ -85,6 +86,44 @@ protected:
     // Ticks an option or check box of the settings as the learner does.
     void tick(int id) { click(id); }
 };
+
+TEST_F(Learning, QuestionSoundSpeaksTheReadingsOnlyWhenTheyGiveNothingAway) {
+    PlayedSounds played;
+    app.sound.useOutput(std::make_unique<SoundRecorder>(played));
+    choosePage(ViewMode::Training);
+    tick(OrderIndex);
+    tick(ScopeRange);
+    setSpin(RangeEnd, 2);
+    tick(ShowSoundBox);
+    click(StartButton);
+    ASSERT_EQ(app.training.trainingPos, 0);
+
+    // On-Yomi asked: the button shows but stays silent until the answers are checked.
+    EXPECT_TRUE(window().isVisible(QuestionSoundButton));
+    EXPECT_FALSE(window().isEnabled(QuestionSoundButton));
+    click(QuestionSoundButton);
+    EXPECT_TRUE(played.speech.empty());
+    chooseMenu(MenuKeyF2);
+    ASSERT_EQ(app.training.checkState, CheckState::Checked);
+    EXPECT_TRUE(window().isEnabled(QuestionSoundButton));
+    click(QuestionSoundButton);
+    ASSERT_EQ(played.speech.size(), 1u);
+    EXPECT_GT(played.speech[0], 1000u);
+    click(NextQuestionButton);
+    EXPECT_FALSE(window().isEnabled(QuestionSoundButton)) << "the next question is open again";
+    click(TrainingEndButton);
+    EXPECT_FALSE(window().isEnabled(QuestionSoundButton));
+
+    // Only the meaning asked: the readings are heard with the question, to be translated.
+    tick(AskOnBox);
+    tick(AskMeaningBox);
+    click(StartButton);
+    ASSERT_EQ(app.training.checkState, CheckState::Answering);
+    EXPECT_TRUE(window().isEnabled(QuestionSoundButton));
+    click(QuestionSoundButton);
+    EXPECT_EQ(played.speech.size(), 2u);
+    EXPECT_TRUE(played.files.empty());
+}
 
 TEST_F(Learning, WholeRunFromANewProfileToItsFileOnDisk) {
     createProfile(u"Lerner.alt"_s);
