@@ -4,6 +4,7 @@
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/sound.h"
+#include "app/training/playsound.h"
 
 QString soundsFolder(const App& app) {
     return app.paths.mediaDir + app.setName + QStringLiteral("/Sounds/");

@@ -5,6 +5,7 @@
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/sound.h"
+#include "app/training/playsound.h"
 #include "base/files.h"
 #include "core/kanjiset/soundchoice.h"
 #include "core/kanjiset/waveform.h"

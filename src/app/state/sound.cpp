@@ -1,8 +1,6 @@
 // Sound through Qt Multimedia: files by a media player, speech as raw samples to an audio sink.
 #include "app/state/sound.h"
 
-#include "app/state/app.h"
-
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioOutput>
@@ -188,23 +186,4 @@ SoundOutput& SoundPlayer::output(const QString& noOutputText) {
         output_ = makeDeviceSoundOutput(noOutputText);
     }
     return *output_;
-}
-
-namespace {
-
-void reportUnplayed(App& app, const Expected<void, QString>& played) {
-    if (!played && app.mainWindow) {
-        app.mainWindow->setStatusText(2,
-                                      app.texts.text(MessageText::SoundFailed).arg(played.error()));
-    }
-}
-
-}  // namespace
-
-void playSound(App& app, const SoundToPlay& sound) {
-    reportUnplayed(app, app.sound.play(sound, app.texts.text(MessageText::NoSoundOutput)));
-}
-
-void playSamples(App& app, const SpeechSamples& sound) {
-    reportUnplayed(app, app.sound.playSamples(sound, app.texts.text(MessageText::NoSoundOutput)));
 }

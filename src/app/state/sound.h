@@ -9,8 +9,6 @@
 
 #include <memory>
 
-struct App;
-
 // Where sound goes. The device output plays through Qt Multimedia; tests put a recorder here.
 class SoundOutput {
 public:
@@ -70,8 +68,3 @@ private:
     std::unique_ptr<SoundOutput> output_;
     std::unique_ptr<SoundInput> input_;
 };
-
-// Plays the sound with App's player; a failure is named in the status bar, never asked about,
-// so a machine without sound goes on as if it had played.
-void playSound(App& app, const SoundToPlay& sound);
-void playSamples(App& app, const SpeechSamples& sound);

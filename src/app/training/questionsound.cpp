@@ -4,6 +4,7 @@
 #include "app/state/app.h"
 #include "app/state/sound.h"
 #include "app/state/trainingids.h"
+#include "app/training/playsound.h"
 #include "app/training/trainingsettings.h"
 #include "core/kanjiset/soundchoice.h"
 #include "core/training/trainingrules.h"

@@ -1,7 +1,7 @@
 // Scenario tests of start-up and shutdown: the set requester, what is remembered and what is
 // written back at the end of a run.
-#include "app/shell/startup.h"
 #include "app/shell/appfixture.h"
+#include "app/shell/startup.h"
 #include "app/state/cardids.h"
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"

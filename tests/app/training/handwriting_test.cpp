@@ -1,11 +1,11 @@
 // Scenario tests of a kanji written with the scripted mouse, graded against KanjiVG's strokes as
 // the program ships them, and of stroke order animated from the same data.
-#include "app/training/handwriting.h"
 #include "app/kanjiset/cardview.h"
 #include "app/shell/appfixture.h"
 #include "app/state/cardids.h"
 #include "app/state/trainingids.h"
 #include "app/training/gradedcanvas.h"
+#include "app/training/handwriting.h"
 
 #include <QFile>
 #include <QPointingDevice>

@@ -1,7 +1,7 @@
 // Tests of the training selection, driven through its widgets from inside its modal loop.
-#include "app/training/selectiondialog.h"
 #include "app/shell/appfixture.h"
 #include "app/state/mainwindowids.h"
+#include "app/training/selectiondialog.h"
 #include "core/training/profilebuilders.h"
 #include "ui/tablelist.h"
 #include "ui/uitesting.h"
