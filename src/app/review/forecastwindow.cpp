@@ -205,6 +205,7 @@ private:
 }  // namespace
 
 void openForecast(App& app) {
+    prepareLearnerMemory(app);
     ForecastWindow window(app);
     window.run();
     showDueCounts(app, trainingSettings(app).asked);

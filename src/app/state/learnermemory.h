@@ -12,6 +12,9 @@
 struct LearnerMemory {
     // A profile is in use, and its answers are kept.
     bool active = false;
+    // Its choices and log are read: only when first needed, as replaying a long history or
+    // seeding a large profile would otherwise delay the start.
+    bool opened = false;
     // Open while a profile is in use; answers are appended as they are given.
     std::optional<ReviewLogWriter> log;
     // Everything the log holds, for the optimiser and for replaying with other parameters.

@@ -114,11 +114,15 @@ QString learnerFilePath(const App& app, const char* suffix) {
 
 void openLearnerMemory(App& app) {
     closeLearnerMemory(app);
-    if (app.profile.profileName.isEmpty() || app.profile.onHold) {
+    app.memory.active = !app.profile.profileName.isEmpty() && !app.profile.onHold;
+}
+
+void prepareLearnerMemory(App& app) {
+    LearnerMemory& memory = app.memory;
+    if (!memory.active || memory.opened) {
         return;
     }
-    LearnerMemory& memory = app.memory;
-    memory.active = true;
+    memory.opened = true;
     readChoices(app);
     const QString path = learnerFilePath(app, ReviewLogSuffix);
     FileResult<ReviewLogContent> read = readReviewLog(path);
@@ -141,6 +145,7 @@ void closeLearnerMemory(App& app) {
 }
 
 void recordReview(App& app, qint32 code, AnswerKind kind, AnswerResult result) {
+    prepareLearnerMemory(app);
     LearnerMemory& memory = app.memory;
     if (!memory.active) {
         return;
@@ -173,7 +178,8 @@ void syncLearnerMemory(App& app) {
     }
 }
 
-DueList dueListNow(const App& app, AskedKinds asked) {
+DueList dueListNow(App& app, AskedKinds asked) {
+    prepareLearnerMemory(app);
     const LearnerMemory& memory = app.memory;
     const qint64 now = utcNow(app);
     DueOptions options;
@@ -209,6 +215,7 @@ void showDueCounts(App& app, AskedKinds asked) {
 }
 
 void keepTrainingChoices(App& app, const TrainingSettings& settings) {
+    prepareLearnerMemory(app);
     LearnerMemory& memory = app.memory;
     if (!memory.active) {
         return;
@@ -224,6 +231,7 @@ void keepTrainingChoices(App& app, const TrainingSettings& settings) {
 
 void keepReviewChoices(App& app, double retention, qint32 newPerDay,
                        std::optional<MemoryParameters> parameters) {
+    prepareLearnerMemory(app);
     LearnerMemory& memory = app.memory;
     if (!memory.active) {
         return;

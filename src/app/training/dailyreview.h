@@ -15,10 +15,12 @@ struct App;
 // A file of the profile in use, beside the profile's own: suffix ".rklog" or ".rktrain".
 QString learnerFilePath(const App& app, const char* suffix);
 
-// Reads the training choices and the review log of the profile in use and replays the log. A
-// profile without a log starts one from its counters when its next answer is given; a damaged
-// log is kept as ".bak" and the learner told. Without a profile, nothing is kept.
+// Takes the profile in use for the daily review; without a profile, nothing is kept.
 void openLearnerMemory(App& app);
+// The first time the daily review is needed: reads the training choices and the review log of
+// the profile in use and replays the log. A profile without a log starts one from its counters
+// when its next answer is given; a damaged log is kept as ".bak" and the learner told.
+void prepareLearnerMemory(App& app);
 // Makes the answers given so far durable and lets go of the profile's files.
 void closeLearnerMemory(App& app);
 // Logs a graded answer of the profile in use and moves the kind's memory on.
@@ -27,7 +29,7 @@ void recordReview(App& app, qint32 code, AnswerKind kind, AnswerResult result);
 void syncLearnerMemory(App& app);
 
 // The kanji due now for the asked kinds, and the new ones the day still takes.
-DueList dueListNow(const App& app, AskedKinds asked);
+DueList dueListNow(App& app, AskedKinds asked);
 // "Fällig: n   Neu: m" on the training page, and while a run is going in the status bar; when
 // nothing is due, when the next review falls due.
 void showDueCounts(App& app, AskedKinds asked);

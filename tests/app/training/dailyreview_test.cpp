@@ -141,12 +141,13 @@ TEST_F(DailyReview, ADamagedLogIsKeptAsideAndANewOneBegins) {
     writeFile(u"Renkari.pref"_s,
               serializePreferences({u"JLPT"_s, u"Lerner"_s, workDir(), workDir(), QString()}));
     start();
+    // The log is read when the daily review is first needed.
+    choosePage(ViewMode::Training);
     const auto& shown = app.ui.requesters().shown();
     ASSERT_FALSE(shown.empty());
     EXPECT_TRUE(shown.back().text.contains(u"Lernprotokoll"_s)) << shown.back().text.toStdString();
     EXPECT_EQ(readFile(u"Media/JLPT/Lerner.rklog.bak"_s), QByteArray("not a review log at all"));
 
-    choosePage(ViewMode::Training);
     click(StartButton);
     answerOn(u"nichi"_s);
     click(TrainingEndButton);
