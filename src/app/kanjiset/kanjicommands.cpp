@@ -17,14 +17,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QString animDir(const App& app) {
-    return app.paths.mediaDir + app.setName + QStringLiteral("/Anim/");
-}
-
-}  // namespace
-
 void newKanji(App& app) {
     if (app.viewMode == ViewMode::Editing) {
         // The kanji being edited gets what was typed for it, never the new one.
@@ -96,8 +88,8 @@ void chooseStrokeImage(App& app) {
         return;
     }
     const QString name = QString::number(record->Unicode) + QStringLiteral(".png");
-    const QString target = animDir(app) + name;
-    QDir().mkpath(animDir(app));
+    const QString target = strokeStripFolder(app) + name;
+    QDir().mkpath(strokeStripFolder(app));
     // Copied whole and atomically: a failed copy leaves no half picture and the kanji unchanged.
     const auto bytes = readWholeFile(*chosen);
     const FileResult<void> copied =

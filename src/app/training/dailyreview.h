@@ -12,7 +12,8 @@
 
 struct App;
 
-// A file of the profile in use, beside the profile's own: suffix ".rklog" or ".rktrain".
+// A file of the profile in use in the open set's folder: the profile itself (".rkpr"), its
+// review log (".rklog") or its training choices (".rktrain").
 QString learnerFilePath(const App& app, const char* suffix);
 
 // Takes the profile in use for the daily review; without a profile, nothing is kept.

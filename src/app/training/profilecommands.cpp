@@ -87,8 +87,7 @@ bool restoreDeletedCopy(App& app) {
 }  // namespace
 
 QString profileFilePath(const App& app) {
-    return app.paths.mediaDir + app.setName + QLatin1Char('/') + app.profile.profileName +
-           QStringLiteral(".rkpr");
+    return learnerFilePath(app, ".rkpr");
 }
 
 ProfileRead readProfile(const QString& path) {
