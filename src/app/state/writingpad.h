@@ -1,6 +1,7 @@
 // The canvas the learner writes a kanji on, and what grading it needs.
 #pragma once
 
+#include "app/state/backgroundrecognition.h"
 #include "core/handwriting/handwritinggrade.h"
 #include "core/handwriting/strokelibrary.h"
 
@@ -31,6 +32,8 @@ struct HandwritingAids {
     QString recognizerModel = KanjiRecognizer::defaultModelPath();
     std::optional<StrokeLibrary> library;
     std::optional<KanjiRecognizer> recognizer;
+    // Declared after the recognizer, so that it is gone, its worker done, before the recognizer.
+    BackgroundRecognition recognition;
     // A file that could not be read is not tried again on every kanji.
     bool libraryTried = false;
     bool recognizerTried = false;

@@ -87,13 +87,33 @@ const KanjiRecognizer* kanjiRecognizer(App& app) {
     return aids.recognizer ? &*aids.recognizer : nullptr;
 }
 
+void readWrittenKanjiAhead(App& app) {
+    const KanjiRecognizer* recognizer = kanjiRecognizer(app);
+    if (recognizer == nullptr) {
+        return;
+    }
+    const QSize size = app.writingPad.writingCanvas.size();
+    app.handwriting.recognition.start(*recognizer, withoutClicks(app.writingPad.strokes),
+                                      size.width(), size.height());
+}
+
 HandwritingGrade gradeWrittenKanji(App& app, qint32 code) {
     WritingPad& pad = app.writingPad;
     const StrokeList* reference = referenceStrokes(app, code);
     const QSize size = pad.writingCanvas.size();
     const StrokeList written = withoutClicks(pad.strokes);
-    HandwritingGrade grade = gradeHandwriting(written, static_cast<char32_t>(code), reference,
-                                              kanjiRecognizer(app), size.width(), size.height());
+    const KanjiRecognizer* recognizer = kanjiRecognizer(app);
+    const auto readCandidates = [&] {
+        return recognizer ? app.handwriting.recognition.candidates(*recognizer, written,
+                                                                   size.width(), size.height())
+                          : std::vector<char32_t>{};
+    };
+    HandwritingGrade grade =
+        gradeHandwriting(written, static_cast<char32_t>(code), reference, readCandidates);
+    // The verdict names what zinnia read even where the strokes alone decided.
+    if (grade.candidates.empty()) {
+        grade.candidates = readCandidates();
+    }
     pad.writingCanvas = gradedCanvas(size, written, reference, grade.drawnMatched);
     return grade;
 }

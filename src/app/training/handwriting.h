@@ -17,6 +17,8 @@ void clearWritingCanvas(App& app);
 const StrokeList* referenceStrokes(App& app, qint32 code);
 const KanjiRecognizer* kanjiRecognizer(App& app);
 
+// Starts reading what the canvas holds with zinnia on a worker, for the grading to come.
+void readWrittenKanjiAhead(App& app);
 // Grades what the canvas holds as the kanji with that code and redraws the canvas to show how:
 // the reference strokes grey and numbered beneath, each drawn stroke green or red over them.
 HandwritingGrade gradeWrittenKanji(App& app, qint32 code);

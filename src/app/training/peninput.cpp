@@ -3,6 +3,7 @@
 
 #include "app/state/app.h"
 #include "app/state/trainingids.h"
+#include "app/training/handwriting.h"
 #include "app/training/livewriting.h"
 #include "ui/images.h"
 
@@ -95,8 +96,13 @@ void liftPen(App& app) {
     const bool wasWriting = app.writingPad.lastPenX != -1 && app.writingPad.lastPenY != -1;
     app.writingPad.lastPenX = -1;
     app.writingPad.lastPenY = -1;
-    if (wasWriting && liveWritingOn(app)) {
+    if (!wasWriting) {
+        return;
+    }
+    if (liveWritingOn(app)) {
         judgeLiveStroke(app);
+    } else {
+        readWrittenKanjiAhead(app);
     }
 }
 

@@ -17,29 +17,37 @@ HandwritingVerdict verdictOfCandidates(const std::vector<char32_t>& candidates, 
 }  // namespace
 
 HandwritingGrade gradeHandwriting(const StrokeList& drawn, char32_t kanji,
-                                  const StrokeList* reference, const KanjiRecognizer* recognizer,
-                                  int width, int height) {
+                                  const StrokeList* reference,
+                                  const ReadCandidates& readCandidates) {
     HandwritingGrade grade;
-    if (recognizer) {
-        grade.candidates = recognizer->candidates(drawn, width, height);
-    }
     // An empty stroke list is as good as none: there is nothing to compare stroke by stroke.
     grade.hadReference = reference && !reference->empty();
-    if (grade.hadReference) {
-        StrokeGrade strokes = gradeStrokes(drawn, *reference);
-        grade.verdict = strokes.verdict;
-        grade.drawnMatched = std::move(strokes.drawnMatched);
-        grade.faults = std::move(strokes.faults);
-        // Every stroke close to its reference in order, and zinnia reads the kanji too: the
-        // differences are the writer's proportions, not a wrong stroke.
-        if (grade.verdict != HandwritingVerdict::Right && strokes.closeInOrder &&
-            !grade.candidates.empty() && grade.candidates.front() == kanji) {
+    if (!grade.hadReference) {
+        grade.candidates = readCandidates();
+        grade.verdict = verdictOfCandidates(grade.candidates, kanji);
+        return grade;
+    }
+    StrokeGrade strokes = gradeStrokes(drawn, *reference);
+    grade.verdict = strokes.verdict;
+    grade.drawnMatched = std::move(strokes.drawnMatched);
+    grade.faults = std::move(strokes.faults);
+    // Every stroke close to its reference in order, and zinnia reads the kanji too: the
+    // differences are the writer's proportions, not a wrong stroke.
+    if (grade.verdict != HandwritingVerdict::Right && strokes.closeInOrder) {
+        grade.candidates = readCandidates();
+        if (!grade.candidates.empty() && grade.candidates.front() == kanji) {
             grade.verdict = HandwritingVerdict::Right;
             grade.drawnMatched.assign(grade.drawnMatched.size(), true);
             grade.faults.clear();
         }
-    } else {
-        grade.verdict = verdictOfCandidates(grade.candidates, kanji);
     }
     return grade;
+}
+
+HandwritingGrade gradeHandwriting(const StrokeList& drawn, char32_t kanji,
+                                  const StrokeList* reference, const KanjiRecognizer* recognizer,
+                                  int width, int height) {
+    return gradeHandwriting(drawn, kanji, reference, [&] {
+        return recognizer ? recognizer->candidates(drawn, width, height) : std::vector<char32_t>{};
+    });
 }

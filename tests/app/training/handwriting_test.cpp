@@ -2,6 +2,7 @@
 // the program ships them, and of stroke order animated from the same data.
 #include "app/kanjiset/cardview.h"
 #include "app/shell/appfixture.h"
+#include "app/state/backgroundrecognition.h"
 #include "app/state/cardids.h"
 #include "app/state/trainingids.h"
 #include "app/training/gradedcanvas.h"
@@ -287,6 +288,26 @@ TEST_F(Handwriting, StrokeByStrokeEachStrokeIsJudgedAsThePenLifts) {
     EXPECT_EQ(app.ui.requesters().shown().size(), asked);
     EXPECT_EQ(control<ui::ImageView>(CanvasMark)->image(), app.resources.icon(ControlIcon::Wrong));
     EXPECT_EQ(app.training.trainingList[1].wrong, 1);
+}
+
+TEST_F(Handwriting, ZinniasReadingAheadServesOnlyTheStrokesItRead) {
+    const KanjiRecognizer* recognizer = kanjiRecognizer(app);
+    ASSERT_NE(recognizer, nullptr);
+    const StrokeList& sun = reference(Sun);
+    const StrokeList& river = reference(River);
+    ASSERT_NE(recognizer->candidates(sun, 109, 109), recognizer->candidates(river, 109, 109));
+
+    BackgroundRecognition ahead;
+    ahead.start(*recognizer, sun, 109, 109);
+    EXPECT_EQ(ahead.candidates(*recognizer, sun, 109, 109),
+              recognizer->candidates(sun, 109, 109));
+    // A stroke added since, or another drawing, is read anew.
+    EXPECT_EQ(ahead.candidates(*recognizer, river, 109, 109),
+              recognizer->candidates(river, 109, 109));
+    ahead.start(*recognizer, river, 109, 109);
+    ahead.start(*recognizer, sun, 109, 109);
+    EXPECT_EQ(ahead.candidates(*recognizer, sun, 109, 109),
+              recognizer->candidates(sun, 109, 109));
 }
 
 TEST_F(Handwriting, TheVerdictNamesTheSlipInWords) {

@@ -60,9 +60,9 @@ TEST_F(HandwritingGradeTest, WithReferenceTheStrokesDecideAndZinniaStillAdvises)
         s = drawn::reversed(s);
     }
     const StrokeList reference = drawn::san();
+    ASSERT_EQ(std::ranges::count(recognizer->candidates(backwards, 160, 160), San), 0)
+        << "zinnia alone would judge";
     const HandwritingGrade grade = this->grade(backwards, San, &reference);
-    ASSERT_EQ(std::ranges::count(grade.candidates, San), 0) << "zinnia alone would judge";
-    EXPECT_EQ(grade.candidates, recognizer->candidates(backwards, 160, 160));
     EXPECT_EQ(grade.verdict, HandwritingVerdict::Partly);
     EXPECT_TRUE(grade.hadReference);
     EXPECT_EQ(grade.drawnMatched, std::vector<bool>(3, false));
@@ -70,7 +70,40 @@ TEST_F(HandwritingGradeTest, WithReferenceTheStrokesDecideAndZinniaStillAdvises)
     const HandwritingGrade inOrder = this->grade(san, San, &reference);
     EXPECT_EQ(inOrder.verdict, HandwritingVerdict::Right);
     EXPECT_EQ(inOrder.drawnMatched, std::vector<bool>(3, true));
-    EXPECT_EQ(inOrder.candidates.size(), 5u);
+}
+
+TEST(HandwritingGrade, ZinniaIsReadOnlyWhereTheVerdictDependsOnIt) {
+    const StrokeList reference = drawn::san();
+    int reads = 0;
+    const auto naming = [&](char32_t first) {
+        return [&reads, first] {
+            ++reads;
+            return std::vector<char32_t>{first};
+        };
+    };
+    // Stroke for stroke on its reference: the matcher alone is sure.
+    EXPECT_EQ(gradeHandwriting(drawn::sanOnCanvas(), San, &reference, naming(San)).verdict,
+              HandwritingVerdict::Right);
+    EXPECT_EQ(reads, 0);
+
+    // The middle line stopping early: close to its reference in order but not on it, so zinnia's
+    // first candidate decides between right and partly, and is read once.
+    StrokeList shortMiddle = drawn::san();
+    shortMiddle[1] = drawn::penMove({33, 54}, {45, 53});
+    const StrokeList drawing = drawn::placed(shortMiddle, 1.4f, {8, 6});
+    reads = 0;
+    const HandwritingGrade near = gradeHandwriting(drawing, San, &reference, naming(San));
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(near.verdict, HandwritingVerdict::Right);
+    EXPECT_EQ(near.candidates, std::vector<char32_t>{San});
+    EXPECT_EQ(gradeHandwriting(drawing, San, &reference, naming(Ryuu)).verdict,
+              HandwritingVerdict::Partly);
+
+    // Without a reference zinnia is all there is.
+    reads = 0;
+    EXPECT_EQ(gradeHandwriting(drawn::sanOnCanvas(), San, nullptr, naming(San)).verdict,
+              HandwritingVerdict::Right);
+    EXPECT_EQ(reads, 1);
 }
 
 TEST(HandwritingGrade, WithoutReferenceOrRecognizerNothingCanBeRight) {
