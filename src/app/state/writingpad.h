@@ -17,6 +17,9 @@ struct WritingPad {
     QImage writingCanvas;
     qint32 lastPenX = -1;
     qint32 lastPenY = -1;
+    // A pen or a finger is writing: the mouse state, which the system moves along with them,
+    // is not read meanwhile.
+    bool penOnCanvas = false;
     // What was written, stroke by stroke in canvas pixels, for grading.
     StrokeList strokes;
     // Writing stroke by stroke: per reference stroke how often it was missed, and whether any

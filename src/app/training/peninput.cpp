@@ -27,6 +27,7 @@ public:
                 // A pen hovering over the tablet moves without touching it.
                 if (event->type() == QEvent::TabletPress || tablet->buttons() != Qt::NoButton ||
                     tablet->pressure() > 0) {
+                    app_.writingPad.penOnCanvas = true;
                     writeOnCanvas(app_, tablet->position().toPoint());
                 }
                 event->accept();
@@ -43,6 +44,7 @@ public:
                 if (touch->points().size() != 1) {
                     liftPen(app_);
                 } else {
+                    app_.writingPad.penOnCanvas = true;
                     // Taken from the screen position, which every sender of the event sets.
                     const QPointF screen = touch->points().front().globalPosition();
                     writeOnCanvas(app_, canvas_->mapFromGlobal(screen).toPoint());
@@ -58,8 +60,12 @@ public:
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonRelease:
             case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove:
-                return static_cast<QMouseEvent*>(event)->source() != Qt::MouseEventNotSynthesized;
+            case QEvent::MouseMove: {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                const QPointingDevice* device = mouse->pointingDevice();
+                return mouse->source() != Qt::MouseEventNotSynthesized ||
+                       (device != nullptr && device->type() != QInputDevice::DeviceType::Mouse);
+            }
             default:
                 return QObject::eventFilter(watched, event);
         }
@@ -93,6 +99,7 @@ void writeOnCanvas(App& app, QPoint pen) {
 }
 
 void liftPen(App& app) {
+    app.writingPad.penOnCanvas = false;
     const bool wasWriting = app.writingPad.lastPenX != -1 && app.writingPad.lastPenY != -1;
     app.writingPad.lastPenX = -1;
     app.writingPad.lastPenY = -1;

@@ -110,7 +110,7 @@ bool mouseInsideControl(QPoint mouse, QRect control) {
 
 void serveMouseWriting(App& app) {
     // The pen follows the mouse only after a click on the canvas, and only inside it.
-    if (app.loop.lastEventControl != CanvasImage) {
+    if (app.loop.lastEventControl != CanvasImage || app.writingPad.penOnCanvas) {
         return;
     }
     const ui::MouseState mouse = app.ui.mouse();

@@ -1,12 +1,12 @@
 // Scenario tests of a kanji written with the scripted mouse, graded against KanjiVG's strokes as
 // the program ships them, and of stroke order animated from the same data.
+#include "app/training/handwriting.h"
 #include "app/kanjiset/cardview.h"
 #include "app/shell/appfixture.h"
 #include "app/state/backgroundrecognition.h"
 #include "app/state/cardids.h"
 #include "app/state/trainingids.h"
 #include "app/training/gradedcanvas.h"
-#include "app/training/handwriting.h"
 
 #include <QFile>
 #include <QPointingDevice>
@@ -181,16 +181,37 @@ TEST_F(Handwriting, APenTabletAndOneFingerWriteLikeTheMouse) {
                            Qt::LeftButton, buttons);
         QCoreApplication::sendEvent(canvas, &event);
     };
+    // The system moves the pointer along with the pen and presses its button, and Qt sends the
+    // canvas mouse events made from the pen: neither may draw.
+    const auto systemPointer = [&](QPoint at, bool down) {
+        const QPoint beside = at + QPoint(7, 7);
+        mouse.globalPos = globalFromClient(CanvasOrigin + beside);
+        mouse.primaryDown = down;
+        QMouseEvent made(down ? QEvent::MouseMove : QEvent::MouseButtonRelease, QPointF(beside),
+                         canvas->mapToGlobal(QPointF(beside)), Qt::LeftButton,
+                         down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier, &stylus);
+        QCoreApplication::sendEvent(canvas, &made);
+        pass();
+    };
     pen(QEvent::TabletMove, {5, 5}, Qt::NoButton);
     const StrokeList& sun = reference(Sun);
+    StrokeList penPoints;
     for (const Stroke& stroke : sun) {
         pen(QEvent::TabletPress, onCanvas(stroke.front()), Qt::LeftButton);
+        Stroke& points = penPoints.emplace_back();
         for (const StrokePoint& p : stroke) {
             pen(QEvent::TabletMove, onCanvas(p), Qt::LeftButton);
+            systemPointer(onCanvas(p), true);
+            const StrokePoint at{static_cast<float>(onCanvas(p).x()),
+                                 static_cast<float>(onCanvas(p).y())};
+            if (points.empty() || points.back() != at) {
+                points.push_back(at);
+            }
         }
         pen(QEvent::TabletRelease, onCanvas(stroke.back()), Qt::NoButton);
+        systemPointer(onCanvas(stroke.back()), false);
     }
-    ASSERT_EQ(app.writingPad.strokes.size(), sun.size());
+    ASSERT_EQ(app.writingPad.strokes, penPoints);
     EXPECT_EQ(check(true).text.split(u'\n').value(2),
               app.texts.text(MessageText::HandwritingRight));
     click(NextQuestionButton);
@@ -299,15 +320,13 @@ TEST_F(Handwriting, ZinniasReadingAheadServesOnlyTheStrokesItRead) {
 
     BackgroundRecognition ahead;
     ahead.start(*recognizer, sun, 109, 109);
-    EXPECT_EQ(ahead.candidates(*recognizer, sun, 109, 109),
-              recognizer->candidates(sun, 109, 109));
+    EXPECT_EQ(ahead.candidates(*recognizer, sun, 109, 109), recognizer->candidates(sun, 109, 109));
     // A stroke added since, or another drawing, is read anew.
     EXPECT_EQ(ahead.candidates(*recognizer, river, 109, 109),
               recognizer->candidates(river, 109, 109));
     ahead.start(*recognizer, river, 109, 109);
     ahead.start(*recognizer, sun, 109, 109);
-    EXPECT_EQ(ahead.candidates(*recognizer, sun, 109, 109),
-              recognizer->candidates(sun, 109, 109));
+    EXPECT_EQ(ahead.candidates(*recognizer, sun, 109, 109), recognizer->candidates(sun, 109, 109));
 }
 
 TEST_F(Handwriting, TheVerdictNamesTheSlipInWords) {
