@@ -80,7 +80,10 @@ void initialiseApp(App& app, const QString& workDir) {
     ui::useCompactInterfaceFont();
     ui::useQuickStyle();
     app.resources.kanjiFont = ui::fontByPoints(QStringLiteral("MS Mincho"), 100);
-    app.resources.genshiFont = ui::fontByPoints(QStringLiteral("HDZB_27"), 11);
+    app.resources.genshiFont = ui::fontByPixels(QStringLiteral("HDZB_27"), 20);
+    // Proportional, as the same fields hold romaji and German words.
+    app.resources.kanaFont = ui::fontByPixels(QStringLiteral("IPAPGothic"), 18);
+    app.resources.listKanjiFont = ui::fontByPixels(QStringLiteral("IPAGothic"), 22);
 }
 
 bool startUp(App& app) {
