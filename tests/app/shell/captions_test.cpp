@@ -342,10 +342,9 @@ private:
         option.initFrom(field);
         option.lineWidth =
             field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
-        const QRect room =
-            field->style()
-                ->subElementRect(QStyle::SE_LineEditContents, &option, field)
-                .marginsRemoved(field->textMargins());
+        const QRect room = field->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, field)
+                               .marginsRemoved(field->textMargins());
         tooHigh(field, field->text(), field->fontMetrics().height() + 2, room.height());
     }
 
