@@ -587,6 +587,9 @@ TEST_F(Captions, KanaOnTheCardAndKanjiInListsAreLargeEnoughToRead) {
 }
 
 TEST_F(Captions, EveryCaptionFitsItsControlOnEveryWindowAndPage) {
+    // The longest texts the status bar and the JLPT options show with such a set.
+    EXPECT_TRUE(window().statusText(5).endsWith(u"Serie: 2"_s))
+        << window().statusText(5).toStdString();
     checkMain(u"Übersicht"_s);
     QWidget* overview = control<ui::TabPanel>(Panel)->page(0);
     shoot(window().top(), u"look-overview.png"_s);
@@ -594,6 +597,7 @@ TEST_F(Captions, EveryCaptionFitsItsControlOnEveryWindowAndPage) {
 
     chooseMenu(MenuOptimiseList);
     EXPECT_EQ(app.kanjiSet.size(), 2196);
+    EXPECT_EQ(window().statusText(2), u"Liste optimiert: 6 zusammengeführt, 0 entfernt"_s);
     checkMain(u"Übersicht nach Liste optimieren"_s);
 
     chooseMenu(MenuEditKanji);
@@ -605,6 +609,7 @@ TEST_F(Captions, EveryCaptionFitsItsControlOnEveryWindowAndPage) {
 
     choosePage(ViewMode::Training);
     click(ScopeJlpt);
+    EXPECT_EQ(window().text(Jlpt1), u"1  (1208)"_s);
     checkMain(u"Trainieren"_s);
     click(ManualBox);
     checkMain(u"Trainieren kurz"_s);
