@@ -80,6 +80,13 @@ FileResult<QImage> loadIco(const QString& path) {
 void registerFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("MS Mincho"), kanjiFallbacks());
     QFont::insertSubstitutions(QStringLiteral("HDZB_27"), kanjiFallbacks());
+    // Where the Gothic faces are missing, kana and kanji still come from an IPA font.
+    QFont::insertSubstitutions(QStringLiteral("IPAGothic"),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPAMincho"),
+                                QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(QStringLiteral("IPAPGothic"),
+                               {QStringLiteral("IPAGothic"), QStringLiteral("IPAPMincho"),
+                                QStringLiteral("IPAMincho"), QStringLiteral("Noto Sans CJK JP")});
 }
 
 void useCompactInterfaceFont() {
@@ -94,6 +101,12 @@ QFont fontByPoints(const QString& family, int points) {
     const qreal dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
     QFont font(family);
     font.setPixelSize(std::max(1, static_cast<int>(points * dpi / 72.0)));
+    return font;
+}
+
+QFont fontByPixels(const QString& family, int pixels) {
+    QFont font(family);
+    font.setPixelSize(pixels);
     return font;
 }
 

@@ -23,6 +23,9 @@ void registerFontSubstitutions();
 void useCompactInterfaceFont();
 // A height in points, converted with the screen's vertical resolution.
 QFont fontByPoints(const QString& family, int points);
+// Text whose height on the screen matters more than its size in print: kana and kanji that must
+// stay readable in lists and fields.
+QFont fontByPixels(const QString& family, int pixels);
 // Finds now the fonts that show the scripts of sample where font lacks them, which the first
 // text in those scripts would otherwise do on this thread, a millisecond and more for each.
 void prepareFontsFor(const QFont& font, const QString& sample);

@@ -3,10 +3,13 @@
 
 #include <QAbstractTableModel>
 #include <QBrush>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -35,6 +38,10 @@ public:
         if (role == Qt::BackgroundRole) {
             const QColor colour = background(index.row());
             return colour.isValid() ? QVariant(QBrush(colour)) : QVariant();
+        }
+        if (role == Qt::FontRole && index.column() < static_cast<int>(fonts_.size()) &&
+            fonts_[static_cast<size_t>(index.column())]) {
+            return *fonts_[static_cast<size_t>(index.column())];
         }
         return {};
     }
@@ -87,17 +94,21 @@ public:
         endResetModel();
     }
 
-    void setColumns(QStringList captions, std::vector<TableRow> rows) {
+    void setColumns(QStringList captions, std::vector<std::optional<QFont>> fonts,
+                    std::vector<TableRow> rows) {
         beginResetModel();
         captions_ = std::move(captions);
+        fonts_ = std::move(fonts);
         rows_ = std::move(rows);
         cells_ = {};
         endResetModel();
     }
 
-    void setColumns(QStringList captions, TableCells cells) {
+    void setColumns(QStringList captions, std::vector<std::optional<QFont>> fonts,
+                    TableCells cells) {
         beginResetModel();
         captions_ = std::move(captions);
+        fonts_ = std::move(fonts);
         rows_.clear();
         cells_ = std::move(cells);
         endResetModel();
@@ -114,6 +125,7 @@ private:
     QStringList captions_;
     std::vector<TableRow> rows_;
     TableCells cells_;
+    std::vector<std::optional<QFont>> fonts_;
 };
 
 TableList::TableList(QWidget* parent, EventTarget target, const std::vector<TableColumn>& columns,
@@ -138,13 +150,11 @@ TableList::TableList(QWidget* parent, EventTarget target, const std::vector<Tabl
     top->setSectionsMovable(false);
     top->setStretchLastSection(false);
     top->setSectionResizeMode(QHeaderView::Fixed);
-    setColumns(columns);
-    // One height for every row: the view then never measures rows, however many there are.
     QHeaderView* side = verticalHeader();
     side->hide();
     side->setSectionResizeMode(QHeaderView::Fixed);
     side->setMinimumSectionSize(1);
-    side->setDefaultSectionSize(fontMetrics().height() + 4);
+    setColumns(columns);
 
     // The selection is what the dialog around the list is about; it stays in full colour when
     // a button or check box has the focus.
@@ -172,20 +182,36 @@ QStringList captionsOf(const std::vector<TableColumn>& columns) {
     return captions;
 }
 
+std::vector<std::optional<QFont>> fontsOf(const std::vector<TableColumn>& columns) {
+    std::vector<std::optional<QFont>> fonts;
+    for (const TableColumn& column : columns) {
+        fonts.push_back(column.font);
+    }
+    return fonts;
+}
+
 }  // namespace
 
-void TableList::setColumns(const std::vector<TableColumn>& columns, std::vector<TableRow> rows) {
-    model_->setColumns(captionsOf(columns), std::move(rows));
+void TableList::useColumns(const std::vector<TableColumn>& columns) {
+    int rowHeight = fontMetrics().height();
     for (size_t i = 0; i < columns.size(); ++i) {
         horizontalHeader()->resizeSection(static_cast<int>(i), columns[i].width);
+        if (columns[i].font) {
+            rowHeight = std::max(rowHeight, QFontMetrics(*columns[i].font).height());
+        }
     }
+    // One height for every row: the view then never measures rows, however many there are.
+    verticalHeader()->setDefaultSectionSize(rowHeight + 4);
+}
+
+void TableList::setColumns(const std::vector<TableColumn>& columns, std::vector<TableRow> rows) {
+    model_->setColumns(captionsOf(columns), fontsOf(columns), std::move(rows));
+    useColumns(columns);
 }
 
 void TableList::setColumns(const std::vector<TableColumn>& columns, TableCells cells) {
-    model_->setColumns(captionsOf(columns), std::move(cells));
-    for (size_t i = 0; i < columns.size(); ++i) {
-        horizontalHeader()->resizeSection(static_cast<int>(i), columns[i].width);
-    }
+    model_->setColumns(captionsOf(columns), fontsOf(columns), std::move(cells));
+    useColumns(columns);
 }
 
 void TableList::setCells(TableCells cells) {

@@ -5,10 +5,12 @@
 #include "ui/widgets.h"
 
 #include <QColor>
+#include <QFont>
 #include <QStringList>
 #include <QTableView>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace ui {
@@ -16,6 +18,9 @@ namespace ui {
 struct TableColumn {
     QString caption;
     int width = 80;
+    // The column's cells in a font of their own, such as kanji large enough to read; the
+    // list's font when none. Every row is made tall enough for the largest.
+    std::optional<QFont> font = std::nullopt;
 };
 
 struct TableListOptions {
@@ -80,6 +85,7 @@ protected:
 
 private:
     std::vector<bool> selectionMask() const;
+    void useColumns(const std::vector<TableColumn>& columns);
 
     EventTarget target_;
     // A child of the view, which releases it.

@@ -142,6 +142,7 @@ ReportList::ReportList(QWidget* parent, EventTarget target,
     header()->setSectionsMovable(false);
     for (size_t i = 0; i < columns.size(); ++i) {
         setColumnWidth(static_cast<int>(i), columns[i].width);
+        columnFonts_.push_back(columns[i].font);
     }
     if (options.gridLines) {
         setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
@@ -174,6 +175,11 @@ int ReportList::addRow(const QStringList& cells, qint64 data) {
     const QSignalBlocker blocker(this);
     auto* item = new QTreeWidgetItem(cells);
     item->setData(0, Qt::UserRole, data);
+    for (size_t column = 0; column < columnFonts_.size(); ++column) {
+        if (columnFonts_[column]) {
+            item->setFont(static_cast<int>(column), *columnFonts_[column]);
+        }
+    }
     if (options_.checkBoxes) {
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);

@@ -3,6 +3,7 @@
 
 #include "ui/events.h"
 
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QTreeWidget>
@@ -10,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -49,6 +51,9 @@ private:
 struct ReportColumn {
     QString caption;
     int width = 80;
+    // The column's cells in a font of their own, such as kanji large enough to read; the
+    // list's font when none.
+    std::optional<QFont> font = std::nullopt;
 };
 
 struct ReportListOptions {
@@ -95,6 +100,7 @@ private:
 
     EventTarget target_;
     ReportListOptions options_;
+    std::vector<std::optional<QFont>> columnFonts_;
 };
 
 // Tab bar and pages in fixed geometry: the page area starts 5 pixels right of and 27 pixels

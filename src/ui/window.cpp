@@ -107,6 +107,8 @@ T* Window::place(int id, QWidget* parent, QRect rect, T* widget) {
     widget->show();
     if (id >= 0) {
         controls_[id] = widget;
+        // Lets a report on a window's layout name the control it is about.
+        widget->setObjectName(QStringLiteral("id %1").arg(id));
     }
     if (!std::is_same_v<T, QRadioButton>) {
         endOptionGroup();
@@ -263,6 +265,7 @@ void Window::addStatusBar(const std::vector<int>& fieldWidths) {
         auto* field = new QLabel(bar);
         field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         field->setGeometry(x, 1, width, Window::StatusBarHeight - 2);
+        field->setObjectName(QStringLiteral("status field %1").arg(statusFields_.size()));
         x += width;
         statusFields_.push_back(field);
     }

@@ -13,14 +13,18 @@ namespace {
 
 enum GenshiControl : int { GenshiChecklist = 1, GenshiOkButton };
 
-std::vector<ui::ReportColumn> columns(const TextTables& t) {
+// The components and examples in the Genshi font, large enough to tell their strokes apart; the
+// German words in the interface font, narrow enough for the longest short name to fit.
+std::vector<ui::ReportColumn> columns(const App& app) {
+    const TextTables& t = app.texts;
+    const QFont& genshi = app.resources.genshiFont;
     return {{t.text(MessageText::GenshiNrColumn), 80},
-            {t.text(MessageText::GenshiColumn), 70},
-            {t.text(MessageText::GenshiExtraColumn), 55},
-            {t.text(MessageText::GenshiMeaningColumn), 275},
+            {t.text(MessageText::GenshiColumn), 70, genshi},
+            {t.text(MessageText::GenshiExtraColumn), 55, genshi},
+            {t.text(MessageText::GenshiMeaningColumn), 240},
             {t.text(MessageText::GenshiCountColumn), 45},
-            {t.text(MessageText::GenshiShortColumn), 40},
-            {t.text(MessageText::GenshiExamplesColumn), 90}};
+            {t.text(MessageText::GenshiShortColumn), 75},
+            {t.text(MessageText::GenshiExamplesColumn), 90, genshi}};
 }
 
 // Answers with the rows ticked, top to bottom.
@@ -34,9 +38,8 @@ public:
                      .closing(ui::CloseBox::Accepts)
                      .framed(ui::Frame::FixedPlain)) {
         ui::Window& w = window();
-        list_ = w.addReportList(GenshiChecklist, nullptr, {10, 10, 680, 580}, columns(app.texts),
+        list_ = w.addReportList(GenshiChecklist, nullptr, {10, 10, 680, 580}, columns(app),
                                 ui::ReportListOptions{true});
-        list_->setFont(app.resources.genshiFont);
         w.addButton(GenshiOkButton, nullptr, {310, 595, 60, 20},
                     app.texts.text(MessageText::GenshiOk));
         for (const GenshiEntry& entry : app.genshiList) {

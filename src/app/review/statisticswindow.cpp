@@ -87,9 +87,11 @@ private:
     void build() {
         const TextTables& t = app_.texts;
         ui::Window& w = window();
-        list_ = w.addTableList(KanjiList, nullptr, {5, 10, 220, 380},
-                               quotaColumns<StatisticsText>(t, {40, 40, 40, 40, 40}),
-                               ui::TableListOptions{false, false});
+        // "Teilweise" is the widest caption; the counts beside it need less.
+        list_ = w.addTableList(
+            KanjiList, nullptr, {5, 10, 220, 380},
+            quotaColumns<StatisticsText>(t, {40, 34, 52, 34, 40}, app_.resources.listKanjiFont),
+            ui::TableListOptions{false, false});
 
         w.addLabel(GeneralLabel, nullptr, {230, 10, 350, 20}, t.text(StatisticsText::General),
                    Qt::AlignHCenter, true);
@@ -102,7 +104,8 @@ private:
         addKindBoxes<StatisticsText>(w, QuotaChoice, t, QPoint(230, 320), 120);
         addOrderOptions<StatisticsText>(w, QuotaChoice, t, QPoint(360, 300));
 
-        w.addButton(ForecastButton, nullptr, {460, 370, 70, 20},
+        // Right of the last order option's text, which it would otherwise cover.
+        w.addButton(ForecastButton, nullptr, {482, 370, 54, 20},
                     t.text(MessageText::ForecastTitle));
         w.addButton(OkButton, nullptr, {540, 370, 50, 20}, t.text(StatisticsText::Ok));
     }

@@ -15,6 +15,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSpinBox>
 
@@ -86,15 +87,15 @@ void buildOverviewPage(App& app, QWidget* page) {
                        app.resources.icon(ControlIcon::Pause));
     w.addPictureButton(AnimStopButton, page, {170, 320, 30, 30},
                        app.resources.icon(ControlIcon::Stop));
-    w.addLabel(IndexLabel, page, {110, 12, 60, 20}, t.text(MainText::SortOrder1), Qt::AlignHCenter);
+    w.addLabel(IndexLabel, page, {110, 12, 65, 20}, t.text(MainText::SortOrder1), Qt::AlignHCenter);
     w.addTextField(IndexField, page, {180, 10, 50, 20}, {}, true);
     w.addLabel(JlptLabel, page, {250, 12, 60, 20}, t.text(MainText::Jlpt), Qt::AlignRight);
     w.addTextField(JlptField, page, {320, 10, 50, 20}, {}, true);
     w.addLabel(OnLabel, page, {220, 50, 190, 20}, t.text(MainText::OnYomi), Qt::AlignHCenter, true);
-    w.addEditor(OnEditor, page, {220, 70, 190, 80}, {}, true);
+    w.addEditor(OnEditor, page, {220, 70, 190, 80}, {}, true)->setFont(app.resources.kanaFont);
     w.addLabel(KunLabel, page, {220, 170, 190, 20}, t.text(MainText::KunYomi), Qt::AlignHCenter,
                true);
-    w.addEditor(KunEditor, page, {220, 190, 190, 180}, {}, true);
+    w.addEditor(KunEditor, page, {220, 190, 190, 180}, {}, true)->setFont(app.resources.kanaFont);
     w.addFrame(NoteFrame, page, {420, 0, 370, 410}, QString());
     w.addLabel(NoteLabel, page, {430, 10, 350, 20}, t.text(MainText::Mnemonic), Qt::AlignHCenter,
                true);
@@ -102,24 +103,26 @@ void buildOverviewPage(App& app, QWidget* page) {
     for (int i = 0; i < 4; ++i) {
         w.addPictureButton(SoundButton1 + i, page, {440, 210 + 50 * i, 30, 30},
                            app.resources.icon(ControlIcon::Sound));
-        w.addTextField(ExampleField1 + i, page, {480, 210 + 50 * i, 290, 30}, {}, true);
+        w.addTextField(ExampleField1 + i, page, {480, 210 + 50 * i, 290, 30}, {}, true)
+            ->setFont(app.resources.kanaFont);
     }
     w.addReportList(GenshiListView, page, {10, 420, 340, 160}, {{t.text(MainText::Genshi), 335}});
     w.addImage(SpareImage, page, {40, 470, 75, 76}, false)->lower();
-    w.addFrame(RecordingFrame, page, {420, 420, 370, 210}, t.text(MainText::VoiceRecording));
+    // The page ends at 623: the frame and the row of buttons below the Genshi list end there.
+    w.addFrame(RecordingFrame, page, {420, 420, 370, 203}, t.text(MainText::VoiceRecording));
     w.addImage(RecordingImage1, page, {430, 460, 350, 50}, true);
     w.addImage(RecordingImage2, page, {430, 520, 350, 50}, true);
     w.addPictureButton(RecordStartButton, page, {430, 580, 40, 40},
                        app.resources.icon(ControlIcon::Start));
     w.addPictureButton(RecordStopButton, page, {480, 580, 40, 40},
                        app.resources.icon(ControlIcon::Stop));
-    w.addPictureButton(FirstButton, page, {20, 590, 50, 40},
+    w.addPictureButton(FirstButton, page, {20, 583, 50, 40},
                        app.resources.icon(ControlIcon::First));
-    w.addPictureButton(PreviousButton, page, {80, 590, 50, 40},
+    w.addPictureButton(PreviousButton, page, {80, 583, 50, 40},
                        app.resources.icon(ControlIcon::Previous));
-    w.addPictureButton(NextButton, page, {140, 590, 50, 40}, app.resources.icon(ControlIcon::Next));
-    w.addPictureButton(LastButton, page, {200, 590, 50, 40}, app.resources.icon(ControlIcon::Last));
-    w.addSpin(NumberSpin, page, {260, 595, 70, 30}, 0, 10);
+    w.addPictureButton(NextButton, page, {140, 583, 50, 40}, app.resources.icon(ControlIcon::Next));
+    w.addPictureButton(LastButton, page, {200, 583, 50, 40}, app.resources.icon(ControlIcon::Last));
+    w.addSpin(NumberSpin, page, {260, 588, 70, 30}, 0, 10);
 }
 
 void buildTrainingPage(App& app, QWidget* page) {
@@ -128,7 +131,8 @@ void buildTrainingPage(App& app, QWidget* page) {
 
     w.addCheckBox(ManualBox, page, {620, 2, 150, 20}, t.text(TrainingText::Manual));
 
-    QWidget* full = w.addContainer(FullSettings, page, {620, 20, 175, 530});
+    // As wide as its frame: the page ends at 790.
+    QWidget* full = w.addContainer(FullSettings, page, {620, 20, 170, 530});
     w.addFrame(FullSettingsFrame, full, {0, 0, 170, 530}, t.text(TrainingText::TrainingMode));
     w.addLabel(ShowLabel, full, {5, 35, 150, 20}, t.text(TrainingText::Show), Qt::AlignLeft, true);
     w.addCheckBox(ShowKanjiBox, full, {5, 55, 150, 20}, t.text(TrainingText::ShowKanji));
@@ -159,16 +163,17 @@ void buildTrainingPage(App& app, QWidget* page) {
         w.addSpin(id, full, {id == RangeStart ? 5 : 100, 350, 50, 20}, 1, 10)
             ->setKeyboardTracking(false);
     }
-    w.addOption(Jlpt4, full, {100, 375, 60, 20}, t.text(TrainingText::Jlpt4));
-    w.addOption(Jlpt3, full, {100, 395, 60, 20}, t.text(TrainingText::Jlpt3));
-    w.addOption(Jlpt2, full, {100, 415, 60, 20}, t.text(TrainingText::Jlpt2));
-    w.addOption(Jlpt1, full, {100, 435, 60, 20}, t.text(TrainingText::Jlpt1));
+    // Wide enough for a level's count of four digits, as "1  (1208)".
+    w.addOption(Jlpt4, full, {100, 375, 66, 20}, t.text(TrainingText::Jlpt4));
+    w.addOption(Jlpt3, full, {100, 395, 66, 20}, t.text(TrainingText::Jlpt3));
+    w.addOption(Jlpt2, full, {100, 415, 66, 20}, t.text(TrainingText::Jlpt2));
+    w.addOption(Jlpt1, full, {100, 435, 66, 20}, t.text(TrainingText::Jlpt1));
     w.addLabel(OrderLabel, full, {5, 465, 150, 20}, t.text(TrainingText::Order), Qt::AlignLeft,
                true);
     w.addOption(OrderIndex, full, {5, 485, 80, 20}, t.text(TrainingText::BySortOrder1));
     w.addOption(OrderRandom, full, {5, 505, 80, 20}, t.text(TrainingText::Random));
 
-    QWidget* shortBox = w.addContainer(ShortSettings, page, {620, 20, 175, 530});
+    QWidget* shortBox = w.addContainer(ShortSettings, page, {620, 20, 170, 530});
     w.addFrame(ShortSettingsFrame, shortBox, {0, 0, 170, 530}, t.text(TrainingText::TrainingMode));
     w.addCheckBox(ShortKanjiBox, shortBox, {5, 20, 150, 20}, t.text(TrainingText::ShowKanji));
     w.addCheckBox(ShortOnBox, shortBox, {5, 45, 150, 20}, t.text(TrainingText::ShowOnYomi));
@@ -191,14 +196,21 @@ void buildTrainingPage(App& app, QWidget* page) {
     for (int i = 0; i < 3; ++i) {
         w.addLabel(shownLabels[i], page, {40, 240 + 110 * i, 160, 20}, t.text(labelTexts[i]),
                    Qt::AlignLeft, true);
-        w.addEditor(shown[i], page, {40, 260 + 110 * i, 160, 60});
+        QPlainTextEdit* editor = w.addEditor(shown[i], page, {40, 260 + 110 * i, 160, 60});
+        // The readings in kana large enough to tell ジ from シ; the meaning in German.
+        if (shown[i] != ShownMeaning) {
+            editor->setFont(app.resources.kanaFont);
+        }
     }
     w.addPictureButton(QuestionSoundButton, page, {60, 570, 20, 20},
                        app.resources.icon(ControlIcon::Sound));
     for (int i = 0; i < 3; ++i) {
         w.addLabel(answerLabels[i], page, {290, 240 + 110 * i, 160, 20}, t.text(labelTexts[i]),
                    Qt::AlignLeft, true);
-        w.addTextField(answers[i], page, {290, 260 + 110 * i, 160, 25});
+        QLineEdit* answer = w.addTextField(answers[i], page, {290, 260 + 110 * i, 160, 25});
+        if (answers[i] != AnswerMeaning) {
+            answer->setFont(app.resources.kanaFont);
+        }
     }
     w.addImage(CanvasImage, page, {290, 50, 160, 160}, true);
     w.addImage(CanvasMark, page, {470, 115, 30, 30}, true);
@@ -211,7 +223,7 @@ void buildTrainingPage(App& app, QWidget* page) {
 void buildListsPage(App& app, QWidget* page) {
     ui::Window& w = *app.mainWindow;
     QScrollArea* area =
-        w.addScrollArea(GridArea, page, {20, 30, 670, 600}, {GridColumns * GridCellSize, 1240}, 10);
+        w.addScrollArea(GridArea, page, {20, 23, 670, 600}, {GridColumns * GridCellSize, 1240}, 10);
     w.addImageGrid(GridCells, area, GridColumns, GridCellSize);
 }
 
@@ -223,7 +235,7 @@ void buildRightColumn(App& app) {
                Qt::AlignHCenter);
     w.addTextField(ProfileField, nullptr, {870, 20, 110, 20}, app.profile.profileName, true);
     w.addReportList(StatisticsList, nullptr, {815, 50, 165, 350},
-                    {{t.text(MessageText::KanjiColumn), 35},
+                    {{t.text(MessageText::KanjiColumn), 35, app.resources.listKanjiFont},
                      {t.text(MessageText::CurrentColumn), 30},
                      {t.text(MessageText::OnColumn), 30},
                      {t.text(MessageText::KunColumn), 30},
@@ -241,7 +253,9 @@ bool buildMainWindow(App& app) {
                                                   QSize(1000, 702), ui::WindowOptions{true});
     ui::Window& w = *app.mainWindow;
     buildMenus(app);
-    w.addStatusBar({100, 120, 180, 190, 190, 190});
+    // The two counts are short; the third field takes messages as long as "Liste optimiert: 6
+    // zusammengeführt, 0 entfernt", the last the longest counters ("Übersetzung: … Serie: 2").
+    w.addStatusBar({75, 95, 240, 190, 190, 210});
 
     const TextTables& t = app.texts;
     ui::TabPanel* panel =

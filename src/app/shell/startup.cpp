@@ -80,7 +80,10 @@ void initialiseApp(App& app, const QString& workDir) {
     ui::useCompactInterfaceFont();
     ui::useQuickStyle();
     app.resources.kanjiFont = ui::fontByPoints(QStringLiteral("MS Mincho"), 100);
-    app.resources.genshiFont = ui::fontByPoints(QStringLiteral("HDZB_27"), 11);
+    app.resources.genshiFont = ui::fontByPixels(QStringLiteral("HDZB_27"), 20);
+    // Proportional, as the same fields hold romaji and German words.
+    app.resources.kanaFont = ui::fontByPixels(QStringLiteral("IPAPGothic"), 18);
+    app.resources.listKanjiFont = ui::fontByPixels(QStringLiteral("IPAGothic"), 22);
 }
 
 bool startUp(App& app) {
@@ -133,9 +136,10 @@ bool startUp(App& app) {
     // The window is drawn as soon as it is built, while the set may still be read. The set's
     // first kanji is shown as soon as it is known, the rest of the set after; known before the
     // window is drawn, it is in the window's first drawing. Readings and examples are in kana
-    // and kanji, which the interface font lacks: the fonts that have them are found while the
-    // set may still be read, not after.
+    // and kanji, in a font of their own and, on the rest of the card, in the interface font,
+    // which lacks them: the fonts that have them are found while the set may still be read.
     ui::prepareFontsFor(app.mainWindow->top()->font(), QStringLiteral("\u30AB\u304B\u6F22"));
+    ui::prepareFontsFor(app.resources.kanaFont, QStringLiteral("\u30AB\u304B\u6F22"));
     using enum SetReadAhead::FirstRecordWait;
     std::optional<FirstCard> first = setRead.takeFirstRecord(IfAlreadyTold);
     if (first) {

@@ -32,6 +32,10 @@ struct Resources {
     ui::QtTranslation qtTranslation;
     QFont kanjiFont;
     QFont genshiFont;
+    // Kana and kanji in fields and lists, beside text in the interface font: at its size a
+    // dakuten (ジ against シ) could hardly be told.
+    QFont kanaFont;
+    QFont listKanjiFont;
     std::array<QImage, ControlIconCount> controlIcons;
     // Row colours of the six quota bands, from worst to best.
     std::array<QColor, 6> quoteColours;

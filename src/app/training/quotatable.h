@@ -6,6 +6,7 @@
 #include "ui/tablelist.h"
 #include "ui/window.h"
 
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 
@@ -71,9 +72,9 @@ std::vector<QuotaRow> showQuotaRows(const App& app, const ui::Window& window,
 // Kanji, right, partly, wrong and quota, captioned from the window's own table (SelectionText or
 // StatisticsText), so that a catalog may name them apart.
 template <class Texts>
-std::vector<ui::TableColumn> quotaColumns(const TextTables& texts,
-                                          const std::array<int, 5>& widths) {
-    return {{texts.text(Texts::Kanji), widths[0]},
+std::vector<ui::TableColumn> quotaColumns(const TextTables& texts, const std::array<int, 5>& widths,
+                                          const QFont& kanjiFont) {
+    return {{texts.text(Texts::Kanji), widths[0], kanjiFont},
             {texts.text(Texts::Right), widths[1]},
             {texts.text(Texts::Partly), widths[2]},
             {texts.text(Texts::Wrong), widths[3]},

@@ -73,8 +73,9 @@ private:
     void build() {
         const TextTables& t = app_.texts;
         ui::Window& w = window();
-        list_ = w.addTableList(KanjiList, nullptr, {10, 10, 265, 450},
-                               quotaColumns<SelectionText>(t, {50, 50, 50, 50, 53}));
+        list_ = w.addTableList(
+            KanjiList, nullptr, {10, 10, 265, 450},
+            quotaColumns<SelectionText>(t, {50, 50, 50, 50, 53}, app_.resources.listKanjiFont));
 
         w.addLabel(SortLabel, nullptr, {280, 10, 170, 20}, t.text(SelectionText::Sort),
                    Qt::AlignHCenter, true);

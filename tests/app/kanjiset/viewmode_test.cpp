@@ -184,8 +184,8 @@ TEST_F(ViewModes, ControlsKeepTheirPlacesWhenTheWindowIsResized) {
     // Client-area rectangles: page controls lie 10 right of and 32 below their page position.
     const std::pair<int, QRect> places[] = {
         {Panel, {5, 5, 800, 655}},           {KanjiView, {50, 82, 160, 160}},
-        {NumberSpin, {270, 627, 70, 30}},    {CanvasImage, {300, 82, 160, 160}},
-        {GridArea, {30, 62, 670, 600}},      {EditButton, {880, 450, 100, 30}},
+        {NumberSpin, {270, 620, 70, 30}},    {CanvasImage, {300, 82, 160, 160}},
+        {GridArea, {30, 55, 670, 600}},      {EditButton, {880, 450, 100, 30}},
         {EndButton, {920, 630, 70, 30}},     {StatisticsList, {815, 50, 165, 350}},
         {ExampleField4, {490, 392, 290, 30}}};
     const auto expectPlaces = [&] {
