@@ -1,59 +1,22 @@
-// A bar chart a learner looks at, with the same figures in words for a screen reader.
+// A bar chart a learner looks at, with the same figures in words for a screen reader. The bars
+// come from a module loaded with the first chart (see barchartmodule.h); without it the words
+// stand in their place.
 #include "ui/barchart.h"
 
+#include "base/modulelibrary.h"
+#include "ui/barchartmodule.h"
 #include "ui/window.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QHBoxLayout>
-#include <QValueAxis>
-
-#include <algorithm>
+#include <QLabel>
 
 namespace ui {
 
 namespace {
 
-QChart* chartOf(const BarChart& figures) {
-    auto* chart = new QChart;
-    chart->setTitle(figures.title);
-    chart->legend()->hide();
-    // Drawn at once: an animation would show figures that are not yet the real ones.
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setMargins(QMargins(2, 2, 2, 2));
-
-    auto* bars = new QBarSet(figures.title);
-    for (double value : figures.values) {
-        bars->append(value);
-    }
-    auto* series = new QBarSeries;
-    series->append(bars);
-    chart->addSeries(series);
-
-    auto* categories = new QBarCategoryAxis;
-    categories->append(figures.categories);
-    // Bars too narrow for their labels are told apart by the chart's title instead.
-    if (!figures.categoryTitle.isEmpty()) {
-        categories->setLabelsVisible(false);
-        chart->setTitle(figures.title + QStringLiteral(" (") + figures.categoryTitle +
-                        QLatin1Char(')'));
-    }
-    chart->addAxis(categories, Qt::AlignBottom);
-    series->attachAxis(categories);
-
-    auto* values = new QValueAxis;
-    const double highest = figures.values.empty()
-                               ? 0
-                               : *std::max_element(figures.values.begin(), figures.values.end());
-    values->setRange(0, figures.maximum > 0 ? figures.maximum : std::max(1.0, highest));
-    values->setLabelFormat(QStringLiteral("%d"));
-    values->applyNiceNumbers();
-    chart->addAxis(values, Qt::AlignLeft);
-    series->attachAxis(values);
-    return chart;
+QString inWords(const BarChart& chart) {
+    return chart.summary.isEmpty() ? chart.title
+                                   : chart.title + QStringLiteral(":\n") + chart.summary;
 }
 
 }  // namespace
@@ -62,25 +25,32 @@ void addBarChart(Window& window, int id, QWidget* parent, QRect rect, const BarC
     QWidget* container = window.addContainer(id, parent, rect);
     auto* layout = new QHBoxLayout(container);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* view = new QChartView(container);
-    view->setRenderHint(QPainter::Antialiasing);
-    layout->addWidget(view);
+    if (const Expected<const BarChartModule*, QString> module = moduleTable<BarChartModule>()) {
+        (*module)->addView(container);
+    } else {
+        auto* words = new QLabel(container);
+        words->setWordWrap(true);
+        words->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        words->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(words);
+    }
     setBarChart(window, id, chart);
 }
 
 void setBarChart(Window& window, int id, const BarChart& chart) {
     QWidget* container = window.control(id);
-    auto* view = container == nullptr ? nullptr : container->findChild<QChartView*>();
-    if (view == nullptr) {
+    if (container == nullptr) {
         return;
     }
-    QChart* old = view->chart();
-    view->setChart(chartOf(chart));
-    delete old;
     container->setAccessibleName(chart.title);
     container->setAccessibleDescription(chart.summary);
-    view->setAccessibleName(chart.title);
-    view->setAccessibleDescription(chart.summary);
+    const Expected<const BarChartModule*, QString> module = moduleTable<BarChartModule>();
+    if (module && (*module)->show(container, chart)) {
+        return;
+    }
+    if (auto* words = container->findChild<QLabel*>()) {
+        words->setText(inWords(chart));
+    }
 }
 
 }  // namespace ui

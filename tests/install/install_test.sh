@@ -22,7 +22,8 @@ for file in bin/renkari share/applications/renkari.desktop \
     share/icons/hicolor/48x48/apps/renkari.png share/icons/hicolor/256x256/apps/renkari.png \
     share/renkari/Renkari.pref share/renkari/catalog/English.catalog \
     share/renkari/Media/Controls/ok.ico share/renkari/Media/Genshi/Genshiliste.txt \
-    share/renkari/Media/Strokes/KanjiVG.strokes; do
+    share/renkari/Media/Strokes/KanjiVG.strokes lib/renkari/librenkari_sound.so \
+    lib/renkari/librenkari_speech.so lib/renkari/librenkari_charts.so; do
     [ -f "$PREFIX/$file" ] || fail "$file was not installed"
 done
 for line in 'Name=Renkari' 'Exec=renkari' 'Icon=renkari' 'Categories=Education;Languages;'; do

@@ -70,10 +70,29 @@ void setAnimButtonsEnabled(ui::Window& w, bool enabled) {
     w.setEnabled(AnimStopButton, enabled);
 }
 
+void showStrokeOrder(App& app, const KanjiRecord& record) {
+    ui::Window& w = *app.mainWindow;
+    if (record.Unicode != 0) {
+        animationFirstFrame(app);
+    } else {
+        // Another kanji's frame must not stay in view.
+        w.setImage(StrokeView, QImage());
+    }
+    if (hasStrokeOrder(app, record)) {
+        loadStrokeImage(app, record);
+        setAnimButtonsEnabled(w, true);
+    } else {
+        w.setImage(StrokeView, QImage());
+        setAnimButtonsEnabled(w, false);
+    }
+    animationTick(app);
+}
+
 }  // namespace
 
 bool hasStrokeOrder(App& app, const KanjiRecord& record) {
-    return !record.Anim.isEmpty() || referenceStrokes(app, record.Unicode) != nullptr;
+    return !record.Anim.isEmpty() ||
+           (!app.animation.drawnStripWaits && referenceStrokes(app, record.Unicode) != nullptr);
 }
 
 QString strokeStripFolder(const App& app) {
@@ -136,21 +155,11 @@ int showKanji(App& app, int index) {
     if (record.Unicode != 0) {
         w.setImage(KanjiView, app.pictures.kanji(record.Unicode, app.resources.kanjiFont));
         w.setText(UnicodeField, QString::number(record.Unicode));
-        animationFirstFrame(app);
     } else {
         w.setImage(KanjiView, QImage());
         w.setText(UnicodeField, QString());
-        // Another kanji's frame must not stay in view.
-        w.setImage(StrokeView, QImage());
     }
-    if (hasStrokeOrder(app, record)) {
-        loadStrokeImage(app, record);
-        setAnimButtonsEnabled(w, true);
-    } else {
-        w.setImage(StrokeView, QImage());
-        setAnimButtonsEnabled(w, false);
-    }
-    animationTick(app);
+    showStrokeOrder(app, record);
 
     w.setText(OnEditor, record.OnYomi);
     w.setText(KunEditor, record.KunYomi);
@@ -189,6 +198,17 @@ void showKanjiByCode(App& app, qint32 code) {
         // Another kanji in its place would read as the one asked for.
         app.mainWindow->setStatusText(
             2, app.texts.text(MessageText::KanjiNotInSet).arg(kanjiText(code)));
+    }
+}
+
+void showStripThatWaited(App& app) {
+    if (!app.animation.drawnStripWaits) {
+        return;
+    }
+    app.animation.drawnStripWaits = false;
+    const KanjiRecord* record = app.kanjiSet.currentRecord();
+    if (record != nullptr && record->Anim.isEmpty() && app.mainWindow) {
+        showStrokeOrder(app, *record);
     }
 }
 

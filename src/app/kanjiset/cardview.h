@@ -36,6 +36,8 @@ bool findKanjiByCode(App& app, qint32 code);
 // Shows the first kanji with that code on the card; when the set holds none, the card keeps its
 // kanji and the status bar says so.
 void showKanjiByCode(App& app, qint32 code);
+// Draws the current kanji's strip that waited for the window's first drawing, if one did.
+void showStripThatWaited(App& app);
 // The card of an empty set: nothing shown, nothing to animate.
 void clearCard(App& app);
 

@@ -21,6 +21,7 @@ constexpr int LoopPauseMilliseconds = 5;
 }  // namespace
 
 bool mainLoopPass(App& app) {
+    showStripThatWaited(app);
     const ui::Event event = app.ui.poll();
     const bool fromMainWindow = event.window == MainWindowId;
     if (event.kind == ui::EventKind::Menu && fromMainWindow) {

@@ -133,6 +133,9 @@ bool startUp(App& app) {
     if (!buildMainWindow(app)) {
         return false;
     }
+    // A set without strips of its own has them drawn from the stroke file, which is read first:
+    // the learner sees the kanji at once and its strip with the main loop's first pass.
+    app.animation.drawnStripWaits = true;
     // The window is drawn as soon as it is built, while the set may still be read. The set's
     // first kanji is shown as soon as it is known, the rest of the set after; known before the
     // window is drawn, it is in the window's first drawing. Readings and examples are in kana

@@ -15,6 +15,9 @@ struct Animation {
     qint32 animFrameDelay = 1000;
     // The frame StrokeView shows, copied out of the current kanji's strip.
     QImage animDisplay;
+    // Set while the program starts: a strip to be drawn from the stroke file waits for the main
+    // loop, so that the window's first drawing shows the kanji without waiting for the file.
+    bool drawnStripWaits = false;
 };
 
 // The kanji whose pictures the card holds, known by its position and code.

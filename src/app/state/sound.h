@@ -18,7 +18,8 @@ public:
     virtual Expected<void, QString> playSamples(const SpeechSamples& speech) = 0;
 };
 
-// Says when the machine has no sound output; the reason reads `noOutputText`.
+// Says when the machine has no sound output, or the program no sound module (see soundmodule.h);
+// the reason reads `noOutputText`.
 std::unique_ptr<SoundOutput> makeDeviceSoundOutput(const QString& noOutputText);
 
 // Where recordings come from: the default input through Qt Multimedia, or a test's samples.
@@ -31,7 +32,8 @@ public:
     virtual SpeechSamples stop() = 0;
 };
 
-// Says when the machine has no sound input; the reason reads `noInputText`.
+// Says when the machine has no sound input, or the program no sound module; the reason reads
+// `noInputText`.
 std::unique_ptr<SoundInput> makeDeviceSoundInput(const QString& noInputText);
 
 // Speaking along on the card: the reading spoken and the learner's recording of it, in memory.

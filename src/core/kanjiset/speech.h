@@ -14,5 +14,6 @@ struct SpeechSamples {
 
 // Speaks the text with espeak-ng's Japanese voice "ja". The voice's data is loaded on the first
 // call; that one takes longer. Kanji are not read: give kana. An empty text gives no samples.
-// Fails with espeak-ng's reason when its data or the voice is missing.
+// Fails with espeak-ng's reason when its data or the voice is missing, and with the loader's when
+// the speech module is.
 Expected<SpeechSamples, QString> synthesizeSpeech(const QString& kana);

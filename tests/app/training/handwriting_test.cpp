@@ -400,6 +400,11 @@ TEST_F(Handwriting, AnEmptyCanvasIsGradedWrongWithTheReferenceToCompare) {
 
 TEST_F(Handwriting, KanjiWithoutAStripOfItsOwnAnimatesFromTheStrokeData) {
     ASSERT_TRUE(app.kanjiSet.records[0].Anim.isEmpty());
+    // The start draws the kanji without waiting for the stroke data; the strip follows with the
+    // main loop's first pass.
+    EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
+    pass();
+    EXPECT_FALSE(control<ui::ImageView>(StrokeView)->image().isNull());
     EXPECT_TRUE(window().isEnabled(AnimPlayButton));
     const QImage* strip = app.pictures.strip(app.kanjiSet.records[0].Unicode, QString());
     ASSERT_NE(strip, nullptr);
