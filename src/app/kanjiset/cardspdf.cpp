@@ -1,7 +1,9 @@
 // Printable kanji cards as a PDF.
 #include "app/kanjiset/cardspdf.h"
 
+#include "app/kanjiset/cardlayout.h"
 #include "app/kanjiset/cardview.h"
+#include "app/kanjiset/framepipeline.h"
 #include "app/kanjiset/pdfpages.h"
 #include "app/state/app.h"
 #include "core/kanjiset/kanjirecord.h"
@@ -11,14 +13,6 @@
 
 namespace {
 
-constexpr int Columns = 2;
-constexpr int Rows = 4;
-constexpr int CardsPerPage = Columns * Rows;
-constexpr double CardWidth = 90.0;
-constexpr double CardHeight = 64.0;
-// The grid sits in the middle of the page, leaving room for the cut marks around it.
-constexpr double GridLeft = (A4Width - Columns * CardWidth) / 2;
-constexpr double GridTop = (A4Height - Rows * CardHeight) / 2;
 constexpr double Padding = 3.5;
 constexpr double InnerWidth = CardWidth - 2 * Padding;
 constexpr double TextHeight = 2.7;
@@ -28,6 +22,8 @@ constexpr double Gap = 1.5;
 constexpr double LargestFrame = 8.0;
 constexpr double SmallestFrame = 5.5;
 constexpr double LargestKanji = 27.0;
+// The front's kanji fills the card but for the line below it.
+constexpr double FrontKanji = CardHeight - 2 * Padding - LineHeight - Gap;
 // Steps between repaints: a few thousand cards take seconds.
 constexpr int ProgressStep = 32;
 
@@ -37,7 +33,7 @@ struct FieldLine {
 };
 
 std::vector<FieldLine> fieldLines(const App& app, const KanjiRecord& record,
-                                  const CardFields& fields) {
+                                  const CardFields& fields, bool examples) {
     const TextTables& t = app.texts;
     std::vector<FieldLine> lines;
     const auto add = [&lines](const QString& text, int maxLines) {
@@ -57,6 +53,11 @@ std::vector<FieldLine> fieldLines(const App& app, const KanjiRecord& record,
     }
     if (fields.note) {
         add(record.Bemerkung, 2);
+    }
+    if (examples) {
+        for (const QString& example : record.Beispiel) {
+            add(example, 1);
+        }
     }
     if (fields.genshi) {
         add(genshiText(app, record), 1);
@@ -83,67 +84,128 @@ FrameLayout frameLayout(int frames) {
     return layout;
 }
 
-void drawCard(App& app, PdfPages& pages, const KanjiRecord& record, const CardFields& fields,
-              double left, double top) {
-    QPainter& p = pages.painter();
-    const QFont textFont = PdfPages::sized(app.resources.kanjiFont, TextHeight);
-    const QImage strip = strokeStripOf(app, record);
-    const FrameLayout frames = frameLayout(strokeFrameCount(strip));
+// What every card of a document draws with.
+class CardPainter {
+public:
+    CardPainter(App& app, PdfPages& pages, const CardFields& fields)
+        : app_(app),
+          p_(pages.painter()),
+          fields_(fields),
+          textFont_(PdfPages::sized(app.resources.kanjiFont, TextHeight)) {}
 
-    QStringList lines;
-    for (const FieldLine& field : fieldLines(app, record, fields)) {
-        lines += fitLines(p, field.text, textFont, InnerWidth, field.maxLines);
+    // A one-sided card: the kanji, the texts below it and the frames at the bottom.
+    void whole(const KanjiRecord& record, const PrintedFrames& frames, QRectF card) {
+        const FrameLayout layout = frameLayout(frames.count);
+        const QStringList lines = textLines(record, false);
+        const double textBlock = lines.size() * LineHeight;
+        const double framesBlock = layout.height() > 0 ? layout.height() + Gap : 0;
+        const double kanjiBox =
+            qMin(LargestKanji, CardHeight - 2 * Padding - textBlock - framesBlock - Gap);
+        drawKanji(record,
+                  QRectF(card.left() + Padding, card.top() + Padding, InnerWidth, kanjiBox));
+        drawLines(lines, card.top() + Padding + kanjiBox + Gap, card);
+        drawFrames(frames, layout, card);
     }
-    const double textBlock = lines.size() * LineHeight;
-    const double framesBlock = frames.height() > 0 ? frames.height() + Gap : 0;
-    const double kanjiBox =
-        qMin(LargestKanji, CardHeight - 2 * Padding - textBlock - framesBlock - Gap);
 
-    p.setPen(Qt::black);
-    p.setFont(PdfPages::sized(app.resources.kanjiFont, kanjiBox * 0.92));
-    p.drawText(PdfPages::rect(left + Padding, top + Padding, InnerWidth, kanjiBox), Qt::AlignCenter,
-               kanjiText(record.Unicode));
+    // The front of a two-sided card: the kanji large, and below it its strokes and JLPT level.
+    void front(const KanjiRecord& record, const PrintedFrames& frames, QRectF card) {
+        drawKanji(record,
+                  QRectF(card.left() + Padding, card.top() + Padding, InnerWidth, FrontKanji));
+        const QRectF line = PdfPages::rect(
+            card.left() + Padding, card.bottom() - Padding - LineHeight, InnerWidth, LineHeight);
+        p_.setFont(textFont_);
+        if (frames.count > 0) {
+            p_.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                        app_.texts.text(MessageText::CardStrokes).arg(frames.count));
+        }
+        if (record.Idx2 >= 1 && record.Idx2 <= 4) {
+            p_.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                        app_.texts.text(MessageText::CardJlpt).arg(record.Idx2));
+        }
+    }
 
-    p.setFont(textFont);
-    double y = top + Padding + kanjiBox + Gap;
-    for (const QString& line : lines) {
-        p.drawText(PdfPages::rect(left + Padding, y, InnerWidth, LineHeight),
-                   Qt::AlignLeft | Qt::AlignVCenter, line);
-        y += LineHeight;
+    // The back: the texts from the top, as many as the room above the frames takes.
+    void back(const KanjiRecord& record, const PrintedFrames& frames, QRectF card) {
+        const FrameLayout layout = frameLayout(frames.count);
+        const double framesBlock = layout.height() > 0 ? layout.height() + Gap : 0;
+        QStringList lines = textLines(record, true);
+        const auto room =
+            static_cast<qsizetype>((CardHeight - 2 * Padding - framesBlock) / LineHeight);
+        if (lines.size() > room) {
+            lines.resize(qMax<qsizetype>(room, 0));
+        }
+        drawLines(lines, card.top() + Padding, card);
+        drawFrames(frames, layout, card);
     }
-    if (frames.rows > 0) {
-        // The frames sit at the bottom of the card, centred when they fill a single row.
-        const int firstRow = qMin(frames.perRow, strokeFrameCount(strip));
-        const double x = left + (CardWidth - firstRow * frames.size) / 2;
-        drawStrokeFrames(p, strip, QPointF(x, top + CardHeight - Padding - frames.height()),
-                         frames.size, frames.perRow,
-                         PdfPages::sized(app.resources.kanjiFont, frames.size * 0.28));
+
+private:
+    QStringList textLines(const KanjiRecord& record, bool examples) const {
+        QStringList lines;
+        for (const FieldLine& field : fieldLines(app_, record, fields_, examples)) {
+            lines += fitLines(p_, field.text, textFont_, InnerWidth, field.maxLines);
+        }
+        return lines;
     }
-}
+
+    void drawKanji(const KanjiRecord& record, QRectF box) {
+        p_.setPen(Qt::black);
+        p_.setFont(PdfPages::sized(app_.resources.kanjiFont, box.height() * 0.92));
+        p_.drawText(PdfPages::rect(box.x(), box.y(), box.width(), box.height()), Qt::AlignCenter,
+                    kanjiText(record.Unicode));
+    }
+
+    void drawLines(const QStringList& lines, double top, QRectF card) {
+        p_.setPen(Qt::black);
+        p_.setFont(textFont_);
+        double y = top;
+        for (const QString& line : lines) {
+            p_.drawText(PdfPages::rect(card.left() + Padding, y, InnerWidth, LineHeight),
+                        Qt::AlignLeft | Qt::AlignVCenter, line);
+            y += LineHeight;
+        }
+    }
+
+    // The frames sit at the bottom of the card, centred when they fill a single row.
+    void drawFrames(const PrintedFrames& frames, const FrameLayout& layout, QRectF card) {
+        if (layout.rows == 0) {
+            return;
+        }
+        const int firstRow = qMin(layout.perRow, frames.count);
+        const double x = card.left() + (CardWidth - firstRow * layout.size) / 2;
+        drawPrintedFrames(p_, frames, QPointF(x, card.bottom() - Padding - layout.height()),
+                          layout.size,
+                          PdfPages::sized(app_.resources.kanjiFont, layout.size * 0.28));
+    }
+
+    App& app_;
+    QPainter& p_;
+    const CardFields& fields_;
+    const QFont textFont_;
+};
 
 // Marks in the margin in line with every cut, and small crosses where inner cuts meet, so the
 // sheet can be cut with a guillotine or with scissors.
 void drawCutMarks(QPainter& p) {
     p.save();
     p.setPen(QPen(Qt::black, PdfPages::px(0.15)));
-    const double right = GridLeft + Columns * CardWidth;
-    const double bottom = GridTop + Rows * CardHeight;
+    const double right = GridLeft + CardColumns * CardWidth;
+    const double bottom = GridTop + CardRows * CardHeight;
     const auto line = [&p](double x1, double y1, double x2, double y2) {
         p.drawLine(QPointF(PdfPages::px(x1), PdfPages::px(y1)),
                    QPointF(PdfPages::px(x2), PdfPages::px(y2)));
     };
-    for (int c = 0; c <= Columns; ++c) {
+    for (int c = 0; c <= CardColumns; ++c) {
         const double x = GridLeft + c * CardWidth;
         line(x, GridTop - 10, x, GridTop - 3);
         line(x, bottom + 3, x, bottom + 10);
     }
-    for (int r = 0; r <= Rows; ++r) {
+    for (int r = 0; r <= CardRows; ++r) {
         const double y = GridTop + r * CardHeight;
         line(GridLeft - 10, y, GridLeft - 3, y);
         line(right + 3, y, right + 10, y);
     }
-    for (int c = 1; c < Columns; ++c) {
-        for (int r = 1; r < Rows; ++r) {
+    for (int c = 1; c < CardColumns; ++c) {
+        for (int r = 1; r < CardRows; ++r) {
             const double x = GridLeft + c * CardWidth;
             const double y = GridTop + r * CardHeight;
             line(x, y - 2, x, y + 2);
@@ -174,19 +236,41 @@ void writeCardsPdf(App& app, const std::vector<int>& positions, const CardFields
     const int count = static_cast<int>(records.size());
     ui::Progress progress(app.mainWindow ? app.mainWindow->top() : nullptr,
                           app.texts.text(MessageText::PdfProgress), count);
+    std::vector<StripSource> sources;
+    for (const KanjiRecord* record : records) {
+        sources.push_back(stripSourceOf(app, *record));
+    }
+    FramePipeline frames(sources, [](int strokes) { return frameLayout(strokes).perRow; });
+    const std::vector<CardPlace> places = cardPlaces(count, fields.twoSided);
     PdfPages pages(app.setName);
-    for (int i = 0; i < count; ++i) {
-        const int slot = i % CardsPerPage;
-        if (slot == 0) {
-            if (i > 0) {
-                pages.newPage();
-            }
-            drawCutMarks(pages.painter());
+    CardPainter cards(app, pages, fields);
+    // Page by page: a sheet's fronts, then, two-sided, its backs.
+    for (int first = 0; first < count; first += CardsPerPage) {
+        const int last = qMin(first + CardsPerPage, count);
+        if (first > 0) {
+            pages.newPage();
         }
-        drawCard(app, pages, *records[static_cast<size_t>(i)], fields,
-                 GridLeft + (slot % Columns) * CardWidth, GridTop + (slot / Columns) * CardHeight);
-        if (i % ProgressStep == 0) {
-            progress.setValue(i);
+        drawCutMarks(pages.painter());
+        for (int i = first; i < last; ++i) {
+            const KanjiRecord& record = *records[static_cast<size_t>(i)];
+            const QRectF place = places[static_cast<size_t>(i)].front.place;
+            if (fields.twoSided) {
+                cards.front(record, frames.frames(i), place);
+            } else {
+                cards.whole(record, frames.frames(i), place);
+                frames.done(i);
+            }
+            if (i % ProgressStep == 0) {
+                progress.setValue(i);
+            }
+        }
+        if (fields.twoSided) {
+            pages.newPage();
+            for (int i = first; i < last; ++i) {
+                cards.back(*records[static_cast<size_t>(i)], frames.frames(i),
+                           places[static_cast<size_t>(i)].back->place);
+                frames.done(i);
+            }
         }
     }
     const QByteArray bytes = pages.finish();

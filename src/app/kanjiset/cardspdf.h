@@ -1,4 +1,5 @@
-// Printable kanji cards as a PDF: eight cards on each A4 page, with cut marks.
+// Printable kanji cards as a PDF: eight cards on each A4 page, with cut marks; two-sided, each
+// card's back on the following page behind its front, or one-sided with everything on one face.
 #pragma once
 
 #include "core/kanjiset/exportlines.h"
@@ -7,7 +8,8 @@
 
 struct App;
 
-// The texts a card shows below its kanji, in this order.
+// The texts a card shows besides its kanji, in this order: on the back of a two-sided card, below
+// the kanji on a one-sided one.
 struct CardFields {
     bool code = false;
     bool onYomi = true;
@@ -16,6 +18,9 @@ struct CardFields {
     bool genshi = true;
     // The parts of the Kun reading, chosen as for the CSV export.
     int kunMask = KunAllParts;
+    // Fronts with the kanji, its stroke count and JLPT level, and backs with the texts, the
+    // examples and the stroke order; otherwise one face of the kanji, the texts and the strokes.
+    bool twoSided = true;
 };
 
 // Asks for the file (the export folder's requester, which it updates), then writes one card per

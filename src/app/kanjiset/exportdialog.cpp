@@ -41,6 +41,7 @@ enum ExportControl : int {
     CancelButton,
     GenshiColumnsOption,
     GenshiOneColumnOption,
+    TwoSidedBox,
 };
 
 constexpr std::array KunBoxes{std::pair{WritingBox, KunKanjiWriting},
@@ -62,7 +63,8 @@ ExportDialog::ExportDialog(App& app, bool asPdf)
                              app.texts.text(MainText::Export) + u' ' + variantName(app, asPdf),
                              {220, 500}, {238, 103})
                  .answeredBy(OkButton, CancelButton)),
-      app_(app) {
+      app_(app),
+      asPdf_(asPdf) {
     build();
     applyRules();
 }
@@ -110,6 +112,10 @@ void ExportDialog::build() {
         w.setChecked(box, true);
     }
     w.setChecked(GenshiOneColumnOption, true);
+    if (asPdf_) {
+        w.addCheckBox(TwoSidedBox, nullptr, {20, 430, 180, 20}, t.text(MessageText::TwoSidedCards));
+        w.setChecked(TwoSidedBox, true);
+    }
 }
 
 void ExportDialog::applyRules() {
@@ -155,6 +161,7 @@ ExportChoice ExportDialog::accepted() {
     f.genshi = w.isChecked(GenshiBox);
     f.genshiColumns = w.isChecked(GenshiColumnsOption);
     f.mnemonic = w.isChecked(MnemonicBox);
+    choice.twoSided = asPdf_ && w.isChecked(TwoSidedBox);
 
     // Positions count from 1; the set may hold fewer records than the spins allow.
     const int size = app_.kanjiSet.size();
@@ -183,7 +190,8 @@ void exportSet(App& app, bool asPdf) {
     if (asPdf) {
         const ExportFields& f = choice->fields;
         writeCardsPdf(app, choice->positions,
-                      CardFields{f.unicode, f.onYomi, f.kunYomi, f.mnemonic, f.genshi, f.kunMask});
+                      CardFields{f.unicode, f.onYomi, f.kunYomi, f.mnemonic, f.genshi, f.kunMask,
+                                 choice->twoSided});
         return;
     }
     const QString& extension = CsvExtension;

@@ -14,10 +14,12 @@ struct ExportChoice {
     // 0-based indices into app.kanjiSet.records, in list order.
     std::vector<int> positions;
     ExportFields fields;
+    // Cards: fronts and backs on alternate pages; otherwise the one-sided sheet.
+    bool twoSided = true;
 };
 
 // The export dialog, titled "Export csv" or "Export pdf"; it starts with the same settings each
-// time.
+// time. The pdf variant also asks whether the cards are printed on both sides.
 // Its run() gives the choice when the user ends with OK; nullopt on "Abbruch" or the close box.
 class ExportDialog : public ui::Dialog<ExportChoice> {
 public:
@@ -31,6 +33,7 @@ private:
     void applyRules();
 
     App& app_;
+    bool asPdf_;
 };
 
 std::optional<ExportChoice> runExportDialog(App& app, bool asPdf);

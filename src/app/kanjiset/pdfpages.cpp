@@ -17,8 +17,6 @@ namespace {
 
 // Fine enough that the 0.1 mm lines and small type of a card land where they are meant to.
 constexpr int Resolution = 600;
-// Pixels of a stroke frame in the file.
-constexpr int PrintedFrameSize = StrokeFrameSize / 2;
 
 }  // namespace
 
@@ -83,30 +81,55 @@ int strokeFrameCount(const QImage& strip) {
     return strip.isNull() ? 0 : strip.width() / StrokeFrameSize;
 }
 
-void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, double frameMm,
-                      int perRow, const QFont& numberFont) {
-    const int frames = strokeFrameCount(strip);
-    if (frames == 0 || perRow < 1) {
-        return;
+PrintedFrames printedFrames(const QImage& strip, int perRow) {
+    PrintedFrames frames;
+    frames.count = strokeFrameCount(strip);
+    frames.perRow = perRow;
+    if (frames.count == 0 || perRow < 1) {
+        return frames;
     }
+    const QImage pixels = strip.convertToFormat(QImage::Format_ARGB32);
+    // Black at index 0 and white at 1 make the PDF writer keep the picture at one bit a pixel.
+    const QList<QRgb> blackAndWhite{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    for (int first = 0; first < frames.count; first += perRow) {
+        const int width = qMin(perRow, frames.count - first) * StrokeFrameSize;
+        QImage row(width, StrokeFrameSize, QImage::Format_Mono);
+        row.setColorTable(blackAndWhite);
+        row.fill(1);
+        for (int y = 0; y < StrokeFrameSize; ++y) {
+            const auto* source =
+                reinterpret_cast<const QRgb*>(pixels.constScanLine(y)) + first * StrokeFrameSize;
+            uchar* bits = row.scanLine(y);
+            for (int x = 0; x < width; ++x) {
+                const QRgb pixel = source[x];
+                if (qAlpha(pixel) < 128) {
+                    continue;
+                }
+                const int red = qRed(pixel);
+                // The newest stroke, red in the strip also where it fades into the white around
+                // it, is black; the strokes before it are a grey of every other dot.
+                const bool newest = red >= 128 && red - qMax(qGreen(pixel), qBlue(pixel)) >= 80;
+                const bool earlier = !newest && qGray(pixel) < 160 && ((x + y) & 1) == 0;
+                if (newest || earlier) {
+                    bits[x >> 3] &= static_cast<uchar>(~(0x80 >> (x & 7)));
+                }
+            }
+        }
+        frames.rows.push_back(std::move(row));
+    }
+    return frames;
+}
+
+void drawPrintedFrames(QPainter& painter, const PrintedFrames& frames, QPointF topLeft,
+                       double frameMm, const QFont& numberFont) {
     painter.save();
-    // Strokes are line art on white: deflated they are a fraction of the size of a JPEG, and
-    // without its blur around the lines.
-    painter.setRenderHint(QPainter::LosslessImageRendering);
     const double gapMm = 0.6;
-    for (int first = 0, row = 0; first < frames; first += perRow, ++row) {
-        const int count = qMin(perRow, frames - first);
-        const double y = topLeft.y() + row * (frameMm + gapMm);
-        // A row of frames is one picture, so the file holds one image per row and not one per
-        // stroke; opaque pixels spare it a transparency mask. Frames are printed less than a
-        // centimetre wide, where half their pixels still give some 160 dpi, and a quarter of
-        // the pixels keeps a file of thousands of cards small and quick to compress.
-        const QImage picture =
-            strip.copy(first * StrokeFrameSize, 0, count * StrokeFrameSize, StrokeFrameSize)
-                .scaled(count * PrintedFrameSize, PrintedFrameSize, Qt::IgnoreAspectRatio,
-                        Qt::SmoothTransformation)
-                .convertToFormat(QImage::Format_RGB32);
-        painter.drawImage(PdfPages::rect(topLeft.x(), y, count * frameMm, frameMm), picture);
+    for (size_t row = 0; row < frames.rows.size(); ++row) {
+        const int first = static_cast<int>(row) * frames.perRow;
+        const int count = qMin(frames.perRow, frames.count - first);
+        const double y = topLeft.y() + static_cast<double>(row) * (frameMm + gapMm);
+        painter.drawImage(PdfPages::rect(topLeft.x(), y, count * frameMm, frameMm),
+                          frames.rows[row]);
         painter.setPen(QPen(QColor(150, 150, 150), PdfPages::px(0.1)));
         painter.setBrush(Qt::NoBrush);
         painter.setFont(numberFont);
@@ -118,6 +141,11 @@ void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, d
         }
     }
     painter.restore();
+}
+
+void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, double frameMm,
+                      int perRow, const QFont& numberFont) {
+    drawPrintedFrames(painter, printedFrames(strip, perRow), topLeft, frameMm, numberFont);
 }
 
 QStringList fitLines(const QPainter& painter, const QString& text, const QFont& font,

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 struct App;
 
@@ -52,8 +53,23 @@ bool savePdf(App& app, const QString& title, const QString& path, const QByteArr
 
 int strokeFrameCount(const QImage& strip);
 
-// Draws the strip's frames left to right from topLeft (millimetres), frameMm wide each, in rows
-// of perRow, each with a thin border and its stroke number in the corner.
+// A strip's frames made ready for the page, on any thread: each row of frames one picture of
+// one bit a pixel, the newest stroke black and the strokes before it grey. That is a
+// twenty-fourth of the bytes of a picture in colour, so thousands of kanji make a small file,
+// quick to compress, and grey is what most printers of flash cards print the red of the screen
+// as anyway. Strokes paler than a mid grey are left out.
+struct PrintedFrames {
+    int count = 0;
+    int perRow = 0;
+    std::vector<QImage> rows;
+};
+PrintedFrames printedFrames(const QImage& strip, int perRow);
+
+// Draws the frames left to right from topLeft (millimetres), frameMm wide each, in their rows,
+// each with a thin border and its stroke number in the corner.
+void drawPrintedFrames(QPainter& painter, const PrintedFrames& frames, QPointF topLeft,
+                       double frameMm, const QFont& numberFont);
+// The same for a strip, in rows of perRow.
 void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, double frameMm,
                       int perRow, const QFont& numberFont);
 

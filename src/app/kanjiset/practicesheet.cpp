@@ -3,6 +3,7 @@
 
 #include "app/kanjiset/cardview.h"
 #include "app/kanjiset/pdfpages.h"
+#include "app/kanjiset/printdialog.h"
 #include "app/state/app.h"
 #include "core/kanjiset/exportlines.h"
 #include "core/kanjiset/kanjirecord.h"
@@ -103,14 +104,17 @@ void printPracticeSheets(App& app) {
     if (app.kanjiSet.empty()) {
         return;
     }
-    const bool profileInUse = !app.profile.profileName.isEmpty();
-    std::vector<qint32> trainingCodes;
-    for (const TrainingItem& item : app.training.trainingList) {
-        trainingCodes.push_back(item.Code);
+    const std::optional<PrintChoice> choice = askPrintChoice(app);
+    if (!choice) {
+        return;
     }
-    const std::vector<int> positions = practicePositions(
-        app.kanjiSet, profileInUse ? &app.profile.profileList : nullptr, trainingCodes);
+    const bool profileInUse = !app.profile.profileName.isEmpty();
+    const std::vector<int> positions =
+        practicePositions(app.kanjiSet, profileInUse ? &app.profile.profileList : nullptr,
+                          app.training.askedCodes, *choice);
     if (positions.empty()) {
+        app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::PrintCards),
+                                    app.texts.text(MessageText::PrintNothingChosen));
         return;
     }
     const QString title = app.texts.text(MainText::PrintCards);

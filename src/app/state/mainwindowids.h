@@ -11,6 +11,7 @@ enum WindowId : int {
     StatisticsWindowId = 6,
     ImportWindowId = 7,
     ForecastWindowId = 8,
+    PrintWindowId = 9,
 };
 
 enum MainControl : int {

@@ -245,3 +245,16 @@ void keepReviewChoices(App& app, double retention, qint32 newPerDay,
     replay(memory);
     keepTrainingChoices(app, memory.choices.settings);
 }
+
+void keepPrintChoice(App& app, const PrintChoice& choice) {
+    prepareLearnerMemory(app);
+    LearnerMemory& memory = app.memory;
+    memory.choices.print = choice;
+    if (!memory.active) {
+        return;
+    }
+    if (!memory.choicesKept) {
+        memory.choices.settings = defaultTrainingSettings(app);
+    }
+    keepTrainingChoices(app, memory.choices.settings);
+}

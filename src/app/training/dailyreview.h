@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/training/duelist.h"
+#include "core/training/practicechoice.h"
 #include "core/training/profilerecord.h"
 #include "core/training/trainingsession.h"
 
@@ -41,3 +42,6 @@ void keepTrainingChoices(App& app, const TrainingSettings& settings);
 // log with the parameters.
 void keepReviewChoices(App& app, double retention, qint32 newPerDay,
                        std::optional<MemoryParameters> parameters);
+// Keeps what "Lernkarten drucken" printed, to be offered again next time: in the file beside the
+// profile, or without a profile in memory until one is taken.
+void keepPrintChoice(App& app, const PrintChoice& choice);

@@ -385,6 +385,14 @@ TextTables builtInTexts() {
         u"keine Toneingabe"_s,
         u"Aufnahme als Klang des Beispiels speichern"_s,
         u"Aufnahme nicht gespeichert: %1"_s,
+        u"Vorder- und Rückseiten (beidseitig)"_s,
+        u"%1 Striche"_s,
+        u"JLPT %1"_s,
+        u"die schwächsten im Profil, mit Schreiben"_s,
+        u"die des letzten Trainings"_s,
+        u"JLPT-Stufe"_s,
+        u"höchstens"_s,
+        u"Keine Kanji passen zu dieser Auswahl."_s,
     });
     return tables;
 }

@@ -375,8 +375,19 @@ enum class MessageText {
     // The recording frame's context menu entry, and why a recording could not be saved (%1).
     SaveRecording,
     RecordingNotSaved,
+    // Printing: the export's choice of cards printed on both sides, the front's stroke count
+    // (%1) and JLPT level (%1); "Lernkarten drucken"'s ways of choosing the kanji, its "at most",
+    // and what it says when the choice holds no kanji.
+    TwoSidedCards,
+    CardStrokes,
+    CardJlpt,
+    PrintWeakest,
+    PrintLastRun,
+    PrintJlpt,
+    PrintAtMost,
+    PrintNothingChosen,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::RecordingNotSaved) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::PrintNothingChosen) + 1;
 
 class TextTables {
 public:

@@ -11,7 +11,7 @@
 
 namespace {
 
-std::vector<int> byLowestQuota(const KanjiSet& set, const ProfileList& profile) {
+std::vector<int> byLowestQuota(const KanjiSet& set, const ProfileList& profile, int atMost) {
     QHash<qint32, const ProfileRecord*> records;
     for (const ProfileRecord& record : profile.records) {
         records.insert(record.Code, &record);
@@ -25,7 +25,10 @@ std::vector<int> byLowestQuota(const KanjiSet& set, const ProfileList& profile) 
             continue;
         }
         const ProfileRecord* record = records.value(set.records[i].Unicode, nullptr);
-        const QuotaFigures f = record != nullptr ? quotaFigures(*record, {}) : QuotaFigures{};
+        // Written answers count like the others: a kanji read well but written badly needs
+        // the practice a sheet gives most.
+        const QuotaFigures f =
+            record != nullptr ? quotaFigures(*record, CountedKinds{.kanji = true}) : QuotaFigures{};
         qint64 rank = 1;
         if (f.trained) {
             rank = f.band == 0 ? 0 : 2 + qint64(f.quota);
@@ -36,7 +39,7 @@ std::vector<int> byLowestQuota(const KanjiSet& set, const ProfileList& profile) 
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<int> positions;
     for (const auto& [rank, index] : ranked) {
-        if (static_cast<int>(positions.size()) == PracticeSheetKanji) {
+        if (static_cast<int>(positions.size()) == atMost) {
             break;
         }
         positions.push_back(index);
@@ -44,7 +47,7 @@ std::vector<int> byLowestQuota(const KanjiSet& set, const ProfileList& profile) 
     return positions;
 }
 
-std::vector<int> ofTraining(const KanjiSet& set, const std::vector<qint32>& codes) {
+std::vector<int> ofTraining(const KanjiSet& set, const std::vector<qint32>& codes, int atMost) {
     QHash<qint32, int> indexOfCode;
     for (int i = set.size() - 1; i >= 0; --i) {
         if (!isBlank(set.records[i])) {
@@ -55,6 +58,9 @@ std::vector<int> ofTraining(const KanjiSet& set, const std::vector<qint32>& code
     QSet<qint32> taken;
     for (qint32 code : codes) {
         const auto found = indexOfCode.constFind(code);
+        if (static_cast<int>(positions.size()) == atMost) {
+            break;
+        }
         if (found != indexOfCode.constEnd() && !taken.contains(code)) {
             taken.insert(code);
             positions.push_back(*found);
@@ -66,18 +72,39 @@ std::vector<int> ofTraining(const KanjiSet& set, const std::vector<qint32>& code
 }  // namespace
 
 std::vector<int> practicePositions(const KanjiSet& set, const ProfileList* profile,
-                                   const std::vector<qint32>& lastTrainingCodes) {
-    if (profile != nullptr) {
-        return byLowestQuota(set, *profile);
-    }
-    std::vector<int> positions = ofTraining(set, lastTrainingCodes);
-    if (positions.empty()) {
-        for (int i = 0; i < set.size() && static_cast<int>(positions.size()) < PracticeSheetKanji;
-             ++i) {
-            if (!isBlank(set.records[i])) {
+                                   const std::vector<qint32>& lastTrainingCodes,
+                                   const PrintChoice& choice) {
+    const int atMost = std::max(choice.atMost, 0);
+    // Records in set order that a predicate takes, up to atMost.
+    const auto where = [&set, atMost](const auto& takes) {
+        std::vector<int> positions;
+        for (int i = 0; i < set.size() && static_cast<int>(positions.size()) < atMost; ++i) {
+            if (!isBlank(set.records[i]) && takes(i, set.records[i])) {
                 positions.push_back(i);
             }
         }
+        return positions;
+    };
+    switch (choice.scope) {
+        case PrintScope::Weakest:
+            if (profile != nullptr) {
+                return byLowestQuota(set, *profile, atMost);
+            }
+            if (std::vector<int> positions = ofTraining(set, lastTrainingCodes, atMost);
+                !positions.empty()) {
+                return positions;
+            }
+            return where([](int, const KanjiRecord&) { return true; });
+        case PrintScope::LastRun:
+            return ofTraining(set, lastTrainingCodes, atMost);
+        case PrintScope::Jlpt:
+            return where([level = choice.jlptLevel](int, const KanjiRecord& record) {
+                return record.Idx2 == level;
+            });
+        case PrintScope::Range:
+            return where([range = choice.range](int i, const KanjiRecord&) {
+                return i + 1 >= range.start && i + 1 <= range.end;
+            });
     }
-    return positions;
+    return {};
 }

@@ -58,6 +58,7 @@ QuotaFigures quotaFigures(const ProfileRecord& record, CountedKinds kinds) {
     add(kinds.on, record.KindOn);
     add(kinds.kun, record.KindKun);
     add(kinds.meaning, record.KindMeaning);
+    add(kinds.kanji, record.KindKanji);
 
     QuotaFigures figures;
     figures.right = clamped(right);

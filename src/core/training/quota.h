@@ -9,11 +9,13 @@
 
 #include <vector>
 
-// The kinds of answer that are summed. Kanji writing is graded differently and never counts here.
+// The kinds of answer that are summed. Kanji writing is graded differently and counts only where
+// a caller asks for it: the lists and the training selection leave it out.
 struct CountedKinds {
     bool on = true;
     bool kun = true;
     bool meaning = true;
+    bool kanji = false;
 };
 
 struct QuotaFigures {

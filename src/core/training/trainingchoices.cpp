@@ -24,6 +24,13 @@ constexpr std::array<std::pair<TrainingScope, const char*>, 7> ScopeNames{{
     {TrainingScope::Due, "due"},
 }};
 
+constexpr std::array<std::pair<PrintScope, const char*>, 4> PrintScopeNames{{
+    {PrintScope::Weakest, "weakest"},
+    {PrintScope::LastRun, "run"},
+    {PrintScope::Jlpt, "jlpt"},
+    {PrintScope::Range, "range"},
+}};
+
 QByteArray flag(bool value) {
     return value ? "1" : "0";
 }
@@ -63,6 +70,28 @@ std::optional<double> readNumber(const QByteArray& text, double low, double high
         return std::nullopt;
     }
     return value;
+}
+
+std::optional<TrainingRange> readRange(const QByteArray& text) {
+    const QList<QByteArray> bounds = text.split(' ');
+    if (bounds.size() != 2) {
+        return std::nullopt;
+    }
+    const auto start = readInteger(bounds[0], 1, MaxRange);
+    const auto end = readInteger(bounds[1], 1, MaxRange);
+    if (!start || !end) {
+        return std::nullopt;
+    }
+    return TrainingRange{*start, *end};
+}
+
+std::optional<PrintScope> readPrintScope(const QByteArray& text) {
+    for (const auto& [scope, name] : PrintScopeNames) {
+        if (text == name) {
+            return scope;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<MemoryParameters> readParameters(const QByteArray& text) {
@@ -110,17 +139,7 @@ bool readValue(TrainingChoices& choices, const QByteArray& key, const QByteArray
         return false;
     }
     if (key == "range") {
-        const QList<QByteArray> bounds = value.split(' ');
-        if (bounds.size() != 2) {
-            return false;
-        }
-        const auto start = readInteger(bounds[0], 1, MaxRange);
-        const auto end = readInteger(bounds[1], 1, MaxRange);
-        if (!start || !end) {
-            return false;
-        }
-        settings.range = TrainingRange{*start, *end};
-        return true;
+        return take(readRange(value), settings.range);
     }
     if (key == "jlpt") {
         return take(readInteger(value, 0, 4), settings.jlptLevel);
@@ -141,6 +160,22 @@ bool readValue(TrainingChoices& choices, const QByteArray& key, const QByteArray
         const auto parameters = readParameters(value);
         choices.parameters = parameters;
         return parameters.has_value();
+    }
+    // Each printing key may come alone; the others keep their defaults.
+    const auto print = [&choices]() -> PrintChoice& {
+        return choices.print ? *choices.print : choices.print.emplace();
+    };
+    if (key == "print") {
+        return take(readPrintScope(value), print().scope);
+    }
+    if (key == "printJlpt") {
+        return take(readInteger(value, 1, 4), print().jlptLevel);
+    }
+    if (key == "printRange") {
+        return take(readRange(value), print().range);
+    }
+    if (key == "printMax") {
+        return take(readInteger(value, 1, MaxRange), print().atMost);
     }
     // A key of a later version.
     return true;
@@ -178,6 +213,17 @@ QByteArray writeTrainingChoices(const TrainingChoices& choices) {
     line("asked", kindsText(settings.asked));
     line("retention", QByteArray::number(choices.retention, 'g', 17));
     line("newPerDay", QByteArray::number(choices.newPerDay));
+    if (const std::optional<PrintChoice>& print = choices.print) {
+        for (const auto& [value, name] : PrintScopeNames) {
+            if (value == print->scope) {
+                line("print", name);
+            }
+        }
+        line("printJlpt", QByteArray::number(print->jlptLevel));
+        line("printRange",
+             QByteArray::number(print->range.start) + ' ' + QByteArray::number(print->range.end));
+        line("printMax", QByteArray::number(print->atMost));
+    }
     if (choices.parameters) {
         QByteArray numbers;
         for (double value : *choices.parameters) {

@@ -1,6 +1,6 @@
 // The learner's training choices, kept beside the profile: the training page's settings, the
-// daily review's retention and new kanji per day, and the memory parameters fitted to the
-// learner's log.
+// daily review's retention and new kanji per day, the memory parameters fitted to the learner's
+// log, and what "Lernkarten drucken" printed last.
 //
 // The file, <profile>.rktrain, is UTF-8 text with LF line ends: the first line is
 // "Renkari-Training 1", then one "key=value" a line, each key at most once:
@@ -10,12 +10,16 @@
 //   shown=<four 0|1>      asked=<four 0|1>     (kanji, On, Kun, meaning)
 //   retention=<0.5 to 0.99>                    newPerDay=<0 to 1000>
 //   parameters=<21 numbers w0..w20, each within FSRS's bounds>   (absent: the defaults)
+//   print=weakest|run|jlpt|range               printJlpt=1..4
+//   printRange=<start> <end>   (1 to 1000000)  printMax=<1 to 1000000>
+//                              (all four absent: nothing printed yet; any absent: its default)
 // Keys a later version adds are passed over; a known key with a bad value, a missing header or
 // a file beyond 64 KiB makes the file damaged.
 #pragma once
 
 #include "base/files.h"
 #include "core/training/memorymodel.h"
+#include "core/training/practicechoice.h"
 #include "core/training/trainingsession.h"
 
 #include <QByteArray>
@@ -32,6 +36,7 @@ struct TrainingChoices {
     qint32 newPerDay = 10;
     // Parameters fitted to the learner's log, kept only when they predicted it better.
     std::optional<MemoryParameters> parameters;
+    std::optional<PrintChoice> print;
 };
 
 QByteArray writeTrainingChoices(const TrainingChoices& choices);

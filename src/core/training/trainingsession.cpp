@@ -121,6 +121,7 @@ RunStep TrainingSession::begin(const TrainingSettings& settings, KanjiSet& set) 
     trainingPos = 0;
     runRight = 0;
     runWrong = 0;
+    askedCodes.clear();
     return ask(settings, set);
 }
 
@@ -141,6 +142,7 @@ RunStep TrainingSession::ask(const TrainingSettings& settings, KanjiSet& set) {
         if (position >= 0) {
             set.current = position;
             checkState = CheckState::Answering;
+            askedCodes.push_back(set.records[static_cast<size_t>(position)].Unicode);
             return RunStep::Asking;
         }
         ++trainingPos;

@@ -80,6 +80,9 @@ struct TrainingSession {
     // Right answers, and wrong and partly right ones, of the run.
     qint32 runRight = 0;
     qint32 runWrong = 0;
+    // The kanji the run going on, or else the last run, has asked, in the order asked; unlike
+    // trainingList, which holds a planned run's questions whether it came to them or not.
+    std::vector<qint32> askedCodes;
 
     bool running() const { return trainingPos != -1; }
     // What the current question asks: a due kanji its own kinds, any other the page's boxes as

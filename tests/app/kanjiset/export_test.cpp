@@ -1,6 +1,7 @@
 // Tests of the export: the dialog's rules through its widgets, and whole exports through the menu
 // with the save requester answered in advance.
 #include "app/kanjiset/exportdialog.h"
+#include "app/kanjiset/pdfreading.h"
 #include "app/shell/appfixture.h"
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
@@ -337,14 +338,31 @@ TEST_F(ExportTest, EmptySetWritesAnEmptyFile) {
     }
 }
 
-TEST_F(ExportTest, PdfVariantWritesCardsAfterTheSameDialog) {
+TEST_F(ExportTest, PdfVariantWritesTwoSidedCardsAfterTheSameDialogOrTheOneSidedSheet) {
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Karten.pdf"_s));
-    exportThroughMenu({ok}, MenuExportPdf);
+    exportThroughMenu({[](const Dialog& d) {
+                          const QAbstractButton* twoSided =
+                              d.button(u"Vorder- und Rückseiten (beidseitig)"_s);
+                          ASSERT_NE(twoSided, nullptr);
+                          EXPECT_TRUE(twoSided->isChecked());
+                          ok(d);
+                      }},
+                      MenuExportPdf);
     EXPECT_TRUE(requestersOf(ui::RequesterKind::Message).empty());
     EXPECT_EQ(QDir(workDir()).entryList({u"*.csv"_s}, QDir::Files), QStringList());
     const auto pdf = readFile(u"Karten.pdf"_s);
     ASSERT_TRUE(pdf.has_value());
     EXPECT_TRUE(pdf->startsWith("%PDF"));
+    // Four cards: their fronts, then their backs.
+    EXPECT_EQ(pageCount(*pdf), 2);
+
+    app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Bogen.pdf"_s));
+    exportThroughMenu(
+        {[](const Dialog& d) { d.click(u"Vorder- und Rückseiten (beidseitig)"_s); }, ok},
+        MenuExportPdf);
+    const auto sheet = readFile(u"Bogen.pdf"_s);
+    ASSERT_TRUE(sheet.has_value());
+    EXPECT_EQ(pageCount(*sheet), 1);
 }
 
 TEST_F(ExportTest, DialogLayout) {

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -138,15 +139,23 @@ TEST_F(OutputsTest, ExportPrintOptimiseAndImportKeepWhatIsStored) {
               u"日,ひ、-び、-か\r\n日,ひ、-び、-か\r\n国,くに\r\n本,もと\r\n上,oben\r\n"
               u"月,つき\r\n木,き、こ-\r\n山,やま\r\n"_s);
 
-    // The cards of the same choice: eight on one page, with the same Kun texts.
+    // The cards of the same choice: eight fronts on one page and their backs on the next, with
+    // the same Kun texts.
     exportKunMeaningOnly(MenuExportPdf, u"Export pdf"_s, workDir() + u"karten.pdf"_s);
     const std::optional<QByteArray> cards = readFile(u"karten.pdf"_s);
     ASSERT_TRUE(cards.has_value());
-    EXPECT_EQ(pageCount(*cards), 1);
+    EXPECT_EQ(pageCount(*cards), 2);
 
     // The practice sheets: every Kun part, through the same rule; eight rows, none blank.
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"blatt.pdf"_s));
-    chooseMenu(MenuPrintCards);
+    playDialog(PrintWindowId, u"Lernkarten drucken"_s, {[](QWidget* dialog) {
+                   for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                       if (button->text() == u"OK"_s) {
+                           button->click();
+                       }
+                   }
+               }},
+               [this] { chooseMenu(MenuPrintCards); });
     ASSERT_TRUE(readFile(u"blatt.pdf"_s).has_value());
 
     if (const std::optional<QString> text = pdfText(workDir() + u"karten.pdf"_s)) {

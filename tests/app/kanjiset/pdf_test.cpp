@@ -1,9 +1,15 @@
 // Scenario tests of the printed kanji cards and the practice sheets: pages, the embedded kanji
-// font, the text layer as a PDF reader extracts it, the choice of kanji, and failures.
+// font, the text layer as a PDF reader extracts it and where its words lie, the choice of kanji,
+// and failures.
+#include "app/kanjiset/cardlayout.h"
 #include "app/kanjiset/cardspdf.h"
+#include "app/kanjiset/pdfpages.h"
 #include "app/kanjiset/pdfreading.h"
 #include "app/shell/appfixture.h"
+#include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
+
+#include <QPushButton>
 
 #include <QDir>
 #include <QRegularExpression>
@@ -72,6 +78,18 @@ protected:
         return positions;
     }
 
+    // "Lernkarten drucken" through the menu, its dialog answered with OK as it opens.
+    void printPracticeSheets() {
+        playDialog(PrintWindowId, u"Lernkarten drucken"_s, {[](QWidget* dialog) {
+                       for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                           if (button->text() == u"OK"_s) {
+                               button->click();
+                           }
+                       }
+                   }},
+                   [this] { chooseMenu(MenuPrintCards); });
+    }
+
     int savesAsked() {
         int count = 0;
         for (const ui::ShownRequester& shown : app.ui.requesters().shown()) {
@@ -81,7 +99,7 @@ protected:
     }
 };
 
-TEST_F(PdfOutput, CardsEightToAPageWithTheKanjiFontEmbeddedAndTheirTextsReadable) {
+TEST_F(PdfOutput, OneSidedCardsEightToAPageWithTheKanjiFontEmbeddedAndTheirTextsReadable) {
     std::vector<KanjiRecord> records = kanjiRecords(17);
     records[0].Anim = writeStrip(u"Karten"_s, codeAt(0), {Qt::red, Qt::green, Qt::blue});
     // A strip that cannot be read leaves the card without frames, not without its card.
@@ -94,7 +112,7 @@ TEST_F(PdfOutput, CardsEightToAPageWithTheKanjiFontEmbeddedAndTheirTextsReadable
     std::vector<int> positions = allPositions();
     positions.push_back(17);
     positions.push_back(-1);
-    writeCardsPdf(app, positions, CardFields{.code = true});
+    writeCardsPdf(app, positions, CardFields{.code = true, .twoSided = false});
     ASSERT_EQ(savesAsked(), 1);
     EXPECT_EQ(app.ui.requesters().shown().back().title, u"pdf"_s);
     EXPECT_EQ(app.paths.exportPath, workDir() + u"Ausgabe/"_s);
@@ -112,7 +130,10 @@ TEST_F(PdfOutput, CardsEightToAPageWithTheKanjiFontEmbeddedAndTheirTextsReadable
 
     // With no field chosen the cards show the kanji alone.
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Ausgabe/nur.pdf"_s));
-    writeCardsPdf(app, {16, 0}, CardFields{false, false, false, false, false});
+    writeCardsPdf(
+        app, {16, 0},
+        CardFields{
+            .onYomi = false, .kunYomi = false, .note = false, .genshi = false, .twoSided = false});
     ASSERT_TRUE(readFile(u"Ausgabe/nur.pdf"_s).has_value());
 
     const std::optional<QStringList> pages = textPages(workDir() + u"Ausgabe/karten.pdf"_s);
@@ -136,6 +157,75 @@ TEST_F(PdfOutput, CardsEightToAPageWithTheKanjiFontEmbeddedAndTheirTextsReadable
     // The first kanji keeps its three numbered stroke frames.
     EXPECT_EQ(bare->at(0).simplified(),
               Characters.mid(16, 1) + u' ' + Characters.mid(0, 1) + u" 1 2 3"_s);
+}
+
+TEST_F(PdfOutput, TwoSidedCardsLandEachBackBehindItsFrontWhenTurnedOverTheLongEdge) {
+    std::vector<KanjiRecord> records = kanjiRecords(10);
+    for (int i = 0; i < 10; ++i) {
+        records[static_cast<size_t>(i)].Beispiel[1] = u"Beispiel%1"_s.arg(i);
+    }
+    records[3].Anim = writeStrip(u"Karten"_s, codeAt(3), {Qt::red, Qt::green, Qt::blue});
+    records[3].Idx2 = 3;
+    startWith(records);
+    app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"karten.pdf"_s));
+    // Two-sided is what new cards are.
+    writeCardsPdf(app, allPositions(), CardFields{});
+    const std::optional<QByteArray> pdf = readFile(u"karten.pdf"_s);
+    ASSERT_TRUE(pdf.has_value());
+    EXPECT_EQ(pageCount(*pdf), 4);
+
+    const auto words = wordPages(workDir() + u"karten.pdf"_s);
+    if (!words) {
+        GTEST_SKIP() << "pdftotext is not installed";
+    }
+    ASSERT_EQ(words->size(), 4u);
+    const auto centreOf = [&words](int page, const QString& text) -> std::optional<QPointF> {
+        for (const PdfWord& word : words->at(static_cast<size_t>(page))) {
+            if (word.text == text) {
+                return word.box.center();
+            }
+        }
+        return std::nullopt;
+    };
+    const std::vector<CardPlace> places = cardPlaces(10, true);
+    ASSERT_EQ(places.size(), 10u);
+    for (int k = 0; k < 10; ++k) {
+        SCOPED_TRACE(k);
+        const CardPlace& card = places[static_cast<size_t>(k)];
+        ASSERT_TRUE(card.back.has_value());
+        // Turned over its long edge, a sheet's left becomes its right: the back takes the place
+        // of its front's mirror image, on the next page.
+        EXPECT_EQ(card.back->page, card.front.page + 1);
+        EXPECT_NEAR(card.back->place.left(), A4Width - card.front.place.right(), 1e-9);
+        EXPECT_NEAR(card.back->place.top(), card.front.place.top(), 1e-9);
+        EXPECT_EQ(card.back->place.size(), card.front.place.size());
+
+        const auto kanji = centreOf(card.front.page, Characters.mid(k, 1));
+        ASSERT_TRUE(kanji.has_value());
+        EXPECT_TRUE(card.front.place.contains(*kanji));
+        // The readings, meaning and examples are on the back only, within the card.
+        for (const QString& text : {u"ON%1-on"_s.arg(k), u"kun%1;"_s.arg(k), u"Merksatz%1"_s.arg(k),
+                                    u"Beispiel%1"_s.arg(k)}) {
+            SCOPED_TRACE(text.toStdString());
+            const auto onBack = centreOf(card.back->page, text);
+            ASSERT_TRUE(onBack.has_value());
+            EXPECT_TRUE(card.back->place.contains(*onBack));
+            EXPECT_FALSE(centreOf(card.front.page, text).has_value());
+        }
+    }
+    // The front tells the stroke count where the strokes are known, and the JLPT level.
+    const auto strokes = centreOf(0, u"Striche"_s);
+    ASSERT_TRUE(strokes.has_value());
+    EXPECT_TRUE(places[3].front.place.contains(*strokes));
+    int levels = 0;
+    for (const PdfWord& word : words->at(0)) {
+        levels += word.text == u"JLPT"_s ? 1 : 0;
+    }
+    EXPECT_EQ(levels, 8);
+    // The strip's three frames, numbered, on card 3's back.
+    const auto third = centreOf(1, u"3"_s);
+    ASSERT_TRUE(third.has_value());
+    EXPECT_TRUE(places[3].back->place.contains(*third));
 }
 
 TEST_F(PdfOutput, CardsThatCannotBeWrittenAreReportedByNameAndNothingElseIsAskedOrWritten) {
@@ -169,7 +259,7 @@ TEST_F(PdfOutput, CardsThatCannotBeWrittenAreReportedByNameAndNothingElseIsAsked
     EXPECT_EQ(app.ui.requesters().unanswered(), 0);
 }
 
-TEST_F(PdfOutput, PracticeSheetHoldsTheWeakestKanjiOfTheProfileInRowsWithTracingCopies) {
+TEST_F(PdfOutput, PracticeSheetHoldsTheWeakestKanjiWritingIncludedInRowsWithTracingCopies) {
     startWith(kanjiRecords(45));
     app.profile.profileName = u"Lerner"_s;
     app.profile.profileList.records.clear();
@@ -183,12 +273,14 @@ TEST_F(PdfOutput, PracticeSheetHoldsTheWeakestKanjiOfTheProfileInRowsWithTracing
     // The last kanji of the set was never answered right; the one before has no answers yet.
     app.profile.profileList.records[44].KindOn = AnswerStats{.Right = 0, .Wrong = 4};
     app.profile.profileList.records[43].KindOn = AnswerStats{};
-    // A training list is ignored while a profile is in use.
-    app.training.trainingList = {TrainingItem{.Code = codeAt(10)}};
+    // Read well but written badly: weaker than the rest, though once right in every kind.
+    app.profile.profileList.records[20].KindKanji = AnswerStats{.Right = 1, .Wrong = 6};
+    // The last training is not what the first choice prints while a profile is in use.
+    app.training.askedCodes = {codeAt(10)};
     ASSERT_TRUE(QDir().mkpath(workDir() + u"Blatt"_s));
 
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Blatt/ueben.pdf"_s));
-    chooseMenu(MenuPrintCards);
+    printPracticeSheets();
     ASSERT_EQ(savesAsked(), 1);
     EXPECT_EQ(app.ui.requesters().shown().back().title, u"Lernkarten drucken"_s);
     EXPECT_EQ(app.paths.exportPath, workDir() + u"Blatt/"_s);
@@ -204,8 +296,11 @@ TEST_F(PdfOutput, PracticeSheetHoldsTheWeakestKanjiOfTheProfileInRowsWithTracing
     }
     ASSERT_EQ(pages->size(), 7);
     const QString all = pages->join(QString());
-    // 44, 43 lead; then the first 38 of the set; the last three of those left out.
-    const QString expected = Characters.mid(44, 1) + Characters.mid(43, 1) + Characters.left(38);
+    // 44, 43 lead, then 20; then the first 37 others of the set in their order.
+    QString rest = Characters.left(38);
+    rest.remove(20, 1);
+    const QString expected =
+        Characters.mid(44, 1) + Characters.mid(43, 1) + Characters.mid(20, 1) + rest;
     EXPECT_EQ(kanjiIn(all), expected);
     EXPECT_TRUE(pages->at(0).contains(u"Merksatz44"_s));
     EXPECT_TRUE(pages->at(0).contains(u"ON43-on"_s));
@@ -215,10 +310,9 @@ TEST_F(PdfOutput, PracticeSheetHoldsTheWeakestKanjiOfTheProfileInRowsWithTracing
 
 TEST_F(PdfOutput, PracticeSheetWithoutProfileRepeatsTheLastTrainingAndAnEmptySetAsksNothing) {
     startWith(kanjiRecords(12));
-    app.training.trainingList = {TrainingItem{.Code = codeAt(7)}, TrainingItem{.Code = 0x9F8D},
-                                 TrainingItem{.Code = codeAt(2)}};
+    app.training.askedCodes = {codeAt(7), 0x9F8D, codeAt(2), codeAt(7)};
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"training.pdf"_s));
-    chooseMenu(MenuPrintCards);
+    printPracticeSheets();
     const std::optional<QByteArray> pdf = readFile(u"training.pdf"_s);
     ASSERT_TRUE(pdf.has_value());
     EXPECT_EQ(pageCount(*pdf), 1);

@@ -1,5 +1,5 @@
 // Tests of the choice of kanji for a practice sheet: by quota with a profile, else the last
-// training, else the start of the set.
+// training, else the start of the set; or the last training, a JLPT level or a range.
 #include "core/training/practicechoice.h"
 
 #include "core/training/profilebuilders.h"
@@ -39,7 +39,7 @@ std::vector<int> upTo(int count) {
 
 }  // namespace
 
-TEST(PracticeChoice, WithProfileTheWeakestComeFirstAndUntrainedFollowTheNeverRight) {
+TEST(PracticeChoice, WithProfileTheWeakestOfAllFourKindsComeFirstAndUntrainedFollowTheNeverRight) {
     // Set order differs from code order, so ties show which order they keep.
     const KanjiSet set = setOfCodes({500, 100, 200, 300, 400, 600, 700, 800});
     ProfileList profile;
@@ -51,14 +51,19 @@ TEST(PracticeChoice, WithProfileTheWeakestComeFirstAndUntrainedFollowTheNeverRig
         profileRecord(500, answers(1, 0, 1)),          // quota 50
         profileRecord(800, answers(0, 0, 1)),          // band 0 too, later in the set
     };
-    // Writing answers are graded apart and never count.
+    // Written answers count with the others: never written right is never right.
     ProfileRecord written = profileRecord(600);
     written.KindKanji = answers(0, 0, 9);
     profile.records.push_back(written);
     // 700 has no record at all and counts as untrained.
     const std::vector<int> chosen = practicePositions(set, &profile, {100, 200});
-    // 200, 800 (band 0); 400, 600, 700 (untrained, set order); 300 (0), 500 (50), 100 (90).
-    EXPECT_EQ(chosen, (std::vector<int>{2, 7, 4, 5, 6, 3, 0, 1}));
+    // 200, 600, 800 (band 0, set order); 400, 700 (untrained); 300 (0), 500 (50), 100 (90).
+    EXPECT_EQ(chosen, (std::vector<int>{2, 5, 7, 4, 6, 3, 0, 1}));
+    // 100, read right nine times in ten but written wrong nine times, falls below 500's 50.
+    profile.records[0].KindKanji = answers(0, 0, 9);
+    const std::vector<int> withWriting = practicePositions(set, &profile, {});
+    EXPECT_EQ(std::vector<int>(withWriting.end() - 3, withWriting.end()),
+              (std::vector<int>{3, 1, 0}));
 }
 
 TEST(PracticeChoice, WithProfileAtMostFortyAndTheTrainingListIsIgnored) {
@@ -96,4 +101,30 @@ TEST(PracticeChoice, WithoutProfileOrTrainingTheStartOfTheSet) {
     EXPECT_TRUE(practicePositions(KanjiSet{}, nullptr, {1}).empty());
     const ProfileList empty;
     EXPECT_TRUE(practicePositions(KanjiSet{}, &empty, {}).empty());
+}
+
+TEST(PracticeChoice, TheLastRunALevelOrARangeAtMostAsManyAsChosen) {
+    KanjiSet set = setOfCount(10);
+    for (int i = 0; i < set.size(); ++i) {
+        set.records[static_cast<size_t>(i)].Idx2 = i % 2 == 0 ? 3 : 4;
+    }
+    set.records[4] = KanjiRecord{};
+    const ProfileList profile;
+    const auto choose = [&](PrintScope scope, const std::vector<qint32>& run, qint32 atMost) {
+        PrintChoice choice;
+        choice.scope = scope;
+        choice.jlptLevel = 3;
+        choice.range = TrainingRange{3, 8};
+        choice.atMost = atMost;
+        return practicePositions(set, &profile, run, choice);
+    };
+    // The profile is no matter for these; blank records are left out.
+    EXPECT_EQ(choose(PrintScope::Jlpt, {}, 40), (std::vector<int>{0, 2, 6, 8}));
+    EXPECT_EQ(choose(PrintScope::Jlpt, {}, 2), (std::vector<int>{0, 2}));
+    EXPECT_EQ(choose(PrintScope::Range, {}, 40), (std::vector<int>{2, 3, 5, 6, 7}));
+    EXPECT_EQ(choose(PrintScope::Range, {}, 3), (std::vector<int>{2, 3, 5}));
+    EXPECT_EQ(choose(PrintScope::LastRun, {0x4E00 + 9, 0x4E00 + 1, 0x4E00 + 9, 0x4E00 + 7}, 2),
+              (std::vector<int>{9, 1}));
+    EXPECT_TRUE(choose(PrintScope::LastRun, {}, 40).empty());
+    EXPECT_EQ(choose(PrintScope::Weakest, {}, 3), (std::vector<int>{0, 1, 2}));
 }

@@ -68,6 +68,27 @@ TEST(TrainingChoices, AreKeptAcrossARestart) {
     EXPECT_EQ(missing.error().kind, FileErrorKind::NotFound);
 }
 
+TEST(TrainingChoices, WhatWasPrintedLastIsKeptAndEachOfItsKeysMayComeAlone) {
+    TrainingChoices written;
+    written.print = PrintChoice{PrintScope::Range, 2, TrainingRange{30, 70}, 25};
+    auto read = parseTrainingChoices(writeTrainingChoices(written));
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->print, written.print);
+    expectSame(*read, written);
+
+    // A file of an older version has nothing printed yet; a lone key takes the defaults besides.
+    EXPECT_FALSE(parseTrainingChoices(writeTrainingChoices(TrainingChoices{}))->print.has_value());
+    PrintChoice levelOnly;
+    levelOnly.scope = PrintScope::Jlpt;
+    EXPECT_EQ(parseTrainingChoices("Renkari-Training 1\nprint=jlpt\n")->print, levelOnly);
+
+    for (const char* bad : {"print=best", "printJlpt=5", "printRange=3", "printMax=0"}) {
+        const auto damaged = parseTrainingChoices(QByteArray("Renkari-Training 1\n") + bad + '\n');
+        ASSERT_FALSE(damaged.has_value()) << bad;
+        EXPECT_EQ(damaged.error().systemText, QStringLiteral("line 2")) << bad;
+    }
+}
+
 TEST(TrainingChoices, DamagedFilesAreMalformedWithTheLine) {
     const QByteArray good = writeTrainingChoices(everyChoiceSet());
     const auto damagedAt = [](const QByteArray& bytes) {
