@@ -113,7 +113,7 @@ void ExportDialog::build() {
     }
     w.setChecked(GenshiOneColumnOption, true);
     if (asPdf_) {
-        w.addCheckBox(TwoSidedBox, nullptr, {20, 430, 180, 20}, t.text(MessageText::TwoSidedCards));
+        w.addCheckBox(TwoSidedBox, nullptr, {10, 430, 205, 20}, t.text(MessageText::TwoSidedCards));
         w.setChecked(TwoSidedBox, true);
     }
 }
