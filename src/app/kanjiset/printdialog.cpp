@@ -38,8 +38,6 @@ constexpr std::array ScopeOptions{
     std::pair{JlptOption, PrintScope::Jlpt}, std::pair{RangeOption, PrintScope::Range}};
 // The choice box lists the levels from the easiest.
 constexpr std::array JlptLevels{4, 3, 2, 1};
-constexpr std::array JlptCaptions{TrainingText::Jlpt4, TrainingText::Jlpt3, TrainingText::Jlpt2,
-                                  TrainingText::Jlpt1};
 
 }  // namespace
 
@@ -68,7 +66,7 @@ void PrintDialog::build(const PrintChoice& start) {
     w.addOption(JlptOption, nullptr, {20, 75, 130, 20}, t.text(MessageText::PrintJlpt));
     w.addOption(RangeOption, nullptr, {20, 100, 130, 20}, t.text(ExportText::Range));
     QStringList levels;
-    for (const TrainingText caption : JlptCaptions) {
+    for (const TrainingText caption : JlptLevelCaptions) {
         levels << t.text(caption);
     }
     w.addChoice(JlptChoice, nullptr, {160, 75, 60, 20}, levels);

@@ -32,8 +32,6 @@ constexpr std::array AnswerControls{QuestionImage,
                                     MarkMeaning};
 
 constexpr std::array JlptOptions{Jlpt4, Jlpt3, Jlpt2, Jlpt1};
-constexpr std::array JlptCaptions{TrainingText::Jlpt4, TrainingText::Jlpt3, TrainingText::Jlpt2,
-                                  TrainingText::Jlpt1};
 
 constexpr std::array ScopeOptions{ScopeAll,  ScopeWorst,     ScopeRange,
                                   ScopeJlpt, ScopeSelection, ScopeDue};
@@ -174,8 +172,8 @@ void resetTrainingSettings(App& app) {
         const int level = 4 - i;
         const int count = perLevel[static_cast<size_t>(level)];
         w.setText(JlptOptions[static_cast<size_t>(i)],
-                  app.texts.text(JlptCaptions[static_cast<size_t>(i)]) + QStringLiteral("  (") +
-                      QString::number(count) + QLatin1Char(')'));
+                  app.texts.text(JlptLevelCaptions[static_cast<size_t>(i)]) +
+                      QStringLiteral("  (") + QString::number(count) + QLatin1Char(')'));
         w.setEnabled(JlptOptions[static_cast<size_t>(i)], count != 0);
     }
 

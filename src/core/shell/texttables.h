@@ -108,6 +108,11 @@ enum class TrainingText {
     Selection,
     Manual,
 };
+
+// The JLPT levels' captions from the easiest (4) to the hardest (1), as every list of levels
+// shows them.
+inline constexpr std::array JlptLevelCaptions{TrainingText::Jlpt4, TrainingText::Jlpt3,
+                                              TrainingText::Jlpt2, TrainingText::Jlpt1};
 inline constexpr int TrainingTextCount = static_cast<int>(TrainingText::Manual) + 1;
 
 enum class ImportText {

@@ -89,14 +89,6 @@ protected:
                    }},
                    [this] { chooseMenu(MenuPrintCards); });
     }
-
-    int savesAsked() {
-        int count = 0;
-        for (const ui::ShownRequester& shown : app.ui.requesters().shown()) {
-            count += shown.kind == ui::RequesterKind::SaveFile ? 1 : 0;
-        }
-        return count;
-    }
 };
 
 TEST_F(PdfOutput, OneSidedCardsEightToAPageWithTheKanjiFontEmbeddedAndTheirTextsReadable) {
@@ -113,7 +105,7 @@ TEST_F(PdfOutput, OneSidedCardsEightToAPageWithTheKanjiFontEmbeddedAndTheirTexts
     positions.push_back(17);
     positions.push_back(-1);
     writeCardsPdf(app, positions, CardFields{.code = true, .twoSided = false});
-    ASSERT_EQ(savesAsked(), 1);
+    ASSERT_EQ(requestersShown(ui::RequesterKind::SaveFile), 1);
     EXPECT_EQ(app.ui.requesters().shown().back().title, u"pdf"_s);
     EXPECT_EQ(app.paths.exportPath, workDir() + u"Ausgabe/"_s);
 
@@ -235,12 +227,12 @@ TEST_F(PdfOutput, CardsThatCannotBeWrittenAreReportedByNameAndNothingElseIsAsked
     // Nothing to print asks nothing.
     writeCardsPdf(app, {}, {});
     writeCardsPdf(app, {3, -2}, {});
-    EXPECT_EQ(savesAsked(), 0);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::SaveFile), 0);
 
     // A cancelled requester writes nothing and keeps the folder.
     app.ui.requesters().answerNext(ui::Answer::cancel());
     writeCardsPdf(app, allPositions(), {});
-    EXPECT_EQ(savesAsked(), 1);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::SaveFile), 1);
     EXPECT_EQ(app.paths.exportPath, exportPathBefore);
     EXPECT_TRUE(QDir(workDir()).entryList({u"*.pdf"_s}).isEmpty());
 
@@ -281,7 +273,7 @@ TEST_F(PdfOutput, PracticeSheetHoldsTheWeakestKanjiWritingIncludedInRowsWithTrac
 
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Blatt/ueben.pdf"_s));
     printPracticeSheets();
-    ASSERT_EQ(savesAsked(), 1);
+    ASSERT_EQ(requestersShown(ui::RequesterKind::SaveFile), 1);
     EXPECT_EQ(app.ui.requesters().shown().back().title, u"Lernkarten drucken"_s);
     EXPECT_EQ(app.paths.exportPath, workDir() + u"Blatt/"_s);
     const std::optional<QByteArray> pdf = readFile(u"Blatt/ueben.pdf"_s);
@@ -320,7 +312,7 @@ TEST_F(PdfOutput, PracticeSheetWithoutProfileRepeatsTheLastTrainingAndAnEmptySet
     app.kanjiSet.records.clear();
     app.kanjiSet.current = -1;
     chooseMenu(MenuPrintCards);
-    EXPECT_EQ(savesAsked(), 1);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::SaveFile), 1);
     EXPECT_EQ(app.ui.requesters().unanswered(), 0);
 
     const std::optional<QStringList> pages = textPages(workDir() + u"training.pdf"_s);

@@ -79,14 +79,6 @@ protected:
                    [this] { chooseMenu(MenuPrintCards); });
     }
 
-    int savesAsked() {
-        int count = 0;
-        for (const ui::ShownRequester& shown : app.ui.requesters().shown()) {
-            count += shown.kind == ui::RequesterKind::SaveFile ? 1 : 0;
-        }
-        return count;
-    }
-
     // The kanji of Characters a PDF's text holds, in order; nullopt without pdftotext.
     std::optional<QString> kanjiOf(const QString& name) const {
         const std::optional<QString> text = pdfText(workDir() + name);
@@ -123,7 +115,7 @@ TEST_F(PrintDialogTest, AChoiceWithoutKanjiIsToldAndTheLevelAndNumberAreKeptWith
               // Enter in the list passes on to the dialog: OK.
               PrintView::press(d.level(), Qt::Key_Return);
           }});
-    EXPECT_EQ(savesAsked(), 0);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::SaveFile), 0);
     ASSERT_FALSE(app.ui.requesters().shown().empty());
     EXPECT_EQ(app.ui.requesters().shown().back().text, u"Keine Kanji passen zu dieser Auswahl."_s);
 
@@ -137,7 +129,7 @@ TEST_F(PrintDialogTest, AChoiceWithoutKanjiIsToldAndTheLevelAndNumberAreKeptWith
           },
           [](const PrintView& d) { d.atMost()->setValue(4); },
           [](const PrintView& d) { PrintView::press(d.atMost(), Qt::Key_Enter); }});
-    EXPECT_EQ(savesAsked(), 1);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::SaveFile), 1);
     const std::optional<QByteArray> kept = readFile(u"Media/Druck/Lerner.rktrain"_s);
     ASSERT_TRUE(kept.has_value());
     EXPECT_TRUE(kept->contains("\nprint=jlpt\n")) << kept->toStdString();
@@ -147,7 +139,7 @@ TEST_F(PrintDialogTest, AChoiceWithoutKanjiIsToldAndTheLevelAndNumberAreKeptWith
     // After a restart the dialog starts where the learner left it; Escape prints nothing.
     ASSERT_TRUE(finish());
     start();
-    const int savesBefore = savesAsked();
+    const int savesBefore = requestersShown(ui::RequesterKind::SaveFile);
     ASSERT_EQ(app.profile.profileName, u"Lerner"_s);
     play({[](const PrintView& d) {
         EXPECT_TRUE(d.option(Level)->isChecked());
@@ -155,7 +147,7 @@ TEST_F(PrintDialogTest, AChoiceWithoutKanjiIsToldAndTheLevelAndNumberAreKeptWith
         EXPECT_EQ(d.atMost()->value(), 4);
         PrintView::press(d.option(Level), Qt::Key_Escape);
     }});
-    EXPECT_EQ(savesAsked(), savesBefore);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::SaveFile), savesBefore);
 
     const std::optional<QString> printed = kanjiOf(u"stufe3.pdf"_s);
     if (!printed) {
@@ -181,7 +173,7 @@ TEST_F(PrintDialogTest, TheKanjiTheLastRunAskedAndARangeOfPositions) {
               d.spin(1)->setValue(12);
           },
           [](const PrintView& d) { PrintView::press(d.spin(1), Qt::Key_Return); }});
-    EXPECT_EQ(savesAsked(), 1);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::SaveFile), 1);
 
     // A run of all twelve in the set's order, ended after the third question.
     choosePage(ViewMode::Training);
@@ -208,7 +200,7 @@ TEST_F(PrintDialogTest, TheKanjiTheLastRunAskedAndARangeOfPositions) {
               d.option(LastRun)->click();
           },
           [](const PrintView& d) { PrintView::press(d.option(LastRun), Qt::Key_Return); }});
-    EXPECT_EQ(savesAsked(), 2);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::SaveFile), 2);
 
     const std::optional<QString> range = kanjiOf(u"spanne.pdf"_s);
     if (!range) {

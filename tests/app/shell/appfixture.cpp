@@ -12,12 +12,14 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
+
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QTabBar>
+#include <algorithm>
 
 void clickAt(QWidget* widget, QPoint local, Qt::MouseButton button) {
     const QPointF position(local);
@@ -143,6 +145,21 @@ void AppFixture::copyShippedCatalog(const QString& name) {
     const auto bytes = readWholeFile(QStringLiteral(RENKARI_SOURCE_DIR "/data/catalog/") + file);
     ASSERT_TRUE(bytes.has_value()) << file.toStdString();
     writeFile(QStringLiteral("catalog/") + file, *bytes);
+}
+
+void AppFixture::copyShippedMedia(const QString& folder) {
+    const QString shipped = QStringLiteral(RENKARI_SOURCE_DIR "/data/Media/") + folder + u'/';
+    for (const QString& name : QDir(shipped).entryList(QDir::Files)) {
+        const auto bytes = readWholeFile(shipped + name);
+        ASSERT_TRUE(bytes.has_value()) << name.toStdString();
+        writeFile(QStringLiteral("Media/") + folder + u'/' + name, *bytes);
+    }
+}
+
+int AppFixture::requestersShown(ui::RequesterKind kind) {
+    return static_cast<int>(std::ranges::count_if(
+        app.ui.requesters().shown(),
+        [kind](const ui::ShownRequester& shown) { return shown.kind == kind; }));
 }
 
 void AppFixture::start() {

@@ -81,6 +81,11 @@ protected:
     void writeGenshiList(const std::vector<GenshiEntry>& entries);
     // The shipped catalog of that name, copied into the working directory's catalog folder.
     void copyShippedCatalog(const QString& name);
+    // Every file of the shipped Media subfolder (Controls, Genshi), copied into the working one.
+    void copyShippedMedia(const QString& folder);
+
+    // How many requesters of that kind were shown so far.
+    int requestersShown(ui::RequesterKind kind);
 
     // initialiseApp and startUp with every requester scripted; answers queued before are used.
     void start();

@@ -451,14 +451,8 @@ protected:
     void SetUp() override {
         // The shipped control icons and Genshi list, and a set as large as the four JLPT
         // levels with six kanji entered twice, for "Liste optimieren" to merge.
-        const QString shipped = QStringLiteral(RENKARI_SOURCE_DIR "/data/Media/");
-        for (const QString& folder : {u"Controls"_s, u"Genshi"_s}) {
-            for (const QString& name : QDir(shipped + folder).entryList(QDir::Files)) {
-                const auto bytes = readWholeFile(shipped + folder + u'/' + name);
-                ASSERT_TRUE(bytes.has_value()) << name.toStdString();
-                writeFile(u"Media/"_s + folder + u'/' + name, *bytes);
-            }
-        }
+        copyShippedMedia(u"Controls"_s);
+        copyShippedMedia(u"Genshi"_s);
         const std::vector<qint32> codes = commonKanji(2196);
         ASSERT_EQ(codes.size(), 2196u);
         std::vector<KanjiRecord> records;

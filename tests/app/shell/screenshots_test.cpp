@@ -24,14 +24,8 @@ const QString ShotFolder = QStringLiteral(RENKARI_BINARY_DIR "/screenshots/");
 class Screenshots : public AppFixture {
 protected:
     void SetUp() override {
-        const QString shipped = QStringLiteral(RENKARI_SOURCE_DIR "/data/Media/");
-        for (const QString& folder : {u"Controls"_s, u"Genshi"_s}) {
-            for (const QString& name : QDir(shipped + folder).entryList(QDir::Files)) {
-                const auto bytes = readWholeFile(shipped + folder + u'/' + name);
-                ASSERT_TRUE(bytes.has_value()) << name.toStdString();
-                writeFile(u"Media/"_s + folder + u'/' + name, *bytes);
-            }
-        }
+        copyShippedMedia(u"Controls"_s);
+        copyShippedMedia(u"Genshi"_s);
         std::vector<KanjiRecord> records;
         const char16_t codes[] = {0x6F22, 0x5B57, 0x65E5, 0x672C, 0x8A9E, 0x5B66, 0x6821,
                                   0x751F, 0x5148, 0x5E74, 0x6642, 0x9593, 0x5C71, 0x5DDD};
