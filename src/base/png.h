@@ -14,6 +14,17 @@ struct RgbaImage {
     std::vector<std::uint32_t> pixels;
 };
 
+// Pixels as indices into a table of 0xAARRGGBB colours, row after row: how a PNG with a palette
+// stores them, in a quarter of the bytes of their colours.
+struct IndexedImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> indices;
+    std::vector<std::uint32_t> colours;
+};
+
 // nullopt for anything that is not a PNG we are willing to decode, including images so large
 // that a small hostile file would make us allocate gigabytes.
 std::optional<RgbaImage> decodePng(const QByteArray& bytes);
+// The same for a PNG with a palette, kept as indices; nullopt also for a PNG without one.
+std::optional<IndexedImage> decodePalettePng(const QByteArray& bytes);

@@ -43,12 +43,40 @@ QImage imageOf(const RgbaImage& decoded) {
     return image;
 }
 
+QImage imageOf(const IndexedImage& decoded) {
+    QImage image(decoded.width, decoded.height, QImage::Format_Indexed8);
+    if (image.isNull()) {
+        return {};
+    }
+    image.setColorTable(QList<QRgb>(decoded.colours.begin(), decoded.colours.end()));
+    for (int y = 0; y < decoded.height; ++y) {
+        std::memcpy(image.scanLine(y), decoded.indices.data() + size_t(y) * size_t(decoded.width),
+                    static_cast<size_t>(decoded.width));
+    }
+    return image;
+}
+
 }  // namespace
 
 FileResult<QImage> loadPng(const QString& path) {
     const FileResult<QByteArray> bytes = readWholeFile(path, MaxPictureFileBytes);
     if (!bytes) {
         return unexpected(bytes.error());
+    }
+    const std::optional<RgbaImage> decoded = decodePng(*bytes);
+    if (!decoded) {
+        return unexpected(FileError{FileErrorKind::Malformed, {}});
+    }
+    return imageOf(*decoded);
+}
+
+FileResult<QImage> loadPngIndexed(const QString& path) {
+    const FileResult<QByteArray> bytes = readWholeFile(path, MaxPictureFileBytes);
+    if (!bytes) {
+        return unexpected(bytes.error());
+    }
+    if (const std::optional<IndexedImage> indexed = decodePalettePng(*bytes)) {
+        return imageOf(*indexed);
     }
     const std::optional<RgbaImage> decoded = decodePng(*bytes);
     if (!decoded) {

@@ -105,6 +105,34 @@ TEST_F(PngFiles, LoadsEveryPixelWithItsAlpha) {
     const QImage bilevel = pngOf(write(u"bilevel.png"_s, blankBilevelPng(300, 100)));
     ASSERT_EQ(bilevel.size(), QSize(300, 100));
     EXPECT_EQ(bilevel.pixel(299, 99), qRgb(255, 255, 255));
+
+    // Read keeping its palette, a picture without one is the same picture.
+    EXPECT_EQ(ui::loadPngIndexed(dir.filePath(u"strip.png"_s)).value_or(QImage()), loaded);
+}
+
+TEST_F(PngFiles, APaletteIsKeptWhereItIsAskedForWithEveryColourAndItsAlpha) {
+    QImage source(4, 3, QImage::Format_Indexed8);
+    const QList<QRgb> colours{qRgba(255, 255, 255, 255), qRgba(230, 20, 20, 255),
+                              qRgba(40, 40, 40, 255), qRgba(0, 0, 0, 0)};
+    source.setColorTable(colours);
+    for (int i = 0; i < 12; ++i) {
+        source.setPixel(i % 4, i / 4, static_cast<uint>((i * 7) % 4));
+    }
+    const QString path = write(u"palette.png"_s, encoded(source));
+    const QImage indexed = ui::loadPngIndexed(path).value_or(QImage());
+    ASSERT_EQ(indexed.format(), QImage::Format_Indexed8);
+    const QImage coloured = pngOf(path);
+    ASSERT_EQ(indexed.size(), source.size());
+    ASSERT_EQ(coloured.size(), source.size());
+    for (int i = 0; i < 12; ++i) {
+        const QRgb expected = colours[(i * 7) % 4];
+        EXPECT_EQ(indexed.pixel(i % 4, i / 4), expected) << "pixel " << i;
+        EXPECT_EQ(coloured.pixel(i % 4, i / 4), expected) << "pixel " << i;
+    }
+
+    QByteArray damaged = encoded(source);
+    damaged.truncate(damaged.indexOf("IDAT") + 6);
+    EXPECT_FALSE(ui::loadPngIndexed(write(u"damaged.png"_s, damaged)));
 }
 
 TEST_F(PngFiles, DamagedFilesGiveNoPicture) {

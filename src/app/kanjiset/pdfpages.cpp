@@ -13,10 +13,14 @@
 #include <QPageLayout>
 #include <QPageSize>
 
+#include <array>
+
 namespace {
 
 // Fine enough that the 0.1 mm lines and small type of a card land where they are meant to.
 constexpr int Resolution = 600;
+
+constexpr QColor BorderColour(150, 150, 150);
 
 }  // namespace
 
@@ -41,7 +45,19 @@ QRectF PdfPages::rect(double x, double y, double width, double height) {
 
 QFont PdfPages::sized(QFont font, double heightMm) {
     font.setPixelSize(qMax(1, qRound(px(heightMm))));
+    // Hints fit outlines to a screen's pixels; a PDF keeps the outlines, and measuring each
+    // glyph without running them is several times quicker.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+QFontMetricsF PdfPages::metrics(const QFont& font) {
+    // Of the device, the metrics read only its resolution.
+    QImage device(1, 1, QImage::Format_Mono);
+    const int dotsPerMetre = qRound(Resolution / 0.0254);
+    device.setDotsPerMeterX(dotsPerMetre);
+    device.setDotsPerMeterY(dotsPerMetre);
+    return QFontMetricsF(font, &device);
 }
 
 void PdfPages::newPage() {
@@ -81,6 +97,69 @@ int strokeFrameCount(const QImage& strip) {
     return strip.isNull() ? 0 : strip.width() / StrokeFrameSize;
 }
 
+namespace {
+
+enum class Ink : uchar { None, Newest, Earlier };
+
+Ink inkOf(QRgb pixel) {
+    if (qAlpha(pixel) < 128) {
+        return Ink::None;
+    }
+    const int red = qRed(pixel);
+    // The newest stroke, red in the strip also where it fades into the white around it, is
+    // black; the strokes before it are grey.
+    if (red >= 128 && red - qMax(qGreen(pixel), qBlue(pixel)) >= 80) {
+        return Ink::Newest;
+    }
+    return qGray(pixel) < 160 ? Ink::Earlier : Ink::None;
+}
+
+// Whether a pixel is inked in black: the newest stroke everywhere, the strokes before it on every
+// other dot, which prints as grey.
+constexpr std::array<std::array<uchar, 2>, 3> BlackAtParity{{{0, 0}, {1, 1}, {1, 0}}};
+
+// Each row of frames as one picture of one bit a pixel, cut to the lines that have ink; lineInk(y)
+// gives what tells the pixels of the strip's line y apart.
+template <typename LineInk>
+std::vector<PrintedFrames::Row> frameRows(int count, int perRow, LineInk lineInk) {
+    std::vector<PrintedFrames::Row> rows;
+    for (int first = 0; first < count; first += perRow) {
+        const int width = qMin(perRow, count - first) * StrokeFrameSize;
+        QImage mask(width, StrokeFrameSize, QImage::Format_Mono);
+        // Black at index 0 and white at 1 make the PDF writer keep the picture as a mask, which
+        // it fills with the pen's colour.
+        mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        int top = StrokeFrameSize;
+        int bottom = -1;
+        for (int y = 0; y < StrokeFrameSize; ++y) {
+            const auto inkAt = lineInk(y);
+            uchar* bits = mask.scanLine(y);
+            uchar lineInked = 0;
+            for (int x = 0; x < width; x += 8) {
+                uchar ink = 0;
+                for (int bit = 0; bit < qMin(8, width - x); ++bit) {
+                    const auto pixel =
+                        static_cast<size_t>(inkAt(first * StrokeFrameSize + x + bit));
+                    ink |= static_cast<uchar>(BlackAtParity[pixel][(x + bit + y) & 1] << (7 - bit));
+                }
+                bits[x >> 3] = static_cast<uchar>(~ink);
+                lineInked |= ink;
+            }
+            if (lineInked != 0) {
+                top = qMin(top, y);
+                bottom = y;
+            }
+        }
+        // The white above and below the strokes is left out: a fifth of the bytes to compress.
+        rows.push_back(bottom < 0
+                           ? PrintedFrames::Row{}
+                           : PrintedFrames::Row{mask.copy(0, top, width, bottom - top + 1), top});
+    }
+    return rows;
+}
+
+}  // namespace
+
 PrintedFrames printedFrames(const QImage& strip, int perRow) {
     PrintedFrames frames;
     frames.count = strokeFrameCount(strip);
@@ -88,35 +167,25 @@ PrintedFrames printedFrames(const QImage& strip, int perRow) {
     if (frames.count == 0 || perRow < 1) {
         return frames;
     }
-    const QImage pixels = strip.convertToFormat(QImage::Format_ARGB32);
-    // Black at index 0 and white at 1 make the PDF writer keep the picture at one bit a pixel.
-    const QList<QRgb> blackAndWhite{qRgb(0, 0, 0), qRgb(255, 255, 255)};
-    for (int first = 0; first < frames.count; first += perRow) {
-        const int width = qMin(perRow, frames.count - first) * StrokeFrameSize;
-        QImage row(width, StrokeFrameSize, QImage::Format_Mono);
-        row.setColorTable(blackAndWhite);
-        row.fill(1);
-        for (int y = 0; y < StrokeFrameSize; ++y) {
-            const auto* source =
-                reinterpret_cast<const QRgb*>(pixels.constScanLine(y)) + first * StrokeFrameSize;
-            uchar* bits = row.scanLine(y);
-            for (int x = 0; x < width; ++x) {
-                const QRgb pixel = source[x];
-                if (qAlpha(pixel) < 128) {
-                    continue;
-                }
-                const int red = qRed(pixel);
-                // The newest stroke, red in the strip also where it fades into the white around
-                // it, is black; the strokes before it are a grey of every other dot.
-                const bool newest = red >= 128 && red - qMax(qGreen(pixel), qBlue(pixel)) >= 80;
-                const bool earlier = !newest && qGray(pixel) < 160 && ((x + y) & 1) == 0;
-                if (newest || earlier) {
-                    bits[x >> 3] &= static_cast<uchar>(~(0x80 >> (x & 7)));
-                }
-            }
+    if (strip.format() == QImage::Format_Indexed8) {
+        // The strips a set keeps have a palette of a few colours: each is told apart once.
+        std::array<Ink, 256> inkOfIndex{};
+        const QList<QRgb> colours = strip.colorTable();
+        for (qsizetype i = 0; i < qMin<qsizetype>(colours.size(), 256); ++i) {
+            inkOfIndex[static_cast<size_t>(i)] = inkOf(colours[i]);
         }
-        frames.rows.push_back(std::move(row));
+        frames.rows = frameRows(frames.count, perRow, [&strip, &inkOfIndex](int y) {
+            return
+                [line = strip.constScanLine(y), &inkOfIndex](int x) { return inkOfIndex[line[x]]; };
+        });
+        return frames;
     }
+    const QImage pixels = strip.convertToFormat(QImage::Format_ARGB32);
+    frames.rows = frameRows(frames.count, perRow, [&pixels](int y) {
+        return [line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y))](int x) {
+            return inkOf(line[x]);
+        };
+    });
     return frames;
 }
 
@@ -124,21 +193,33 @@ void drawPrintedFrames(QPainter& painter, const PrintedFrames& frames, QPointF t
                        double frameMm, const QFont& numberFont) {
     painter.save();
     const double gapMm = 0.6;
+    painter.setBrush(Qt::NoBrush);
+    painter.setFont(numberFont);
+    // The numbers are placed on their baseline: laying out a text in a box takes several times
+    // as long, and a card has a dozen of them.
+    const double ascent = QFontMetricsF(numberFont, painter.device()).ascent();
+    std::vector<QRectF> borders;
     for (size_t row = 0; row < frames.rows.size(); ++row) {
         const int first = static_cast<int>(row) * frames.perRow;
         const int count = qMin(frames.perRow, frames.count - first);
         const double y = topLeft.y() + static_cast<double>(row) * (frameMm + gapMm);
-        painter.drawImage(PdfPages::rect(topLeft.x(), y, count * frameMm, frameMm),
-                          frames.rows[row]);
-        painter.setPen(QPen(QColor(150, 150, 150), PdfPages::px(0.1)));
-        painter.setBrush(Qt::NoBrush);
-        painter.setFont(numberFont);
+        if (const PrintedFrames::Row& inked = frames.rows[row]; !inked.mask.isNull()) {
+            const double scale = frameMm / StrokeFrameSize;
+            painter.setPen(Qt::black);
+            painter.drawImage(PdfPages::rect(topLeft.x(), y + inked.top * scale, count * frameMm,
+                                             inked.mask.height() * scale),
+                              inked.mask);
+        }
+        painter.setPen(QPen(BorderColour, PdfPages::px(0.1)));
+        borders.clear();
         for (int i = 0; i < count; ++i) {
             const QRectF frame = PdfPages::rect(topLeft.x() + i * frameMm, y, frameMm, frameMm);
-            painter.drawRect(frame);
-            painter.drawText(frame.adjusted(PdfPages::px(0.5), PdfPages::px(0.2), 0, 0),
-                             Qt::AlignLeft | Qt::AlignTop, QString::number(first + i + 1));
+            borders.push_back(frame);
+            painter.drawText(
+                QPointF(frame.left() + PdfPages::px(0.5), frame.top() + PdfPages::px(0.2) + ascent),
+                QString::number(first + i + 1));
         }
+        painter.drawRects(borders.data(), static_cast<int>(borders.size()));
     }
     painter.restore();
 }
@@ -148,29 +229,37 @@ void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, d
     drawPrintedFrames(painter, printedFrames(strip, perRow), topLeft, frameMm, numberFont);
 }
 
-QStringList fitLines(const QPainter& painter, const QString& text, const QFont& font,
-                     double widthMm, int maxLines) {
-    const QFontMetricsF metrics(font, painter.device());
+QStringList fitLines(const QFontMetricsF& metrics, const QString& text, double widthMm,
+                     int maxLines) {
     const double width = PdfPages::px(widthMm);
+    const double space = metrics.horizontalAdvance(QLatin1Char(' '));
+    const auto finished = [&metrics, width](const QString& line, double lineWidth) {
+        return lineWidth <= width ? line : metrics.elidedText(line, Qt::ElideRight, width);
+    };
     QStringList lines;
     QString line;
+    // Each word is measured once: a line is as wide as its words and the blanks between them.
+    double lineWidth = 0;
     const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     for (int i = 0; i < words.size(); ++i) {
-        const QString candidate = line.isEmpty() ? words[i] : line + QLatin1Char(' ') + words[i];
-        if (line.isEmpty() || metrics.horizontalAdvance(candidate) <= width) {
-            line = candidate;
+        const double wordWidth = metrics.horizontalAdvance(words[i]);
+        if (line.isEmpty() || lineWidth + space + wordWidth <= width) {
+            line += line.isEmpty() ? words[i] : QLatin1Char(' ') + words[i];
+            lineWidth += line.size() == words[i].size() ? wordWidth : space + wordWidth;
             continue;
         }
         if (lines.size() + 1 == maxLines) {
-            // The last line takes the rest, to be cut with an ellipsis below.
+            // The last line takes the rest, cut with an ellipsis.
             line += QLatin1Char(' ') + words.mid(i).join(QLatin1Char(' '));
+            lineWidth = width + 1;
             break;
         }
-        lines.append(metrics.elidedText(line, Qt::ElideRight, width));
+        lines.append(finished(line, lineWidth));
         line = words[i];
+        lineWidth = wordWidth;
     }
     if (!line.isEmpty()) {
-        lines.append(metrics.elidedText(line, Qt::ElideRight, width));
+        lines.append(finished(line, lineWidth));
     }
     return lines;
 }

@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -34,6 +35,8 @@ public:
     static QRectF rect(double x, double y, double width, double height);
     // The font at a height in millimetres.
     static QFont sized(QFont font, double heightMm);
+    // The font measured as on the page, on any thread.
+    static QFontMetricsF metrics(const QFont& font);
 
     void newPage();
     // Ends the document; the bytes of the PDF.
@@ -59,9 +62,14 @@ int strokeFrameCount(const QImage& strip);
 // quick to compress, and grey is what most printers of flash cards print the red of the screen
 // as anyway. Strokes paler than a mid grey are left out.
 struct PrintedFrames {
+    struct Row {
+        // The lines of the frames from top down that have ink; null where none has.
+        QImage mask;
+        int top = 0;
+    };
     int count = 0;
     int perRow = 0;
-    std::vector<QImage> rows;
+    std::vector<Row> rows;
 };
 PrintedFrames printedFrames(const QImage& strip, int perRow);
 
@@ -73,10 +81,16 @@ void drawPrintedFrames(QPainter& painter, const PrintedFrames& frames, QPointF t
 void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, double frameMm,
                       int perRow, const QFont& numberFont);
 
+// A text of a card and the most lines it may take.
+struct FieldText {
+    QString text;
+    int maxLines = 1;
+};
+
 // The text broken at blanks into at most maxLines lines of width millimetres; what does not fit
 // is cut off with an ellipsis.
-QStringList fitLines(const QPainter& painter, const QString& text, const QFont& font,
-                     double widthMm, int maxLines);
+QStringList fitLines(const QFontMetricsF& metrics, const QString& text, double widthMm,
+                     int maxLines);
 
 // The kanji's Genshi as characters with their meanings, "氵 Wasser, 口 Mund"; entries whose
 // position lies outside the list are left out.

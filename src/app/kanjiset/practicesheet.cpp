@@ -67,13 +67,14 @@ void drawRow(App& app, PdfPages& pages, const KanjiRecord& record, double top) {
 
     const QFont textFont = PdfPages::sized(app.resources.kanjiFont, TextHeight);
     const TextTables& t = app.texts;
+    const QFontMetricsF metrics = PdfPages::metrics(textFont);
     QStringList lines;
     for (const QString& text :
          {t.text(MessageText::OnColumn) + QStringLiteral(": ") + record.OnYomi,
           t.text(MessageText::KunColumn) + QStringLiteral(": ") +
               formatKun(record.KunYomi, KunAllParts),
           record.Bemerkung}) {
-        lines += fitLines(p, text, textFont, TextWidth, 1);
+        lines += fitLines(metrics, text, TextWidth, 1);
     }
     p.setFont(textFont);
     double y = top;

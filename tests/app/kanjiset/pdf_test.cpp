@@ -158,6 +158,12 @@ TEST_F(PdfOutput, TwoSidedCardsLandEachBackBehindItsFrontWhenTurnedOverTheLongEd
     }
     records[3].Anim = writeStrip(u"Karten"_s, codeAt(3), {Qt::red, Qt::green, Qt::blue});
     records[3].Idx2 = 3;
+    // A note too long for its two lines breaks at a blank and ends in an ellipsis.
+    QStringList longNote;
+    for (int word = 0; word < 40; ++word) {
+        longNote.append(u"Wort%1"_s.arg(word));
+    }
+    records[5].Bemerkung = longNote.join(u' ');
     startWith(records);
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"karten.pdf"_s));
     // Two-sided is what new cards are.
@@ -196,8 +202,9 @@ TEST_F(PdfOutput, TwoSidedCardsLandEachBackBehindItsFrontWhenTurnedOverTheLongEd
         ASSERT_TRUE(kanji.has_value());
         EXPECT_TRUE(card.front.place.contains(*kanji));
         // The readings, meaning and examples are on the back only, within the card.
-        for (const QString& text : {u"ON%1-on"_s.arg(k), u"kun%1;"_s.arg(k), u"Merksatz%1"_s.arg(k),
-                                    u"Beispiel%1"_s.arg(k)}) {
+        for (const QString& text :
+             {u"ON%1-on"_s.arg(k), u"kun%1;"_s.arg(k), k == 5 ? u"Wort0"_s : u"Merksatz%1"_s.arg(k),
+              u"Beispiel%1"_s.arg(k)}) {
             SCOPED_TRACE(text.toStdString());
             const auto onBack = centreOf(card.back->page, text);
             ASSERT_TRUE(onBack.has_value());
@@ -205,6 +212,22 @@ TEST_F(PdfOutput, TwoSidedCardsLandEachBackBehindItsFrontWhenTurnedOverTheLongEd
             EXPECT_FALSE(centreOf(card.front.page, text).has_value());
         }
     }
+    // Every word of the long note lies within its card, on two lines, the second cut short.
+    std::vector<const PdfWord*> noteWords;
+    const PdfWord* ellipsis = nullptr;
+    for (const PdfWord& word : words->at(static_cast<size_t>(places[5].back->page))) {
+        if (word.text.startsWith(u"Wort"_s)) {
+            noteWords.push_back(&word);
+            EXPECT_TRUE(places[5].back->place.contains(word.box)) << word.text.toStdString();
+        }
+        if (word.text.endsWith(u"…"_s) && places[5].back->place.contains(word.box)) {
+            ellipsis = &word;
+        }
+    }
+    ASSERT_GT(noteWords.size(), 4u);
+    EXPECT_LT(noteWords.size(), 40u);
+    ASSERT_NE(ellipsis, nullptr);
+    EXPECT_GT(ellipsis->box.top(), noteWords.front()->box.bottom());
     // The front tells the stroke count where the strokes are known, and the JLPT level.
     const auto strokes = centreOf(0, u"Striche"_s);
     ASSERT_TRUE(strokes.has_value());
@@ -218,6 +241,46 @@ TEST_F(PdfOutput, TwoSidedCardsLandEachBackBehindItsFrontWhenTurnedOverTheLongEd
     const auto third = centreOf(1, u"3"_s);
     ASSERT_TRUE(third.has_value());
     EXPECT_TRUE(places[3].back->place.contains(*third));
+}
+
+TEST(PrintedFrames, AStripWithAPaletteGivesTheFramesOfItsColoursCutToTheLinesWithInk) {
+    // Three frames: the first stroke red, then black with the second red below it, then white.
+    QImage strip(300, 100, QImage::Format_Indexed8);
+    strip.setColorTable({qRgb(255, 255, 255), qRgb(220, 30, 30), qRgb(20, 20, 20)});
+    strip.fill(0);
+    const auto paint = [&strip](int frame, int top, int bottom, uint colour) {
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = 30; x < 70; ++x) {
+                strip.setPixel(100 * frame + x, y, colour);
+            }
+        }
+    };
+    paint(0, 20, 39, 1);
+    paint(1, 20, 39, 2);
+    paint(1, 50, 59, 1);
+
+    const PrintedFrames fromPalette = printedFrames(strip, 2);
+    const PrintedFrames fromColours =
+        printedFrames(strip.convertToFormat(QImage::Format_ARGB32), 2);
+    ASSERT_EQ(fromPalette.count, 3);
+    ASSERT_EQ(fromPalette.rows.size(), 2u);
+    ASSERT_EQ(fromColours.rows.size(), 2u);
+    for (size_t row = 0; row < 2; ++row) {
+        EXPECT_EQ(fromPalette.rows[row].mask, fromColours.rows[row].mask) << row;
+        EXPECT_EQ(fromPalette.rows[row].top, fromColours.rows[row].top) << row;
+    }
+    // The first row's picture holds lines 20 to 59 of both its frames; the blank third frame has
+    // none.
+    const PrintedFrames::Row& first = fromPalette.rows[0];
+    EXPECT_EQ(first.top, 20);
+    EXPECT_EQ(first.mask.size(), QSize(200, 40));
+    EXPECT_TRUE(fromPalette.rows[1].mask.isNull());
+    const auto inked = [&first](int x, int y) { return first.mask.pixelIndex(x, y - 20) == 0; };
+    // The newest stroke is solid, the one before it every other dot, white is left blank.
+    EXPECT_TRUE(inked(30, 20) && inked(31, 20) && inked(69, 39));
+    EXPECT_TRUE(inked(150, 55) && inked(151, 55));
+    EXPECT_TRUE(inked(130, 20) && !inked(131, 20) && inked(131, 21));
+    EXPECT_FALSE(inked(10, 30) || inked(80, 30) || inked(130, 45));
 }
 
 TEST_F(PdfOutput, CardsThatCannotBeWrittenAreReportedByNameAndNothingElseIsAskedOrWritten) {

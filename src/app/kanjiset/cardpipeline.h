@@ -1,0 +1,86 @@
+// What many printed cards show, made ready on two worker threads while the one painter a PDF
+// allows draws the pages: decoding the stroke-order strips, making their frames and breaking the
+// texts into lines need not wait for it.
+#pragma once
+
+#include "app/kanjiset/pdfpages.h"
+#include "core/handwriting/strokes.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+struct App;
+
+// What a record's stroke-order strip is made from, as strokeStripOf finds it: the picture cache,
+// the strip's file, or the reference strokes. Found where the App may be read; the strip is then
+// made on any thread.
+struct StripSource {
+    QImage kept;
+    QString path;
+    const StrokeList* strokes = nullptr;
+
+    QImage make() const;
+};
+StripSource stripSourceOf(App& app, const KanjiRecord& record);
+
+// A card as the painter receives it.
+struct CardContent {
+    StripSource strip;
+    std::vector<FieldText> texts;
+};
+
+class CardPipeline {
+public:
+    // How many frames a row holds for a kanji of so many strokes; called on the workers.
+    using PerRow = std::function<int(int frames)>;
+    // The lines a card's texts take; called on the workers.
+    using FitTexts = std::function<QStringList(const std::vector<FieldText>& texts)>;
+
+    // The cards in printing order. Cards with the same strip share its frames, which are made
+    // once and drawn from the same pictures, so the file holds them once.
+    CardPipeline(std::vector<CardContent> cards, PerRow perRow, FitTexts fitTexts);
+    ~CardPipeline();
+    CardPipeline(const CardPipeline&) = delete;
+    CardPipeline& operator=(const CardPipeline&) = delete;
+
+    struct Prepared {
+        const PrintedFrames& frames;
+        const QStringList& lines;
+    };
+    // A card made ready, waiting for a worker to finish it; valid until done(card).
+    Prepared card(int card);
+    // The card is drawn: its lines are let go, and its frames once no later card shows them.
+    void done(int card);
+
+private:
+    struct Job {
+        CardContent content;
+        // The card whose job makes the frames this card shows: itself or an earlier card.
+        int framesCard = 0;
+        // For a card making frames, the last card that shows them.
+        int lastCard = 0;
+        std::optional<PrintedFrames> frames;
+        std::optional<QStringList> lines;
+    };
+    void work();
+
+    std::vector<Job> jobs_;
+    PerRow perRow_;
+    FitTexts fitTexts_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int nextJob_ = 0;
+    // The furthest card the painter has asked for: the workers keep only a little ahead of it,
+    // so a few thousand cards never hold all their frames at once.
+    int askedJob_ = 0;
+    bool stopping_ = false;
+    std::vector<std::thread> workers_;
+};
