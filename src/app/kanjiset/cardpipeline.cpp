@@ -106,7 +106,7 @@ void CardPipeline::work() {
             const QImage strip = content.strip.make();
             frames = printedFrames(strip, perRow_(strokeFrameCount(strip)));
         }
-        QStringList lines = fitTexts_(content.texts);
+        std::vector<ShapedLine> lines = fitTexts_(content.texts);
         lock.lock();
         job.frames = std::move(frames);
         job.lines = std::move(lines);

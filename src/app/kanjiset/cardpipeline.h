@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/kanjiset/pdfpages.h"
+#include "app/kanjiset/shapedtext.h"
 #include "core/handwriting/strokes.h"
 
 #include <QImage>
@@ -41,8 +42,8 @@ class CardPipeline {
 public:
     // How many frames a row holds for a kanji of so many strokes; called on the workers.
     using PerRow = std::function<int(int frames)>;
-    // The lines a card's texts take; called on the workers.
-    using FitTexts = std::function<QStringList(const std::vector<FieldText>& texts)>;
+    // The lines a card's texts take, shaped; called on the workers.
+    using FitTexts = std::function<std::vector<ShapedLine>(const std::vector<FieldText>& texts)>;
 
     // The cards in printing order. Cards with the same strip share its frames, which are made
     // once and drawn from the same pictures, so the file holds them once.
@@ -53,7 +54,7 @@ public:
 
     struct Prepared {
         const PrintedFrames& frames;
-        const QStringList& lines;
+        const std::vector<ShapedLine>& lines;
     };
     // A card made ready, waiting for a worker to finish it; valid until done(card).
     Prepared card(int card);
@@ -68,7 +69,7 @@ private:
         // For a card making frames, the last card that shows them.
         int lastCard = 0;
         std::optional<PrintedFrames> frames;
-        std::optional<QStringList> lines;
+        std::optional<std::vector<ShapedLine>> lines;
     };
     void work();
 

@@ -12,6 +12,7 @@
 #include <QFontMetricsF>
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -94,12 +95,13 @@ public:
         : app_(app),
           p_(pages.painter()),
           textFont_(PdfPages::sized(app.resources.kanjiFont, TextHeight)),
-          baseline_(centredBaseline(textFont_, pages.painter().device(), LineHeight)) {}
+          baseline_(centredBaseline(textFont_, pages.painter().device(), LineHeight)),
+          glyphs_(pages.painter()) {}
 
     // A one-sided card: the kanji, the texts below it and the frames at the bottom.
     void whole(const KanjiRecord& record, const CardPipeline::Prepared& prepared, QRectF card) {
         const PrintedFrames& frames = prepared.frames;
-        const QStringList& lines = prepared.lines;
+        const std::vector<ShapedLine>& lines = prepared.lines;
         const FrameLayout layout = frameLayout(frames.count);
         const double textBlock = lines.size() * LineHeight;
         const double framesBlock = layout.height() > 0 ? layout.height() + Gap : 0;
@@ -133,13 +135,12 @@ public:
         const PrintedFrames& frames = prepared.frames;
         const FrameLayout layout = frameLayout(frames.count);
         const double framesBlock = layout.height() > 0 ? layout.height() + Gap : 0;
-        QStringList lines = prepared.lines;
         const auto room =
-            static_cast<qsizetype>((CardHeight - 2 * Padding - framesBlock) / LineHeight);
-        if (lines.size() > room) {
-            lines.resize(qMax<qsizetype>(room, 0));
-        }
-        drawLines(lines, card.top() + Padding, card);
+            static_cast<size_t>(qMax(0.0, (CardHeight - 2 * Padding - framesBlock) / LineHeight));
+        drawLines({prepared.lines.begin(),
+                   prepared.lines.begin() +
+                       static_cast<std::ptrdiff_t>(qMin(room, prepared.lines.size()))},
+                  card.top() + Padding, card);
         drawFrames(frames, layout, card);
     }
 
@@ -151,13 +152,12 @@ private:
                     kanjiText(record.Unicode));
     }
 
-    void drawLines(const QStringList& lines, double top, QRectF card) {
+    void drawLines(std::span<const ShapedLine> lines, double top, QRectF card) {
         p_.setPen(Qt::black);
-        p_.setFont(textFont_);
         double y = top;
-        for (const QString& line : lines) {
-            p_.drawText(QPointF(PdfPages::px(card.left() + Padding), PdfPages::px(y) + baseline_),
-                        line);
+        for (const ShapedLine& line : lines) {
+            glyphs_.draw(line, textFont_,
+                         QPointF(PdfPages::px(card.left() + Padding), PdfPages::px(y) + baseline_));
             y += LineHeight;
         }
     }
@@ -169,8 +169,8 @@ private:
         }
         const int firstRow = qMin(layout.perRow, frames.count);
         const double x = card.left() + (CardWidth - firstRow * layout.size) / 2;
-        drawPrintedFrames(p_, frames, QPointF(x, card.bottom() - Padding - layout.height()),
-                          layout.size,
+        drawPrintedFrames(p_, glyphs_, frames,
+                          QPointF(x, card.bottom() - Padding - layout.height()), layout.size,
                           PdfPages::sized(app_.resources.kanjiFont, layout.size * 0.28));
     }
 
@@ -179,6 +179,7 @@ private:
     const QFont textFont_;
     // Lines are drawn at their baseline, which is several times quicker than in a box.
     const double baseline_;
+    GlyphPainter glyphs_;
 };
 
 // Marks in the margin in line with every cut, and small crosses where inner cuts meet, so the
@@ -244,10 +245,12 @@ void writeCardsPdf(App& app, const std::vector<int>& positions, const CardFields
     CardPipeline cards(
         std::move(contents), [](int strokes) { return frameLayout(strokes).perRow; },
         [textFont](const std::vector<FieldText>& texts) {
-            const QFontMetricsF metrics = PdfPages::metrics(textFont);
-            QStringList lines;
+            std::vector<ShapedLine> lines;
             for (const FieldText& field : texts) {
-                lines += fitLines(metrics, field.text, InnerWidth, field.maxLines);
+                for (ShapedLine& line :
+                     fitShapedLines(field.text, textFont, InnerWidth, field.maxLines)) {
+                    lines.push_back(std::move(line));
+                }
             }
             return lines;
         });

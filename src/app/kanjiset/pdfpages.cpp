@@ -2,6 +2,7 @@
 #include "app/kanjiset/pdfpages.h"
 
 #include "app/kanjiset/cardview.h"
+#include "app/kanjiset/shapedtext.h"
 #include "app/state/app.h"
 #include "base/files.h"
 #include "core/kanjiset/genshilist.h"
@@ -44,6 +45,9 @@ QRectF PdfPages::rect(double x, double y, double width, double height) {
 }
 
 QFont PdfPages::sized(QFont font, double heightMm) {
+    // What the font leaves open is taken from the program's font, as a painter would take it:
+    // measured on another thread, the font is then the one drawn.
+    font = font.resolve(QFont());
     font.setPixelSize(qMax(1, qRound(px(heightMm))));
     // Hints fit outlines to a screen's pixels; a PDF keeps the outlines, and measuring each
     // glyph without running them is several times quicker.
@@ -51,13 +55,17 @@ QFont PdfPages::sized(QFont font, double heightMm) {
     return font;
 }
 
-QFontMetricsF PdfPages::metrics(const QFont& font) {
-    // Of the device, the metrics read only its resolution.
+QFont PdfPages::onPage(const QFont& font) {
+    // Of the device, a font takes only its resolution.
     QImage device(1, 1, QImage::Format_Mono);
     const int dotsPerMetre = qRound(Resolution / 0.0254);
     device.setDotsPerMeterX(dotsPerMetre);
     device.setDotsPerMeterY(dotsPerMetre);
-    return QFontMetricsF(font, &device);
+    return QFont(font, &device);
+}
+
+QFontMetricsF PdfPages::metrics(const QFont& font) {
+    return QFontMetricsF(onPage(font));
 }
 
 void PdfPages::newPage() {
@@ -189,14 +197,13 @@ PrintedFrames printedFrames(const QImage& strip, int perRow) {
     return frames;
 }
 
-void drawPrintedFrames(QPainter& painter, const PrintedFrames& frames, QPointF topLeft,
-                       double frameMm, const QFont& numberFont) {
+void drawPrintedFrames(QPainter& painter, GlyphPainter& numbers, const PrintedFrames& frames,
+                       QPointF topLeft, double frameMm, const QFont& numberFont) {
     painter.save();
     const double gapMm = 0.6;
     painter.setBrush(Qt::NoBrush);
-    painter.setFont(numberFont);
-    // The numbers are placed on their baseline: laying out a text in a box takes several times
-    // as long, and a card has a dozen of them.
+    // The numbers are placed on their baseline, shaped once: laying out a text in a box takes
+    // several times as long, and a card has a dozen of them.
     const double ascent = QFontMetricsF(numberFont, painter.device()).ascent();
     std::vector<QRectF> borders;
     for (size_t row = 0; row < frames.rows.size(); ++row) {
@@ -215,9 +222,9 @@ void drawPrintedFrames(QPainter& painter, const PrintedFrames& frames, QPointF t
         for (int i = 0; i < count; ++i) {
             const QRectF frame = PdfPages::rect(topLeft.x() + i * frameMm, y, frameMm, frameMm);
             borders.push_back(frame);
-            painter.drawText(
-                QPointF(frame.left() + PdfPages::px(0.5), frame.top() + PdfPages::px(0.2) + ascent),
-                QString::number(first + i + 1));
+            numbers.drawRecurring(QString::number(first + i + 1), numberFont,
+                                  QPointF(frame.left() + PdfPages::px(0.5),
+                                          frame.top() + PdfPages::px(0.2) + ascent));
         }
         painter.drawRects(borders.data(), static_cast<int>(borders.size()));
     }
@@ -226,7 +233,8 @@ void drawPrintedFrames(QPainter& painter, const PrintedFrames& frames, QPointF t
 
 void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, double frameMm,
                       int perRow, const QFont& numberFont) {
-    drawPrintedFrames(painter, printedFrames(strip, perRow), topLeft, frameMm, numberFont);
+    GlyphPainter numbers(painter);
+    drawPrintedFrames(painter, numbers, printedFrames(strip, perRow), topLeft, frameMm, numberFont);
 }
 
 QStringList fitLines(const QFontMetricsF& metrics, const QString& text, double widthMm,

@@ -18,6 +18,7 @@
 #include <vector>
 
 struct App;
+class GlyphPainter;
 
 constexpr double A4Width = 210.0;
 constexpr double A4Height = 297.0;
@@ -35,7 +36,8 @@ public:
     static QRectF rect(double x, double y, double width, double height);
     // The font at a height in millimetres.
     static QFont sized(QFont font, double heightMm);
-    // The font measured as on the page, on any thread.
+    // The font as the page resolves it, and measured so, on any thread.
+    static QFont onPage(const QFont& font);
     static QFontMetricsF metrics(const QFont& font);
 
     void newPage();
@@ -75,8 +77,8 @@ PrintedFrames printedFrames(const QImage& strip, int perRow);
 
 // Draws the frames left to right from topLeft (millimetres), frameMm wide each, in their rows,
 // each with a thin border and its stroke number in the corner.
-void drawPrintedFrames(QPainter& painter, const PrintedFrames& frames, QPointF topLeft,
-                       double frameMm, const QFont& numberFont);
+void drawPrintedFrames(QPainter& painter, GlyphPainter& numbers, const PrintedFrames& frames,
+                       QPointF topLeft, double frameMm, const QFont& numberFont);
 // The same for a strip, in rows of perRow.
 void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, double frameMm,
                       int perRow, const QFont& numberFont);

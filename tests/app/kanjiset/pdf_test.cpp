@@ -5,6 +5,7 @@
 #include "app/kanjiset/cardspdf.h"
 #include "app/kanjiset/pdfpages.h"
 #include "app/kanjiset/pdfreading.h"
+#include "app/kanjiset/shapedtext.h"
 #include "app/shell/appfixture.h"
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
@@ -281,6 +282,36 @@ TEST(PrintedFrames, AStripWithAPaletteGivesTheFramesOfItsColoursCutToTheLinesWit
     EXPECT_TRUE(inked(150, 55) && inked(151, 55));
     EXPECT_TRUE(inked(130, 20) && !inked(131, 20) && inked(131, 21));
     EXPECT_FALSE(inked(10, 30) || inked(80, 30) || inked(130, 45));
+}
+
+TEST(ShapedText, LinesBreakWhereTheMeasuredTextBreaksWithTheGlyphsOfTheFont) {
+    const QFont font = PdfPages::sized(QFont(u"IPAMincho"_s), 2.7);
+    const QFontMetricsF metrics = PdfPages::metrics(font);
+    const double widthMm = 40.0;
+    const QStringList texts{
+        u"Merksatz"_s,
+        u"one, one radical (no.1), first, the beginning of something quite long"_s,
+        u"Donaudampfschifffahrtsgesellschaftskapitänsmützenabzeichen und mehr"_s,
+        u"いちにちいちにちいちにちいちにちいちにちいちにちいちにち"_s,
+        u"一日 [いちにち] one day, all day long, the first of the month"_s,
+        u"  weit   auseinander   stehende   Wörter  "_s,
+        QString()};
+    for (const QString& text : texts) {
+        for (int maxLines = 1; maxLines <= 3; ++maxLines) {
+            SCOPED_TRACE(text.toStdString() + " in " + std::to_string(maxLines));
+            const std::vector<ShapedLine> lines = fitShapedLines(text, font, widthMm, maxLines);
+            QStringList shapedTexts;
+            for (const ShapedLine& line : lines) {
+                shapedTexts.append(line.text);
+                ASSERT_FALSE(line.glyphs.isEmpty());
+                ASSERT_EQ(line.glyphs.size(), line.positions.size());
+                EXPECT_NEAR(line.positions.front().x(), 0.0, 1e-6);
+                EXPECT_NEAR(line.positions.front().y(), 0.0, 1e-6);
+                EXPECT_LT(line.positions.back().x(), PdfPages::px(widthMm));
+            }
+            EXPECT_EQ(shapedTexts, fitLines(metrics, text, widthMm, maxLines));
+        }
+    }
 }
 
 TEST_F(PdfOutput, CardsThatCannotBeWrittenAreReportedByNameAndNothingElseIsAskedOrWritten) {
