@@ -15,6 +15,7 @@
 #include <QPageSize>
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -122,6 +123,18 @@ Ink inkOf(QRgb pixel) {
     return qGray(pixel) < 160 ? Ink::Earlier : Ink::None;
 }
 
+// The lines of a mask, copied whole: QImage::copy goes pixel by pixel where the width is not a
+// multiple of eight.
+QImage linesOf(const QImage& mask, int top, int count) {
+    QImage lines(mask.width(), count, mask.format());
+    lines.setColorTable(mask.colorTable());
+    for (int y = 0; y < count; ++y) {
+        std::memcpy(lines.scanLine(y), mask.constScanLine(top + y),
+                    static_cast<size_t>(mask.bytesPerLine()));
+    }
+    return lines;
+}
+
 // Whether a pixel is inked in black: the newest stroke everywhere, the strokes before it on every
 // other dot, which prints as grey.
 constexpr std::array<std::array<uchar, 2>, 3> BlackAtParity{{{0, 0}, {1, 1}, {1, 0}}};
@@ -159,9 +172,8 @@ std::vector<PrintedFrames::Row> frameRows(int count, int perRow, LineInk lineInk
             }
         }
         // The white above and below the strokes is left out: a fifth of the bytes to compress.
-        rows.push_back(bottom < 0
-                           ? PrintedFrames::Row{}
-                           : PrintedFrames::Row{mask.copy(0, top, width, bottom - top + 1), top});
+        rows.push_back(bottom < 0 ? PrintedFrames::Row{}
+                                  : PrintedFrames::Row{linesOf(mask, top, bottom - top + 1), top});
     }
     return rows;
 }
