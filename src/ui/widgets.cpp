@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 
 namespace ui {
@@ -120,6 +121,22 @@ protected:
     }
 };
 
+// Cells that go on in more lines where their column is too narrow. A tree view asks a row's
+// height without the column's width, so the text would be measured as one line.
+class WrappingDelegate : public QStyledItemDelegate {
+public:
+    explicit WrappingDelegate(QTreeView* view) : QStyledItemDelegate(view), view_(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem inColumn = option;
+        inColumn.rect = QRect(0, 0, view_->columnWidth(index.column()), 1);
+        return QStyledItemDelegate::sizeHint(inColumn, index);
+    }
+
+private:
+    QTreeView* view_;
+};
+
 }  // namespace
 
 ReportList::ReportList(QWidget* parent, EventTarget target,
@@ -127,7 +144,13 @@ ReportList::ReportList(QWidget* parent, EventTarget target,
     : QTreeWidget(parent), target_(target), options_(options) {
     setHeader(new RegularCaptionHeader(*header()));
     setRootIsDecorated(false);
-    setUniformRowHeights(true);
+    if (options.wrapCells) {
+        setUniformRowHeights(false);
+        setWordWrap(true);
+        setItemDelegate(new WrappingDelegate(this));
+    } else {
+        setUniformRowHeights(true);
+    }
     setAllColumnsShowFocus(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(options.multiSelect ? QAbstractItemView::ExtendedSelection

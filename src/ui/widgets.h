@@ -65,6 +65,8 @@ struct ReportListOptions {
     // Text dropped on the list (copied, never moved) is posted as Drop with that text; the
     // program decides what becomes of it.
     bool acceptDrops = false;
+    // A cell too long for its column goes on in more lines, its row as tall as they need.
+    bool wrapCells = false;
 };
 
 // A multi-column list with per-row background colours, row data and optional check boxes.

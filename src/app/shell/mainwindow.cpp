@@ -106,7 +106,10 @@ void buildOverviewPage(App& app, QWidget* page) {
         w.addTextField(ExampleField1 + i, page, {480, 210 + 50 * i, 290, 30}, {}, true)
             ->setFont(app.resources.kanaFont);
     }
-    w.addReportList(GenshiListView, page, {10, 420, 340, 160}, {{t.text(MainText::Genshi), 335}});
+    // A component's meaning may be longer than the list is wide at a size its kanji can be read.
+    w.addReportList(GenshiListView, page, {10, 420, 340, 160},
+                    {{t.text(MainText::Genshi), 335, app.resources.listTextFont}},
+                    {.wrapCells = true});
     w.addImage(SpareImage, page, {40, 470, 75, 76}, false)->lower();
     // The page ends at 623: the frame and the row of buttons below the Genshi list end there.
     w.addFrame(RecordingFrame, page, {420, 420, 370, 203}, t.text(MainText::VoiceRecording));

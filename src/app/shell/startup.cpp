@@ -84,6 +84,7 @@ void initialiseApp(App& app, const QString& workDir) {
     // Proportional, as the same fields hold romaji and German words.
     app.resources.kanaFont = ui::fontByPixels(QStringLiteral("IPAPGothic"), 18);
     app.resources.listKanjiFont = ui::fontByPixels(QStringLiteral("IPAGothic"), 22);
+    app.resources.listTextFont = ui::fontByPixels(QStringLiteral("IPAPGothic"), 22);
 }
 
 bool startUp(App& app) {

@@ -36,6 +36,8 @@ struct Resources {
     // dakuten (ジ against シ) could hardly be told.
     QFont kanaFont;
     QFont listKanjiFont;
+    // Kanji beside their German meanings in a list.
+    QFont listTextFont;
     std::array<QImage, ControlIconCount> controlIcons;
     // Row colours of the six quota bands, from worst to best.
     std::array<QColor, 6> quoteColours;

@@ -398,6 +398,10 @@ private:
         option.font = view->font();
         option.fontMetrics = view->fontMetrics();
         option.decorationSize = view->iconSize();
+        if (const auto* tree = qobject_cast<const QTreeView*>(view); tree && tree->wordWrap()) {
+            checkWrappedCells(view, header, option);
+            return;
+        }
         for (int column = 0; column < model->columnCount(); ++column) {
             int widest = 0;
             QString widestText;
@@ -412,6 +416,27 @@ private:
             }
             tooWide(view, u"column %1: "_s.arg(column) + widestText, widest,
                     header->sectionSize(column));
+        }
+    }
+
+    // Cells that go on in more lines: each row as tall as its cells' lines in their column.
+    void checkWrappedCells(const QAbstractItemView* view, const QHeaderView* header,
+                           QStyleOptionViewItem option) {
+        option.features |= QStyleOptionViewItem::WrapText;
+        const QAbstractItemModel* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QModelIndex index = model->index(row, column);
+                option.rect = QRect(0, 0, header->sectionSize(column), 0);
+                const QSize needed = view->itemDelegateForIndex(index)->sizeHint(option, index);
+                tooWide(view, u"column %1: "_s.arg(column) + index.data().toString(),
+                        needed.width(), header->sectionSize(column));
+                if (needed.height() > view->visualRect(index).height()) {
+                    fault(view, index.data().toString(),
+                          u"needs %1 px of height, has %2"_s.arg(needed.height())
+                              .arg(view->visualRect(index).height()));
+                }
+            }
         }
     }
 
@@ -556,6 +581,21 @@ TEST_F(Captions, KanaOnTheCardAndKanjiInListsAreLargeEnoughToRead) {
     for (int field : {OnEditor, KunEditor, ExampleField1, ExampleField4}) {
         expectReadable(window().control(field)->font(), 16, "card field " + std::to_string(field));
     }
+    auto* genshi = control<ui::ReportList>(GenshiListView);
+    ASSERT_GT(genshi->topLevelItemCount(), 0);
+    expectReadable(genshi->topLevelItem(0)->font(0), 20, "the card's Genshi list");
+    // The longest meanings of the shipped list go on in a second line rather than being cut.
+    QString longest;
+    for (size_t i = 0; i < app.genshiList.size(); ++i) {
+        if (app.genshiList[i].Genshi == u"自"_s || app.genshiList[i].Genshi == u"辰"_s) {
+            longest += QString::number(i) + u',';
+        }
+    }
+    app.kanjiSet.records[static_cast<size_t>(app.kanjiSet.current)].Genshi = longest;
+    showKanji(app, app.kanjiSet.current);
+    ASSERT_EQ(genshi->topLevelItemCount(), 2);
+    checkMain(u"Übersicht mit langen Genshi"_s);
+    shoot(window().top(), u"look-genshi-list.png"_s);
     choosePage(ViewMode::Training);
     for (int field : {ShownOn, ShownKun, AnswerOn, AnswerKun}) {
         expectReadable(window().control(field)->font(), 16,
