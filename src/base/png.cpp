@@ -9,63 +9,85 @@ namespace {
 constexpr png_uint_32 MaxSide = 1u << 15;
 constexpr std::uint64_t MaxPixels = std::uint64_t(1) << 26;
 
-// The header read, with the image's size checked; nullopt where reading stops there.
-std::optional<png_image> beginRead(const QByteArray& bytes) {
-    png_image image{};
+// The header read into image, with the image's size checked; false where reading stops there.
+// libpng keeps the image's address for reading the rest, so the image must not move.
+bool beginRead(png_image& image, const QByteArray& bytes) {
+    image = png_image{};
     image.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_memory(&image, bytes.constData(),
                                          static_cast<size_t>(bytes.size())) == 0) {
-        return std::nullopt;
+        return false;
     }
     if (image.width == 0 || image.height == 0 || image.width > MaxSide || image.height > MaxSide ||
         std::uint64_t(image.width) * image.height > MaxPixels) {
         png_image_free(&image);
-        return std::nullopt;
+        return false;
     }
-    return image;
+    return true;
 }
 
 }  // namespace
 
 std::optional<RgbaImage> decodePng(const QByteArray& bytes) {
-    std::optional<png_image> image = beginRead(bytes);
-    if (!image) {
+    png_image image{};
+    if (!beginRead(image, bytes)) {
         return std::nullopt;
     }
     // BGRA bytes in memory are 0xAARRGGBB words on the little-endian machines we build for.
-    image->format = PNG_FORMAT_BGRA;
+    image.format = PNG_FORMAT_BGRA;
     RgbaImage result;
-    result.width = static_cast<int>(image->width);
-    result.height = static_cast<int>(image->height);
-    result.pixels.resize(std::size_t(image->width) * image->height);
-    if (png_image_finish_read(&*image, nullptr, result.pixels.data(), 0, nullptr) == 0) {
-        png_image_free(&*image);
+    result.width = static_cast<int>(image.width);
+    result.height = static_cast<int>(image.height);
+    result.pixels.resize(std::size_t(image.width) * image.height);
+    if (png_image_finish_read(&image, nullptr, result.pixels.data(), 0, nullptr) == 0) {
+        png_image_free(&image);
         return std::nullopt;
     }
     return result;
 }
 
 std::optional<IndexedImage> decodePalettePng(const QByteArray& bytes) {
-    std::optional<png_image> image = beginRead(bytes);
-    if (!image) {
+    png_image image{};
+    if (!beginRead(image, bytes)) {
         return std::nullopt;
     }
     // Asked for indices, libpng would make a palette up for a picture without one, at a loss.
-    if ((image->format & PNG_FORMAT_FLAG_COLORMAP) == 0) {
-        png_image_free(&*image);
+    if ((image.format & PNG_FORMAT_FLAG_COLORMAP) == 0) {
+        png_image_free(&image);
         return std::nullopt;
     }
-    image->format = PNG_FORMAT_BGRA_COLORMAP;
+    image.format = PNG_FORMAT_BGRA_COLORMAP;
     IndexedImage result;
-    result.width = static_cast<int>(image->width);
-    result.height = static_cast<int>(image->height);
-    result.indices.resize(std::size_t(image->width) * image->height);
-    result.colours.resize(PNG_IMAGE_MAXIMUM_COLORMAP_COMPONENTS(image->format) / 4);
-    if (png_image_finish_read(&*image, nullptr, result.indices.data(), 0, result.colours.data()) ==
+    result.width = static_cast<int>(image.width);
+    result.height = static_cast<int>(image.height);
+    result.indices.resize(std::size_t(image.width) * image.height);
+    result.colours.resize(PNG_IMAGE_MAXIMUM_COLORMAP_COMPONENTS(image.format) / 4);
+    if (png_image_finish_read(&image, nullptr, result.indices.data(), 0, result.colours.data()) ==
         0) {
-        png_image_free(&*image);
+        png_image_free(&image);
         return std::nullopt;
     }
-    result.colours.resize(image->colormap_entries);
+    result.colours.resize(image.colormap_entries);
+    return result;
+}
+
+std::optional<RgbImage> decodeOpaquePng(const QByteArray& bytes) {
+    png_image image{};
+    if (!beginRead(image, bytes)) {
+        return std::nullopt;
+    }
+    if ((image.format & (PNG_FORMAT_FLAG_COLORMAP | PNG_FORMAT_FLAG_ALPHA)) != 0) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    image.format = PNG_FORMAT_RGB;
+    RgbImage result;
+    result.width = static_cast<int>(image.width);
+    result.height = static_cast<int>(image.height);
+    result.bytes.resize(std::size_t(image.width) * image.height * 3);
+    if (png_image_finish_read(&image, nullptr, result.bytes.data(), 0, nullptr) == 0) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
     return result;
 }

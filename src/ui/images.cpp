@@ -43,6 +43,18 @@ QImage imageOf(const RgbaImage& decoded) {
     return image;
 }
 
+QImage imageOf(const RgbImage& decoded) {
+    QImage image(decoded.width, decoded.height, QImage::Format_RGB888);
+    if (image.isNull()) {
+        return {};
+    }
+    const auto rowBytes = static_cast<size_t>(decoded.width) * 3;
+    for (int y = 0; y < decoded.height; ++y) {
+        std::memcpy(image.scanLine(y), decoded.bytes.data() + size_t(y) * rowBytes, rowBytes);
+    }
+    return image;
+}
+
 QImage imageOf(const IndexedImage& decoded) {
     QImage image(decoded.width, decoded.height, QImage::Format_Indexed8);
     if (image.isNull()) {
@@ -70,13 +82,16 @@ FileResult<QImage> loadPng(const QString& path) {
     return imageOf(*decoded);
 }
 
-FileResult<QImage> loadPngIndexed(const QString& path) {
+FileResult<QImage> loadPngAsStored(const QString& path) {
     const FileResult<QByteArray> bytes = readWholeFile(path, MaxPictureFileBytes);
     if (!bytes) {
         return unexpected(bytes.error());
     }
     if (const std::optional<IndexedImage> indexed = decodePalettePng(*bytes)) {
         return imageOf(*indexed);
+    }
+    if (const std::optional<RgbImage> opaque = decodeOpaquePng(*bytes)) {
+        return imageOf(*opaque);
     }
     const std::optional<RgbaImage> decoded = decodePng(*bytes);
     if (!decoded) {

@@ -14,9 +14,10 @@ namespace ui {
 
 // PNG through libpng; Malformed when the file is not a usable PNG.
 FileResult<QImage> loadPng(const QString& path);
-// The same, but a PNG with a palette gives 8-bit indices into it: a quarter of the bytes, for
-// pictures that are only read.
-FileResult<QImage> loadPngIndexed(const QString& path);
+// The same in the form the file keeps its pixels, for pictures that are only read: a PNG with a
+// palette gives 8-bit indices into it, one without transparency 24-bit colour, and only the
+// others 32 bits a pixel.
+FileResult<QImage> loadPngAsStored(const QString& path);
 // Malformed when neither the program's own reader nor Qt's makes a picture of the file.
 FileResult<QImage> loadIco(const QString& path);
 

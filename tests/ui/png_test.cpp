@@ -107,7 +107,7 @@ TEST_F(PngFiles, LoadsEveryPixelWithItsAlpha) {
     EXPECT_EQ(bilevel.pixel(299, 99), qRgb(255, 255, 255));
 
     // Read keeping its palette, a picture without one is the same picture.
-    EXPECT_EQ(ui::loadPngIndexed(dir.filePath(u"strip.png"_s)).value_or(QImage()), loaded);
+    EXPECT_EQ(ui::loadPngAsStored(dir.filePath(u"strip.png"_s)).value_or(QImage()), loaded);
 }
 
 TEST_F(PngFiles, APaletteIsKeptWhereItIsAskedForWithEveryColourAndItsAlpha) {
@@ -119,7 +119,7 @@ TEST_F(PngFiles, APaletteIsKeptWhereItIsAskedForWithEveryColourAndItsAlpha) {
         source.setPixel(i % 4, i / 4, static_cast<uint>((i * 7) % 4));
     }
     const QString path = write(u"palette.png"_s, encoded(source));
-    const QImage indexed = ui::loadPngIndexed(path).value_or(QImage());
+    const QImage indexed = ui::loadPngAsStored(path).value_or(QImage());
     ASSERT_EQ(indexed.format(), QImage::Format_Indexed8);
     const QImage coloured = pngOf(path);
     ASSERT_EQ(indexed.size(), source.size());
@@ -132,7 +132,7 @@ TEST_F(PngFiles, APaletteIsKeptWhereItIsAskedForWithEveryColourAndItsAlpha) {
 
     QByteArray damaged = encoded(source);
     damaged.truncate(damaged.indexOf("IDAT") + 6);
-    EXPECT_FALSE(ui::loadPngIndexed(write(u"damaged.png"_s, damaged)));
+    EXPECT_FALSE(ui::loadPngAsStored(write(u"damaged.png"_s, damaged)));
 }
 
 TEST_F(PngFiles, DamagedFilesGiveNoPicture) {

@@ -26,7 +26,7 @@ QImage StripSource::make() const {
         return kept;
     }
     if (!path.isEmpty()) {
-        return ui::loadPngIndexed(path).value_or(QImage());
+        return ui::loadPngAsStored(path).value_or(QImage());
     }
     return stripImageOf(strokes);
 }
@@ -66,7 +66,14 @@ CardPipeline::CardPipeline(std::vector<CardContent> cards, PerRow perRow, FitTex
             content.strip = {};
         }
         const int framesCard = *known - 1;
-        jobs_.push_back(Job{std::move(content), framesCard, card, std::nullopt, std::nullopt});
+        Job job;
+        job.content = std::move(content);
+        job.framesCard = framesCard;
+        job.lastCard = card;
+        if (framesCard != card) {
+            job.framesProgress = Progress::Made;
+        }
+        jobs_.push_back(std::move(job));
         jobs_[static_cast<size_t>(framesCard)].lastCard = card;
     }
     const int workers = std::min(Workers, static_cast<int>(jobs_.size()));
@@ -86,31 +93,51 @@ CardPipeline::~CardPipeline() {
     }
 }
 
+void CardPipeline::makeFrames(Job& job, std::unique_lock<std::mutex>& lock) {
+    job.framesProgress = Progress::Making;
+    const StripSource source = std::move(job.content.strip);
+    lock.unlock();
+    const QImage strip = source.make();
+    PrintedFrames frames = printedFrames(strip, perRow_(strokeFrameCount(strip)));
+    lock.lock();
+    job.frames = std::move(frames);
+    job.framesProgress = Progress::Made;
+    changed_.notify_all();
+}
+
+void CardPipeline::makeLines(Job& job, std::unique_lock<std::mutex>& lock) {
+    job.linesProgress = Progress::Making;
+    const std::vector<FieldText> texts = std::move(job.content.texts);
+    lock.unlock();
+    std::vector<ShapedLine> lines = fitTexts_(texts);
+    lock.lock();
+    job.lines = std::move(lines);
+    job.linesProgress = Progress::Made;
+    changed_.notify_all();
+}
+
 void CardPipeline::work() {
     std::unique_lock lock(mutex_);
+    const auto cards = static_cast<int>(jobs_.size());
     while (true) {
-        changed_.wait(lock, [this] {
-            return stopping_ || nextJob_ >= static_cast<int>(jobs_.size()) ||
-                   nextJob_ <= askedJob_ + LookAhead;
-        });
-        if (stopping_ || nextJob_ >= static_cast<int>(jobs_.size())) {
+        while (nextJob_ < cards &&
+               jobs_[static_cast<size_t>(nextJob_)].framesProgress != Progress::Waiting &&
+               jobs_[static_cast<size_t>(nextJob_)].linesProgress != Progress::Waiting) {
+            ++nextJob_;
+        }
+        if (stopping_ || nextJob_ >= cards) {
             return;
         }
-        const int card = nextJob_++;
-        Job& job = jobs_[static_cast<size_t>(card)];
-        const CardContent content = std::move(job.content);
-        const bool makesFrames = job.framesCard == card;
-        lock.unlock();
-        std::optional<PrintedFrames> frames;
-        if (makesFrames) {
-            const QImage strip = content.strip.make();
-            frames = printedFrames(strip, perRow_(strokeFrameCount(strip)));
+        if (nextJob_ > askedJob_ + LookAhead) {
+            changed_.wait(lock);
+            continue;
         }
-        std::vector<ShapedLine> lines = fitTexts_(content.texts);
-        lock.lock();
-        job.frames = std::move(frames);
-        job.lines = std::move(lines);
-        changed_.notify_all();
+        Job& job = jobs_[static_cast<size_t>(nextJob_)];
+        if (job.framesProgress == Progress::Waiting) {
+            makeFrames(job, lock);
+        } else {
+            makeLines(job, lock);
+        }
     }
 }
 
@@ -122,8 +149,15 @@ CardPipeline::Prepared CardPipeline::card(int card) {
         askedJob_ = card;
         changed_.notify_all();
     }
-    changed_.wait(
-        lock, [&job, &framesJob] { return job.lines.has_value() && framesJob.frames.has_value(); });
+    if (framesJob.framesProgress == Progress::Waiting) {
+        makeFrames(framesJob, lock);
+    }
+    if (job.linesProgress == Progress::Waiting) {
+        makeLines(job, lock);
+    }
+    changed_.wait(lock, [&job, &framesJob] {
+        return job.linesProgress == Progress::Made && framesJob.framesProgress == Progress::Made;
+    });
     return {*framesJob.frames, *job.lines};
 }
 

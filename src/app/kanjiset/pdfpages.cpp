@@ -111,7 +111,8 @@ namespace {
 enum class Ink : uchar { None, Newest, Earlier };
 
 Ink inkOf(QRgb pixel) {
-    if (qAlpha(pixel) < 128) {
+    // Most of a strip is white.
+    if ((pixel & 0xFFFFFFu) == 0xFFFFFFu || qAlpha(pixel) < 128) {
         return Ink::None;
     }
     const int red = qRed(pixel);
@@ -197,6 +198,15 @@ PrintedFrames printedFrames(const QImage& strip, int perRow) {
         frames.rows = frameRows(frames.count, perRow, [&strip, &inkOfIndex](int y) {
             return
                 [line = strip.constScanLine(y), &inkOfIndex](int x) { return inkOfIndex[line[x]]; };
+        });
+        return frames;
+    }
+    if (strip.format() == QImage::Format_RGB888) {
+        frames.rows = frameRows(frames.count, perRow, [&strip](int y) {
+            return [line = strip.constScanLine(y)](int x) {
+                const uchar* rgb = line + 3 * x;
+                return inkOf(qRgb(rgb[0], rgb[1], rgb[2]));
+            };
         });
         return frames;
     }
