@@ -26,6 +26,17 @@ bool beginRead(png_image& image, const QByteArray& bytes) {
     return true;
 }
 
+// The pixels of an image begun with beginRead, in format, into pixels (and colours for a format
+// with a palette); false where the file is damaged.
+bool finishRead(png_image& image, png_uint_32 format, void* pixels, void* colours = nullptr) {
+    image.format = format;
+    if (png_image_finish_read(&image, nullptr, pixels, 0, colours) == 0) {
+        png_image_free(&image);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<RgbaImage> decodePng(const QByteArray& bytes) {
@@ -33,14 +44,12 @@ std::optional<RgbaImage> decodePng(const QByteArray& bytes) {
     if (!beginRead(image, bytes)) {
         return std::nullopt;
     }
-    // BGRA bytes in memory are 0xAARRGGBB words on the little-endian machines we build for.
-    image.format = PNG_FORMAT_BGRA;
     RgbaImage result;
     result.width = static_cast<int>(image.width);
     result.height = static_cast<int>(image.height);
     result.pixels.resize(std::size_t(image.width) * image.height);
-    if (png_image_finish_read(&image, nullptr, result.pixels.data(), 0, nullptr) == 0) {
-        png_image_free(&image);
+    // BGRA bytes in memory are 0xAARRGGBB words on the little-endian machines we build for.
+    if (!finishRead(image, PNG_FORMAT_BGRA, result.pixels.data())) {
         return std::nullopt;
     }
     return result;
@@ -56,15 +65,13 @@ std::optional<IndexedImage> decodePalettePng(const QByteArray& bytes) {
         png_image_free(&image);
         return std::nullopt;
     }
-    image.format = PNG_FORMAT_BGRA_COLORMAP;
     IndexedImage result;
     result.width = static_cast<int>(image.width);
     result.height = static_cast<int>(image.height);
     result.indices.resize(std::size_t(image.width) * image.height);
-    result.colours.resize(PNG_IMAGE_MAXIMUM_COLORMAP_COMPONENTS(image.format) / 4);
-    if (png_image_finish_read(&image, nullptr, result.indices.data(), 0, result.colours.data()) ==
-        0) {
-        png_image_free(&image);
+    result.colours.resize(PNG_IMAGE_MAXIMUM_COLORMAP_COMPONENTS(PNG_FORMAT_BGRA_COLORMAP) / 4);
+    if (!finishRead(image, PNG_FORMAT_BGRA_COLORMAP, result.indices.data(),
+                    result.colours.data())) {
         return std::nullopt;
     }
     result.colours.resize(image.colormap_entries);
@@ -80,13 +87,11 @@ std::optional<RgbImage> decodeOpaquePng(const QByteArray& bytes) {
         png_image_free(&image);
         return std::nullopt;
     }
-    image.format = PNG_FORMAT_RGB;
     RgbImage result;
     result.width = static_cast<int>(image.width);
     result.height = static_cast<int>(image.height);
     result.bytes.resize(std::size_t(image.width) * image.height * 3);
-    if (png_image_finish_read(&image, nullptr, result.bytes.data(), 0, nullptr) == 0) {
-        png_image_free(&image);
+    if (!finishRead(image, PNG_FORMAT_RGB, result.bytes.data())) {
         return std::nullopt;
     }
     return result;

@@ -9,8 +9,6 @@
 #include "core/kanjiset/kanjirecord.h"
 #include "ui/progress.h"
 
-#include <QFontMetricsF>
-
 #include <algorithm>
 #include <span>
 
@@ -82,20 +80,14 @@ FrameLayout frameLayout(int frames) {
     return layout;
 }
 
-// How far below the top of a line of lineMm the baseline of a line of text lies, centred in it.
-double centredBaseline(const QFont& font, const QPaintDevice* device, double lineMm) {
-    const QFontMetricsF metrics(font, device);
-    return (PdfPages::px(lineMm) - metrics.height()) / 2 + metrics.ascent();
-}
-
 // What every card of a document draws with.
 class CardPainter {
 public:
-    CardPainter(App& app, PdfPages& pages)
+    CardPainter(App& app, PdfPages& pages, const QFont& textFont)
         : app_(app),
           p_(pages.painter()),
-          textFont_(PdfPages::sized(app.resources.kanjiFont, TextHeight)),
-          baseline_(centredBaseline(textFont_, pages.painter().device(), LineHeight)),
+          textFont_(textFont),
+          baseline_(PdfPages::baseline(textFont, LineHeight)),
           glyphs_(pages.painter()) {}
 
     // A one-sided card: the kanji, the texts below it and the frames at the bottom.
@@ -256,7 +248,7 @@ void writeCardsPdf(App& app, const std::vector<int>& positions, const CardFields
         });
     const std::vector<CardPlace> places = cardPlaces(count, fields.twoSided);
     PdfPages pages(app.setName);
-    CardPainter painter(app, pages);
+    CardPainter painter(app, pages, textFont);
     // Page by page: a sheet's fronts, then, two-sided, its backs.
     for (int first = 0; first < count; first += CardsPerPage) {
         const int last = qMin(first + CardsPerPage, count);

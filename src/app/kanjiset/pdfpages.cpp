@@ -69,6 +69,11 @@ QFontMetricsF PdfPages::metrics(const QFont& font) {
     return QFontMetricsF(onPage(font));
 }
 
+double PdfPages::baseline(const QFont& font, double lineMm) {
+    const QFontMetricsF measured = metrics(font);
+    return (px(lineMm) - measured.height()) / 2 + measured.ascent();
+}
+
 void PdfPages::newPage() {
     writer_.newPage();
 }
@@ -251,47 +256,6 @@ void drawPrintedFrames(QPainter& painter, GlyphPainter& numbers, const PrintedFr
         painter.drawRects(borders.data(), static_cast<int>(borders.size()));
     }
     painter.restore();
-}
-
-void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, double frameMm,
-                      int perRow, const QFont& numberFont) {
-    GlyphPainter numbers(painter);
-    drawPrintedFrames(painter, numbers, printedFrames(strip, perRow), topLeft, frameMm, numberFont);
-}
-
-QStringList fitLines(const QFontMetricsF& metrics, const QString& text, double widthMm,
-                     int maxLines) {
-    const double width = PdfPages::px(widthMm);
-    const double space = metrics.horizontalAdvance(QLatin1Char(' '));
-    const auto finished = [&metrics, width](const QString& line, double lineWidth) {
-        return lineWidth <= width ? line : metrics.elidedText(line, Qt::ElideRight, width);
-    };
-    QStringList lines;
-    QString line;
-    // Each word is measured once: a line is as wide as its words and the blanks between them.
-    double lineWidth = 0;
-    const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (int i = 0; i < words.size(); ++i) {
-        const double wordWidth = metrics.horizontalAdvance(words[i]);
-        if (line.isEmpty() || lineWidth + space + wordWidth <= width) {
-            line += line.isEmpty() ? words[i] : QLatin1Char(' ') + words[i];
-            lineWidth += line.size() == words[i].size() ? wordWidth : space + wordWidth;
-            continue;
-        }
-        if (lines.size() + 1 == maxLines) {
-            // The last line takes the rest, cut with an ellipsis.
-            line += QLatin1Char(' ') + words.mid(i).join(QLatin1Char(' '));
-            lineWidth = width + 1;
-            break;
-        }
-        lines.append(finished(line, lineWidth));
-        line = words[i];
-        lineWidth = wordWidth;
-    }
-    if (!line.isEmpty()) {
-        lines.append(finished(line, lineWidth));
-    }
-    return lines;
 }
 
 QString genshiText(const App& app, const KanjiRecord& record) {

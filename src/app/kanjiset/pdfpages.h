@@ -39,6 +39,9 @@ public:
     // The font as the page resolves it, and measured so, on any thread.
     static QFont onPage(const QFont& font);
     static QFontMetricsF metrics(const QFont& font);
+    // How far below the top of a line lineMm high the baseline of the font's text lies, the
+    // text centred in the line.
+    static double baseline(const QFont& font, double lineMm);
 
     void newPage();
     // Ends the document; the bytes of the PDF.
@@ -79,20 +82,11 @@ PrintedFrames printedFrames(const QImage& strip, int perRow);
 // each with a thin border and its stroke number in the corner.
 void drawPrintedFrames(QPainter& painter, GlyphPainter& numbers, const PrintedFrames& frames,
                        QPointF topLeft, double frameMm, const QFont& numberFont);
-// The same for a strip, in rows of perRow.
-void drawStrokeFrames(QPainter& painter, const QImage& strip, QPointF topLeft, double frameMm,
-                      int perRow, const QFont& numberFont);
-
 // A text of a card and the most lines it may take.
 struct FieldText {
     QString text;
     int maxLines = 1;
 };
-
-// The text broken at blanks into at most maxLines lines of width millimetres; what does not fit
-// is cut off with an ellipsis.
-QStringList fitLines(const QFontMetricsF& metrics, const QString& text, double widthMm,
-                     int maxLines);
 
 // The kanji's Genshi as characters with their meanings, "氵 Wasser, 口 Mund"; entries whose
 // position lies outside the list are left out.

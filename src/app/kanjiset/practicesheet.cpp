@@ -4,6 +4,7 @@
 #include "app/kanjiset/cardview.h"
 #include "app/kanjiset/pdfpages.h"
 #include "app/kanjiset/printdialog.h"
+#include "app/kanjiset/shapedtext.h"
 #include "app/state/app.h"
 #include "core/kanjiset/exportlines.h"
 #include "core/kanjiset/kanjirecord.h"
@@ -57,7 +58,8 @@ void drawPracticeBox(App& app, QPainter& p, double x, double y, const QString& t
     p.drawRect(box);
 }
 
-void drawRow(App& app, PdfPages& pages, const KanjiRecord& record, double top) {
+void drawRow(App& app, PdfPages& pages, GlyphPainter& glyphs, const KanjiRecord& record,
+             double top) {
     QPainter& p = pages.painter();
     const QString kanji = kanjiText(record.Unicode);
 
@@ -66,30 +68,28 @@ void drawRow(App& app, PdfPages& pages, const KanjiRecord& record, double top) {
     p.drawText(PdfPages::rect(Margin, top, KanjiBox, KanjiBox), Qt::AlignCenter, kanji);
 
     const QFont textFont = PdfPages::sized(app.resources.kanjiFont, TextHeight);
+    const double baseline = PdfPages::baseline(textFont, LineHeight);
     const TextTables& t = app.texts;
-    const QFontMetricsF metrics = PdfPages::metrics(textFont);
-    QStringList lines;
+    double y = top;
     for (const QString& text :
          {t.text(MessageText::OnColumn) + QStringLiteral(": ") + record.OnYomi,
           t.text(MessageText::KunColumn) + QStringLiteral(": ") +
               formatKun(record.KunYomi, KunAllParts),
           record.Bemerkung}) {
-        lines += fitLines(metrics, text, TextWidth, 1);
-    }
-    p.setFont(textFont);
-    double y = top;
-    for (const QString& line : lines) {
-        p.drawText(PdfPages::rect(Margin + TextLeft, y, TextWidth, LineHeight),
-                   Qt::AlignLeft | Qt::AlignVCenter, line);
-        y += LineHeight;
+        for (const ShapedLine& line : fitShapedLines(text, textFont, TextWidth, 1)) {
+            glyphs.draw(line, textFont,
+                        QPointF(PdfPages::px(Margin + TextLeft), PdfPages::px(y) + baseline));
+            y += LineHeight;
+        }
     }
 
     const QImage strip = strokeStripOf(app, record);
     if (const int frames = strokeFrameCount(strip); frames > 0) {
         // One row below the texts; kanji with very many strokes get narrower frames.
         const double size = std::min(LargestFrame, TextWidth / frames);
-        drawStrokeFrames(p, strip, QPointF(Margin + TextLeft, top + KanjiBox - LargestFrame), size,
-                         frames, PdfPages::sized(app.resources.kanjiFont, size * 0.28));
+        drawPrintedFrames(p, glyphs, printedFrames(strip, frames),
+                          QPointF(Margin + TextLeft, top + KanjiBox - LargestFrame), size,
+                          PdfPages::sized(app.resources.kanjiFont, size * 0.28));
     }
 
     const double boxesTop = top + KanjiBox + 2.0;
@@ -128,6 +128,7 @@ void printPracticeSheets(App& app) {
     ui::Progress progress(app.mainWindow ? app.mainWindow->top() : nullptr,
                           app.texts.text(MessageText::PdfProgress), count);
     PdfPages pages(app.setName + QStringLiteral(" - ") + title);
+    GlyphPainter glyphs(pages.painter());
     for (int i = 0; i < count; ++i) {
         const int row = i % RowsPerPage;
         if (row == 0) {
@@ -136,7 +137,7 @@ void printPracticeSheets(App& app) {
             }
             drawHeader(app, pages, i / RowsPerPage + 1, pageCount);
         }
-        drawRow(app, pages, app.kanjiSet.records[static_cast<size_t>(positions[i])],
+        drawRow(app, pages, glyphs, app.kanjiSet.records[static_cast<size_t>(positions[i])],
                 Margin + row * RowHeight);
         if (i % ProgressStep == 0) {
             progress.setValue(i);

@@ -23,8 +23,9 @@ struct ShapedLine {
 
 // On any thread; font is measured as on the page.
 ShapedLine shapeLine(const QString& text, const QFont& font);
-// The text broken as fitLines breaks it, each line shaped: the whole text is shaped once, and
-// only a line cut with an ellipsis again.
+// The text broken at blanks into at most maxLines lines of width millimetres, each shaped; what
+// does not fit is cut off with an ellipsis. The whole text is shaped once, and only a line cut
+// with an ellipsis again.
 std::vector<ShapedLine> fitShapedLines(const QString& text, const QFont& font, double widthMm,
                                        int maxLines);
 

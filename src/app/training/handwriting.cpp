@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -103,17 +104,20 @@ HandwritingGrade gradeWrittenKanji(App& app, qint32 code) {
     const QSize size = pad.writingCanvas.size();
     const StrokeList written = withoutClicks(pad.strokes);
     const KanjiRecognizer* recognizer = kanjiRecognizer(app);
+    // Read once however often it is asked: zinnia reading nothing is an answer too.
+    std::optional<std::vector<char32_t>> read;
     const auto readCandidates = [&] {
-        return recognizer ? app.handwriting.recognition.candidates(*recognizer, written,
-                                                                   size.width(), size.height())
-                          : std::vector<char32_t>{};
+        if (!read) {
+            read = recognizer ? app.handwriting.recognition.candidates(*recognizer, written,
+                                                                       size.width(), size.height())
+                              : std::vector<char32_t>{};
+        }
+        return *read;
     };
     HandwritingGrade grade =
         gradeHandwriting(written, static_cast<char32_t>(code), reference, readCandidates);
     // The verdict names what zinnia read even where the strokes alone decided.
-    if (grade.candidates.empty()) {
-        grade.candidates = readCandidates();
-    }
+    grade.candidates = readCandidates();
     pad.writingCanvas = gradedCanvas(size, written, reference, grade.drawnMatched);
     return grade;
 }

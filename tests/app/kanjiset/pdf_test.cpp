@@ -284,6 +284,37 @@ TEST(PrintedFrames, AStripWithAPaletteGivesTheFramesOfItsColoursCutToTheLinesWit
     EXPECT_FALSE(inked(10, 30) || inked(80, 30) || inked(130, 45));
 }
 
+namespace {
+
+// The line breaking rule by its words: each line as many words as fit, measured whole, the last
+// allowed line taking the rest; a line too wide is cut with an ellipsis.
+QStringList fitLines(const QFontMetricsF& metrics, const QString& text, double widthMm,
+                     int maxLines) {
+    const double width = PdfPages::px(widthMm);
+    QStringList lines;
+    QString line;
+    const QStringList words = text.simplified().split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString candidate = line.isEmpty() ? words[i] : line + u' ' + words[i];
+        if (line.isEmpty() || metrics.horizontalAdvance(candidate) <= width) {
+            line = candidate;
+            continue;
+        }
+        if (lines.size() + 1 == maxLines) {
+            line += u' ' + words.mid(i).join(u' ');
+            break;
+        }
+        lines.append(metrics.elidedText(line, Qt::ElideRight, width));
+        line = words[i];
+    }
+    if (!line.isEmpty()) {
+        lines.append(metrics.elidedText(line, Qt::ElideRight, width));
+    }
+    return lines;
+}
+
+}  // namespace
+
 TEST(ShapedText, LinesBreakWhereTheMeasuredTextBreaksWithTheGlyphsOfTheFont) {
     const QFont font = PdfPages::sized(QFont(u"IPAMincho"_s), 2.7);
     const QFontMetricsF metrics = PdfPages::metrics(font);
