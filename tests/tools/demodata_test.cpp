@@ -19,6 +19,8 @@ namespace {
 
 const QString kKanjidic = u"/usr/share/edict/kanjidic2.xml.gz"_qs;
 const QString kEdict = u"/usr/share/edict/edict"_qs;
+const QString kFreedict = u"/usr/share/dictd/freedict-jpn-deu.index"_qs;
+const QString kGenshiList = RENKARI_SOURCE_DIR u"/data/Media/Genshi/Genshiliste.txt"_qs;
 const QString kStrokeFile = RENKARI_SOURCE_DIR u"/data/Media/Strokes/KanjiVG.strokes"_qs;
 
 StrokeLibrary libraryOf(const std::vector<std::pair<char32_t, StrokeList>>& characters) {
@@ -202,15 +204,17 @@ TEST(WriteDemoData, AStripThatCannotBeWrittenStopsBeforeTheSet) {
 TEST(MakeDemoData, ReportsMissingSourcesAndWritesNothing) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const DemoReport report =
-        makeDemoData(dir.filePath(u"missing.xml.gz"_qs), kEdict, kStrokeFile, dir.path());
+    const DemoReport report = makeDemoData(
+        {dir.filePath(u"missing.xml.gz"_qs), kEdict, kFreedict, kGenshiList, kStrokeFile},
+        dir.path());
     EXPECT_FALSE(report.ok);
     EXPECT_TRUE(report.error.contains(u"missing.xml.gz"_qs)) << report.error.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(u"Media"_qs)));
 
     const QString brokenStrokes = dir.filePath(u"broken.strokes"_qs);
     ASSERT_TRUE(saveFileAtomically(brokenStrokes, "RKSL"));
-    const DemoReport broken = makeDemoData(kKanjidic, kEdict, brokenStrokes, dir.path());
+    const DemoReport broken =
+        makeDemoData({kKanjidic, kEdict, kFreedict, kGenshiList, brokenStrokes}, dir.path());
     EXPECT_FALSE(broken.ok);
     EXPECT_TRUE(broken.error.contains(u"broken.strokes: too short"_qs))
         << broken.error.toStdString();

@@ -18,9 +18,9 @@ TEST(EdictExamples, CommonShortFamiliarWordsFirstInTheCardsFormat) {
     const std::optional<std::vector<EdictWord>> words = loadEdict(kExcerpt);
     ASSERT_TRUE(words.has_value());
     // 朝 is made rarer than 曜 so that 朝日 can only win over 日曜日 by being shorter.
-    const std::unordered_map<char32_t, int> ranks = {{U'日', 1},  {U'本', 10},  {U'当', 50},
-                                                     {U'水', 60}, {U'曜', 500}, {U'朝', 900},
-                                                     {U'向', 0},  {U'麿', 2000}};
+    const std::unordered_map<char32_t, KanjiFacts> ranks = {
+        {U'日', {1, 4}},   {U'本', {10, 4}},  {U'当', {50, 4}}, {U'水', {60, 4}},
+        {U'曜', {500, 4}}, {U'朝', {900, 4}}, {U'向', {0, 4}},  {U'麿', {2000, 4}}};
     const std::unordered_map<char32_t, Examples> chosen = chooseExamples(*words, ranks);
 
     // Common before uncommon, short before long, familiar kanji before rare ones (a doubling "々"
@@ -34,13 +34,10 @@ TEST(EdictExamples, CommonShortFamiliarWordsFirstInTheCardsFormat) {
     EXPECT_EQ((std::vector<QString>{
                   u"水曜日 (すいようび) Wednesday"_qs, u"水曜 (すいよう) Wednesday"_qs, {}, {}}),
               listOf(chosen.at(U'水')));
-    // Without common words the shortest come first; tags such as "{comp}" and "(uk)" go, the
-    // gloss's own brackets stay.
+    // Tags such as "{comp}" go; a word EDICT marks "(uk)" (向日葵, usually ひまわり) is no
+    // example.
     ASSERT_TRUE(chosen.contains(U'向'));
-    EXPECT_EQ((std::vector<QString>{u"日向 (ひなた) sunny place"_qs,
-                                    u"向日葵 (ひまわり) sunflower (Helianthus annuus)"_qs,
-                                    {},
-                                    {}}),
+    EXPECT_EQ((std::vector<QString>{u"日向 (ひなた) sunny place"_qs, {}, {}, {}}),
               listOf(chosen.at(U'向')));
     ASSERT_TRUE(chosen.contains(U'当'));
     EXPECT_EQ(u"日当たり (ひあたり) (someone's) exposure to the sun"_qs, chosen.at(U'当')[0]);

@@ -75,7 +75,8 @@ bool writeStrip(const StrokeList& strokes, const QString& path) {
 }
 
 DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeLibrary& strokes,
-                         const QString& outDir, const std::vector<EdictWord>& words) {
+                         const QString& outDir, const std::vector<EdictWord>& words,
+                         const GermanSources& german) {
     DemoReport report;
     const QString mediaDir = outDir + u"/Media"_qs;
     const QString animDir = mediaDir + u"/JLPT/Anim"_qs;
@@ -100,17 +101,24 @@ DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const Stroke
         stripped.insert(job.code);
     }
 
-    std::unordered_map<char32_t, int> frequencyRank;
+    std::unordered_map<char32_t, KanjiFacts> facts;
     for (const KanjidicEntry& entry : entries) {
-        frequencyRank.emplace(entry.codePoint, entry.frequencyRank);
+        facts.emplace(entry.codePoint, KanjiFacts{entry.frequencyRank, entry.jlptLevel});
     }
-    const std::unordered_map<char32_t, Examples> examples = chooseExamples(words, frequencyRank);
+    const std::unordered_map<char32_t, Examples> examples =
+        chooseExamples(words, facts, german.dictionary);
+    const auto bemerkung = [&](const KanjidicEntry& entry) {
+        const GermanMeanings meanings = germanMeaningsOf(entry, *german.dictionary, german.genshi);
+        ++report.meaningSources[static_cast<size_t>(meanings.source)];
+        return bemerkungOf(meanings.meanings, entry.meanings);
+    };
     const std::vector<KanjiRecord> records = buildJlptSet(
         entries, [&](char32_t code) { return stripped.contains(code); },
         [&](char32_t code) {
             const auto found = examples.find(code);
             return found == examples.end() ? Examples{} : found->second;
-        });
+        },
+        german.dictionary != nullptr ? BemerkungOf(bemerkung) : BemerkungOf());
     const QString setPath = mediaDir + u"/JLPT.rki"_qs;
     if (!saveFileAtomically(setPath, writeSetFile(records))) {
         report.error = u"cannot write "_qs + setPath;
@@ -122,20 +130,28 @@ DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const Stroke
     return report;
 }
 
-DemoReport makeDemoData(const QString& kanjidicPath, const QString& edictPath,
-                        const QString& strokeFilePath, const QString& outDir) {
-    const std::optional<std::vector<KanjidicEntry>> entries = loadKanjidic(kanjidicPath);
+DemoReport makeDemoData(const DemoSources& sources, const QString& outDir) {
+    const std::optional<std::vector<KanjidicEntry>> entries = loadKanjidic(sources.kanjidic);
     if (!entries) {
-        return {.error = u"cannot read KANJIDIC2 from "_qs + kanjidicPath};
+        return {.error = u"cannot read KANJIDIC2 from "_qs + sources.kanjidic};
     }
-    const std::optional<std::vector<EdictWord>> words = loadEdict(edictPath);
+    const std::optional<std::vector<EdictWord>> words = loadEdict(sources.edict);
     if (!words) {
-        return {.error = u"cannot read EDICT from "_qs + edictPath};
+        return {.error = u"cannot read EDICT from "_qs + sources.edict};
     }
-    const FileResult<StrokeLibrary> strokes = loadStrokeLibrary(strokeFilePath);
+    const std::optional<GermanDictionary> dictionary = GermanDictionary::load(sources.freedict);
+    if (!dictionary) {
+        return {.error = u"cannot read the German dictionary from "_qs + sources.freedict};
+    }
+    const FileResult<std::vector<GenshiEntry>> genshi = readGenshiListFile(sources.genshiList);
+    if (!genshi) {
+        return {.error = u"cannot read the Genshi list from "_qs + sources.genshiList + u": "_qs +
+                         genshi.error().systemText};
+    }
+    const FileResult<StrokeLibrary> strokes = loadStrokeLibrary(sources.strokeFile);
     if (!strokes) {
-        return {.error = u"cannot read strokes from "_qs + strokeFilePath + u": "_qs +
+        return {.error = u"cannot read strokes from "_qs + sources.strokeFile + u": "_qs +
                          strokes.error().systemText};
     }
-    return writeDemoData(*entries, *strokes, outDir, *words);
+    return writeDemoData(*entries, *strokes, outDir, *words, {&*dictionary, *genshi});
 }

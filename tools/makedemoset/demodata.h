@@ -2,12 +2,15 @@
 #pragma once
 
 #include "edict.h"
+#include "freedict.h"
 #include "kanjidic.h"
+#include "meanings.h"
 
 #include "core/handwriting/strokelibrary.h"
 
 #include <QString>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -22,15 +25,32 @@ struct DemoReport {
     QString error;  // what went wrong when not ok
     int kanjiCount = 0;
     int stripCount = 0;
+    // How many kanji took their German meanings from each MeaningSource.
+    std::array<int, 4> meaningSources{};
+};
+
+// What German the set is made with: the dictionary (none leaves the set English) and the Genshi
+// list whose radical meanings stand in for kanji the dictionary lacks.
+struct GermanSources {
+    const GermanDictionary* dictionary = nullptr;
+    std::vector<GenshiEntry> genshi;
 };
 
 // Writes <outDir>/Media/JLPT/Anim/<code>.png for every kanji of the set that has stroke data,
 // then <outDir>/Media/JLPT.rki, whose Anim fields name exactly the strips that were written and
-// whose examples are chosen from `words`.
+// whose examples are chosen from `words` and whose meanings are German where `german` has them.
 DemoReport writeDemoData(const std::vector<KanjidicEntry>& entries, const StrokeLibrary& strokes,
-                         const QString& outDir, const std::vector<EdictWord>& words = {});
+                         const QString& outDir, const std::vector<EdictWord>& words = {},
+                         const GermanSources& german = {});
 
-// Loads KANJIDIC2, EDICT and the stroke file (data/Media/Strokes/KanjiVG.strokes) and runs
-// writeDemoData.
-DemoReport makeDemoData(const QString& kanjidicPath, const QString& edictPath,
-                        const QString& strokeFilePath, const QString& outDir);
+// The input files of makeDemoData.
+struct DemoSources {
+    QString kanjidic;    // kanjidic2.xml.gz
+    QString edict;       // edict (EUC-JP)
+    QString freedict;    // freedict-jpn-deu.index, beside its .dict.dz
+    QString genshiList;  // data/Media/Genshi/Genshiliste.txt
+    QString strokeFile;  // data/Media/Strokes/KanjiVG.strokes
+};
+
+// Loads the sources and runs writeDemoData.
+DemoReport makeDemoData(const DemoSources& sources, const QString& outDir);

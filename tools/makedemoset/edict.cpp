@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringView>
 
+#include "freedict.h"
+
 #include "base/files.h"
 
 #include <algorithm>
@@ -41,6 +43,7 @@ std::optional<EdictWord> parseLine(QStringView line) {
     word.gloss.remove(leadingTags());
     word.gloss = word.gloss.trimmed();
     word.common = glosses.contains(u"/(P)/"_qs) || glosses.startsWith(u"(P)/"_qs);
+    word.usuallyKana = glosses.contains(u"(uk)"_qs);
     return word;
 }
 
@@ -63,23 +66,90 @@ qsizetype lengthOf(const QString& text) {
     return static_cast<qsizetype>(text.toUcs4().size());
 }
 
+bool isHiragana(char32_t c) {
+    return c >= 0x3041 && c <= 0x309F;
+}
+
+// "本の", "日に": one kanji with particles teaches nothing the kanji alone does not.
+bool isKanjiWithParticles(const QList<uint>& characters) {
+    static const std::u32string_view particles = U"のにをはがとでもへやか";
+    qsizetype kanji = 0;
+    for (const uint unit : characters) {
+        const char32_t c = static_cast<char32_t>(unit);
+        if (!isHiragana(c)) {
+            ++kanji;
+        } else if (particles.find(c) == std::u32string_view::npos) {
+            return false;
+        }
+    }
+    return kanji == 1;
+}
+
 // Among equally common words of one length, the one whose kanji a learner meets most often
 // teaches best. Hiragana count as known; kanji without a rank count as the rarest, and so does
 // "々": a doubled kanji teaches no second one.
-int rarestRank(const QString& word, const std::unordered_map<char32_t, int>& frequencyRank) {
+int rarestRank(const QString& word, const std::unordered_map<char32_t, KanjiFacts>& kanji) {
     int rarest = 0;
     for (const uint unit : word.toUcs4()) {
         const char32_t c = static_cast<char32_t>(unit);
-        if (c >= 0x3041 && c <= 0x309F) {
+        if (isHiragana(c)) {
             continue;
         }
-        const auto found = frequencyRank.find(c);
-        const int rank = found == frequencyRank.end() || found->second <= 0
+        const auto found = kanji.find(c);
+        const int rank = found == kanji.end() || found->second.frequencyRank <= 0
                              ? std::numeric_limits<int>::max()
-                             : found->second;
+                             : found->second.frequencyRank;
         rarest = std::max(rarest, rank);
     }
     return rarest;
+}
+
+// Whether every other kanji of the word is taught at the level of `code` or before it.
+bool othersNoHarder(const QString& word, char32_t code,
+                    const std::unordered_map<char32_t, KanjiFacts>& kanji) {
+    const auto own = kanji.find(code);
+    const int level = own == kanji.end() ? 0 : own->second.jlptLevel;
+    for (const uint unit : word.toUcs4()) {
+        const char32_t c = static_cast<char32_t>(unit);
+        if (c == code || isHiragana(c)) {
+            continue;
+        }
+        const auto found = kanji.find(c);
+        if (found == kanji.end() || found->second.jlptLevel < level ||
+            found->second.jlptLevel == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the German dictionary says of a word: how common it is, its gloss, whether it is
+// usually kana.
+struct GermanWord {
+    WordPriority priority;
+    QString gloss;
+    bool usuallyKana = false;
+};
+
+GermanWord germanWordOf(const EdictWord& word, const GermanDictionary* german) {
+    if (german == nullptr) {
+        return {};
+    }
+    const std::vector<GermanEntry> entries = german->entriesOf(word.word);
+    if (entries.empty()) {
+        return {};
+    }
+    // EDICT gives a word once per reading; only the entry of that reading describes it, so
+    // 学生 read がくしょう is neither as common as がくせい nor glossed from it.
+    const auto sameReading =
+        std::find_if(entries.begin(), entries.end(),
+                     [&](const GermanEntry& e) { return e.hasReading(word.reading); });
+    if (sameReading == entries.end()) {
+        return {};
+    }
+    const QStringList gloss = firstMeanings(*sameReading, 1);
+    return {sameReading->priorityOf(word.word, word.reading),
+            gloss.isEmpty() ? QString() : gloss.front(), sameReading->usuallyKana};
 }
 
 }  // namespace
@@ -110,36 +180,48 @@ std::optional<std::vector<EdictWord>> loadEdict(const QString& path) {
     return parseEdict(*bytes);
 }
 
-QString exampleText(const EdictWord& word) {
+QString exampleText(const EdictWord& word, const QString& gloss) {
     QString text = word.word + u" ("_qs + word.reading + u')';
-    if (!word.gloss.isEmpty()) {
-        text += u' ' + word.gloss;
+    const QString& shown = gloss.isEmpty() ? word.gloss : gloss;
+    if (!shown.isEmpty()) {
+        text += u' ' + shown;
     }
     return text;
 }
 
 std::unordered_map<char32_t, Examples> chooseExamples(
-    const std::vector<EdictWord>& words, const std::unordered_map<char32_t, int>& frequencyRank) {
+    const std::vector<EdictWord>& words, const std::unordered_map<char32_t, KanjiFacts>& kanji,
+    const GermanDictionary* german) {
     std::unordered_map<char32_t, std::vector<size_t>> candidates;
+    std::unordered_map<size_t, GermanWord> germanWords;
     for (size_t i = 0; i < words.size(); ++i) {
         const QList<uint> characters = words[i].word.toUcs4();
-        if (!isExampleWord(characters)) {
+        if (!isExampleWord(characters) || isKanjiWithParticles(characters) ||
+            words[i].usuallyKana) {
             continue;
         }
+        bool used = false;
         for (const uint unit : characters) {
             const char32_t c = static_cast<char32_t>(unit);
-            std::vector<size_t>* list = frequencyRank.contains(c) ? &candidates[c] : nullptr;
+            std::vector<size_t>* list = kanji.contains(c) ? &candidates[c] : nullptr;
             if (list != nullptr && (list->empty() || list->back() != i)) {
                 list->push_back(i);
+                used = true;
             }
+        }
+        if (used) {
+            germanWords.emplace(i, germanWordOf(words[i], german));
         }
     }
 
     std::unordered_map<char32_t, Examples> chosen;
     for (auto& [code, indices] : candidates) {
+        std::erase_if(indices, [&](size_t i) { return germanWords.at(i).usuallyKana; });
         const auto key = [&](size_t i) {
-            return std::make_tuple(!words[i].common, lengthOf(words[i].word),
-                                   rarestRank(words[i].word, frequencyRank), i);
+            const WordPriority& priority = germanWords.at(i).priority;
+            return std::make_tuple(
+                !(words[i].common || priority.marked()), priority.nf, lengthOf(words[i].word),
+                !othersNoHarder(words[i].word, code, kanji), rarestRank(words[i].word, kanji), i);
         };
         std::sort(indices.begin(), indices.end(),
                   [&](size_t a, size_t b) { return key(a) < key(b); });
@@ -155,9 +237,11 @@ std::unordered_map<char32_t, Examples> chooseExamples(
                 continue;
             }
             taken.append(words[i].word);
-            examples[filled++] = exampleText(words[i]);
+            examples[filled++] = exampleText(words[i], germanWords.at(i).gloss);
         }
-        chosen.emplace(code, std::move(examples));
+        if (filled > 0) {
+            chosen.emplace(code, std::move(examples));
+        }
     }
     return chosen;
 }

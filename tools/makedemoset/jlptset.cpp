@@ -21,14 +21,14 @@ QString genshiOf(const KanjidicEntry& entry) {
 }
 
 KanjiRecord recordOf(const KanjidicEntry& entry, qint32 index, const HasStrip& hasStrip,
-                     const ExamplesOf& examplesOf) {
+                     const ExamplesOf& examplesOf, const BemerkungOf& bemerkungOf) {
     KanjiRecord record;
     record.Idx1 = index;
     record.Idx2 = entry.jlptLevel;
     record.Unicode = static_cast<qint32>(entry.codePoint);
     record.OnYomi = entry.onReadings.join(u'、');
     record.KunYomi = entry.kunReadings.join(u'、');
-    record.Bemerkung = entry.meanings.join(u", "_qs);
+    record.Bemerkung = bemerkungOf ? bemerkungOf(entry) : entry.meanings.join(u", "_qs);
     record.Genshi = genshiOf(entry);
     if (hasStrip(entry.codePoint)) {
         record.Anim = stripFileName(entry.codePoint);
@@ -54,7 +54,8 @@ bool comesBefore(const KanjidicEntry& a, const KanjidicEntry& b) {
 }
 
 std::vector<KanjiRecord> buildJlptSet(const std::vector<KanjidicEntry>& entries,
-                                      const HasStrip& hasStrip, const ExamplesOf& examplesOf) {
+                                      const HasStrip& hasStrip, const ExamplesOf& examplesOf,
+                                      const BemerkungOf& bemerkungOf) {
     std::vector<const KanjidicEntry*> chosen;
     for (const KanjidicEntry& entry : entries) {
         if (hasJlptLevel(entry) && entry.codePoint != 0) {
@@ -67,8 +68,8 @@ std::vector<KanjiRecord> buildJlptSet(const std::vector<KanjidicEntry>& entries,
     std::vector<KanjiRecord> records;
     records.reserve(chosen.size());
     for (const KanjidicEntry* entry : chosen) {
-        records.push_back(
-            recordOf(*entry, static_cast<qint32>(records.size() + 1), hasStrip, examplesOf));
+        records.push_back(recordOf(*entry, static_cast<qint32>(records.size() + 1), hasStrip,
+                                   examplesOf, bemerkungOf));
     }
     return records;
 }
