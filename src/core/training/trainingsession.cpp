@@ -4,6 +4,7 @@
 
 #include "core/kanjiset/kanjisetops.h"
 #include "core/training/answercheck.h"
+#include "core/training/meaningcheck.h"
 
 #include <algorithm>
 #include <random>
@@ -191,7 +192,8 @@ AnswerResult TrainingSession::answer(const KanjiRecord& record, AnswerKind kind,
     const QString& reference = kind == AnswerKind::On    ? record.OnYomi
                                : kind == AnswerKind::Kun ? record.KunYomi
                                                          : record.Bemerkung;
-    const AnswerResult result = compareAnswer(reference, typed);
+    const AnswerResult result = kind == AnswerKind::Meaning ? compareMeaning(reference, typed)
+                                                            : compareAnswer(reference, typed);
     count(kind, result, profile, now);
     return result;
 }
