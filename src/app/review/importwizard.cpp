@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -335,7 +336,8 @@ private:
             columns.push_back({import_->cellText(item, 0), width});
         }
         const QStringList sample = scan_.rows.row(firstImportedRow(scan_.rows, headingLine()));
-        mapping_->setColumns(columns, {{mapImportLine(sample, order_, 1), {}, 0, 0}});
+        mapping_->setColumns(
+            columns, {{mapImportLine(sample, order_, nextRunningNumber(app_.kanjiSet)), {}, 0, 0}});
     }
 
     // The records are made while the wizard still shows, under its progress bar.
@@ -343,6 +345,8 @@ private:
         const qsizetype first = firstImportedRow(scan_.rows, headingLine());
         const size_t lineCount = static_cast<size_t>(scan_.rows.size() - first);
         ImportedLines lines{{}, window().isChecked(OptimiseBox)};
+        // Numbered on from the set's last position: the new kanji come after the set's own.
+        const qint32 firstNumber = nextRunningNumber(app_.kanjiSet);
         std::vector<ImportedRecord>& records = lines.records;
         records.reserve(lineCount);
         ui::Progress progress(window().top(), app_.texts.text(ImportText::CsvImport),
@@ -352,8 +356,9 @@ private:
             // Strings for one step at a time: the scan keeps the lines compactly.
             const std::vector<QStringList> rows =
                 scan_.rows.rows(first + static_cast<qsizetype>(done), count);
-            std::vector<ImportedRecord> step =
-                importMappedRecords(rows, order_, static_cast<qint32>(done) + 1);
+            const qint32 stepFirst = static_cast<qint32>(std::min<qint64>(
+                qint64(firstNumber) + qint64(done), std::numeric_limits<qint32>::max()));
+            std::vector<ImportedRecord> step = importMappedRecords(rows, order_, stepFirst);
             std::move(step.begin(), step.end(), std::back_inserter(records));
             progress.setValue(static_cast<int>(done + count));
         }

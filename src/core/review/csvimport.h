@@ -186,10 +186,11 @@ void storeMappedLine(KanjiRecord& record, const QStringList& mapped);
 
 // The first line and the running number. With headingLine the first record of the file holds
 // column titles and is not imported; without it every record is. Either way the running number
-// counts the imported records from 1, so "lfd Nummer x" numbers the kanji 1, 2, 3 ... whether
-// or not the file has a heading, and the mapping preview shows the first imported record with
-// running number 1. The wizard shows the choice as a check box, ticked at start because the
-// files the wizard was made for start with a heading line.
+// counts the imported records on from nextRunningNumber (1 in an empty set), so "lfd Nummer x"
+// numbers the kanji n, n + 1, n + 2 ... whether or not the file has a heading, and the mapping
+// preview shows the first imported record with running number n. The wizard shows the choice as
+// a check box, ticked at start because the files the wizard was made for start with a heading
+// line.
 std::span<const QStringList> importedRows(const std::vector<QStringList>& rows, bool headingLine);
 // The index of the first imported row of rows.
 qsizetype firstImportedRow(const CsvRows& rows, bool headingLine);

@@ -4,6 +4,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -81,6 +82,31 @@ struct KnownRecord {
     GivenPositions claimed;
 };
 
+// Numbers past the largest qint32 stay at it rather than wrap to negative positions.
+qint32 runningNumberAt(qint32 firstNumber, size_t line) {
+    const qint64 number = qint64(firstNumber) + qint64(line);
+    return static_cast<qint32>(std::min<qint64>(number, std::numeric_limits<qint32>::max()));
+}
+
+// A new kanji without a place of its own (Idx1 not given, or 0) is numbered after the set's
+// own kanji and the other new ones, in its order, so that it lands at the end of the set instead
+// of among its first kanji.
+void numberUnplaced(std::vector<KanjiRecord>& added, const KanjiSet& set) {
+    qint32 next = nextRunningNumber(set);
+    for (const KanjiRecord& record : added) {
+        if (record.Idx1 >= next) {
+            next =
+                record.Idx1 == std::numeric_limits<qint32>::max() ? record.Idx1 : record.Idx1 + 1;
+        }
+    }
+    for (KanjiRecord& record : added) {
+        if (record.Unicode != 0 && record.Idx1 == 0) {
+            record.Idx1 = next;
+            next = next == std::numeric_limits<qint32>::max() ? next : next + 1;
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<ImportedRecord> importMappedRecords(std::span<const QStringList> rows,
@@ -88,16 +114,27 @@ std::vector<ImportedRecord> importMappedRecords(std::span<const QStringList> row
                                                 qint32 firstNumber) {
     std::vector<ImportedRecord> records(rows.size());
     for (size_t i = 0; i < records.size(); ++i) {
-        const QStringList mapped =
-            mapImportLine(rows[i], codes, firstNumber + static_cast<qint32>(i));
+        const QStringList mapped = mapImportLine(rows[i], codes, runningNumberAt(firstNumber, i));
         storeMappedLine(records[i].record, mapped);
         for (qsizetype k = 0; k < std::min<qsizetype>(mapped.size(), MappedPositions); ++k) {
             // An Anim refused as a file name gives nothing, so it never replaces a good one.
             const QString& value = k == AnimPosition ? records[i].record.Anim : mapped[k];
-            records[i].given.set(static_cast<size_t>(k), holdsValue(value));
+            // A running number is the import's count, not a value of the file: it never
+            // moves a kanji the set holds.
+            const bool counted = k < std::ssize(codes) && codes[static_cast<size_t>(k)].source ==
+                                                              MappingSource::RunningNumber;
+            records[i].given.set(static_cast<size_t>(k), holdsValue(value) && !counted);
         }
     }
     return records;
+}
+
+qint32 nextRunningNumber(const KanjiSet& set) {
+    qint32 highest = 0;
+    for (const KanjiRecord& record : set.records) {
+        highest = std::max(highest, record.Idx1);
+    }
+    return highest == std::numeric_limits<qint32>::max() ? highest : highest + 1;
 }
 
 ImportOutcome addImported(KanjiSet& set, std::vector<ImportedRecord> imported, bool optimise) {
@@ -109,6 +146,7 @@ ImportOutcome addImported(KanjiSet& set, std::vector<ImportedRecord> imported, b
             records.push_back(std::move(item.record));
         }
         outcome.added = static_cast<int>(records.size());
+        numberUnplaced(records, set);
         insertRecords(set, std::move(records));
         return outcome;
     }
@@ -157,6 +195,7 @@ ImportOutcome addImported(KanjiSet& set, std::vector<ImportedRecord> imported, b
     // Merged among themselves first, so the count of added records is what the set gains.
     const OptimiseResult amongAdded = optimiseList(added);
     outcome.added = added.size();
+    numberUnplaced(added.records, set);
     insertRecords(set, std::move(added.records));
     outcome.optimised = optimiseList(set);
     outcome.optimised.merged += amongAdded.merged;

@@ -16,7 +16,8 @@ using GivenPositions = std::bitset<MappedPositions>;
 struct ImportedRecord {
     KanjiRecord record;
     // The positions whose mapped value holds more than blanks: what the learner meant to import.
-    // An empty column ("leere Spalte") or a line too short for its column gives nothing.
+    // An empty column ("leere Spalte"), the running number ("lfd Nummer") or a line too short
+    // for its column gives nothing.
     GivenPositions given;
 };
 
@@ -25,6 +26,10 @@ struct ImportedRecord {
 std::vector<ImportedRecord> importMappedRecords(std::span<const QStringList> rows,
                                                 std::span<const MappingCode> codes,
                                                 qint32 firstNumber = 1);
+
+// The running number of an import's first line: one after the set's highest Idx1, so the new
+// kanji follow the set's own; 1 for an empty set.
+qint32 nextRunningNumber(const KanjiSet& set);
 
 struct ImportOutcome {
     // Records added to the set.
@@ -35,7 +40,9 @@ struct ImportOutcome {
     OptimiseResult optimised;
 };
 
-// Without optimise every record is inserted after the current one, as it comes. With it, a
+// A new kanji whose Idx1 reads 0 is numbered on after the set's and the other new kanji's
+// highest Idx1, in its order. Without optimise every record is inserted after the current one,
+// as it comes. With it, a
 // record of a kanji the set already holds updates that kanji's first record in the positions its
 // line gives and leaves the other fields as they were (a stroke image or example media goes
 // when its file name changes). A line is taken by a record of its kanji that holds its values

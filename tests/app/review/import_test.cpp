@@ -335,7 +335,8 @@ TEST_F(ImportTest, TheMappingPreviewShowsTheFirstImportedLine) {
          [&](const Wizard& w) {
              EXPECT_EQ(Wizard::captions(w.mapping()), order);
              EXPECT_EQ(w.mapping()->columnWidth(0), 270);
-             EXPECT_EQ(Wizard::row(w.mapping(), 0), (QStringList{u"1"_s, u" "_s, u"26085"_s}));
+             // The set holds 一 at 1: the running number goes on from there.
+             EXPECT_EQ(Wizard::row(w.mapping(), 0), (QStringList{u"2"_s, u" "_s, u"26085"_s}));
              // Text from elsewhere names no column and is not taken.
              w.dropText(u"Spalte"_s);
          },
@@ -344,14 +345,14 @@ TEST_F(ImportTest, TheMappingPreviewShowsTheFirstImportedLine) {
              w.click(u"Erste Zeile ist Überschrift"_s);
          },
          [&](const Wizard& w) {
-             // Without a heading the first line is imported, and numbered 1.
-             EXPECT_EQ(Wizard::row(w.mapping(), 0), (QStringList{u"1"_s, u" "_s, u"Code"_s}));
+             // Without a heading the first line is imported, and numbered first.
+             EXPECT_EQ(Wizard::row(w.mapping(), 0), (QStringList{u"2"_s, u" "_s, u"Code"_s}));
              EXPECT_FALSE(w.preview()->rowColour(0).isValid());
              w.removeItem(1);
          },
          [&](const Wizard& w) {
              EXPECT_EQ(w.items(w.import()), (QStringList{order[0], order[2]}));
-             EXPECT_EQ(Wizard::row(w.mapping(), 0), (QStringList{u"1"_s, u"Code"_s}));
+             EXPECT_EQ(Wizard::row(w.mapping(), 0), (QStringList{u"2"_s, u"Code"_s}));
              w.removeItem(0);
          },
          [&](const Wizard& w) { w.removeItem(0); },
@@ -511,4 +512,53 @@ TEST_F(ImportTest, OptimiseListMergesTheRecordsOfOneKanji) {
     EXPECT_EQ(app.kanjiSet.records[0].KunYomi, u"ひと"_s);
     EXPECT_EQ(window().statusText(0), u"Kanji: 2"_s);
     EXPECT_EQ(window().statusText(2), u"Liste optimiert: 1 zusammengeführt, 1 entfernt"_s);
+}
+
+// New kanji are numbered on from the set's last position, whether the running number is mapped
+// to Index 1 or Index 1 is not mapped at all; a kanji the set holds keeps its place. Into an
+// empty set the numbers start at 1.
+TEST_F(ImportTest, NewKanjiAreNumberedAfterTheSetsLastPosition) {
+    app.kanjiSet.records = {makeKanji(1, 0x65E5, u"ニチ"_s), makeKanji(2, 0x4E00, u"イチ"_s),
+                            makeKanji(3, 0x56FD, u"コク"_s), makeKanji(4, 0x4F1A, u"カイ"_s)};
+    app.kanjiSet.current = 3;
+    const auto importWith = [&](const QString& path, const QStringList& order) {
+        std::vector<Step> steps;
+        for (const QString& item : order) {
+            steps.push_back([item](const Wizard& w) { w.drag(item); });
+        }
+        steps.push_back([](const Wizard& w) { w.click(u"OK"_s); });
+        run(path, steps);
+    };
+    const auto numbers = [&] {
+        std::vector<std::pair<qint32, qint32>> result;
+        for (const KanjiRecord& record : app.kanjiSet.records) {
+            result.emplace_back(record.Unicode, record.Idx1);
+        }
+        return result;
+    };
+    using Numbers = std::vector<std::pair<qint32, qint32>>;
+
+    // Lines 5, 6 and 7; the first is 日, which the set holds at 1.
+    const QString kanjiFile = writeCsv(u"kanji.csv"_s, "\xEF\xBB\xBF" + kKanjiFile.toUtf8());
+    importWith(kanjiFile, {u"lfd Nummer x"_s, u"leere Spalte -"_s, u"Spalte 1"_s});
+    EXPECT_EQ(
+        numbers(),
+        (Numbers{{0x65E5, 1}, {0x4E00, 2}, {0x56FD, 3}, {0x4F1A, 4}, {0x6708, 6}, {0x6728, 7}}));
+
+    // Index 1 not mapped: the running number all the same.
+    const QString more = writeCsv(u"more.csv"_s, "Kanji\r\n山\r\n川\r\n");
+    importWith(more, {u"leere Spalte -"_s, u"leere Spalte -"_s, u"Spalte 0"_s});
+    EXPECT_EQ(numbers(), (Numbers{{0x65E5, 1},
+                                  {0x4E00, 2},
+                                  {0x56FD, 3},
+                                  {0x4F1A, 4},
+                                  {0x6708, 6},
+                                  {0x6728, 7},
+                                  {0x5C71, 8},
+                                  {0x5DDD, 9}}));
+
+    app.kanjiSet.records.clear();
+    app.kanjiSet.current = -1;
+    importWith(more, {u"lfd Nummer x"_s, u"leere Spalte -"_s, u"Spalte 0"_s});
+    EXPECT_EQ(numbers(), (Numbers{{0x5C71, 1}, {0x5DDD, 2}}));
 }

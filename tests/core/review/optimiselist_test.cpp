@@ -372,9 +372,11 @@ TEST(ImportIntoSet, UpdatesKnownKanjiInTheGivenFieldsAndAddsNewOnes) {
                                     [](const KanjiRecord& r) { return r.OnYomi == u"GETSU"_s; });
     ASSERT_NE(gatsu, moons.end());
     ASSERT_NE(getsu, moons.end());
-    // The updated record keeps its number; the second line's record has none.
+    // The updated record keeps its number; the second line's record, whose Idx1 column is
+    // empty, is numbered after the set's kanji (日 5, then 犬 6 and 本 7 and 8 of the first
+    // import).
     EXPECT_EQ(gatsu->Idx1, 2);
-    EXPECT_EQ(getsu->Idx1, 0);
+    EXPECT_EQ(getsu->Idx1, 9);
 
     // Without optimising every line is a record of its own.
     const ImportOutcome plain = addImported(set, importMappedRecords(rows, codes, 1), false);
