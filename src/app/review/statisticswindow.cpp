@@ -9,11 +9,13 @@
 #include "app/training/quotatable.h"
 #include "core/training/quota.h"
 #include "core/training/statisticssummary.h"
+#include "ui/answerkeys.h"
 #include "ui/dialog.h"
 #include "ui/tablelist.h"
 
 #include <QFontMetrics>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <algorithm>
 #include <array>
@@ -107,7 +109,10 @@ private:
         // Right of the last order option's text, which it would otherwise cover.
         w.addButton(ForecastButton, nullptr, {482, 370, 54, 20},
                     t.text(MessageText::ForecastTitle));
-        w.addButton(OkButton, nullptr, {540, 370, 50, 20}, t.text(StatisticsText::Ok));
+        QPushButton* ok =
+            w.addButton(OkButton, nullptr, {540, 370, 50, 20}, t.text(StatisticsText::Ok));
+        // Escape closes the window as "OK" does; Enter stays with the list and the boxes.
+        ui::answerWithKeys(w.top(), nullptr, ok);
     }
 
     void handleControl(int control) {

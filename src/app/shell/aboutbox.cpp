@@ -4,10 +4,12 @@
 #include "app/state/app.h"
 #include "app/state/mainwindowids.h"
 #include "core/shell/credits.h"
+#include "ui/answerkeys.h"
 #include "ui/dialog.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <variant>
 
@@ -41,6 +43,9 @@ void showAboutBox(App& app) {
     editor->setFont(fixed);
     editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor->setPlainText(creditsText());
-    w.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.text(MainText::End));
+    QPushButton* end =
+        w.addButton(AboutEndButton, nullptr, {410, 310, 50, 20}, app.texts.text(MainText::End));
+    // The credits editor has no use for Escape; the box closes on it as on its button.
+    ui::answerWithKeys(w.top(), end, end);
     about.run();
 }

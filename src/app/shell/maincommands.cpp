@@ -15,6 +15,7 @@
 #include "app/review/importwizard.h"
 #include "app/review/statisticswindow.h"
 #include "app/shell/aboutbox.h"
+#include "app/shell/guidewindow.h"
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/listsids.h"
@@ -281,6 +282,9 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuStatistics:
             openStatistics(app);
+            break;
+        case MenuInfo:
+            showGuide(app);
             break;
         case MenuAbout:
             showAboutBox(app);

@@ -3,6 +3,7 @@
 
 #include "app/kanjiset/cardview.h"
 #include "app/kanjiset/setcommands.h"
+#include "app/shell/germanset.h"
 #include "app/shell/mainloop.h"
 #include "app/shell/mainwindow.h"
 #include "app/shell/setreadahead.h"
@@ -171,6 +172,7 @@ bool startUp(App& app) {
             loadProfile(app);
         }
     }
+    offerGermanSet(app);
     showKanji(app, 0);
     return true;
 }

@@ -393,6 +393,30 @@ TextTables builtInTexts() {
         u"JLPT-Stufe"_s,
         u"höchstens"_s,
         u"Keine Kanji passen zu dieser Auswahl."_s,
+        u"Lernen mit Renkari|Die erste Woche: Legen Sie mit „Bearbeiten“ → „Profil erstellen“ "
+        u"ein Profil an; es merkt sich jede Antwort. Nehmen Sie sich am Tag etwa zehn neue "
+        u"Kanji vor. Die Seite „Übersicht“ zeigt das Kanji, seine Lesungen, unter „Merkhilfe“ "
+        u"seine Bedeutung (deutsch, dann englisch), vier Beispielwörter und die Strichfolge; "
+        u"die Pfeile blättern, der Knopf neben einem Beispiel spielt es ab. Lesen Sie jede "
+        u"Karte laut und schreiben Sie das Kanji einige Male in der gezeigten Strichfolge.|Die "
+        u"tägliche Wiederholung: Wählen Sie auf der Seite „Training“ unter „Was für Zeichen“ "
+        u"die Auswahl „Fällig“. Sie enthält die Kanji, die Sie bald vergessen würden, und "
+        u"einige neue; wie viele neue am Tag, stellen Sie unter „Bearbeiten“ → „Statistik“ → "
+        u"„Vorschau“ ein. Antworten Sie bei „Übersetzung“ deutsch oder englisch; „ue“ statt „ü“ "
+        u"und „ss“ statt „ß“ gelten ebenso, ein Artikel davor stört nicht. Lesungen schreiben "
+        u"Sie in Kana oder Romaji. Wiederholen Sie lieber täglich kurz als selten "
+        u"lange.|Schreiben: Kreuzen Sie unter „frage nach“ das Kanji an und unter „zeige“ ab. "
+        u"Klicken Sie in das weiße Feld und schreiben Sie das Kanji Strich für Strich mit der "
+        u"Maus, einem Stift oder dem Finger. „Prüfen“ vergleicht Form, Lage, Richtung und "
+        u"Reihenfolge jedes Strichs; mit „Strich für Strich“ wird jeder Strich beurteilt, "
+        u"sobald Sie absetzen.|Drucken: „File“ → „Lernkarten drucken“ macht Übungsblätter mit "
+        u"Ihren schwächsten Kanji zum Nachschreiben. „File“ → „Export“ → „pdf“ schreibt "
+        u"Lernkarten: vorn das Kanji, hinten Lesungen, Bedeutung, Beispiele und Strichfolge; "
+        u"drucken Sie beidseitig über die lange Kante.|Tasten: F2 prüft im Training die Antwort "
+        u"und führt dann zur nächsten Frage. Tab springt zum nächsten Feld. In Fenstern wie "
+        u"diesem bestätigt Eingabe, Escape schließt."_s,
+        u"Die deutsche Fassung des JLPT-Sets übernehmen? Sie gibt jedem Kanji deutsche Bedeutungen "
+        u"und Beispiele; Ihr Profil bleibt gültig."_s,
     });
     return tables;
 }

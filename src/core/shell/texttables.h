@@ -391,8 +391,13 @@ enum class MessageText {
     PrintJlpt,
     PrintAtMost,
     PrintNothingChosen,
+    // "Hilfe" → "Info": the short guide to learning with the program, its paragraphs separated
+    // by "|" as a catalog line cannot break; the offer to take the shipped German JLPT set in
+    // place of the English one a working folder still holds.
+    GuideText,
+    GermanSetQuestion,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::PrintNothingChosen) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::GermanSetQuestion) + 1;
 
 class TextTables {
 public:

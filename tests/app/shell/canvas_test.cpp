@@ -105,7 +105,8 @@ TEST_F(MouseWriting, DotsLinesAndLiftingThePen) {
 TEST_F(MouseWriting, MenuCommandEndsWriting) {
     clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
     pass();
-    chooseMenu(MenuInfo);
+    playDialog(GuideWindowId, u"Info – Renkari"_s, {[](QWidget* guide) { guide->close(); }},
+               [&] { chooseMenu(MenuInfo); });
     EXPECT_EQ(app.loop.lastEventControl, -1);
     mouseAt({20, 40}, true);
     EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);

@@ -1,7 +1,7 @@
 // Scenario tests of start-up and shutdown: the set requester, what is remembered and what is
 // written back at the end of a run.
-#include "app/shell/appfixture.h"
 #include "app/shell/startup.h"
+#include "app/shell/appfixture.h"
 #include "app/state/cardids.h"
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -371,4 +372,70 @@ TEST_F(StartUp, RefusedRememberedSetIsForgottenOnceAnotherSetIsChosen) {
 
     EXPECT_EQ(readFile(u"Renkari.pref"_s),
               serializePreferences({u"Demo"_s, QString(), workDir(), workDir(), QString()}));
+}
+
+// A working folder that still holds the English JLPT set the program shipped before is offered
+// the German one at start: Yes replaces the file, the set is read again and the profile, keyed by
+// kanji, still meets it; the question is not asked again.
+TEST_F(StartUp, TheShippedEnglishJlptSetIsOfferedTheGermanOne) {
+    std::vector<KanjiRecord> english = threeKanji();
+    std::vector<KanjiRecord> german = threeKanji();
+    for (size_t i = 0; i < english.size(); ++i) {
+        english[i].Bemerkung = u"number %1"_s.arg(i + 1);
+        german[i].Bemerkung = u"Zahl %1; number %1"_s.arg(i + 1);
+    }
+    writeSet(u"JLPT"_s, english);
+    const std::optional<QByteArray> shippedEnglish = readFile(u"Media/JLPT.rki"_s);
+    ASSERT_TRUE(shippedEnglish.has_value());
+    const QByteArray germanSet = writeSetFile(german);
+    writeFile(u"Media/Shipped/JLPT.rki"_s, germanSet);
+    writeFile(u"Media/Shipped/JLPT-english.sha256"_s,
+              QCryptographicHash::hash(*shippedEnglish, QCryptographicHash::Sha256).toHex() +
+                  "  JLPT.rki\n");
+    ProfileRecord first{0x4E00, {}, {}, {}, {}};
+    first.KindOn.Right = 3;
+    first.KindOn.Wrong = 1;
+    writeFile(u"Media/JLPT/Lerner.rkpr"_s, writeProfileFile({first}));
+    writeFile(u"Renkari.pref"_s,
+              serializePreferences({u"JLPT"_s, u"Lerner"_s, workDir(), workDir(), QString()}));
+
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    start();
+
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ui::RequesterKind::YesNo);
+    EXPECT_TRUE(shown[0].text.startsWith(u"Die deutsche Fassung des JLPT-Sets übernehmen?"_s));
+    EXPECT_EQ(readFile(u"Media/JLPT.rki"_s), germanSet);
+    ASSERT_EQ(app.kanjiSet.size(), 3);
+    EXPECT_EQ(app.kanjiSet.records[0].Bemerkung, u"Zahl 1; number 1"_s);
+    EXPECT_EQ(window().text(NoteEditor), u"Zahl 1; number 1"_s);
+    EXPECT_EQ(app.profile.profileName, u"Lerner"_s);
+    EXPECT_TRUE(window().statusText(4).contains(u"3-0-1"_s))
+        << window().statusText(4).toStdString();
+    EXPECT_TRUE(QFileInfo::exists(mediaDir() + u"Shipped/JLPT.offered"_s));
+    ASSERT_TRUE(finish());
+}
+
+// A JLPT set the learner changed is never the shipped one: nothing is asked, nothing replaced.
+TEST_F(StartUp, AnEditedJlptSetIsNotOfferedTheGermanOne) {
+    writeSet(u"JLPT"_s, threeKanji());
+    const std::optional<QByteArray> shippedEnglish = readFile(u"Media/JLPT.rki"_s);
+    ASSERT_TRUE(shippedEnglish.has_value());
+    writeFile(u"Media/Shipped/JLPT.rki"_s, writeSetFile({makeKanji(1, 0x65E5, u"ニチ"_s, 4)}));
+    writeFile(u"Media/Shipped/JLPT-english.sha256"_s,
+              QCryptographicHash::hash(*shippedEnglish, QCryptographicHash::Sha256).toHex() +
+                  "  JLPT.rki\n");
+    std::vector<KanjiRecord> edited = threeKanji();
+    edited[1].Bemerkung = u"meine Notiz"_s;
+    writeSet(u"JLPT"_s, edited);
+    const std::optional<QByteArray> learners = readFile(u"Media/JLPT.rki"_s);
+    writePreferences(u"JLPT"_s);
+
+    start();
+
+    EXPECT_TRUE(app.ui.requesters().shown().empty());
+    EXPECT_EQ(readFile(u"Media/JLPT.rki"_s), learners);
+    EXPECT_EQ(app.kanjiSet.records[1].Bemerkung, u"meine Notiz"_s);
+    EXPECT_FALSE(QFileInfo::exists(mediaDir() + u"Shipped/JLPT.offered"_s));
 }
