@@ -36,6 +36,8 @@ QString creditsText() {
         QStringLiteral("and Development Group (EDRDG), CC BY-SA 4.0"),
         QStringLiteral("4. Beispielwörter: EDICT, EDRDG, CC BY-SA 3.0,"),
         QStringLiteral("https://www.edrdg.org/edrdg/licence.html"),
+        QStringLiteral("5. Deutsche Bedeutungen: FreeDict Japanisch–Deutsch (aus JMdict,"),
+        QStringLiteral("EDRDG, und WaDokuJT, Ulrich Apel), CC BY-SA 3.0, https://freedict.org"),
         QStringLiteral(" "),
         QStringLiteral("Credits go to..."),
         QStringLiteral("Schriften: IPAMincho (IPA Font License), DejaVu (freie Lizenz)"),
