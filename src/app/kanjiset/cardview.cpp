@@ -12,10 +12,24 @@
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjisetops.h"
 #include "ui/images.h"
+#include "ui/window.h"
+
+#include <QLineEdit>
 
 namespace {
 
 constexpr int FrameSize = StrokeFrameSize;
+
+// An example is read from its start: a long one shows its beginning, not its end as a field
+// does after its text is set, and the whole text is the field's tooltip.
+void showExample(ui::Window& w, int field, const QString& text) {
+    auto* line = w.get<QLineEdit>(field);
+    if (line->text() != text) {
+        w.setText(field, text);
+        line->setCursorPosition(0);
+    }
+    w.setToolTip(field, text);
+}
 
 // The current kanji when it has a stroke-order strip to animate; otherwise the animation rests.
 KanjiRecord* animatedRecord(App& app) {
@@ -166,7 +180,7 @@ int showKanji(App& app, int index) {
     w.setText(NoteEditor, record.Bemerkung);
     showGenshiRows(app);
     for (int i = 0; i < 4; ++i) {
-        w.setText(ExampleField1 + i, record.Beispiel[static_cast<size_t>(i)]);
+        showExample(w, ExampleField1 + i, record.Beispiel[static_cast<size_t>(i)]);
     }
     enableSoundButtons(app);
     shadowingFollowsCard(app);
@@ -220,9 +234,11 @@ void clearCard(App& app) {
         return;
     }
     ui::Window& w = *app.mainWindow;
-    for (int field : {IndexField, JlptField, UnicodeField, OnEditor, KunEditor, NoteEditor,
-                      ExampleField1, ExampleField2, ExampleField3, ExampleField4}) {
+    for (int field : {IndexField, JlptField, UnicodeField, OnEditor, KunEditor, NoteEditor}) {
         w.setText(field, QString());
+    }
+    for (int field : {ExampleField1, ExampleField2, ExampleField3, ExampleField4}) {
+        showExample(w, field, QString());
     }
     w.setImage(KanjiView, QImage());
     w.setImage(StrokeView, QImage());

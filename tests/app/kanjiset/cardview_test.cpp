@@ -11,6 +11,7 @@
 #include "ui/clipboard.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
@@ -342,4 +343,28 @@ TEST_F(CardView, EmptySetKeepsEveryCommandSafe) {
     EXPECT_TRUE(pass());
     // Only the cancelled set requester was shown: nothing to save, nothing to report.
     EXPECT_EQ(app.ui.requesters().shown().size(), 1u);
+}
+
+// A long example is shown from its start, the whole of it in the field's tooltip, also when the
+// card comes back to it.
+TEST_F(CardView, ALongExampleShowsItsBeginningAndTheWholeAsTooltip) {
+    std::vector<KanjiRecord> records = sixKanji();
+    const QString longExample =
+        u"一本 (いっぽん) eine Flasche, eine Flasche Sake, ein langes, schmales Objekt, ein Exemplar"_s;
+    records[5].Beispiel[0] = longExample;  // 一, shown first
+    startWith(records);
+    auto* field = control<QLineEdit>(ExampleField1);
+    ASSERT_GT(field->fontMetrics().horizontalAdvance(longExample), field->width());
+    EXPECT_EQ(field->text(), longExample);
+    EXPECT_EQ(field->cursorPosition(), 0);
+    EXPECT_EQ(field->toolTip(), longExample);
+
+    click(NextButton);
+    EXPECT_EQ(field->toolTip(), u"Beispiel 1.1"_s);
+    click(PreviousButton);
+    EXPECT_EQ(field->cursorPosition(), 0);
+    EXPECT_EQ(field->toolTip(), longExample);
+    const QString folder = QStringLiteral(RENKARI_BINARY_DIR "/screenshots/");
+    QDir().mkpath(folder);
+    EXPECT_TRUE(window().top()->grab().save(folder + u"card-long-example.png"_s));
 }
