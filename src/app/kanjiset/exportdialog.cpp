@@ -115,6 +115,8 @@ void ExportDialog::build() {
     if (asPdf_) {
         w.addCheckBox(TwoSidedBox, nullptr, {10, 430, 205, 20}, t.text(MessageText::TwoSidedCards));
         w.setChecked(TwoSidedBox, true);
+        // A card's back is where the learner checks what the kanji means.
+        w.setChecked(MnemonicBox, true);
     }
 }
 

@@ -345,6 +345,8 @@ TEST_F(ExportTest, PdfVariantWritesTwoSidedCardsAfterTheSameDialogOrTheOneSidedS
                               d.button(u"Vorder- und Rückseiten (beidseitig)"_s);
                           ASSERT_NE(twoSided, nullptr);
                           EXPECT_TRUE(twoSided->isChecked());
+                          // The back says what the kanji means.
+                          EXPECT_TRUE(d.button(u"Merksatz"_s)->isChecked());
                           ok(d);
                       }},
                       MenuExportPdf);
@@ -355,6 +357,12 @@ TEST_F(ExportTest, PdfVariantWritesTwoSidedCardsAfterTheSameDialogOrTheOneSidedS
     EXPECT_TRUE(pdf->startsWith("%PDF"));
     // Four cards: their fronts, then their backs.
     EXPECT_EQ(pageCount(*pdf), 2);
+    const std::optional<QStringList> pages = textPages(workDir() + u"Karten.pdf"_s);
+    ASSERT_TRUE(pages.has_value()) << "scripts/setup installs poppler-utils";
+    ASSERT_EQ(pages->size(), 2);
+    EXPECT_TRUE(pages->at(1).simplified().contains(u"Strich über dem Boden"_s))
+        << pages->at(1).toStdString();
+    EXPECT_FALSE(pages->at(0).contains(u"Strich über dem Boden"_s));
 
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"Bogen.pdf"_s));
     exportThroughMenu(
