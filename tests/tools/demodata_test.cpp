@@ -4,7 +4,9 @@
 #include "makedemoset/jlptset.h"
 
 #include "base/files.h"
+#include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/setfile.h"
+#include "core/training/meaningcheck.h"
 
 #include <QDir>
 #include <QImage>
@@ -14,6 +16,8 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -219,4 +223,60 @@ TEST(MakeDemoData, ReportsMissingSourcesAndWritesNothing) {
     EXPECT_TRUE(broken.error.contains(u"broken.strokes: too short"_qs))
         << broken.error.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(u"Media"_qs)));
+}
+
+// The set as a German learner meets it, made from the real dictionaries: German meanings that
+// the meaning check accepts, and the examples a learner needs.
+TEST_F(DemoData, GermanMeaningsAndExamplesFromTheRealDictionaries) {
+    const std::optional<std::vector<EdictWord>> words = loadEdict(kEdict);
+    ASSERT_TRUE(words.has_value()) << "scripts/setup installs edict";
+    const std::optional<GermanDictionary> german = GermanDictionary::load(kFreedict);
+    ASSERT_TRUE(german.has_value()) << "scripts/setup installs dict-freedict-jpn-deu";
+    const std::vector<GenshiEntry> genshi = readGenshiListFile(kGenshiList).value_or({});
+    ASSERT_FALSE(genshi.empty());
+
+    std::unordered_map<char32_t, KanjiFacts> facts;
+    for (const KanjidicEntry& entry : *entries_) {
+        facts.emplace(entry.codePoint, KanjiFacts{entry.frequencyRank, entry.jlptLevel});
+    }
+    const std::unordered_map<char32_t, Examples> examples = chooseExamples(*words, facts, &*german);
+    int withGerman = 0;
+    const std::vector<KanjiRecord> set = buildJlptSet(
+        *entries_, [](char32_t) { return false; },
+        [&](char32_t code) {
+            const auto found = examples.find(code);
+            return found == examples.end() ? Examples{} : found->second;
+        },
+        [&](const KanjidicEntry& entry) {
+            const GermanMeanings meanings = germanMeaningsOf(entry, *german, genshi);
+            withGerman += meanings.source != MeaningSource::EnglishOnly ? 1 : 0;
+            return bemerkungOf(meanings.meanings, entry.meanings);
+        });
+    ASSERT_EQ(set.size(), set_.size());
+    EXPECT_GE(withGerman * 100, static_cast<int>(set.size()) * 85)
+        << withGerman << " of " << set.size() << " with German meanings";
+
+    const auto recordOf = [&](char32_t code) {
+        const auto found = std::find_if(set.begin(), set.end(), [&](const KanjiRecord& r) {
+            return r.Unicode == static_cast<qint32>(code);
+        });
+        return found == set.end() ? KanjiRecord{} : *found;
+    };
+    for (const auto& [code, answer] : {std::pair{U'日', u"Sonne"_qs},
+                                       {U'日', u"sun"_qs},
+                                       {U'人', u"Mensch"_qs},
+                                       {U'足', u"Fuss"_qs},
+                                       {U'足', u"der Fuß"_qs},
+                                       {U'一', u"ein"_qs}}) {
+        const KanjiRecord record = recordOf(code);
+        EXPECT_EQ(AnswerResult::Right, compareMeaning(record.Bemerkung, answer))
+            << record.Bemerkung.toStdString() << " / " << answer.toStdString();
+    }
+    const Examples learn = recordOf(U'学').Beispiel;
+    EXPECT_TRUE(std::any_of(learn.begin(), learn.end(),
+                            [](const QString& e) { return e.startsWith(u"学生 (がくせい) "_qs); }))
+        << learn[0].toStdString() << " / " << learn[1].toStdString();
+    for (const QString& example : recordOf(U'本').Beispiel) {
+        EXPECT_FALSE(example.startsWith(u"本の "_qs)) << example.toStdString();
+    }
 }
