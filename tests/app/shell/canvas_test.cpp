@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QTabletEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -120,6 +121,39 @@ TEST_F(MouseWriting, DotsLinesLeavingTheCanvasAndLiftingThePen) {
     clearWritingCanvas(app.writingPad);
     EXPECT_TRUE(app.writingPad.strokes.empty());
     EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
+}
+
+TEST_F(MouseWriting, APenStrokeArrivesOnceThoughTheSystemMakesMouseEventsOfIt) {
+    QWidget* canvas = window().control(CanvasImage);
+    const QPointingDevice stylus(
+        u"stylus"_s, 2, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
+        QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+    const auto pen = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QTabletEvent event(type, &stylus, at, canvas->mapToGlobal(QPointF(at)),
+                           buttons != Qt::NoButton ? 0.6 : 0.0, 0, 0, 0, 0, 0, Qt::NoModifier,
+                           Qt::LeftButton, buttons);
+        QCoreApplication::sendEvent(canvas, &event);
+    };
+    // The mouse events the system makes from the pen, arriving once the pen's own are through.
+    const auto madeFromPen = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent made(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                         buttons, Qt::NoModifier, &stylus);
+        QCoreApplication::sendEvent(canvas, &made);
+    };
+    pen(QEvent::TabletMove, {100, 100}, Qt::NoButton);  // hovering
+    pen(QEvent::TabletPress, {20, 40}, Qt::LeftButton);
+    pen(QEvent::TabletMove, {60, 40}, Qt::LeftButton);
+    pen(QEvent::TabletMove, {200, 40}, Qt::LeftButton);  // beyond the canvas
+    pen(QEvent::TabletMove, {60, 80}, Qt::LeftButton);
+    pen(QEvent::TabletRelease, {60, 80}, Qt::NoButton);
+    madeFromPen(QEvent::MouseButtonPress, {20, 40}, Qt::LeftButton);
+    madeFromPen(QEvent::MouseMove, {60, 40}, Qt::LeftButton);
+    madeFromPen(QEvent::MouseButtonRelease, {60, 40}, Qt::NoButton);
+    settle();
+    EXPECT_EQ(app.writingPad.strokes, (StrokeList{{{20, 40}, {60, 40}, {60, 80}}}));
+    EXPECT_EQ(shownAt(100, 100), QColor(Qt::white));
+    EXPECT_EQ(shownAt(60, 60), QColor(Qt::black));
+    EXPECT_EQ(control<ui::ImageView>(CanvasImage)->image(), app.writingPad.writingCanvas);
 }
 
 TEST_F(MouseWriting, AKeysCommandTakesTheStrokeSoFarAndTheDragWritesNoMore) {
