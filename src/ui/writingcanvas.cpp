@@ -26,7 +26,7 @@ bool madeFromOtherInput(const QMouseEvent* event) {
 }  // namespace
 
 WritingCanvas::WritingCanvas(QWidget* parent, EventTarget target)
-    : ImageView(parent, target, true), target_(target) {
+    : ImageView(parent, target, true) {
     setAttribute(Qt::WA_AcceptTouchEvents);
 }
 
@@ -79,16 +79,17 @@ void WritingCanvas::penMoves(Pen pen, QPoint point) {
 }
 
 void WritingCanvas::penUp(Pen pen) {
-    if (pen_ != pen || target_.toolkit == nullptr) {
+    const EventTarget& target = eventTarget();
+    if (pen_ == Pen::Up || pen_ != pen || target.toolkit == nullptr) {
         return;
     }
     Event stroke;
     stroke.kind = EventKind::Control;
-    stroke.window = target_.window;
-    stroke.control = target_.control;
+    stroke.window = target.window;
+    stroke.control = target.control;
     stroke.action = Action::Stroke;
     stroke.points = *endStroke();
-    target_.toolkit->post(stroke);
+    target.toolkit->post(stroke);
 }
 
 void WritingCanvas::mousePressEvent(QMouseEvent* event) {
@@ -142,6 +143,13 @@ void WritingCanvas::tabletEvent(QTabletEvent* event) {
         default:
             break;
     }
+}
+
+void WritingCanvas::hideEvent(QHideEvent* event) {
+    // Hidden while a stroke is written, the canvas never sees the pen lift: what was written
+    // is handed on now.
+    penUp(pen_);
+    ImageView::hideEvent(event);
 }
 
 bool WritingCanvas::event(QEvent* event) {

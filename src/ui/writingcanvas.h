@@ -39,6 +39,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void tabletEvent(QTabletEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     enum class Pen { Up, Mouse, Tablet, Touch };
@@ -47,7 +48,6 @@ private:
     void penMoves(Pen pen, QPoint point);
     void penUp(Pen pen);
 
-    EventTarget target_;
     // What writes the stroke being written; Up between strokes.
     Pen pen_ = Pen::Up;
     QPolygon stroke_;

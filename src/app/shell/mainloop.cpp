@@ -28,8 +28,7 @@ void keepAnimating(App& app) {
         app.ui.cancelTimer(MainWindowId, StrokeView);
         return;
     }
-    // A frame is due once more than the delay has passed since the last one.
-    const qint64 due = anim.animLastTick + anim.animFrameDelay + 1;
+    const qint64 due = anim.nextFrameDue();
     const qint64 now = app.ui.ticks();
     // A tick that could not step (no kanji to animate) waits a delay rather than spin.
     app.ui.setTimer(MainWindowId, StrokeView,

@@ -166,6 +166,18 @@ TEST_F(MouseWriting, AKeysCommandTakesTheStrokeSoFarAndTheDragWritesNoMore) {
     mouseAt({100, 40}, false);
     EXPECT_EQ(shownAt(80, 40), QColor(Qt::white));
     EXPECT_EQ(app.writingPad.strokes.size(), 1u);
+
+    // Hidden while a stroke is written (the next question asks no kanji), the canvas hands on
+    // what was written; hidden between strokes, it hands on nothing.
+    mouseAt({20, 100}, true);
+    mouseAt({60, 100}, true);
+    window().setVisible(CanvasImage, false);
+    pass();
+    EXPECT_EQ(app.writingPad.strokes.size(), 2u);
+    window().setVisible(CanvasImage, true);
+    window().setVisible(CanvasImage, false);
+    pass();
+    EXPECT_EQ(app.writingPad.strokes.size(), 2u);
 }
 
 TEST_F(MouseWriting, CanvasSitsWhereThePageLayoutPutsIt) {
