@@ -168,7 +168,11 @@ TEST_F(MouseWriting, AKeysCommandTakesTheStrokeSoFarAndTheDragWritesNoMore) {
     EXPECT_EQ(app.writingPad.strokes.size(), 1u);
 
     // Hidden while a stroke is written (the next question asks no kanji), the canvas hands on
-    // what was written; hidden between strokes, it hands on nothing.
+    // what was written; hidden between strokes, it hands on nothing. Only a control on the
+    // screen is hidden.
+    window().setVisible(CanvasImage, true);
+    window().top()->show();
+    ASSERT_TRUE(window().control(CanvasImage)->isVisible());
     mouseAt({20, 100}, true);
     mouseAt({60, 100}, true);
     window().setVisible(CanvasImage, false);
