@@ -12,6 +12,7 @@ enum WindowId : int {
     ImportWindowId = 7,
     ForecastWindowId = 8,
     PrintWindowId = 9,
+    SearchWindowId = 10,
 };
 
 enum MainControl : int {

@@ -393,6 +393,19 @@ TextTables builtInTexts() {
         u"JLPT-Stufe"_s,
         u"höchstens"_s,
         u"Keine Kanji passen zu dieser Auswahl."_s,
+        u"Suchen"_s,
+        u"Lesungen"_s,
+        u"Bedeutung"_s,
+        u"JLPT"_s,
+        u"Nr."_s,
+        u"Radikal"_s,
+        u"Striche"_s,
+        u"alle"_s,
+        u"Zeichnen:"_s,
+        u"Neu zeichnen"_s,
+        u"%1 gefunden"_s,
+        u"Problemkanji"_s,
+        u"Problemkanji: oft wieder vergessen"_s,
     });
     return tables;
 }
