@@ -1,6 +1,7 @@
 // Scenario tests of "Suchen": the tool window opened with Ctrl+F, searched by typing, and the
 // kanji found shown on the card.
 #include "app/kanjiset/searchwindow.h"
+#include "app/kanjiset/sketchpad.h"
 #include "app/shell/appfixture.h"
 #include "app/state/cardids.h"
 #include "app/state/mainwindowids.h"
@@ -43,6 +44,25 @@ void doubleClickAt(QWidget* widget, QPoint local) {
         QMouseEvent event(type, position, global, Qt::LeftButton, down, Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &event);
     }
+}
+
+// A pen moving through the corners in small steps, as the mouse reports it.
+Stroke penThrough(std::initializer_list<StrokePoint> corners) {
+    Stroke stroke;
+    const StrokePoint* previous = nullptr;
+    for (const StrokePoint& corner : corners) {
+        if (previous != nullptr) {
+            for (int step = 1; step <= 10; ++step) {
+                const float t = static_cast<float>(step) / 10;
+                stroke.push_back({previous->x + (corner.x - previous->x) * t,
+                                  previous->y + (corner.y - previous->y) * t});
+            }
+        } else {
+            stroke.push_back(corner);
+        }
+        previous = &corner;
+    }
+    return stroke;
 }
 
 }  // namespace
@@ -151,4 +171,30 @@ TEST_F(SearchTest, TheListFollowsTypingAndEditsAndADoubleClickShowsItsKanji) {
     pressFind();
     EXPECT_TRUE(searchTop()->isVisible());
     EXPECT_EQ(field()->text(), u"Wass"_s);
+}
+
+TEST_F(SearchTest, ADrawingOffersWhatZinniaReadsInItAmongTheSetsKanji) {
+    click(NextButton);
+    ASSERT_EQ(cardKanji(), U'木');
+    pressFind();
+    pressKeys(field(), u"Eis"_s);
+    serve();
+    SketchPad* pad = nullptr;
+    for (QWidget* child : searchTop()->findChildren<QWidget*>()) {
+        pad = pad != nullptr ? pad : dynamic_cast<SketchPad*>(child);
+    }
+    ASSERT_NE(pad, nullptr);
+    // 日 in four strokes, as a learner draws it.
+    pad->addStroke(penThrough({{30, 18}, {30, 102}}));
+    pad->addStroke(penThrough({{30, 18}, {90, 18}, {90, 102}}));
+    pad->addStroke(penThrough({{32, 60}, {88, 60}}));
+    pad->addStroke(penThrough({{32, 100}, {88, 100}}));
+    serve();
+    ASSERT_FALSE(column(0).isEmpty());
+    EXPECT_EQ(column(0).front(), u"日"_s);
+    EXPECT_FALSE(column(0).contains(u"氷"_s));
+
+    pressReturn(results());
+    serve();
+    EXPECT_EQ(cardKanji(), U'日');
 }
