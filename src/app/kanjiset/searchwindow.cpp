@@ -11,10 +11,13 @@
 #include "ui/tablelist.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QSpinBox>
 
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -86,6 +89,11 @@ void SearchWindow::build() {
          {t.text(MessageText::SearchPositionColumn), 50}},
         ui::TableListOptions{false, false});
     list->setAccessibleName(t.text(MessageText::Search));
+    // A font's files and its fallbacks are opened when a text in it is first laid out: done now,
+    // the first letter typed does not wait for it.
+    for (const QFont& font : {large, app_.resources.kanaFont, list->font()}) {
+        QFontMetrics(font).boundingRect(u"日本語 にほんご ニホンゴ Aä"_s);
+    }
     // Enter and a double click both activate a row.
     const ui::EventTarget listEvents{&app_.ui, SearchWindowId, ResultList};
     QObject::connect(list, &QAbstractItemView::activated, list, [listEvents](const QModelIndex& i) {
