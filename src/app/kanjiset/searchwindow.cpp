@@ -155,7 +155,8 @@ void SearchWindow::fillRadicals() {
 }
 
 void SearchWindow::open() {
-    index();
+    // The set may have changed while the window was hidden.
+    searchAgain();
     window_.show();
     window_.top()->raise();
     window_.top()->activateWindow();
@@ -290,9 +291,12 @@ void SearchWindow::handle(const ui::Event& event) {
 }
 
 void SearchWindow::followSet() {
-    if (!window_.top()->isVisible() || (index_ && index_->isCurrentFor(app_.kanjiSet))) {
-        return;
+    if (window_.top()->isVisible() && !(index_ && index_->isCurrentFor(app_.kanjiSet))) {
+        searchAgain();
     }
+}
+
+void SearchWindow::searchAgain() {
     if (!pad_->strokes().empty()) {
         readDrawing();
     } else {

@@ -30,6 +30,8 @@ private:
     void fillRadicals();
     void search();
     void readDrawing();
+    // What the window shows, searched again in the set as it is now.
+    void searchAgain();
     void showResults(std::vector<int> positions);
     // The kanji of the current row (the first when none is current) on the card.
     void showChosen(int row);

@@ -164,13 +164,16 @@ TEST_F(SearchTest, TheListFollowsTypingAndEditsAndADoubleClickShowsItsKanji) {
     serve();
     EXPECT_EQ(cardKanji(), U'水');
 
-    // The close box hides the window; Ctrl+F brings it back with the search kept.
+    // The close box hides the window; Ctrl+F brings it back with the search kept, searched
+    // again in the set as it is by then.
     searchTop()->close();
     serve();
     EXPECT_FALSE(searchTop()->isVisible());
+    app.kanjiSet.records[1].Bemerkung = u"Baum; tree"_s;
     pressFind();
     EXPECT_TRUE(searchTop()->isVisible());
     EXPECT_EQ(field()->text(), u"Wass"_s);
+    EXPECT_EQ(column(0), QStringList{u"水"_s});
 }
 
 TEST_F(SearchTest, ADrawingOffersWhatZinniaReadsInItAmongTheSetsKanji) {
