@@ -84,7 +84,7 @@ void SearchWindow::build() {
         ResultList, nullptr, {10, 50, 460, 345},
         {{t.text(MessageText::KanjiColumn), 56, large},
          {t.text(MessageText::SearchReadingsColumn), 150, app_.resources.kanaFont},
-         {t.text(MessageText::SearchMeaningColumn), 160},
+         {t.text(MessageText::SearchMeaningColumn), 140},
          {t.text(MessageText::SearchJlptColumn), 40},
          {t.text(MessageText::SearchPositionColumn), 50}},
         ui::TableListOptions{false, false});
