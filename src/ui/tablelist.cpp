@@ -39,6 +39,16 @@ public:
             const QColor colour = background(index.row());
             return colour.isValid() ? QVariant(QBrush(colour)) : QVariant();
         }
+        if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+            const TableRow* r = rowAt(index.row());
+            return r != nullptr && !r->note.isEmpty() ? QVariant(r->note) : QVariant();
+        }
+        if (role == Qt::AccessibleTextRole && index.column() == 0) {
+            const TableRow* r = rowAt(index.row());
+            return r != nullptr && !r->note.isEmpty()
+                       ? QVariant(text(index.row(), 0) + QStringLiteral(", ") + r->note)
+                       : QVariant();
+        }
         if (role == Qt::FontRole && index.column() < static_cast<int>(fonts_.size()) &&
             fonts_[static_cast<size_t>(index.column())]) {
             return *fonts_[static_cast<size_t>(index.column())];

@@ -35,6 +35,9 @@ struct TableRow {
     // What the program selects rows by, and what it reads back from a selected row.
     int category = 0;
     qint64 data = 0;
+    // Said of the row beyond its cells: its tooltip, and what a screen reader reads after the
+    // first cell.
+    QString note = {};
 };
 
 // Rows whose cells are asked for only when they are drawn, for lists as long as a whole file:

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 #include <utility>
 #include <variant>
 
@@ -75,7 +76,8 @@ public:
                  ui::DialogShape(StatisticsWindowId, app.texts.text(MessageText::StatisticsTitle),
                                  {600, 400}, {216, 0})
                      .answeredBy(OkButton)),
-          app_(app) {
+          app_(app),
+          problems_(profileProblemKanji(app)) {
         build();
         startQuotaChoice(window(), QuotaChoice);
         sortByCode(app_.profile.profileList);
@@ -139,7 +141,7 @@ private:
 
     void fill() {
         const std::vector<QuotaRow> quotaRowsInOrder =
-            showQuotaRows(app_, window(), QuotaChoice, *list_);
+            showQuotaRows(app_, window(), QuotaChoice, *list_, problems_);
         window()
             .get<QPlainTextEdit>(SummaryEditor)
             ->setPlainText(statisticsSummary(statisticsFigures(quotaRowsInOrder),
@@ -156,6 +158,7 @@ private:
     }
 
     App& app_;
+    const std::unordered_set<qint32> problems_;
     ui::TableList* list_ = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include "app/kanjiset/genshiwindow.h"
 #include "app/kanjiset/kanjicommands.h"
 #include "app/kanjiset/practicesheet.h"
+#include "app/kanjiset/searchwindow.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/kanjiset/shadowing.h"
 #include "app/kanjiset/viewmode.h"
@@ -285,6 +286,9 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuInfo:
             showGuide(app);
+            break;
+        case MenuSearch:
+            openSearch(app);
             break;
         case MenuAbout:
             showAboutBox(app);

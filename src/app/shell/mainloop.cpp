@@ -4,6 +4,7 @@
 
 #include "app/kanjiset/cardview.h"
 #include "app/kanjiset/editing.h"
+#include "app/kanjiset/searchwindow.h"
 #include "app/kanjiset/setcommands.h"
 #include "app/kanjiset/viewmode.h"
 #include "app/shell/maincommands.h"
@@ -49,6 +50,11 @@ bool mainLoopPass(App& app) {
     } else if (event.kind == ui::EventKind::Control && fromMainWindow) {
         app.loop.lastEventControl = event.control;
         dispatchControl(app, event);
+    } else if (event.window == SearchWindowId) {
+        handleSearchEvent(app, event);
+    }
+    if (fromMainWindow && event.kind != ui::EventKind::None) {
+        followSetInSearch(app);
     }
     if (event.kind != ui::EventKind::None) {
         keepAnimating(app);

@@ -10,6 +10,7 @@
 #include "app/state/trainingids.h"
 #include "app/training/trainingsettings.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -43,6 +44,8 @@ void buildMenus(App& app) {
     w.addMenuItem(edit, MenuNewKanji, t.text(MainText::NewKanji));
     w.addMenuItem(edit, MenuEditKanji, t.text(MainText::EditKanji));
     w.addMenuItem(edit, MenuDeleteKanji, t.text(MainText::DeleteKanji));
+    w.addMenuItem(edit, MenuSearch, t.text(MessageText::Search));
+    edit->actions().back()->setShortcut(QKeySequence::Find);
     w.addMenuSeparator(edit);
     w.addMenuItem(edit, MenuImportCsv, t.text(MainText::ImportCsv));
     w.addMenuItem(edit, MenuOptimiseList, t.text(MainText::OptimiseList));

@@ -25,6 +25,7 @@
 #include <vector>
 
 class QMenu;
+class SearchWindow;
 
 struct App {
     Paths paths;
@@ -65,6 +66,8 @@ struct App {
     std::unique_ptr<ui::Window> mainWindow;
     QMenu* gridContextMenu = nullptr;
     QMenu* recordingContextMenu = nullptr;
+    // "Suchen", made when first opened; last, so it goes before the windows it shows kanji in.
+    std::shared_ptr<SearchWindow> searchWindow;
 };
 
 // The window requesters are shown over: the main window, once there is one.

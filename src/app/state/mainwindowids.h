@@ -13,6 +13,7 @@ enum WindowId : int {
     ForecastWindowId = 8,
     PrintWindowId = 9,
     GuideWindowId = 10,
+    SearchWindowId = 11,
 };
 
 enum MainControl : int {

@@ -2,9 +2,17 @@
 #include "app/training/quotatable.h"
 
 #include "app/state/app.h"
+#include "app/training/dailyreview.h"
 #include "core/kanjiset/kanjirecord.h"
+#include "core/training/problemkanji.h"
 
-std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<QuotaRow>& quotaRows) {
+std::unordered_set<qint32> profileProblemKanji(App& app) {
+    prepareLearnerMemory(app);
+    return problemKanji(app.memory.entries);
+}
+
+std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<QuotaRow>& quotaRows,
+                                         const std::unordered_set<qint32>& marked) {
     std::vector<ui::TableRow> rows;
     rows.reserve(quotaRows.size());
     for (const QuotaRow& row : quotaRows) {
@@ -15,6 +23,10 @@ std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<Quota
              f.trained ? app.resources.quoteColours[static_cast<size_t>(f.band)] : QColor(),
              quotaCategory(f),
              row.code});
+        if (marked.contains(row.code)) {
+            rows.back().cells[0] += u'!';
+            rows.back().note = app.texts.text(MessageText::ProblemKanjiMark);
+        }
     }
     return rows;
 }
@@ -41,9 +53,10 @@ QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& cont
 }
 
 std::vector<QuotaRow> showQuotaRows(const App& app, const ui::Window& window,
-                                    const QuotaChoiceControls& controls, ui::TableList& list) {
+                                    const QuotaChoiceControls& controls, ui::TableList& list,
+                                    const std::unordered_set<qint32>& marked) {
     std::vector<QuotaRow> rows = quotaRows(app.profile.profileList, chosenKinds(window, controls),
                                            chosenOrder(window, controls));
-    list.setRows(quotaTableRows(app, rows));
+    list.setRows(quotaTableRows(app, rows, marked));
     return rows;
 }

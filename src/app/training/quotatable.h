@@ -11,6 +11,7 @@
 #include <QRect>
 
 #include <array>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -60,14 +61,20 @@ CountedKinds chosenKinds(const ui::Window& window, const QuotaChoiceControls& co
 // The order whose option is chosen; by kanji when none is.
 QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& controls);
 
+// The problem kanji of the profile in use, from its review log (read now if it was not yet).
+std::unordered_set<qint32> profileProblemKanji(App& app);
+
 // Kanji, right, partly, wrong and quota per row, coloured by band, the band as the row's
-// category and the code as its data.
-std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<QuotaRow>& quotaRows);
+// category and the code as its data. A problem kanji among marked gets a "!" after it and says
+// so to a screen reader.
+std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<QuotaRow>& quotaRows,
+                                         const std::unordered_set<qint32>& marked = {});
 
 // The rows of the profile for the ticked kinds in the chosen order, shown in list; returned for
 // what the window shows beside them.
 std::vector<QuotaRow> showQuotaRows(const App& app, const ui::Window& window,
-                                    const QuotaChoiceControls& controls, ui::TableList& list);
+                                    const QuotaChoiceControls& controls, ui::TableList& list,
+                                    const std::unordered_set<qint32>& marked = {});
 
 // Kanji, right, partly, wrong and quota, captioned from the window's own table (SelectionText or
 // StatisticsText), so that a catalog may name them apart.

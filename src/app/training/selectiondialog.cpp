@@ -11,6 +11,7 @@
 #include "ui/tablelist.h"
 
 #include <array>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -36,6 +37,7 @@ enum SelectionControl : int {
     MeaningBox,
     OkButton,
     CancelButton,
+    ProblemButton,
 };
 
 // Each box selects the rows of the band its position names.
@@ -59,7 +61,8 @@ public:
                                  {530, 500}, {216, 0})
                      .answeredBy(OkButton, CancelButton)
                      .closing(ui::CloseBox::Accepts)),
-          app_(app) {
+          app_(app),
+          problems_(profileProblemKanji(app)) {
         build();
         startQuotaChoice(window(), QuotaChoice);
         showSelectedCount(0);
@@ -85,6 +88,9 @@ private:
                    Qt::AlignHCenter, true);
         w.addButton(AllButton, nullptr, {280, 160, 50, 20}, t.text(SelectionText::All));
         w.addButton(NoneButton, nullptr, {350, 160, 50, 20}, t.text(SelectionText::None));
+        // Beside "Alle" and "Keine", which also set the selection as a whole.
+        w.addButton(ProblemButton, nullptr, {420, 160, 100, 20},
+                    app_.texts.text(MessageText::ProblemKanji));
         const std::array<SelectionText, BandBoxes.size()> bandCaptions{
             SelectionText::OnlyWrongSoFar, SelectionText::Rate1To49, SelectionText::Rate50To74,
             SelectionText::Rate75To89, SelectionText::Rate90To99};
@@ -132,6 +138,15 @@ private:
                 list_->clearSelection();
                 recount();
                 break;
+            case ProblemButton:
+                list_->clearSelection();
+                list_->setRowsSelected(
+                    [this](const ui::TableRow& row) {
+                        return problems_.contains(static_cast<qint32>(row.data));
+                    },
+                    true);
+                recount();
+                break;
             case KanjiList:
                 recount();
                 break;
@@ -166,6 +181,7 @@ private:
     }
 
     App& app_;
+    const std::unordered_set<qint32> problems_;
     ui::TableList* list_ = nullptr;
 };
 

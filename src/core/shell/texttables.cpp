@@ -417,6 +417,19 @@ TextTables builtInTexts() {
         u"diesem bestätigt Eingabe, Escape schließt."_s,
         u"Die deutsche Fassung des JLPT-Sets übernehmen? Sie gibt jedem Kanji deutsche Bedeutungen "
         u"und Beispiele; Ihr Profil bleibt gültig."_s,
+        u"Suchen"_s,
+        u"Lesungen"_s,
+        u"Bedeutung"_s,
+        u"JLPT"_s,
+        u"Nr."_s,
+        u"Radikal"_s,
+        u"Striche"_s,
+        u"alle"_s,
+        u"Zeichnen:"_s,
+        u"Neu zeichnen"_s,
+        u"%1 gefunden"_s,
+        u"Problemkanji"_s,
+        u"Problemkanji: oft wieder vergessen"_s,
     });
     return tables;
 }

@@ -396,8 +396,26 @@ enum class MessageText {
     // place of the English one a working folder still holds.
     GuideText,
     GermanSetQuestion,
+    // "Bearbeiten" → "Suchen" and its window: the menu entry and title, the result list's
+    // columns, the radical and stroke filters ("alle" for any), the drawing pad and its button,
+    // and how many kanji were found (%1).
+    Search,
+    SearchReadingsColumn,
+    SearchMeaningColumn,
+    SearchJlptColumn,
+    SearchPositionColumn,
+    SearchRadical,
+    SearchStrokes,
+    SearchAny,
+    SearchDrawing,
+    SearchClearDrawing,
+    SearchFound,
+    // Kanji forgotten again and again: the selection dialog's button that selects them, and what
+    // the statistics list says of such a kanji.
+    ProblemKanji,
+    ProblemKanjiMark,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::GermanSetQuestion) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ProblemKanjiMark) + 1;
 
 class TextTables {
 public:

@@ -1,14 +1,18 @@
 // Tests of the training selection, driven through its widgets from inside its modal loop.
+#include "app/training/selectiondialog.h"
+#include "app/review/statisticswindow.h"
 #include "app/shell/appfixture.h"
 #include "app/state/mainwindowids.h"
-#include "app/training/selectiondialog.h"
+#include "app/training/dailyreview.h"
 #include "core/training/profilebuilders.h"
+#include "core/training/reviewlog.h"
 #include "ui/tablelist.h"
 #include "ui/uitesting.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -427,4 +431,61 @@ TEST_F(SelectionDialogTest, EmptyProfileGivesAnEmptyListThatCannotBeConfirmed) {
         },
     });
     EXPECT_FALSE(result.has_value());
+}
+
+TEST_F(SelectionDialogTest, ProblemKanjiAreMarkedInTheStatisticsAndSelectedByTheirButton) {
+    for (qint32 code = 0x4E00; code < 0x4E00 + 12; ++code) {
+        app.profile.profileList.records.push_back(record(code, answers(code % 3, 0, 1)));
+    }
+    // Eight lapses of 0x4E03's Kun reading, nine of 0x4E0A's meaning; seven of 0x4E05's On
+    // reading, and eight of a kanji the profile does not hold.
+    std::vector<ReviewEntry> log;
+    const auto lapses = [&log](qint32 code, AnswerKind kind, int count) {
+        for (int i = 0; i < count; ++i) {
+            for (const ReviewVerdict verdict : {ReviewVerdict::Right, ReviewVerdict::Wrong}) {
+                log.push_back(answerEntry(1'700'000'000 + static_cast<qint64>(log.size()), code,
+                                          kind, verdict));
+            }
+        }
+    };
+    lapses(0x4E03, AnswerKind::Kun, 8);
+    lapses(0x4E05, AnswerKind::On, 7);
+    lapses(0x4E0A, AnswerKind::Meaning, 9);
+    lapses(0x5000, AnswerKind::Kanji, 8);
+    app.profile.profileName = u"Lerner"_s;
+    openLearnerMemory(app);
+    ASSERT_TRUE(QDir().mkpath(mediaDir() + u"Auswahl"_s));
+    ASSERT_TRUE(startReviewLog(learnerFilePath(app, ".rklog"), log));
+
+    playDialog(
+        StatisticsWindowId, u"Statistik"_s, {[](QWidget* top) {
+            const auto* list = top->findChild<ui::TableList*>();
+            ASSERT_NE(list, nullptr);
+            const QAbstractItemModel* model = list->model();
+            for (int row = 0; row < list->rowCount(); ++row) {
+                const bool problem = row == 3 || row == 10;
+                const QString kanji = kanjiText(0x4E00 + row);
+                EXPECT_EQ(list->cellText(row, 0), problem ? kanji + u'!' : kanji);
+                EXPECT_EQ(model->index(row, 0).data(Qt::AccessibleTextRole).toString(),
+                          problem ? kanji + u"!, Problemkanji: oft wieder vergessen"_s : QString());
+            }
+            Dialog(top).click(u"OK"_s);
+        }},
+        [&] { openStatistics(app); });
+
+    const auto result = run({
+        [](const Dialog& d) { d.clickRow(2); },
+        [](const Dialog& d) {
+            EXPECT_EQ(d.selectedRows(), (std::vector<int>{2}));
+            d.click(u"Problemkanji"_s);
+        },
+        [](const Dialog& d) {
+            // Exactly the problem kanji: the row chosen before is no longer selected.
+            EXPECT_EQ(d.selectedRows(), (std::vector<int>{3, 10}));
+            EXPECT_EQ(d.status(u"Selektiert"_s), u"Selektiert: 2"_s);
+            d.click(u"OK"_s);
+        },
+    });
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, (std::vector<qint32>{0x4E03, 0x4E0A}));
 }
