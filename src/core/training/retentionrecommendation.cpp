@@ -66,11 +66,18 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
     std::vector<Kanji> kanji;
     std::vector<qint32> fresh;
     std::vector<std::vector<qint32>> byDay(days);
-    const auto dueDay = [&](const MemoryState& state, size_t earliest) {
+    // The day a kind is asked again, as the schedule places it: a fuzzed interval on a whole
+    // day, a short one when recall reaches the retention but a day after the answer at the
+    // soonest, asked in the first session that begins after it.
+    const auto dueDay = [&](const MemoryState& state, size_t answeredOn) {
+        const double interval = state.stability * daysPerStability;
+        if (interval >= 2.5) {
+            return answeredOn + size_t(std::lround(std::min(interval, 36500.0)));
+        }
         const qint64 due = state.lastReview +
-                           qint64(std::ceil(state.stability * daysPerStability * SecondsPerDay));
-        const qint64 offset = due - start.dayStart;
-        return std::max(earliest, offset < 0 ? size_t(0) : size_t(offset / SecondsPerDay));
+                           std::max(SameDaySeconds, qint64(std::ceil(interval * SecondsPerDay)));
+        const qint64 offset = due - start.now;
+        return offset <= 0 ? size_t(0) : size_t((offset + SecondsPerDay - 1) / SecondsPerDay);
     };
     for (const KanjiRecord& record : start.set.records) {
         const AskedKinds kinds = questionKinds(record, start.asked);
@@ -90,7 +97,9 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
                 item.state = *state;
                 item.answered = true;
                 answered = true;
-                const size_t day = dueDay(item.state, 0);
+                const qint64 sinceNow = item.state.lastReview - start.now;
+                const size_t day = std::max<qint64>(
+                    0, dueDay(item.state, 0) + (sinceNow < 0 ? sinceNow / SecondsPerDay : 0));
                 if (day < days) {
                     byDay[day].push_back(qint32(items.size()));
                 }
@@ -103,6 +112,7 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
     }
 
     const auto budget = size_t(std::max(start.answersPerDay, 0));
+    const auto pace = qint64(std::ceil(std::max(start.secondsPerAnswer, 0.0)));
     std::vector<qint32> backlog;
     size_t nextFresh = 0;
     for (size_t day = 0; day < days; ++day) {
@@ -121,13 +131,15 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
                                  return items[size_t(a)].overdue > items[size_t(b)].overdue;
                              });
         }
-        for (size_t n = 0; n < answered; ++n) {
+        // The session's answers follow one another at the learner's pace.
+        qint64 clock = at;
+        for (size_t n = 0; n < answered; ++n, clock += pace) {
             Item& item = items[size_t(backlog[n])];
-            const double recall = model.recallAt(item.state, at);
+            const double recall = model.recallAt(item.state, clock);
             const bool right =
                 uniformOf(seed, quint64(backlog[n]), quint64(item.state.reviews)) < recall;
-            item.state = model.review(item.state, right ? Rating::Good : Rating::Again, at);
-            const size_t next = dueDay(item.state, day + 1);
+            item.state = model.review(item.state, right ? Rating::Good : Rating::Again, clock);
+            const size_t next = std::max(day + 1, dueDay(item.state, day));
             if (next < days) {
                 byDay[next].push_back(backlog[n]);
             }
@@ -142,12 +154,12 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
             }
             room -= size_t(next.items);
             ++nextFresh;
-            for (qint32 i = next.firstItem; i < next.firstItem + next.items; ++i) {
+            for (qint32 i = next.firstItem; i < next.firstItem + next.items; ++i, clock += pace) {
                 Item& item = items[size_t(i)];
                 const bool right = uniformOf(seed, quint64(i), 0) < start.firstRecall;
-                item.state = model.first(right ? Rating::Good : Rating::Again, at);
+                item.state = model.first(right ? Rating::Good : Rating::Again, clock);
                 item.answered = true;
-                const size_t due = dueDay(item.state, day + 1);
+                const size_t due = std::max(day + 1, dueDay(item.state, day));
                 if (due < days) {
                     byDay[due].push_back(i);
                 }
@@ -194,20 +206,33 @@ std::optional<Recommendation> recommendPlan(const PlanStart& start,
     const int total = int(retentions.size() * rates.size()) + refinements;
     int done = 0;
 
-    Recommendation best;
-    best.expectedRecalled = -1;
+    std::vector<Recommendation> tried;
     const auto tryPlan = [&](qint32 percent, qint32 rate) {
         double sum = 0;
         for (quint64 seed : Seeds) {
             sum += simulatedRecall(start, percent / 100.0, rate, seed);
         }
-        const double recalled = sum / double(std::size(Seeds));
-        // Ties keep the plan tried first: the grid goes from few new kanji to many.
-        if (recalled > best.expectedRecalled + 1e-9) {
-            best = Recommendation{percent, rate, recalled};
-        }
+        tried.push_back(Recommendation{percent, rate, sum / double(std::size(Seeds))});
         ++done;
         return !progress || progress(done, total);
+    };
+    // Plans within a hundredth of the best are as good as the simulation can tell: of those, the
+    // one that begins the most kanji a day, which reaches the same end sooner.
+    const auto chosen = [&tried] {
+        double most = 0;
+        for (const Recommendation& plan : tried) {
+            most = std::max(most, plan.expectedRecalled);
+        }
+        const Recommendation* pick = nullptr;
+        for (const Recommendation& plan : tried) {
+            if (plan.expectedRecalled >= 0.99 * most &&
+                (pick == nullptr || plan.newPerDay > pick->newPerDay ||
+                 (plan.newPerDay == pick->newPerDay &&
+                  plan.expectedRecalled > pick->expectedRecalled))) {
+                pick = &plan;
+            }
+        }
+        return *pick;
     };
     for (qint32 percent : retentions) {
         for (qint32 rate : rates) {
@@ -216,8 +241,8 @@ std::optional<Recommendation> recommendPlan(const PlanStart& start,
             }
         }
     }
-    // Around the grid's best: halfway to the neighbouring retentions and rates.
-    const Recommendation coarse = best;
+    // Around the grid's choice: halfway to the neighbouring retentions and rates.
+    const Recommendation coarse = chosen();
     const qint32 step = std::max(1, coarse.newPerDay / 4);
     for (int dr : {-1, 0, 1}) {
         for (int dn : {-1, 0, 1}) {
@@ -231,5 +256,5 @@ std::optional<Recommendation> recommendPlan(const PlanStart& start,
             }
         }
     }
-    return best;
+    return chosen();
 }

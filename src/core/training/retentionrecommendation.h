@@ -31,12 +31,14 @@ struct PlanStart {
     double firstRecall = 0;
     // The learner's budget: answers a day, each asked kind of a question one answer.
     qint32 answersPerDay = 50;
+    double secondsPerAnswer = DefaultAnswerSeconds;
     qint32 days = 365;
 };
 
-// One simulated year at that retention and new kanji per day: each day the due kinds with the
-// lowest recall first, as many as the budget allows, then new kanji in set order while the day
-// takes them and the budget has room for all their kinds. Recalls are drawn from the model with
+// One simulated year at that retention and new kanji per day: each day one session at the time of
+// now, the answers following one another at the learner's pace; the due kinds with the lowest
+// recall first, as many as the budget allows, then new kanji in set order while the day takes
+// them and the budget has room for all their kinds. Recalls are drawn from the model with
 // a stream the seed fixes, so plans compared with one seed meet the same luck. The result is
 // the expected number of kanji recalled in every asked kind at the year's end.
 double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDay, quint64 seed);
@@ -53,6 +55,7 @@ using RecommendProgress = std::function<bool(int done, int total)>;
 
 // The plan with the most kanji expected to be recalled at the year's end: a grid of retentions
 // from 70 to 95 % and of new kanji per day up to what the budget can begin, then the plans around
-// the best of it; each plan simulated with the same two seeds. None when cancelled.
+// the best of it; each plan simulated with the same two seeds. Of plans within 1 % of the best,
+// the one with the most new kanji a day. None when cancelled.
 std::optional<Recommendation> recommendPlan(const PlanStart& start,
                                             const RecommendProgress& progress = {});

@@ -122,7 +122,11 @@ DueSchedule scheduleDue(const MemoryStates& states, const MemoryModel& model, do
             days->second.fill(NoDay);
         }
         if (!range) {
-            const qint64 due = state.lastReview + qint64(std::ceil(interval * SecondsPerDay));
+            // A review within a day of the last is a same-day one to the model, which barely
+            // strengthens the memory: the answer is asked again a day later at the soonest.
+            const qint64 due =
+                state.lastReview +
+                std::max(SameDaySeconds, qint64(std::ceil(interval * SecondsPerDay)));
             schedule.set(placed.code, placed.kind, due);
             days->second[size_t(placed.kind)] = dayOf(due, dayStart);
             loads.add(dayOf(due, dayStart));

@@ -35,7 +35,7 @@ private:
 };
 
 // The due time of every state at that retention. An interval under 2.5 days falls due when
-// recall reaches the retention. A longer one falls due at the start of a learner day within its
+// recall reaches the retention, but not within a day of the last review. A longer one falls due at the start of a learner day within its
 // fuzz range: not a day another kind of the kanji falls due on where the range allows, then the
 // day with the fewest kinds already due, then the day the review's fuzz seed picks. Kinds are
 // placed in the order of their last reviews, so each review sees the days as it would have when
