@@ -71,6 +71,32 @@ struct Simulation {
     qint64 answerTime(qint64 day) const { return options.now + day * SecondsPerDay; }
 };
 
+// The branches of one kind that fall due on one day become one, so that their number stays
+// within a kind's count of days: its weight is theirs, its memory their weighted mean.
+std::vector<Branch> mergedByKind(std::vector<Branch> branches) {
+    std::stable_sort(branches.begin(), branches.end(),
+                     [](const Branch& a, const Branch& b) { return a.kind < b.kind; });
+    std::vector<Branch> merged;
+    for (const Branch& branch : branches) {
+        if (merged.empty() || merged.back().kind != branch.kind) {
+            merged.push_back(branch);
+            continue;
+        }
+        Branch& into = merged.back();
+        const double total = into.weight + branch.weight;
+        const double share = branch.weight / total;
+        MemoryState& state = into.state;
+        // Stabilities spread over orders of magnitude: their mean is taken on a log scale.
+        state.stability = std::exp((1 - share) * std::log(state.stability) +
+                                   share * std::log(branch.state.stability));
+        state.difficulty = (1 - share) * state.difficulty + share * branch.state.difficulty;
+        state.lastReview = qint64(std::llround((1 - share) * double(state.lastReview) +
+                                               share * double(branch.state.lastReview)));
+        into.weight = total;
+    }
+    return merged;
+}
+
 }  // namespace
 
 Workload simulateWorkload(const KanjiSet& set, const MemoryStates& states, const MemoryModel& model,
@@ -121,7 +147,7 @@ Workload simulateWorkload(const KanjiSet& set, const MemoryStates& states, const
     for (size_t day = 0; day < days; ++day) {
         const qint64 at = sim.answerTime(qint64(day));
         // Placing a branch never adds to its own day, so the day's list stays as it is.
-        std::vector<Branch> due = std::move(sim.byDay[day]);
+        std::vector<Branch> due = mergedByKind(std::move(sim.byDay[day]));
         for (const Branch& branch : due) {
             const qint64 time = std::max(at, branch.state.lastReview);
             const double recall = model.recallAt(branch.state, time);

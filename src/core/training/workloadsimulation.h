@@ -40,7 +40,8 @@ struct Workload {
 // the day takes after them, in set order; each answer moves the memory as the model says, and a
 // kind answered falls due again a day later at the soonest. The outcomes are followed as
 // weighted branches, so the figures are expectations, not one draw; a branch of less than
-// 1/10,000 is folded into its other half.
+// 1/10,000 is folded into its other half, and a kind's branches due on the same day are merged
+// into one with their mean memory.
 Workload simulateWorkload(const KanjiSet& set, const MemoryStates& states, const MemoryModel& model,
                           const WorkloadOptions& options);
 
