@@ -64,7 +64,7 @@ public:
     explicit ForecastWindow(App& app)
         : Dialog(app.ui,
                  ui::DialogShape(ForecastWindowId, app.texts.text(MessageText::ForecastTitle),
-                                 {640, 600}, {216, 0})
+                                 {640, 640}, {216, 0})
                      .answeredBy(OkButton)),
           app_(app),
           parameters_(app.memory.choices.parameters),
@@ -110,36 +110,36 @@ private:
         const TextTables& t = app_.texts;
         ui::Window& w = window();
         ui::addBarChart(w, DueChart, nullptr, {10, 10, 620, 230}, {});
-        ui::addBarChart(w, KnownChart, nullptr, {10, 248, 360, 200}, {});
-        QLabel* summary = w.addLabel(SummaryLabel, nullptr, {380, 248, 250, 200}, QString(),
+        ui::addBarChart(w, KnownChart, nullptr, {10, 248, 360, 240}, {});
+        QLabel* summary = w.addLabel(SummaryLabel, nullptr, {380, 248, 250, 240}, QString(),
                                      Qt::AlignLeft | Qt::AlignTop, true);
         summary->setWordWrap(true);
         summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         summary->setMargin(4);
         summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        w.addLabel(RetentionLabel, nullptr, {10, 462, 180, 20},
+        w.addLabel(RetentionLabel, nullptr, {10, 502, 180, 20},
                    t.text(MessageText::RetentionLabel));
-        w.addSpin(RetentionSpin, nullptr, {195, 460, 60, 24}, 70, 99);
+        w.addSpin(RetentionSpin, nullptr, {195, 500, 60, 24}, 70, 99);
         w.setSpinValue(RetentionSpin, qRound(app_.memory.choices.retention * 100));
-        w.addLabel(NewPerDayLabel, nullptr, {10, 492, 180, 20},
+        w.addLabel(NewPerDayLabel, nullptr, {10, 532, 180, 20},
                    t.text(MessageText::NewPerDayLabel));
-        w.addSpin(NewPerDaySpin, nullptr, {195, 490, 60, 24}, 0, 1000);
+        w.addSpin(NewPerDaySpin, nullptr, {195, 530, 60, 24}, 0, 1000);
         w.setSpinValue(NewPerDaySpin, app_.memory.choices.newPerDay);
-        w.addLabel(BudgetLabel, nullptr, {10, 522, 180, 20}, t.text(MessageText::BudgetLabel));
-        w.addSpin(BudgetSpin, nullptr, {195, 520, 60, 24}, 1, 100000);
+        w.addLabel(BudgetLabel, nullptr, {10, 562, 180, 20}, t.text(MessageText::BudgetLabel));
+        w.addSpin(BudgetSpin, nullptr, {195, 560, 60, 24}, 1, 100000);
         w.setSpinValue(BudgetSpin, app_.memory.choices.budget);
-        w.addChoice(BudgetUnit, nullptr, {260, 520, 100, 24},
+        w.addChoice(BudgetUnit, nullptr, {260, 560, 100, 24},
                     {t.text(MessageText::BudgetAnswers), t.text(MessageText::BudgetMinutes)});
         w.setChoice(BudgetUnit, app_.memory.choices.budgetInMinutes ? InMinutes : InAnswers);
-        w.addLabel(PaceLabel, nullptr, {365, 522, 140, 20},
+        w.addLabel(PaceLabel, nullptr, {365, 562, 140, 20},
                    t.text(MessageText::BudgetPace).arg(QString::number(secondsPerAnswer_)));
-        w.addLabel(RecommendationLabel, nullptr, {270, 462, 255, 20}, QString());
-        w.addButton(TakeButton, nullptr, {530, 460, 100, 25},
+        w.addLabel(RecommendationLabel, nullptr, {270, 502, 255, 20}, QString());
+        w.addButton(TakeButton, nullptr, {530, 500, 100, 25},
                     t.text(MessageText::TakeRecommendation));
         w.setEnabled(TakeButton, false);
-        w.addButton(OptimiseButton, nullptr, {430, 560, 100, 25},
+        w.addButton(OptimiseButton, nullptr, {430, 600, 100, 25},
                     t.text(MessageText::OptimiseButton));
-        w.addButton(OkButton, nullptr, {560, 560, 70, 25}, t.text(StatisticsText::Ok));
+        w.addButton(OkButton, nullptr, {560, 600, 70, 25}, t.text(StatisticsText::Ok));
         const bool active = app_.memory.active;
         for (int id : {RetentionSpin, NewPerDaySpin, BudgetSpin, BudgetUnit, OptimiseButton}) {
             w.setEnabled(id, active);
@@ -207,7 +207,8 @@ private:
         levelsChart.summary = levels.mid(1).join(QLatin1Char('\n'));
         ui::setBarChart(window(), DueChart, due);
         ui::setBarChart(window(), KnownChart, levelsChart);
-        window().setText(SummaryLabel, levels.join(QStringLiteral("\n\n")));
+        window().setText(SummaryLabel,
+                         levels.front() + QStringLiteral("\n\n") + levelsChart.summary);
     }
 
     const MemoryStates& currentStates(const MemoryModel& model) {
