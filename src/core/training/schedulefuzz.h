@@ -35,11 +35,11 @@ private:
 };
 
 // The due time of every state at that retention. An interval under 2.5 days falls due when
-// recall reaches the retention, but not within a day of the last review. A longer one falls due at the start of a learner day within its
-// fuzz range: not a day another kind of the kanji falls due on where the range allows, then the
-// day with the fewest kinds already due, then the day the review's fuzz seed picks. Kinds are
-// placed in the order of their last reviews, so each review sees the days as it would have when
-// it was given; the same states and retention always give the same schedule. Learner days begin
-// at dayStart and every 24 hours before and after it.
+// recall reaches the retention, but not within a day of the last review. A longer one falls due
+// at the start of a learner day within its fuzz range: not a day another kind of the kanji falls
+// due on where the range allows, then the day with the fewest kinds already due, then the day the
+// review's fuzz seed picks. Kinds are placed in the order of their last reviews, so each review
+// sees the days as it would have when it was given; the same states and retention always give
+// the same schedule. Learner days begin at dayStart and every 24 hours before and after it.
 DueSchedule scheduleDue(const MemoryStates& states, const MemoryModel& model, double retention,
                         qint64 dayStart);
