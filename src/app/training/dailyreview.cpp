@@ -188,6 +188,9 @@ DueList dueListNow(App& app, AskedKinds asked) {
     options.now = now;
     options.dayStart = learnerDayStart(now, localZone(app));
     options.newPerDay = memory.choices.newPerDay;
+    const DueSchedule schedule =
+        scheduleDue(memory.states, memory.model, options.retention, options.dayStart);
+    options.schedule = &schedule;
     return dueList(app.kanjiSet, memory.states, memory.model, options);
 }
 

@@ -361,9 +361,9 @@ TextTables builtInTexts() {
         u"Das Lernprotokoll %1 kann nicht benutzt werden: %2. Die Antworten dieser Sitzung werden nur im Profil gezählt."_s,
         u"Die Trainingseinstellungen konnten nicht in %1 gespeichert werden: %2."_s,
         u"Vorschau"_s,
-        u"Fällige Kanji"_s,
+        u"Erwartete Antworten"_s,
         u"Bekannt (%)"_s,
-        u"Fällige Kanji an den nächsten 30 Tagen, ab heute: %1"_s,
+        u"Erwartete Antworten an den nächsten 30 Tagen, ab heute: %1"_s,
         u"%1: %2 von %3 bekannt (%4 %)"_s,
         u"ohne JLPT"_s,
         u"Gewünschte Erinnerung (%):"_s,
@@ -430,6 +430,14 @@ TextTables builtInTexts() {
         u"%1 gefunden"_s,
         u"Problemkanji"_s,
         u"Problemkanji: oft wieder vergessen"_s,
+        u"Nach 30 Tagen voraussichtlich bekannt: %1 von %2 Kanji"_s,
+        u"Zeit am Tag:"_s,
+        u"Antworten"_s,
+        u"Minuten"_s,
+        u"(%1 s je Antwort)"_s,
+        u"Empfohlen: %1 %, %2 neue am Tag"_s,
+        u"Empfehlung wird berechnet … %1 %"_s,
+        u"Übernehmen"_s,
     });
     return tables;
 }

@@ -414,8 +414,20 @@ enum class MessageText {
     // the statistics list says of such a kanji.
     ProblemKanji,
     ProblemKanjiMark,
+    // The forecast window: the kanji expected to be known after its days (%1 of %2), the daily
+    // budget with its two units and the pace minutes are counted at (%1 seconds an answer), the
+    // recommended retention (%1) and new kanji per day (%2), its progress (%1 percent), and the
+    // button that takes it.
+    ForecastKnownAhead,
+    BudgetLabel,
+    BudgetAnswers,
+    BudgetMinutes,
+    BudgetPace,
+    RecommendedPlan,
+    RecommendingPlan,
+    TakeRecommendation,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ProblemKanjiMark) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::TakeRecommendation) + 1;
 
 class TextTables {
 public:

@@ -80,12 +80,16 @@ DueList dueList(const KanjiSet& set, const MemoryStates& states, const MemoryMod
             firstAnswer = std::min(firstAnswer, state.firstReview);
             const double elapsed = double(options.now - state.lastReview) / SecondsPerDay;
             const double interval = state.stability * daysPerStability;
-            if (elapsed >= interval) {
+            const std::optional<qint64> scheduled =
+                options.schedule ? options.schedule->dueTime(record.Unicode, kind) : std::nullopt;
+            if (scheduled ? options.now >= *scheduled : elapsed >= interval) {
                 addKind(question.kinds, kind);
                 overdue = std::max(overdue, elapsed / state.stability);
             } else {
                 const qint64 due =
-                    state.lastReview + qint64(std::ceil(interval * double(SecondsPerDay)));
+                    scheduled
+                        ? *scheduled
+                        : state.lastReview + qint64(std::ceil(interval * double(SecondsPerDay)));
                 list.nextDue = list.nextDue ? std::min(*list.nextDue, due) : due;
             }
         }

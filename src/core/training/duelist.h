@@ -4,6 +4,7 @@
 
 #include "core/kanjiset/kanjirecord.h"
 #include "core/training/memorymodel.h"
+#include "core/training/schedulefuzz.h"
 #include "core/training/trainingrules.h"
 
 #include <QTimeZone>
@@ -32,6 +33,9 @@ struct DueOptions {
     // The start of the learner's day (see learnerDayStart).
     qint64 dayStart = 0;
     qint32 newPerDay = 10;
+    // The fuzzed and balanced due times (scheduleDue at the same retention); without one a kind
+    // falls due when its recall reaches the retention.
+    const DueSchedule* schedule = nullptr;
 };
 
 struct DueList {

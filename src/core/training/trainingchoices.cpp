@@ -156,6 +156,13 @@ bool readValue(TrainingChoices& choices, const QByteArray& key, const QByteArray
     if (key == "newPerDay") {
         return take(readInteger(value, 0, 1000), choices.newPerDay);
     }
+    if (key == "budget") {
+        return take(readInteger(value, 1, 100000), choices.budget);
+    }
+    if (key == "budgetUnit") {
+        choices.budgetInMinutes = value == "minutes";
+        return value == "minutes" || value == "answers";
+    }
     if (key == "parameters") {
         const auto parameters = readParameters(value);
         choices.parameters = parameters;
@@ -213,6 +220,12 @@ QByteArray writeTrainingChoices(const TrainingChoices& choices) {
     line("asked", kindsText(settings.asked));
     line("retention", QByteArray::number(choices.retention, 'g', 17));
     line("newPerDay", QByteArray::number(choices.newPerDay));
+    // Written once the learner set them, so files without them read as before.
+    const TrainingChoices defaults;
+    if (choices.budget != defaults.budget || choices.budgetInMinutes) {
+        line("budget", QByteArray::number(choices.budget));
+        line("budgetUnit", choices.budgetInMinutes ? "minutes" : "answers");
+    }
     if (const std::optional<PrintChoice>& print = choices.print) {
         for (const auto& [value, name] : PrintScopeNames) {
             if (value == print->scope) {

@@ -9,6 +9,7 @@
 //   range=<start> <end>   (1 to 1000000)       jlpt=0..4
 //   shown=<four 0|1>      asked=<four 0|1>     (kanji, On, Kun, meaning)
 //   retention=<0.5 to 0.99>                    newPerDay=<0 to 1000>
+//   budget=<1 to 100000>  budgetUnit=answers|minutes   (absent: 50 answers)
 //   parameters=<21 numbers w0..w20, each within FSRS's bounds>   (absent: the defaults)
 //   print=weakest|run|jlpt|range               printJlpt=1..4
 //   printRange=<start> <end>   (1 to 1000000)  printMax=<1 to 1000000>
@@ -34,6 +35,9 @@ struct TrainingChoices {
     TrainingSettings settings;
     double retention = 0.9;
     qint32 newPerDay = 10;
+    // What the learner gives the daily review a day: answers, or minutes at their own pace.
+    qint32 budget = 50;
+    bool budgetInMinutes = false;
     // Parameters fitted to the learner's log, kept only when they predicted it better.
     std::optional<MemoryParameters> parameters;
     std::optional<PrintChoice> print;

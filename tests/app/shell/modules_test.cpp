@@ -5,6 +5,10 @@
 #include "app/state/cardids.h"
 #include "app/state/mainwindowids.h"
 
+#include <QBarCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -109,9 +113,53 @@ TEST_F(Modules, WithoutThemSoundFailsQuietlyAndChartsShowTheirFiguresInWords) {
                              [&start](const QString& text) { return text.startsWith(start); });
     };
     EXPECT_EQ(
-        inChartsPlace(u"Fällige Kanji:\nFällige Kanji an den nächsten 30 Tagen, ab heute: "_s), 1)
+        inChartsPlace(
+            u"Erwartete Antworten:\nErwartete Antworten an den nächsten 30 Tagen, ab heute: "_s),
+        1)
         << seen.labels.join(u" | "_s).toStdString();
 
     click(NextButton);
     EXPECT_EQ(app.kanjiSet.current, 1);
+}
+
+TEST_F(Modules, EveryCategoryLabelOfTheForecastReadsWhole) {
+    // A kanji of every level, the longest names among them.
+    for (int level : {3, 2, 1, 0}) {
+        app.kanjiSet.records.push_back(
+            makeKanji(int(app.kanjiSet.records.size()) + 1, 0x706B + level, u"カ"_s, level));
+    }
+    QStringList checked;
+    QStringList cut;
+    playDialog(ForecastWindowId, u"Vorschau"_s, {[&](QWidget* dialog) {
+                   // Drawn once, so that the charts have laid out their plots.
+                   (void)dialog->grab();
+                   for (const QChartView* view : dialog->findChildren<QChartView*>()) {
+                       const QChart* chart = view->chart();
+                       for (QAbstractAxis* axis : chart->axes(Qt::Horizontal)) {
+                           auto* categories = qobject_cast<QBarCategoryAxis*>(axis);
+                           if (categories == nullptr || !categories->labelsVisible()) {
+                               continue;
+                           }
+                           const double slot = chart->plotArea().width() / categories->count();
+                           const QFontMetrics metrics(categories->labelsFont());
+                           for (const QString& label : categories->categories()) {
+                               checked << label;
+                               if (metrics.horizontalAdvance(label) > slot) {
+                                   cut << label + u" ("_s +
+                                              QString::number(metrics.horizontalAdvance(label)) +
+                                              u" > "_s + QString::number(slot) + u")"_s;
+                               }
+                           }
+                       }
+                   }
+                   for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                       if (button->text() == u"OK"_s) {
+                           button->click();
+                       }
+                   }
+               }},
+               [this] { openForecast(app); });
+    EXPECT_TRUE(checked.contains(u"ohne JLPT"_s)) << checked.join(u", "_s).toStdString();
+    EXPECT_TRUE(checked.contains(u"JLPT 1"_s)) << checked.join(u", "_s).toStdString();
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(u", "_s).toStdString();
 }

@@ -54,6 +54,17 @@ TEST(TrainingChoices, AreKeptAcrossARestart) {
     auto read = readTrainingChoices(path);
     ASSERT_TRUE(read.has_value());
     expectSame(*read, written);
+    EXPECT_EQ(read->budget, 50) << "absent: 50 answers";
+    EXPECT_FALSE(read->budgetInMinutes);
+
+    // The daily budget once set.
+    TrainingChoices budgeted = written;
+    budgeted.budget = 20;
+    budgeted.budgetInMinutes = true;
+    const auto again = parseTrainingChoices(writeTrainingChoices(budgeted));
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(again->budget, 20);
+    EXPECT_TRUE(again->budgetInMinutes);
 
     // Without fitted parameters the defaults hold; a later version's key is passed over.
     TrainingChoices plain;
