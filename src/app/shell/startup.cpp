@@ -140,9 +140,9 @@ bool startUp(App& app) {
     // The window is drawn as soon as it is built, while the set may still be read. The set's
     // first kanji is shown as soon as it is known, the rest of the set after; known before the
     // window is drawn, it is in the window's first drawing. Readings and examples are in kana
-    // and kanji, in a font of their own and, on the rest of the card, in the interface font,
-    // which lacks them: the fonts that have them are found while the set may still be read.
-    ui::prepareFontsFor(app.mainWindow->top()->font(), QStringLiteral("\u30AB\u304B\u6F22"));
+    // and kanji, in a font of their own, found while the set may still be read. The interface
+    // font lacks kana and kanji too, but the card shows none in it: its fallback is found when
+    // such text is first drawn, not before the first kanji.
     ui::prepareFontsFor(app.resources.kanaFont, QStringLiteral("\u30AB\u304B\u6F22"));
     using enum SetReadAhead::FirstRecordWait;
     std::optional<FirstCard> first = setRead.takeFirstRecord(IfAlreadyTold);
