@@ -1,7 +1,7 @@
 // Tests of the training selection, driven through its widgets from inside its modal loop.
+#include "app/training/selectiondialog.h"
 #include "app/shell/appfixture.h"
 #include "app/state/mainwindowids.h"
-#include "app/training/selectiondialog.h"
 #include "core/training/profilebuilders.h"
 #include "ui/tablelist.h"
 #include "ui/uitesting.h"
@@ -37,13 +37,9 @@ public:
 
     template <class T = QAbstractButton>
     T* button(const QString& caption) const {
-        for (T* button : top_->findChildren<T*>()) {
-            if (button->text() == caption) {
-                return button;
-            }
-        }
-        ADD_FAILURE() << "no button " << caption.toStdString();
-        return nullptr;
+        T* button = captioned<T>(top_, caption);
+        EXPECT_NE(button, nullptr) << "no button " << caption.toStdString();
+        return button;
     }
     void click(const QString& caption) const {
         if (QAbstractButton* b = button(caption)) {
