@@ -6,6 +6,7 @@
 #include "base/png.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -80,6 +81,17 @@ FileResult<QImage> loadPng(const QString& path) {
         return unexpected(FileError{FileErrorKind::Malformed, {}});
     }
     return imageOf(*decoded);
+}
+
+QImage loadBuiltInPng(const QString& resourcePath) {
+    // Resources live in the program's own memory: the file reader's checks for outside files
+    // (a regular file, opened without blocking) do not apply and would refuse them.
+    QFile file(resourcePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const std::optional<RgbaImage> decoded = decodePng(file.readAll());
+    return decoded ? imageOf(*decoded) : QImage();
 }
 
 FileResult<QImage> loadPngAsStored(const QString& path) {

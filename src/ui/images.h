@@ -18,6 +18,10 @@ FileResult<QImage> loadPng(const QString& path);
 // palette gives 8-bit indices into it, one without transparency 24-bit colour, and only the
 // others 32 bits a pixel.
 FileResult<QImage> loadPngAsStored(const QString& path);
+// A PNG built into the program (a ":/" resource path) through libpng, without asking Qt's image
+// reader, which loads every installed image plugin before it reads a PNG itself; null when there
+// is no such resource.
+QImage loadBuiltInPng(const QString& resourcePath);
 // Malformed when neither the program's own reader nor Qt's makes a picture of the file.
 FileResult<QImage> loadIco(const QString& path);
 

@@ -88,6 +88,36 @@ public:
         painter->restore();
     }
 
+    // Fusion draws a header's lines pixel by pixel in translucent colours, and Qt blends more
+    // than 95 such pixels on its thread pool, which the first wide header would start before the
+    // first kanji is shown. A section's picture is the same at every column apart from its
+    // separator at the right, so pieces of it drawn side by side, the separator with the last,
+    // give the same pixels on this thread.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+        if (element != CE_HeaderSection || header == nullptr ||
+            header->orientation != Qt::Horizontal || option->rect.width() <= HeaderPiece) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const QRect whole = option->rect;
+        for (int left = whole.left(); left <= whole.right(); left += HeaderPiece) {
+            QStyleOptionHeaderV2 piece;
+            if (const auto* v2 = qstyleoption_cast<const QStyleOptionHeaderV2*>(option)) {
+                piece = *v2;
+            } else {
+                static_cast<QStyleOptionHeader&>(piece) = *header;
+            }
+            const int width = std::min(HeaderPiece, whole.right() - left + 1);
+            piece.rect = QRect(left, whole.top(), width, whole.height());
+            if (left + width <= whole.right()) {
+                piece.position = QStyleOptionHeader::End;
+            }
+            QProxyStyle::drawControl(element, &piece, painter, widget);
+        }
+    }
+
     // Every menu bar loads the pictures of its overflow button, in all their sizes, when it is
     // made; they are shown only when the window is too narrow for its menus.
     QIcon standardIcon(StandardPixmap pixmap, const QStyleOption* option,
@@ -105,6 +135,7 @@ public:
 
 private:
     static constexpr int FrameEdge = 6;
+    static constexpr int HeaderPiece = 64;
 
     // Fusion's own frame picture, read without Qt's image reader: before that reads a PNG
     // itself, it loads every installed image plugin to ask whether one of them does.
@@ -116,10 +147,8 @@ private:
 
     const FramePicture& groupFramePicture() const {
         if (!groupFrame_) {
-            const QImage image =
-                loadPng(QStringLiteral(
-                            ":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"))
-                    .value_or(QImage());
+            const QImage image = loadBuiltInPng(
+                QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
             groupFrame_ = FramePicture{QPixmap::fromImage(image), uniformMiddleOf(image)};
         }
         return *groupFrame_;
@@ -183,7 +212,19 @@ private:
                             QRect(0, e, e, sourceHeight));
         painter->drawPixmap(QRect(frameRight, middle.top(), e, middle.height()), pixmap,
                             QRect(right, e, e, sourceHeight));
-        painter->fillRect(middle, *picture.uniformMiddle);
+        fillInBands(painter, middle, *picture.uniformMiddle);
+    }
+
+    // Qt blends a translucent fill taller than 95 rows on its thread pool, which it starts for
+    // the first such fill, before the first kanji is shown; bands of 64 rows give the same pixels
+    // on this thread.
+    static void fillInBands(QPainter* painter, const QRect& rect, const QColor& colour) {
+        constexpr int Band = 64;
+        for (int top = rect.top(); top <= rect.bottom(); top += Band) {
+            painter->fillRect(
+                QRect(rect.left(), top, rect.width(), std::min(Band, rect.bottom() - top + 1)),
+                colour);
+        }
     }
 
     mutable std::optional<FramePicture> groupFrame_;

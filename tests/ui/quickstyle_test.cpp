@@ -2,6 +2,8 @@
 #include "ui/quickstyle.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QStandardItemModel>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -20,6 +22,19 @@ QImage groupBoxDrawnBy(QStyle* style, const QString& caption, QSize size) {
     box.setStyle(style);
     box.resize(size);
     return box.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// A list header with a wide, a narrow and a last section, as the card's lists have.
+QImage headerDrawnBy(QStyle* style) {
+    QStandardItemModel model(0, 3);
+    model.setHorizontalHeaderLabels({u"Genshi"_s, u"Ku"_s, u"On"_s});
+    QHeaderView header(Qt::Horizontal);
+    header.setStyle(style);
+    header.setModel(&model);
+    header.resizeSection(0, 335);
+    header.resizeSection(1, 30);
+    header.resize(420, 24);
+    return header.grab().toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 int largestDifference(const QImage& a, const QImage& b) {
@@ -55,6 +70,15 @@ TEST(QuickStyle, GroupFramesAreFusionsWithAndWithoutCaption) {
             EXPECT_EQ(drawn.pixel(middle), expected.pixel(middle));
         }
     }
+}
+
+TEST(QuickStyle, WideHeaderSectionsAreFusions) {
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(u"Fusion"_s));
+    const std::unique_ptr<QStyle> quick = ui::makeQuickStyle();
+    const QImage expected = headerDrawnBy(fusion.get());
+    const QImage drawn = headerDrawnBy(quick.get());
+    ASSERT_EQ(drawn.size(), expected.size());
+    EXPECT_EQ(largestDifference(drawn, expected), 0);
 }
 
 TEST(QuickStyle, MenuBarOverflowPictureIsFusionsWhenItIsDrawn) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/kanjiset/pdfpages.h"
+#include "app/kanjiset/printedframes.h"
 #include "app/kanjiset/shapedtext.h"
 #include "core/handwriting/strokes.h"
 

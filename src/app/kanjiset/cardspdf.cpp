@@ -5,6 +5,7 @@
 #include "app/kanjiset/cardpipeline.h"
 #include "app/kanjiset/cardview.h"
 #include "app/kanjiset/pdfpages.h"
+#include "app/kanjiset/printedframes.h"
 #include "app/state/app.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "ui/progress.h"

@@ -15,10 +15,8 @@
 #include <QStringList>
 
 #include <optional>
-#include <vector>
 
 struct App;
-class GlyphPainter;
 
 constexpr double A4Width = 210.0;
 constexpr double A4Height = 297.0;
@@ -61,27 +59,6 @@ bool savePdf(App& app, const QString& title, const QString& path, const QByteArr
 
 int strokeFrameCount(const QImage& strip);
 
-// A strip's frames made ready for the page, on any thread: each row of frames one picture of
-// one bit a pixel, the newest stroke black and the strokes before it grey. That is a
-// twenty-fourth of the bytes of a picture in colour, so thousands of kanji make a small file,
-// quick to compress, and grey is what most printers of flash cards print the red of the screen
-// as anyway. Strokes paler than a mid grey are left out.
-struct PrintedFrames {
-    struct Row {
-        // The lines of the frames from top down that have ink; null where none has.
-        QImage mask;
-        int top = 0;
-    };
-    int count = 0;
-    int perRow = 0;
-    std::vector<Row> rows;
-};
-PrintedFrames printedFrames(const QImage& strip, int perRow);
-
-// Draws the frames left to right from topLeft (millimetres), frameMm wide each, in their rows,
-// each with a thin border and its stroke number in the corner.
-void drawPrintedFrames(QPainter& painter, GlyphPainter& numbers, const PrintedFrames& frames,
-                       QPointF topLeft, double frameMm, const QFont& numberFont);
 // A text of a card and the most lines it may take.
 struct FieldText {
     QString text;

@@ -4,6 +4,7 @@
 #include "app/kanjiset/cardview.h"
 #include "app/kanjiset/pdfpages.h"
 #include "app/kanjiset/printdialog.h"
+#include "app/kanjiset/printedframes.h"
 #include "app/kanjiset/shapedtext.h"
 #include "app/state/app.h"
 #include "core/kanjiset/exportlines.h"

@@ -73,5 +73,11 @@ std::optional<FirstCard> SetReadAhead::takeFirstRecord(FirstRecordWait wait) {
 
 ReadAhead SetReadAhead::take() {
     awaited_->store(true);
-    return records_.get();
+    ReadAhead read = records_.get();
+    // A small set is often read whole before the window asks for its first record: the pictures
+    // drawn with that record are then handed over here rather than drawn a second time.
+    if (!read.first && first_.valid()) {
+        read.first = first_.get();
+    }
+    return read;
 }

@@ -52,6 +52,8 @@ public:
     // to be told ahead or one that is unreadable, once it was taken, or when it is not told yet
     // and the caller does not wait. Only while reading().
     std::optional<FirstCard> takeFirstRecord(FirstRecordWait wait);
+    // The set, waiting for the worker; its first card's pictures when they were drawn and not
+    // taken before.
     ReadAhead take();
 
 private:

@@ -16,6 +16,11 @@
 #include "ui/images.h"
 #include "ui/quickstyle.h"
 
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
 #include <future>
 #include <optional>
 #include <vector>
@@ -61,6 +66,15 @@ void closeWindowAndSet(App& app) {
     freed.wait();
 }
 
+// Before anything is read: the texts in the language the preferences name.
+void tellAlreadyRunning(App& app) {
+    const Preferences defaults{};
+    app.language = readPreferencesFile(preferencePath(app), defaults).value_or(defaults).Language;
+    app.texts = fillTextTables(app.paths.workDir, app.language);
+    app.ui.requesters().message(nullptr, app.windowTitle,
+                                app.texts.text(MessageText::AlreadyRunning));
+}
+
 }  // namespace
 
 void initialiseApp(App& app, const QString& workDir) {
@@ -92,7 +106,9 @@ void initialiseApp(App& app, const QString& workDir) {
 bool startUp(App& app) {
     const Preferences defaults{QString(), QString(), app.paths.importPath, app.paths.exportPath,
                                QString()};
-    const Preferences prefs = readPreferencesFile(preferencePath(app), defaults).value_or(defaults);
+    const FileResult<Preferences> prefsRead = readPreferencesFile(preferencePath(app), defaults);
+    const Preferences prefs = prefsRead.value_or(defaults);
+    app.preferencesUnreadable = !prefsRead && prefsRead.error().kind != FileErrorKind::NotFound;
     // A name that would reach outside the media folder is not followed; the user picks a set.
     app.setName = isUsableSetName(prefs.LastSet) ? prefs.LastSet : QString();
     app.lastSetRefused = app.setName != prefs.LastSet;
@@ -136,15 +152,16 @@ bool startUp(App& app) {
     if (!buildMainWindow(app)) {
         return false;
     }
+
     // A set without strips of its own has them drawn from the stroke file, which is read first:
     // the learner sees the kanji at once and its strip with the main loop's first pass.
     app.animation.drawnStripWaits = true;
     // The window is drawn as soon as it is built, while the set may still be read. The set's
     // first kanji is shown as soon as it is known, the rest of the set after; known before the
     // window is drawn, it is in the window's first drawing. Readings and examples are in kana
-    // and kanji, in a font of their own and, on the rest of the card, in the interface font,
-    // which lacks them: the fonts that have them are found while the set may still be read.
-    ui::prepareFontsFor(app.mainWindow->top()->font(), QStringLiteral("\u30AB\u304B\u6F22"));
+    // and kanji, in a font of their own, found while the set may still be read. The interface
+    // font lacks kana and kanji too, but the card shows none in it: its fallback is found when
+    // such text is first drawn, not before the first kanji.
     ui::prepareFontsFor(app.resources.kanaFont, QStringLiteral("\u30AB\u304B\u6F22"));
     using enum SetReadAhead::FirstRecordWait;
     std::optional<FirstCard> first = setRead.takeFirstRecord(IfAlreadyTold);
@@ -175,6 +192,12 @@ bool startUp(App& app) {
     }
     offerGermanSet(app);
     showKanji(app, 0);
+    if (app.preferencesUnreadable) {
+        app.ui.requesters().message(
+            app.mainWindow->top(), app.texts.text(MainText::Settings),
+            app.texts.text(MessageText::PreferencesUnreadable)
+                .arg(preferencePath(app), fileErrorText(app.texts, prefsRead.error())));
+    }
     return true;
 }
 
@@ -184,8 +207,9 @@ bool shutDown(App& app) {
         app.loop.endRequested = false;
         return false;
     }
-    // Without a set chosen instead, the refused name stays for the user to correct by hand.
-    if (!(app.lastSetRefused && app.setName.isEmpty())) {
+    // Without a set chosen instead, the refused name stays for the user to correct by hand; a
+    // file that could not be read stays as it is.
+    if (!(app.lastSetRefused && app.setName.isEmpty()) && !app.preferencesUnreadable) {
         const QString path = preferencePath(app);
         const FileResult<void> written =
             writePreferencesFile(path, {app.setName, app.profile.profileName, app.paths.importPath,
@@ -197,8 +221,9 @@ bool shutDown(App& app) {
                                             .arg(path, fileErrorText(app.texts, written.error())));
         }
     }
-    if (!app.profile.profileName.isEmpty()) {
-        saveProfile(app);
+    if (!saveProfileBeforeEnd(app)) {
+        app.loop.endRequested = false;
+        return false;
     }
     syncLearnerMemory(app);
     if (!saveSetBeforeEnd(app)) {
@@ -209,7 +234,29 @@ bool shutDown(App& app) {
     return true;
 }
 
+QString workFolderLockPath(const QString& workDir) {
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty()) {
+        return {};
+    }
+    const QString canonical = QFileInfo(workDir).canonicalFilePath();
+    const QByteArray hash = QCryptographicHash::hash(
+        (canonical.isEmpty() ? workDir : canonical).toUtf8(), QCryptographicHash::Sha1);
+    return runtime + QStringLiteral("/renkari-") + QString::fromLatin1(hash.toHex()) +
+           QStringLiteral(".lock");
+}
+
 int runRenkari(App& app, bool quitAfterStart) {
+    // One program per working folder: two would save over each other's set and profile. A lock
+    // whose program has ended, crashed or not, is taken over by the check of its process, never
+    // by its age. Where no lock can be made at all (no runtime folder), the program still runs.
+    QLockFile lock(workFolderLockPath(app.paths.workDir));
+    lock.setStaleLockTime(0);
+    if (!lock.fileName().isEmpty() && !lock.tryLock(0) &&
+        lock.error() == QLockFile::LockFailedError) {
+        tellAlreadyRunning(app);
+        return 1;
+    }
     if (!startUp(app)) {
         return 0;
     }

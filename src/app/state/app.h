@@ -34,6 +34,8 @@ struct App {
     // The preference file named a set that cannot be used; it is rewritten only once the user
     // has chosen another set.
     bool lastSetRefused = false;
+    // The preference file is there but could not be read: it is never written over.
+    bool preferencesUnreadable = false;
     QString language;
 
     ViewMode viewMode = ViewMode::Overview;

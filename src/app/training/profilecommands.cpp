@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -74,14 +76,62 @@ bool moveProfileFile(App& app, const QString& from, const QString& to) {
     return false;
 }
 
-// Puts the deleted profile's files back under their names; false when one could not be moved.
+// Moves each pair's present file to its place, all of them or, when one fails, none: those
+// moved already go back.
+bool moveAllOrNone(App& app, const std::vector<KeptFile>& moves, bool back) {
+    std::vector<const KeptFile*> done;
+    for (const KeptFile& move : moves) {
+        const QString& from = back ? move.kept : move.file;
+        const QString& to = back ? move.file : move.kept;
+        if (!QFileInfo::exists(from)) {
+            continue;
+        }
+        if (!moveProfileFile(app, from, to)) {
+            for (auto it = done.rbegin(); it != done.rend(); ++it) {
+                QFile::rename(back ? (*it)->file : (*it)->kept, back ? (*it)->kept : (*it)->file);
+            }
+            return false;
+        }
+        done.push_back(&move);
+    }
+    return true;
+}
+
+// A copy kept from an earlier deletion of the same name moves on to the first free
+// ".deleted-N" (N from 2), so that no deletion replaces another one's files.
+bool keepEarlierDeletion(App& app) {
+    if (!hasDeletedCopy(app)) {
+        return true;
+    }
+    const std::array<KeptFile, 6> files = keptFilesOf(app);
+    for (int n = 2;; ++n) {
+        const QString suffix = QStringLiteral("-%1").arg(n);
+        const bool free = std::none_of(files.begin(), files.end(), [&](const KeptFile& file) {
+            return QFileInfo::exists(file.kept + suffix);
+        });
+        if (free) {
+            std::vector<KeptFile> moves;
+            for (const KeptFile& file : files) {
+                moves.push_back({file.kept, file.kept + suffix});
+            }
+            return moveAllOrNone(app, moves, false);
+        }
+    }
+}
+
+// Puts the deleted profile's files back under their names, all of them or none: a file already
+// under one of the names is named to the learner and the profile stays deleted.
 bool restoreDeletedCopy(App& app) {
-    for (const KeptFile& file : keptFilesOf(app)) {
-        if (QFileInfo::exists(file.kept) && !moveProfileFile(app, file.kept, file.file)) {
+    const std::array<KeptFile, 6> files = keptFilesOf(app);
+    for (const KeptFile& file : files) {
+        if (QFileInfo::exists(file.kept) && QFileInfo::exists(file.file)) {
+            app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::Profile),
+                                        app.texts.text(MessageText::RestoreProfileBlocked)
+                                            .arg(app.profile.profileName, file.file));
             return false;
         }
     }
-    return true;
+    return moveAllOrNone(app, {files.begin(), files.end()}, true);
 }
 
 }  // namespace
@@ -116,7 +166,22 @@ void loadProfile(App& app, ProfileRead read) {
         closeLearnerMemory(app);
         return;
     }
-    // A file that is there but cannot be read must survive the next save.
+    // A file that is there but cannot be read at all (a device, a pipe, too large, not ours to
+    // read) is not used and never saved over, and the learner learns of it now rather than when
+    // a save fails after training.
+    if (!read && read.error().kind != FileErrorKind::NotFound &&
+        read.error().kind != FileErrorKind::Malformed) {
+        profile.onHold = true;
+        profile.fileDamaged = false;
+        showProfileName(app);
+        closeLearnerMemory(app);
+        app.ui.requesters().message(
+            dialogParent(app), app.texts.text(MainText::Profile),
+            app.texts.text(MessageText::ProfileUnreadable)
+                .arg(profileFilePath(app), fileErrorText(app.texts, read.error())));
+        return;
+    }
+    // A file that was read but is damaged must survive the next save.
     profile.fileDamaged = !read && read.error().kind != FileErrorKind::NotFound;
     if (read) {
         profile.profileList.records = std::move(read->records);
@@ -131,32 +196,50 @@ void loadProfile(App& app, ProfileRead read) {
     openLearnerMemory(app);
 }
 
-bool saveProfile(App& app) {
+namespace {
+
+// Writes the profile in use to its file; what to tell the learner when that failed.
+std::optional<QString> writeProfile(App& app) {
     // A profile on hold was never read, so its file still holds all there is.
     if (app.profile.profileName.isEmpty() || app.profile.onHold) {
-        return true;
+        return std::nullopt;
     }
     const QString path = profileFilePath(app);
     QDir().mkpath(QFileInfo(path).path());
-    QString failure;
     if (app.profile.fileDamaged) {
         if (const auto kept = keepBackupOf(path); !kept) {
-            failure = app.texts.text(MessageText::ProfileBackupFailed)
-                          .arg(path, fileErrorText(app.texts, kept.error()));
+            return app.texts.text(MessageText::ProfileBackupFailed)
+                .arg(path, fileErrorText(app.texts, kept.error()));
         }
     }
-    if (failure.isEmpty()) {
-        const auto saved =
-            saveFileAtomically(path, writeProfileFile(app.profile.profileList.records));
-        if (saved) {
-            app.profile.fileDamaged = false;
-            return true;
-        }
-        failure = app.texts.text(MessageText::ProfileSaveFailed)
-                      .arg(path, fileErrorText(app.texts, saved.error()));
+    const auto saved = saveFileAtomically(path, writeProfileFile(app.profile.profileList.records));
+    if (!saved) {
+        return app.texts.text(MessageText::ProfileSaveFailed)
+            .arg(path, fileErrorText(app.texts, saved.error()));
     }
-    app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::Profile), failure);
-    return false;
+    app.profile.fileDamaged = false;
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool saveProfile(App& app) {
+    const std::optional<QString> failure = writeProfile(app);
+    if (failure) {
+        app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::Profile), *failure);
+    }
+    return !failure;
+}
+
+bool saveProfileBeforeEnd(App& app) {
+    const std::optional<QString> failure = writeProfile(app);
+    // Only an explicit Yes gives the answers up: the learner may free space or make the folder
+    // writable and end again.
+    return !failure ||
+           app.ui.requesters().yesNo(
+               dialogParent(app), app.texts.text(MainText::Profile),
+               *failure + QStringLiteral("\n\n") + app.texts.text(MessageText::ProfileEndAnyway),
+               ui::YesNoDefault::No);
 }
 
 void createProfile(App& app) {
@@ -243,16 +326,16 @@ void deleteProfile(App& app) {
         return;
     }
     // Put aside with every answer up to now, so "Profil erstellen" with its name can bring it
-    // back. A copy kept from an earlier deletion of the same name gives way to this one.
+    // back. A copy kept from an earlier deletion of the same name is kept too, under a name of
+    // its own.
     if (!saveProfile(app)) {
         return;
     }
     closeLearnerMemory(app);
-    removeDeletedCopy(app);
-    for (const KeptFile& file : keptFilesOf(app)) {
-        if (QFileInfo::exists(file.file) && !moveProfileFile(app, file.file, file.kept)) {
-            return;
-        }
+    const std::array<KeptFile, 6> files = keptFilesOf(app);
+    if (!keepEarlierDeletion(app) || !moveAllOrNone(app, {files.begin(), files.end()}, false)) {
+        openLearnerMemory(app);
+        return;
     }
     profile.profileName.clear();
     profile.profileList = {};

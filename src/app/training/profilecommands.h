@@ -26,6 +26,9 @@ void loadProfile(App& app, ProfileRead read);
 // Writes the profile in use to its file. A failure is told to the user, naming the file; false
 // then, with the profile still in memory.
 bool saveProfile(App& app);
+// The same at the end of the program: a failure asks whether to end all the same, No by
+// default; false when the learner wants to stay.
+bool saveProfileBeforeEnd(App& app);
 void createProfile(App& app);
 void chooseProfile(App& app);
 void deleteProfile(App& app);

@@ -136,7 +136,10 @@ QByteArray serializePreferences(const Preferences& prefs) {
 }
 
 FileResult<Preferences> readPreferencesFile(const QString& path, const Preferences& defaults) {
-    const FileResult<QByteArray> bytes = readWholeFile(path);
+    // Five short lines: a file of a megabyte is no preference file, and reading a gigabyte of it
+    // would hold up the start.
+    constexpr qint64 MaxPreferenceFileBytes = qint64(1) << 20;
+    const FileResult<QByteArray> bytes = readWholeFile(path, MaxPreferenceFileBytes);
     if (!bytes) {
         return unexpected(bytes.error());
     }

@@ -28,7 +28,7 @@ Preferences parsePreferences(const QByteArray& bytes, const Preferences& default
 QByteArray serializePreferences(const Preferences& prefs);
 
 // The file's keys over defaults; why not, when the file could not be read (the program then
-// goes on with defaults).
+// goes on with defaults and leaves the file alone). TooLarge beyond a megabyte.
 FileResult<Preferences> readPreferencesFile(const QString& path, const Preferences& defaults);
 
 // Replaces the file whole; when it cannot be written the old file stays.

@@ -438,6 +438,14 @@ TextTables builtInTexts() {
         u"Empfohlen: %1 %, %2 neue am Tag"_s,
         u"Empfehlung wird berechnet … %1 %"_s,
         u"Übernehmen"_s,
+        u"Renkari läuft schon mit diesem Ordner."_s,
+        u"Trotzdem beenden? Die Ergebnisse im Profil gehen dann verloren."_s,
+        u"Das Profil %1 kann nicht gelesen werden: %2. Es wird nicht benutzt und nicht "
+        u"überschrieben."_s,
+        u"Die Einstellungen %1 können nicht gelesen werden: %2. Die Datei wird nicht "
+        u"überschrieben."_s,
+        u"Das Profil %1 kann nicht wiederhergestellt werden: %2 gibt es schon. Es bleibt "
+        u"gelöscht."_s,
     });
     return tables;
 }

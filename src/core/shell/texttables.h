@@ -426,8 +426,17 @@ enum class MessageText {
     RecommendedPlan,
     RecommendingPlan,
     TakeRecommendation,
+    // A second program started on a working folder in use; the question after a profile that
+    // could not be saved at the end; a profile (path %1, reason %2) or a preference file (the
+    // same) that cannot be read and is therefore left alone; a deleted profile (%1) that cannot
+    // be restored because a file of that name is there (%2).
+    AlreadyRunning,
+    ProfileEndAnyway,
+    ProfileUnreadable,
+    PreferencesUnreadable,
+    RestoreProfileBlocked,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::TakeRecommendation) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::RestoreProfileBlocked) + 1;
 
 class TextTables {
 public:

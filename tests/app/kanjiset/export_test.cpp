@@ -32,13 +32,9 @@ public:
     explicit Dialog(QWidget* top) : top_(top) {}
 
     QAbstractButton* button(const QString& caption, int nth = 0) const {
-        for (QAbstractButton* button : top_->findChildren<QAbstractButton*>()) {
-            if (button->text() == caption && nth-- == 0) {
-                return button;
-            }
-        }
-        ADD_FAILURE() << "no button " << caption.toStdString();
-        return nullptr;
+        QAbstractButton* button = captioned(top_, caption, nth);
+        EXPECT_NE(button, nullptr) << "no button " << caption.toStdString();
+        return button;
     }
     void click(const QString& caption, int nth = 0) const {
         if (QAbstractButton* b = button(caption, nth)) {

@@ -43,13 +43,9 @@ std::vector<KanjiRecord> kanjidicSet() {
 }
 
 QAbstractButton* buttonIn(QWidget* top, const QString& caption, int nth = 0) {
-    for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
-        if (button->text() == caption && nth-- == 0) {
-            return button;
-        }
-    }
-    ADD_FAILURE() << "no button " << caption.toStdString();
-    return nullptr;
+    QAbstractButton* button = captioned(top, caption, nth);
+    EXPECT_NE(button, nullptr) << "no button " << caption.toStdString();
+    return button;
 }
 
 void clickIn(QWidget* top, const QString& caption, int nth = 0) {

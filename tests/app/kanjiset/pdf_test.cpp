@@ -5,6 +5,7 @@
 #include "app/kanjiset/cardspdf.h"
 #include "app/kanjiset/pdfpages.h"
 #include "app/kanjiset/pdfreading.h"
+#include "app/kanjiset/printedframes.h"
 #include "app/kanjiset/shapedtext.h"
 #include "app/shell/appfixture.h"
 #include "app/state/mainwindowids.h"

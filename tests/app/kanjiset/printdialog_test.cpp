@@ -36,13 +36,9 @@ public:
     explicit PrintView(QWidget* top) : top_(top) {}
 
     QRadioButton* option(const QString& caption) const {
-        for (QRadioButton* option : top_->findChildren<QRadioButton*>()) {
-            if (option->text() == caption) {
-                return option;
-            }
-        }
-        ADD_FAILURE() << "no option " << caption.toStdString();
-        return nullptr;
+        QRadioButton* option = captioned<QRadioButton>(top_, caption);
+        EXPECT_NE(option, nullptr) << "no option " << caption.toStdString();
+        return option;
     }
     QComboBox* level() const { return top_->findChild<QComboBox*>(); }
     QSpinBox* spin(int nth) const { return top_->findChildren<QSpinBox*>().value(nth); }

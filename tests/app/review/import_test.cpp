@@ -67,13 +67,9 @@ public:
 
     template <class T = QAbstractButton>
     T* button(const QString& caption) const {
-        for (T* button : top_->findChildren<T*>()) {
-            if (button->text() == caption) {
-                return button;
-            }
-        }
-        ADD_FAILURE() << "no button " << caption.toStdString();
-        return nullptr;
+        T* button = captioned<T>(top_, caption);
+        EXPECT_NE(button, nullptr) << "no button " << caption.toStdString();
+        return button;
     }
     void click(const QString& caption) const {
         if (QAbstractButton* b = button(caption)) {

@@ -35,13 +35,9 @@ public:
 
     template <class T = QAbstractButton>
     T* widget(const QString& caption) const {
-        for (T* w : top_->findChildren<T*>()) {
-            if (w->text() == caption) {
-                return w;
-            }
-        }
-        ADD_FAILURE() << "no widget " << caption.toStdString();
-        return nullptr;
+        T* w = captioned<T>(top_, caption);
+        EXPECT_NE(w, nullptr) << "no widget " << caption.toStdString();
+        return w;
     }
     QRect place(const QString& caption) const {
         const QAbstractButton* b = widget(caption);

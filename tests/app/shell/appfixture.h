@@ -15,6 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -59,6 +63,28 @@ std::vector<DialogDriver::Step> stepsOn(
     }
     return onWindow;
 }
+
+// Lets writes to files fail beyond limit bytes, as a full disk does, for its lifetime.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = previous_;
+        lowered.rlim_cur = limit;
+        active_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    bool active() const { return active_; }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+    bool active_ = false;
+};
 
 class AppFixture : public testing::Test {
 protected:

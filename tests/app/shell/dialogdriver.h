@@ -4,12 +4,25 @@
 #include "ui/dialog.h"
 #include "ui/toolkit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QWidget>
 
 #include <functional>
 #include <utility>
 #include <vector>
+
+// The nth widget of type T (a button unless told) under top whose caption is caption, as the
+// user finds it; null when there is none.
+template <class T = QAbstractButton>
+T* captioned(const QWidget* top, const QString& caption, int nth = 0) {
+    for (T* widget : top->findChildren<T*>()) {
+        if (widget->text() == caption && nth-- == 0) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
 
 // Each time the modal loop waits with nothing to do while the dialog of windowId is open, the
 // next step acts on its window. A step posts what the dialog answers (a click, a close); a wait

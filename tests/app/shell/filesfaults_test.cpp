@@ -1,11 +1,13 @@
 // A scenario through the window with files that are not what they seem: a set that is a link to
 // a file elsewhere, a profile and a stroke-order strip that are pipes, and an Anim naming a
-// picture outside the set's folder.
+// picture outside the set's folder; and a deleted profile brought back whole or not at all.
 #include "app/shell/appfixture.h"
 #include "app/state/cardids.h"
 #include "app/state/menuids.h"
+#include "app/training/profilecommands.h"
 #include "core/kanjiset/setfile.h"
 #include "core/shell/preferences.h"
+#include "core/training/profilefile.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -54,6 +56,21 @@ TEST_F(FilesAndFaults, LinksPipesAndForeignPathsNeitherBlockTheStartNorLeadOutsi
     settle();
     ASSERT_EQ(app.kanjiSet.size(), 3);
     EXPECT_FALSE(app.setFileUnreadable);
+
+    // The profile that is a pipe is named with the reason at once, not used, and never saved
+    // over.
+    const QString pipedProfile = mediaDir() + u"Demo/Ich.rkpr"_s;
+    ASSERT_EQ(app.ui.requesters().shown().size(), 1u);
+    const ui::ShownRequester told = app.ui.requesters().shown()[0];
+    EXPECT_EQ(told.kind, ui::RequesterKind::Message);
+    EXPECT_TRUE(told.text.contains(pipedProfile)) << told.text.toStdString();
+    EXPECT_TRUE(told.text.contains(app.texts.text(MessageText::ReasonNotRegularFile)))
+        << told.text.toStdString();
+    EXPECT_TRUE(app.profile.profileList.empty());
+    EXPECT_TRUE(saveProfile(app));
+    struct stat profileStat {};
+    ASSERT_EQ(lstat(QFile::encodeName(pipedProfile).constData(), &profileStat), 0);
+    EXPECT_TRUE(S_ISFIFO(profileStat.st_mode));
     EXPECT_EQ(app.kanjiSet.records[0].Anim, pipedStrip);
     EXPECT_TRUE(control<ui::ImageView>(StrokeView)->image().isNull());
 
@@ -71,11 +88,11 @@ TEST_F(FilesAndFaults, LinksPipesAndForeignPathsNeitherBlockTheStartNorLeadOutsi
     app.kanjiSet.records[2].Bemerkung = u"Berg"_s;
     chooseMenu(MenuSaveSet);
     const auto& shown = app.ui.requesters().shown();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].kind, ui::RequesterKind::Message);
-    EXPECT_TRUE(shown[0].text.contains(setPath(u"Demo"_s))) << shown[0].text.toStdString();
-    EXPECT_TRUE(shown[0].text.contains(app.texts.text(MessageText::ReasonIsLink)))
-        << shown[0].text.toStdString();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].kind, ui::RequesterKind::Message);
+    EXPECT_TRUE(shown[1].text.contains(setPath(u"Demo"_s))) << shown[1].text.toStdString();
+    EXPECT_TRUE(shown[1].text.contains(app.texts.text(MessageText::ReasonIsLink)))
+        << shown[1].text.toStdString();
     EXPECT_EQ(app.kanjiSet.records[2].Bemerkung, u"Berg"_s);
     EXPECT_TRUE(QFileInfo(setPath(u"Demo"_s)).isSymLink());
     QFile kept(realSet);
@@ -83,4 +100,61 @@ TEST_F(FilesAndFaults, LinksPipesAndForeignPathsNeitherBlockTheStartNorLeadOutsi
     EXPECT_EQ(kept.readAll(), setBytes);
     EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
               (QStringList{u"Demo.rki"_s, u"fremd.png"_s}));
+}
+
+TEST_F(FilesAndFaults, DeletedProfileComesBackWholeOrNotAtAllAndEachDeletionIsKept) {
+    writeSet(u"Demo"_s, {makeKanji(1, 0x6C34, u"スイ"_s), makeKanji(2, 0x706B, u"カ"_s)});
+    writePreferences(u"Demo"_s);
+    // What "Profil löschen" left of Anna: her profile and the backup of a damaged one.
+    const QByteArray profile = writeProfileFile({ProfileRecord{0x6C34, {3, 0, 1}, {}, {}, {}}});
+    writeFile(u"Media/Demo/Anna.rkpr.deleted"_s, profile);
+    writeFile(u"Media/Demo/Anna.rkpr.bak.deleted"_s, "older profile");
+    // A backup of that name came back meanwhile, from a second computer.
+    writeFile(u"Media/Demo/Anna.rkpr.bak"_s, "another backup");
+    start();
+    const auto createAnna = [this](bool restore) {
+        app.ui.requesters().answerNext(ui::Answer::accept(u"Anna"_s));
+        app.ui.requesters().answerNext(restore ? ui::Answer::accept() : ui::Answer::cancel());
+        chooseMenu(MenuCreateProfile);
+    };
+
+    // Yes to bringing her back: the name in the way is told and nothing moves.
+    createAnna(true);
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].kind, ui::RequesterKind::Message);
+    EXPECT_EQ(shown[2].text, app.texts.text(MessageText::RestoreProfileBlocked)
+                                 .arg(u"Anna"_s, mediaDir() + u"Demo/Anna.rkpr.bak"_s));
+    EXPECT_EQ(app.profile.profileName, QString());
+    EXPECT_EQ(readFile(u"Media/Demo/Anna.rkpr.deleted"_s), profile);
+    EXPECT_EQ(readFile(u"Media/Demo/Anna.rkpr.bak.deleted"_s), QByteArray("older profile"));
+    EXPECT_EQ(readFile(u"Media/Demo/Anna.rkpr.bak"_s), QByteArray("another backup"));
+    EXPECT_FALSE(QFileInfo::exists(mediaDir() + u"Demo/Anna.rkpr"_s));
+
+    // With the way clear, all of her comes back.
+    ASSERT_TRUE(QFile::remove(mediaDir() + u"Demo/Anna.rkpr.bak"_s));
+    createAnna(true);
+    EXPECT_EQ(app.profile.profileName, u"Anna"_s);
+    EXPECT_EQ(readFile(u"Media/Demo/Anna.rkpr"_s), profile);
+    EXPECT_EQ(readFile(u"Media/Demo/Anna.rkpr.bak"_s), QByteArray("older profile"));
+    EXPECT_FALSE(QFileInfo::exists(mediaDir() + u"Demo/Anna.rkpr.deleted"_s));
+    EXPECT_FALSE(QFileInfo::exists(mediaDir() + u"Demo/Anna.rkpr.bak.deleted"_s));
+
+    // Deleted, then chosen again by her file name (a fresh profile) and deleted once more: the
+    // first deletion's files are kept beside the second's.
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuDeleteProfile);
+    const std::optional<QByteArray> firstDeleted = readFile(u"Media/Demo/Anna.rkpr.deleted"_s);
+    ASSERT_TRUE(firstDeleted.has_value());
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Anna.rkpr"_s));
+    chooseMenu(MenuChooseProfile);
+    ASSERT_EQ(app.profile.profileName, u"Anna"_s);
+    ASSERT_TRUE(saveProfile(app));
+    const std::optional<QByteArray> fresh = readFile(u"Media/Demo/Anna.rkpr"_s);
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuDeleteProfile);
+    EXPECT_EQ(readFile(u"Media/Demo/Anna.rkpr.deleted-2"_s), firstDeleted);
+    EXPECT_EQ(readFile(u"Media/Demo/Anna.rkpr.bak.deleted-2"_s), QByteArray("older profile"));
+    EXPECT_EQ(readFile(u"Media/Demo/Anna.rkpr.deleted"_s), fresh);
+    EXPECT_FALSE(QFileInfo::exists(mediaDir() + u"Demo/Anna.rkpr"_s));
 }

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -438,4 +439,83 @@ TEST_F(StartUp, AnEditedJlptSetIsNotOfferedTheGermanOne) {
     EXPECT_EQ(readFile(u"Media/JLPT.rki"_s), learners);
     EXPECT_EQ(app.kanjiSet.records[1].Bemerkung, u"meine Notiz"_s);
     EXPECT_FALSE(QFileInfo::exists(mediaDir() + u"Shipped/JLPT.offered"_s));
+}
+
+TEST_F(StartUp, SecondProgramOnTheSameFolderIsToldAndEndsWithoutReadingAnything) {
+    writeSet(u"Drei"_s, threeKanji());
+    writePreferences(u"Drei"_s);
+    const std::optional<QByteArray> prefsBefore = readFile(u"Renkari.pref"_s);
+    app.ui.requesters().setScripted(true);
+    initialiseApp(app, workDir());
+    const QString lockPath = workFolderLockPath(workDir());
+    ASSERT_FALSE(lockPath.isEmpty());
+    // Outside the working folder, and the same for every spelling of its path.
+    EXPECT_FALSE(lockPath.startsWith(workDir()));
+    EXPECT_EQ(workFolderLockPath(workDir() + u"Media/../"_s), lockPath);
+    EXPECT_NE(workFolderLockPath(mediaDir()), lockPath);
+    {
+        // The first program, still running.
+        QLockFile first(lockPath);
+        ASSERT_TRUE(first.tryLock(0));
+
+        EXPECT_EQ(runRenkari(app, true), 1);
+        const auto& shown = app.ui.requesters().shown();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].kind, ui::RequesterKind::Message);
+        EXPECT_EQ(shown[0].text, u"Renkari läuft schon mit diesem Ordner."_s);
+        EXPECT_EQ(app.mainWindow, nullptr);
+        EXPECT_TRUE(app.kanjiSet.empty());
+        EXPECT_EQ(readFile(u"Renkari.pref"_s), prefsBefore);
+    }
+
+    // Once the first has ended, the folder is free, and the lock goes with the program.
+    EXPECT_EQ(runRenkari(app, true), 0);
+    EXPECT_EQ(app.ui.requesters().shown().size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(lockPath));
+}
+
+TEST_F(StartUp, ProfileThatCannotBeSavedAtTheEndAsksBeforeItsAnswersAreLost) {
+    writeSet(u"Drei"_s, threeKanji());
+    ProfileRecord first{0x4E00, {}, {}, {}, {}};
+    first.KindOn.Right = 3;
+    const QByteArray before = writeProfileFile({first});
+    writeFile(u"Media/Drei/Lerner.rkpr"_s, before);
+    writeFile(u"Renkari.pref"_s,
+              serializePreferences({u"Drei"_s, u"Lerner"_s, workDir(), workDir(), QString()}));
+    start();
+    // An answer given in this session.
+    ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x4E00));
+    app.profile.profileList.currentRecord()->KindOn.Right = 4;
+
+    {
+        // A full disk: nothing can be written.
+        const FileSizeLimit limit(1);
+        ASSERT_TRUE(limit.active());
+        app.ui.requesters().answerNext(ui::Answer::cancel());
+        EXPECT_FALSE(finish());
+    }
+    const auto& shown = app.ui.requesters().shown();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().kind, ui::RequesterKind::YesNo);
+    EXPECT_EQ(shown.back().preselected, ui::YesNoDefault::No);
+    EXPECT_TRUE(shown.back().text.contains(mediaDir() + u"Drei/Lerner.rkpr"_s))
+        << shown.back().text.toStdString();
+    EXPECT_TRUE(shown.back().text.contains(u"Trotzdem beenden?"_s))
+        << shown.back().text.toStdString();
+    // No keeps the program open with the answer, and the file as it was.
+    ASSERT_NE(app.mainWindow, nullptr);
+    ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x4E00));
+    EXPECT_EQ(app.profile.profileList.currentRecord()->KindOn.Right, 4);
+    EXPECT_EQ(readFile(u"Media/Drei/Lerner.rkpr"_s), before);
+
+    // With room again, ending saves it.
+    const size_t asked = shown.size();
+    ASSERT_TRUE(finish());
+    EXPECT_EQ(app.ui.requesters().shown().size(), asked);
+    const auto saved = readFile(u"Media/Drei/Lerner.rkpr"_s);
+    ASSERT_TRUE(saved.has_value());
+    const std::vector<ProfileRecord> records = parseProfileFile(*saved).records;
+    const auto savedFirst = std::ranges::find(records, 0x4E00, &ProfileRecord::Code);
+    ASSERT_NE(savedFirst, records.end());
+    EXPECT_EQ(savedFirst->KindOn.Right, 4);
 }
