@@ -24,15 +24,15 @@ int grade(Rating rating) {
 
 }  // namespace
 
-Rating ratingOf(ReviewVerdict verdict) {
+Rating ratingOf(Grade verdict) {
     switch (verdict) {
-        case ReviewVerdict::Wrong:
+        case Grade::Wrong:
             return Rating::Again;
-        case ReviewVerdict::Partly:
+        case Grade::Partly:
             return Rating::Hard;
-        case ReviewVerdict::Right:
+        case Grade::Right:
             return Rating::Good;
-        case ReviewVerdict::Easy:
+        case Grade::Easy:
             break;
     }
     return Rating::Easy;

@@ -28,7 +28,7 @@ inline constexpr MemoryParameters MemoryParameterHigh{100.0, 100.0, 100.0, 100.0
 enum class Rating { Again = 1, Hard = 2, Good = 3, Easy = 4 };
 
 // wrong → Again, partly → Hard, right → Good, easy → Easy.
-Rating ratingOf(ReviewVerdict verdict);
+Rating ratingOf(Grade verdict);
 
 inline constexpr qint64 SecondsPerDay = 86400;
 

@@ -47,31 +47,19 @@ std::optional<ReviewEntry> readRecord(const char* bytes) {
     }
     entry.type = ReviewEntryType(type);
     entry.kind = AnswerKind(kind);
-    entry.verdict = ReviewVerdict(verdict);
+    entry.verdict = Grade(verdict);
     return entry;
 }
 
 }  // namespace
 
-ReviewEntry answerEntry(qint64 time, qint32 code, AnswerKind kind, ReviewVerdict verdict) {
+ReviewEntry answerEntry(qint64 time, qint32 code, AnswerKind kind, Grade verdict) {
     ReviewEntry entry;
     entry.kind = kind;
     entry.verdict = verdict;
     entry.time = time;
     entry.code = code;
     return entry;
-}
-
-ReviewVerdict verdictOf(AnswerResult result) {
-    switch (result) {
-        case AnswerResult::Wrong:
-            return ReviewVerdict::Wrong;
-        case AnswerResult::Partly:
-            return ReviewVerdict::Partly;
-        case AnswerResult::Right:
-            break;
-    }
-    return ReviewVerdict::Right;
 }
 
 FileResult<ReviewLogContent> parseReviewLog(const QByteArray& bytes) {

@@ -34,15 +34,12 @@
 inline constexpr qsizetype ReviewLogHeaderBytes = 8;
 inline constexpr qsizetype ReviewRecordBytes = 28;
 
-// A graded answer; Easy is kept for a verdict finer than the profile's three.
-enum class ReviewVerdict : quint8 { Wrong = 0, Partly = 1, Right = 2, Easy = 3 };
-
 enum class ReviewEntryType : quint8 { Answer = 0, Seed = 1 };
 
 struct ReviewEntry {
     ReviewEntryType type = ReviewEntryType::Answer;
     AnswerKind kind = AnswerKind::Kanji;
-    ReviewVerdict verdict = ReviewVerdict::Wrong;
+    Grade verdict = Grade::Wrong;
     qint64 time = 0;
     qint32 code = 0;
     // A seed's counts of the kind's answers.
@@ -53,8 +50,7 @@ struct ReviewEntry {
     bool operator==(const ReviewEntry&) const = default;
 };
 
-ReviewEntry answerEntry(qint64 time, qint32 code, AnswerKind kind, ReviewVerdict verdict);
-ReviewVerdict verdictOf(AnswerResult result);
+ReviewEntry answerEntry(qint64 time, qint32 code, AnswerKind kind, Grade verdict);
 
 struct ReviewLogContent {
     std::vector<ReviewEntry> entries;
