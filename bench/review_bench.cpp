@@ -304,10 +304,10 @@ Outcome simulate(Learner& learner, Scheduler& scheduler) {
             const qint64 at = time + qint64(n) * 20;
             const bool recalled = learner.answer(code - 0x4E00, at);
             outcome.log.push_back(answerEntry(
-                at, code, Kind, recalled ? ReviewVerdict::Right : ReviewVerdict::Wrong));
+                at, code, Kind, recalled ? Grade::Right : Grade::Wrong));
             const int found = profileIndexOf(profile, code);
             recordInStats(profile.records[size_t(found)].stats(Kind),
-                          recalled ? AnswerResult::Right : AnswerResult::Wrong, quint32(at));
+                          recalled ? Grade::Right : Grade::Wrong, quint32(at));
             ++outcome.answers;
         }
     }
@@ -427,7 +427,7 @@ std::vector<ReviewEntry> largeLog(int answers) {
     for (int i = 0; i < answers; ++i) {
         const qint64 time = Start + qint64(i) * (365 * SecondsPerDay / answers);
         log.push_back(answerEntry(time, 0x4E00 + kanji(random), AnswerKind(kind(random)),
-                                  ReviewVerdict(verdict(random))));
+                                  Grade(verdict(random))));
     }
     return log;
 }

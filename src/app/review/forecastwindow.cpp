@@ -59,6 +59,18 @@ qint32 answersIn(const std::vector<ReviewEntry>& entries) {
     }));
 }
 
+// The durations of the answers the log knows them for; answers logged before durations were
+// kept count as unknown.
+std::vector<double> answerSeconds(const std::vector<ReviewEntry>& history) {
+    std::vector<double> seconds;
+    for (const ReviewEntry& entry : history) {
+        if (entry.type == ReviewEntryType::Answer && entry.durationMs > 0) {
+            seconds.push_back(entry.durationMs / 1000.0);
+        }
+    }
+    return seconds;
+}
+
 class ForecastWindow : public ui::Dialog<std::monostate> {
 public:
     explicit ForecastWindow(App& app)
@@ -67,9 +79,9 @@ public:
                                  {640, 640}, {216, 0})
                      .answeredBy(OkButton)),
           app_(app),
-          parameters_(app.memory.choices.parameters),
-          // The log keeps no answer durations yet, so minutes are counted at the default pace.
-          secondsPerAnswer_(medianAnswerSeconds({})) {
+          parameters_(app.learner.choices().parameters),
+          history_(app.learner.history().value_or(std::vector<ReviewEntry>{})),
+          secondsPerAnswer_(medianAnswerSeconds(answerSeconds(history_))) {
         build();
         refresh();
         recommend();
@@ -77,9 +89,9 @@ public:
 
 private:
     std::monostate accepted() override {
-        app_.memory.choices.budget = window().spinValue(BudgetSpin);
-        app_.memory.choices.budgetInMinutes = window().choice(BudgetUnit) == InMinutes;
-        keepReviewChoices(app_, retention(), window().spinValue(NewPerDaySpin), parameters_);
+        keepReviewChoices(app_, retention(), window().spinValue(NewPerDaySpin), parameters_,
+                          window().spinValue(BudgetSpin),
+                          window().choice(BudgetUnit) == InMinutes);
         return {};
     }
 
@@ -120,17 +132,17 @@ private:
         w.addLabel(RetentionLabel, nullptr, {10, 502, 180, 20},
                    t.text(MessageText::RetentionLabel));
         w.addSpin(RetentionSpin, nullptr, {195, 500, 60, 24}, 70, 99);
-        w.setSpinValue(RetentionSpin, qRound(app_.memory.choices.retention * 100));
+        w.setSpinValue(RetentionSpin, qRound(app_.learner.choices().retention * 100));
         w.addLabel(NewPerDayLabel, nullptr, {10, 532, 180, 20},
                    t.text(MessageText::NewPerDayLabel));
         w.addSpin(NewPerDaySpin, nullptr, {195, 530, 60, 24}, 0, 1000);
-        w.setSpinValue(NewPerDaySpin, app_.memory.choices.newPerDay);
+        w.setSpinValue(NewPerDaySpin, app_.learner.choices().newPerDay);
         w.addLabel(BudgetLabel, nullptr, {10, 562, 180, 20}, t.text(MessageText::BudgetLabel));
         w.addSpin(BudgetSpin, nullptr, {195, 560, 60, 24}, 1, 100000);
-        w.setSpinValue(BudgetSpin, app_.memory.choices.budget);
+        w.setSpinValue(BudgetSpin, app_.learner.choices().budget);
         w.addChoice(BudgetUnit, nullptr, {260, 560, 100, 24},
                     {t.text(MessageText::BudgetAnswers), t.text(MessageText::BudgetMinutes)});
-        w.setChoice(BudgetUnit, app_.memory.choices.budgetInMinutes ? InMinutes : InAnswers);
+        w.setChoice(BudgetUnit, app_.learner.choices().budgetInMinutes ? InMinutes : InAnswers);
         w.addLabel(PaceLabel, nullptr, {365, 562, 140, 20},
                    t.text(MessageText::BudgetPace).arg(QString::number(secondsPerAnswer_)));
         w.addLabel(RecommendationLabel, nullptr, {270, 502, 255, 20}, QString());
@@ -140,7 +152,7 @@ private:
         w.addButton(OptimiseButton, nullptr, {430, 600, 100, 25},
                     t.text(MessageText::OptimiseButton));
         w.addButton(OkButton, nullptr, {560, 600, 70, 25}, t.text(StatisticsText::Ok));
-        const bool active = app_.memory.active;
+        const bool active = app_.learner.active();
         for (int id : {RetentionSpin, NewPerDaySpin, BudgetSpin, BudgetUnit, OptimiseButton}) {
             w.setEnabled(id, active);
         }
@@ -166,7 +178,7 @@ private:
         options.now = now;
         options.dayStart = dayStart;
         options.days = ForecastDays;
-        options.firstRecall = firstAnswerRecall(app_.memory.entries);
+        options.firstRecall = firstAnswerRecall(history_);
         options.schedule = &schedule;
         const Workload ahead = simulateWorkload(app_.kanjiSet, states, model, options);
 
@@ -212,7 +224,8 @@ private:
     }
 
     const MemoryStates& currentStates(const MemoryModel& model) {
-        return parameters_ == app_.memory.choices.parameters ? app_.memory.states : replayed(model);
+        return parameters_ == app_.learner.choices().parameters ? app_.learner.states()
+                                                          : replayed(model);
     }
 
     // The answers a day the learner gives, counted from minutes at their own pace.
@@ -225,7 +238,7 @@ private:
 
     // Worked out on its own thread: the label shows how far it got, and then the plan.
     void recommend() {
-        if (!app_.memory.active) {
+        if (!app_.learner.active()) {
             return;
         }
         const qint64 now = app_.ui.localNow().toSecsSinceEpoch();
@@ -236,7 +249,7 @@ private:
         request.asked = forecastKinds(app_);
         request.now = now;
         request.dayStart = learnerDayStart(now, app_.ui.localNow().timeZone());
-        request.firstRecall = firstAnswerRecall(app_.memory.entries);
+        request.firstRecall = firstAnswerRecall(history_);
         request.answersPerDay = answersPerDay();
         recommendation_.reset();
         window().setEnabled(TakeButton, false);
@@ -268,13 +281,16 @@ private:
     }
 
     const MemoryStates& replayed(const MemoryModel& model) {
-        replayed_ = replayReviews(app_.memory.entries, model);
+        // A log that cannot be read now shows the memory as it was replayed.
+        replayed_ = app_.learner.statesWith(model.parameters()).value_or(app_.learner.states());
         return replayed_;
     }
 
     void optimise() {
         const TextTables& t = app_.texts;
-        const qint32 answers = answersIn(app_.memory.entries);
+        const std::vector<ReviewEntry> history =
+            app_.learner.history().value_or(std::vector<ReviewEntry>{});
+        const qint32 answers = answersIn(history);
         if (answers < MinOptimiseAnswers) {
             app_.ui.requesters().message(
                 window().top(), t.text(MessageText::OptimiseButton),
@@ -284,8 +300,7 @@ private:
         }
         const auto fitted = [&] {
             ui::Progress progress(window().top(), t.text(MessageText::OptimiseProgress), 100);
-            return optimiseParameters(app_.memory.entries,
-                                      parameters_.value_or(DefaultMemoryParameters),
+            return optimiseParameters(history, parameters_.value_or(DefaultMemoryParameters),
                                       [&progress](int done, int total) {
                                           progress.setValue(done * 100 / std::max(1, total));
                                           return true;
@@ -296,7 +311,9 @@ private:
         }
         if (fitted->better) {
             parameters_ = fitted->parameters;
-            keepReviewChoices(app_, retention(), window().spinValue(NewPerDaySpin), parameters_);
+            keepReviewChoices(app_, retention(), window().spinValue(NewPerDaySpin), parameters_,
+                              window().spinValue(BudgetSpin),
+                              window().choice(BudgetUnit) == InMinutes);
             refresh();
             recommend();
         }
@@ -311,6 +328,8 @@ private:
 
     App& app_;
     std::optional<MemoryParameters> parameters_;
+    // The log as it is when the window opens: the pace and the first answers' recall.
+    std::vector<ReviewEntry> history_;
     double secondsPerAnswer_;
     MemoryStates replayed_;
     std::optional<Recommendation> recommendation_;
@@ -321,7 +340,6 @@ private:
 }  // namespace
 
 void openForecast(App& app) {
-    prepareLearnerMemory(app);
     ForecastWindow window(app);
     window.run();
     showDueCounts(app, trainingSettings(app).asked);

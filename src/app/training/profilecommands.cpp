@@ -24,11 +24,20 @@ void showProfileName(App& app) {
     }
 }
 
-// A profile that starts without a file: one free record, which syncing hands to a kanji.
+// A profile that starts without a file: one free record, which syncing hands to a kanji. It
+// starts a history of its own: a log left under its name (a profile replaced) goes aside as .bak,
+// or the answers it holds would come back into the new profile's counters.
 void startEmptyProfile(App& app) {
-    app.profile.profileList.records.assign(1, ProfileRecord{});
-    syncProfile(app.profile.profileList, app.kanjiSet);
+    const QString log = learnerFilePath(app, ReviewLogSuffix);
+    if (QFileInfo::exists(log)) {
+        QFile::remove(log + QStringLiteral(".bak"));
+        QFile::rename(log, log + QStringLiteral(".bak"));
+    }
+    ProfileList records;
+    records.records.assign(1, ProfileRecord{});
+    syncProfile(records, app.kanjiSet);
     app.profile.fileDamaged = false;
+    loadLearner(app, std::move(records));
 }
 
 // The files of a profile, and where they are kept once the profile is deleted: beside them,
@@ -155,15 +164,14 @@ void loadProfile(App& app) {
     loadProfile(app, readProfile(profileFilePath(app)));
 }
 
-void loadProfile(App& app, ProfileRead read) {
+void loadProfile(App& app, ProfileRead read, std::optional<LearnerReading> reading) {
     Profile& profile = app.profile;
-    profile.profileList = {};
     // Synced against a set that is not there, the profile would keep none of its records.
     profile.onHold = app.setNotRead;
     if (profile.onHold) {
         profile.fileDamaged = false;
         showProfileName(app);
-        closeLearnerMemory(app);
+        loadLearner(app, {}, std::move(reading));
         return;
     }
     // A file that is there but cannot be read at all (a device, a pipe, too large, not ours to
@@ -174,7 +182,7 @@ void loadProfile(App& app, ProfileRead read) {
         profile.onHold = true;
         profile.fileDamaged = false;
         showProfileName(app);
-        closeLearnerMemory(app);
+        loadLearner(app, {}, std::move(reading));
         app.ui.requesters().message(
             dialogParent(app), app.texts.text(MainText::Profile),
             app.texts.text(MessageText::ProfileUnreadable)
@@ -183,17 +191,20 @@ void loadProfile(App& app, ProfileRead read) {
     }
     // A file that was read but is damaged must survive the next save.
     profile.fileDamaged = !read && read.error().kind != FileErrorKind::NotFound;
+    ProfileList records;
     if (read) {
-        profile.profileList.records = std::move(read->records);
+        records.records = std::move(read->records);
         profile.fileDamaged = !read->whole;
         showProfileName(app);
-        mergeDuplicateRecords(profile.profileList);
+        mergeDuplicateRecords(records);
     } else {
-        profile.profileList.records.assign(1, ProfileRecord{});
+        records.records.assign(1, ProfileRecord{});
     }
-    syncProfile(profile.profileList, app.kanjiSet);
+    syncProfile(records, app.kanjiSet);
+    // The learner replays the log here, never inside an answer, and brings counters the log is
+    // ahead of (a run a crash cut short) up to date before they are shown.
+    loadLearner(app, std::move(records), std::move(reading));
     showProfileCounters(app);
-    openLearnerMemory(app);
 }
 
 namespace {
@@ -212,7 +223,7 @@ std::optional<QString> writeProfile(App& app) {
                 .arg(path, fileErrorText(app.texts, kept.error()));
         }
     }
-    const auto saved = saveFileAtomically(path, writeProfileFile(app.profile.profileList.records));
+    const auto saved = saveFileAtomically(path, writeProfileFile(app.learner.profile().records));
     if (!saved) {
         return app.texts.text(MessageText::ProfileSaveFailed)
             .arg(path, fileErrorText(app.texts, saved.error()));
@@ -292,7 +303,6 @@ void createProfile(App& app) {
     if (saveProfile(app) && replacesDeleted) {
         removeDeletedCopy(app);
     }
-    openLearnerMemory(app);
     showProfileName(app);
     showProfileCounters(app);
 }
@@ -331,14 +341,15 @@ void deleteProfile(App& app) {
     if (!saveProfile(app)) {
         return;
     }
-    closeLearnerMemory(app);
+    // The log is let go of before it moves; a profile that cannot move stays in use.
+    ProfileList records = app.learner.profile();
+    closeLearner(app);
     const std::array<KeptFile, 6> files = keptFilesOf(app);
     if (!keepEarlierDeletion(app) || !moveAllOrNone(app, {files.begin(), files.end()}, false)) {
-        openLearnerMemory(app);
+        loadLearner(app, std::move(records));
         return;
     }
     profile.profileName.clear();
-    profile.profileList = {};
     profile.fileDamaged = false;
     showProfileName(app);
     if (app.mainWindow) {

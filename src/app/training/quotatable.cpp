@@ -7,8 +7,8 @@
 #include "core/training/problemkanji.h"
 
 std::unordered_set<qint32> profileProblemKanji(App& app) {
-    prepareLearnerMemory(app);
-    return problemKanji(app.memory.entries);
+    // A log that cannot be read now marks nothing rather than guessing.
+    return problemKanji(app.learner.history().value_or(std::vector<ReviewEntry>{}));
 }
 
 std::vector<ui::TableRow> quotaTableRows(const App& app, const std::vector<QuotaRow>& quotaRows,
@@ -55,7 +55,7 @@ QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& cont
 std::vector<QuotaRow> showQuotaRows(const App& app, const ui::Window& window,
                                     const QuotaChoiceControls& controls, ui::TableList& list,
                                     const std::unordered_set<qint32>& marked) {
-    std::vector<QuotaRow> rows = quotaRows(app.profile.profileList, chosenKinds(window, controls),
+    std::vector<QuotaRow> rows = quotaRows(app.learner.profile(), chosenKinds(window, controls),
                                            chosenOrder(window, controls));
     list.setRows(quotaTableRows(app, rows, marked));
     return rows;

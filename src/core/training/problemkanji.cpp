@@ -25,8 +25,8 @@ std::unordered_set<qint32> problemKanji(const std::vector<ReviewEntry>& entries,
         }
         KindHistory& history = histories[entry.code][kind];
         const bool right =
-            entry.verdict == ReviewVerdict::Right || entry.verdict == ReviewVerdict::Easy;
-        if (entry.verdict == ReviewVerdict::Wrong && history.lastRight &&
+            entry.verdict == Grade::Right || entry.verdict == Grade::Easy;
+        if (entry.verdict == Grade::Wrong && history.lastRight &&
             ++history.lapses >= threshold) {
             problems.insert(entry.code);
         }

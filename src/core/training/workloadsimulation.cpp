@@ -196,7 +196,7 @@ double firstAnswerRecall(const std::vector<ReviewEntry>& entries) {
             continue;
         }
         ++first;
-        right += entry.verdict == ReviewVerdict::Wrong ? 0 : 1;
+        right += entry.verdict == Grade::Wrong ? 0 : 1;
     }
     return first > 0 ? double(right) / double(first) : 0.0;
 }

@@ -66,7 +66,7 @@ TEST_F(FilesAndFaults, LinksPipesAndForeignPathsNeitherBlockTheStartNorLeadOutsi
     EXPECT_TRUE(told.text.contains(pipedProfile)) << told.text.toStdString();
     EXPECT_TRUE(told.text.contains(app.texts.text(MessageText::ReasonNotRegularFile)))
         << told.text.toStdString();
-    EXPECT_TRUE(app.profile.profileList.empty());
+    EXPECT_TRUE(app.learner.profile().empty());
     EXPECT_TRUE(saveProfile(app));
     struct stat profileStat {};
     ASSERT_EQ(lstat(QFile::encodeName(pipedProfile).constData(), &profileStat), 0);

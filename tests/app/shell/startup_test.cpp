@@ -255,7 +255,7 @@ TEST_F(StartUp, RememberedProfileMeetsTheSetAndADamagedFileIsKeptAtTheEnd) {
 
     EXPECT_EQ(window().text(ProfileField), u"Lerner"_s);
     EXPECT_TRUE(app.profile.fileDamaged);
-    EXPECT_EQ(app.profile.profileList.size(), 3);
+    EXPECT_EQ(app.learner.profile().size(), 3);
     EXPECT_TRUE(window().statusText(4).contains(u"3-0-1"_s))
         << window().statusText(4).toStdString();
     ASSERT_TRUE(finish());
@@ -484,8 +484,8 @@ TEST_F(StartUp, ProfileThatCannotBeSavedAtTheEndAsksBeforeItsAnswersAreLost) {
               serializePreferences({u"Drei"_s, u"Lerner"_s, workDir(), workDir(), QString()}));
     start();
     // An answer given in this session.
-    ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x4E00));
-    app.profile.profileList.currentRecord()->KindOn.Right = 4;
+    ASSERT_TRUE(findProfileRecord(app.learner.profile(), 0x4E00));
+    app.learner.profile().currentRecord()->KindOn.Right = 4;
 
     {
         // A full disk: nothing can be written.
@@ -504,8 +504,8 @@ TEST_F(StartUp, ProfileThatCannotBeSavedAtTheEndAsksBeforeItsAnswersAreLost) {
         << shown.back().text.toStdString();
     // No keeps the program open with the answer, and the file as it was.
     ASSERT_NE(app.mainWindow, nullptr);
-    ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x4E00));
-    EXPECT_EQ(app.profile.profileList.currentRecord()->KindOn.Right, 4);
+    ASSERT_TRUE(findProfileRecord(app.learner.profile(), 0x4E00));
+    EXPECT_EQ(app.learner.profile().currentRecord()->KindOn.Right, 4);
     EXPECT_EQ(readFile(u"Media/Drei/Lerner.rkpr"_s), before);
 
     // With room again, ending saves it.

@@ -74,8 +74,8 @@ TEST_F(DailyReview, WrongAnswersComeBackTomorrowAndEveryKanjiSomeDaysLater) {
     ASSERT_TRUE(log.has_value());
     ASSERT_EQ(log->entries.size(), 5u);
     EXPECT_EQ(log->entries[3].code, 0x6C34);
-    EXPECT_EQ(log->entries[3].verdict, ReviewVerdict::Wrong);
-    EXPECT_EQ(log->entries[0].verdict, ReviewVerdict::Right);
+    EXPECT_EQ(log->entries[3].verdict, Grade::Wrong);
+    EXPECT_EQ(log->entries[0].verdict, Grade::Right);
 
     // The forecast expects the two forgotten kanji tomorrow, a day after their answers, and the
     // three others two days later, in the chart and in words.
@@ -160,8 +160,8 @@ TEST_F(DailyReview, WrongAnswersComeBackTomorrowAndEveryKanjiSomeDaysLater) {
         [this] { openForecast(app); });
     const QStringList plan = recommended.section(u": "_s, 1).split(u' ');
     ASSERT_GE(plan.size(), 3) << recommended.toStdString();
-    EXPECT_EQ(qRound(app.memory.choices.retention * 100), plan[0].toInt());
-    EXPECT_EQ(app.memory.choices.newPerDay, plan[2].toInt());
+    EXPECT_EQ(qRound(app.learner.choices().retention * 100), plan[0].toInt());
+    EXPECT_EQ(app.learner.choices().newPerDay, plan[2].toInt());
 }
 
 TEST_F(DailyReview, ADamagedLogIsKeptAsideAndANewOneBegins) {
@@ -170,7 +170,7 @@ TEST_F(DailyReview, ADamagedLogIsKeptAsideAndANewOneBegins) {
     writeFile(u"Renkari.pref"_s,
               serializePreferences({u"JLPT"_s, u"Lerner"_s, workDir(), workDir(), QString()}));
     start();
-    // The log is read when the daily review is first needed.
+    // The log is read when the learner is loaded with the profile.
     choosePage(ViewMode::Training);
     const auto& shown = app.ui.requesters().shown();
     ASSERT_FALSE(shown.empty());
@@ -184,6 +184,48 @@ TEST_F(DailyReview, ADamagedLogIsKeptAsideAndANewOneBegins) {
     ASSERT_TRUE(log.has_value());
     ASSERT_FALSE(log->entries.empty());
     EXPECT_EQ(log->entries.back().type, ReviewEntryType::Answer);
+}
+
+TEST_F(DailyReview, AProfileOlderThanItsLogIsBroughtUpToDateFromIt) {
+    choosePage(ViewMode::Training);
+    click(OrderIndex);
+    click(StartButton);
+    // 日 right, 月 wrong; the run ends, and the profile is saved with them.
+    answerOn(u"nichi"_s);
+    answerOn(u"x"_s);
+    click(TrainingEndButton);
+    const std::optional<QByteArray> firstRun = readFile(u"Media/JLPT/Lerner.rkpr"_s);
+    ASSERT_TRUE(firstRun.has_value());
+
+    // A second run: both right. A crash before the profile's next save leaves its file as the
+    // first run left it, while the log holds every answer.
+    click(StartButton);
+    answerOn(u"nichi"_s);
+    answerOn(u"getsu"_s);
+    click(TrainingEndButton);
+    const std::vector<ProfileRecord> answered = app.learner.profile().records;
+    ASSERT_TRUE(finish());
+    writeFile(u"Media/JLPT/Lerner.rkpr"_s, *firstRun);
+
+    start();
+    EXPECT_EQ(app.learner.profile().records, answered);
+    const ProfileRecord& sun = app.learner.profile().records[0];
+    EXPECT_EQ(sun.KindOn.Right, 2);
+    EXPECT_EQ(sun.KindOn.Series, 2);
+    const ProfileRecord& moon = app.learner.profile().records[1];
+    EXPECT_EQ(moon.KindOn.Right, 1);
+    EXPECT_EQ(moon.KindOn.Wrong, 1);
+    EXPECT_EQ(moon.KindOn.Series, 1);
+
+    // A profile replaced by a new one of its name starts afresh: its log does not bring the old
+    // answers back.
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Lerner"_s));
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuCreateProfile);
+    ASSERT_TRUE(finish());
+    start();
+    EXPECT_EQ(app.learner.profile().records[0].KindOn, AnswerStats{});
+    EXPECT_TRUE(readFile(u"Media/JLPT/Lerner.rklog.bak"_s).has_value());
 }
 
 TEST_F(DailyReview, TheLearnersChoicesAreRestoredAfterARestart) {

@@ -117,7 +117,7 @@ protected:
 };
 
 TEST_F(SelectionDialogTest, OpensWithEveryRecordColouredByItsBand) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         record(0x4E00, answers(0, 0, 3)),                    // trained, nothing right: band 0
         record(0x4E01, answers(1, 0, 199)),                  // quota 0 with one right: band 1
         record(0x4E02, answers(1, 0, 1)),                    // 50: band 2
@@ -187,7 +187,7 @@ TEST_F(SelectionDialogTest, OpensWithEveryRecordColouredByItsBand) {
 }
 
 TEST_F(SelectionDialogTest, BandBoxesSelectTheirBandAndOnlyWrongAlsoTheUntrained) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         record(1, answers(0, 0, 2)),   // band 0
         record(2, answers(0, 3, 0)),   // untrained
         record(3, answers(1, 0, 3)),   // band 1
@@ -243,7 +243,7 @@ TEST_F(SelectionDialogTest, BandBoxesSelectTheirBandAndOnlyWrongAlsoTheUntrained
 
 TEST_F(SelectionDialogTest, AlleKeineAndClicksCountAndEnableOkFromTwoRowsOn) {
     for (qint32 code = 0x4E00; code < 0x4E00 + 30; ++code) {
-        app.profile.profileList.records.push_back(record(code, answers(code % 4, 0, 1)));
+        app.learner.profile().records.push_back(record(code, answers(code % 4, 0, 1)));
     }
 
     const auto result = run({
@@ -287,7 +287,7 @@ TEST_F(SelectionDialogTest, AlleKeineAndClicksCountAndEnableOkFromTwoRowsOn) {
 }
 
 TEST_F(SelectionDialogTest, SortOptionsReorderAndRefillsLeaveNothingSelected) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         record(1, answers(2, 0, 2)),  // 50
         record(2, answers(0, 4, 0)),  // untrained
         record(3, answers(9, 1, 0)),  // 90
@@ -345,7 +345,7 @@ TEST_F(SelectionDialogTest, SortOptionsReorderAndRefillsLeaveNothingSelected) {
 }
 
 TEST_F(SelectionDialogTest, KindBoxesChooseWhatCountsAndCanLeaveEveryRowUntrained) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         record(1, answers(5, 0, 0)),                                      // ON only
         record(2, {}, answers(0, 0, 4)),                                  // KUN only
         record(3, answers(1, 0, 0), answers(1, 0, 0), answers(0, 1, 2)),  // all three
@@ -391,7 +391,7 @@ TEST_F(SelectionDialogTest, KindBoxesChooseWhatCountsAndCanLeaveEveryRowUntraine
 }
 
 TEST_F(SelectionDialogTest, AbbruchCancelsEvenWithRowsSelected) {
-    app.profile.profileList.records = {record(1, answers(1, 0, 0)), record(2, answers(0, 0, 1))};
+    app.learner.profile().records = {record(1, answers(1, 0, 0)), record(2, answers(0, 0, 1))};
     const auto result = run({
         [](const Dialog& d) { d.click(u"Alle"_s); },
         [](const Dialog& d) {
@@ -403,8 +403,8 @@ TEST_F(SelectionDialogTest, AbbruchCancelsEvenWithRowsSelected) {
 }
 
 TEST_F(SelectionDialogTest, CloseBoxKeepsTheSelectionEvenOfOneRow) {
-    app.profile.profileList.records = {record(1, answers(1, 0, 0)), record(2, answers(0, 0, 1)),
-                                       record(3, answers(2, 0, 1))};
+    app.learner.profile().records = {record(1, answers(1, 0, 0)), record(2, answers(0, 0, 1)),
+                                     record(3, answers(2, 0, 1))};
     const auto result = run({
         [](const Dialog& d) { d.click(u"Sortiere nach Falschen"_s); },
         [](const Dialog& d) { d.clickRow(1); },
@@ -434,15 +434,16 @@ TEST_F(SelectionDialogTest, EmptyProfileGivesAnEmptyListThatCannotBeConfirmed) {
 }
 
 TEST_F(SelectionDialogTest, ProblemKanjiAreMarkedInTheStatisticsAndSelectedByTheirButton) {
+    ProfileList profile;
     for (qint32 code = 0x4E00; code < 0x4E00 + 12; ++code) {
-        app.profile.profileList.records.push_back(record(code, answers(code % 3, 0, 1)));
+        profile.records.push_back(record(code, answers(code % 3, 0, 1)));
     }
     // Eight lapses of 0x4E03's Kun reading, nine of 0x4E0A's meaning; seven of 0x4E05's On
     // reading, and eight of a kanji the profile does not hold.
     std::vector<ReviewEntry> log;
     const auto lapses = [&log](qint32 code, AnswerKind kind, int count) {
         for (int i = 0; i < count; ++i) {
-            for (const ReviewVerdict verdict : {ReviewVerdict::Right, ReviewVerdict::Wrong}) {
+            for (const Grade verdict : {Grade::Right, Grade::Wrong}) {
                 log.push_back(answerEntry(1'700'000'000 + static_cast<qint64>(log.size()), code,
                                           kind, verdict));
             }
@@ -453,9 +454,9 @@ TEST_F(SelectionDialogTest, ProblemKanjiAreMarkedInTheStatisticsAndSelectedByThe
     lapses(0x4E0A, AnswerKind::Meaning, 9);
     lapses(0x5000, AnswerKind::Kanji, 8);
     app.profile.profileName = u"Lerner"_s;
-    openLearnerMemory(app);
     ASSERT_TRUE(QDir().mkpath(mediaDir() + u"Auswahl"_s));
     ASSERT_TRUE(startReviewLog(learnerFilePath(app, ".rklog"), log));
+    loadLearner(app, std::move(profile));
 
     playDialog(
         StatisticsWindowId, u"Statistik"_s, {[](QWidget* top) {

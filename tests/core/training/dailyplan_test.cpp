@@ -57,7 +57,7 @@ TEST(DueSchedule, FuzzSpreadsEqualIntervalsEvenlyWithinTheirRangeAndReplaysTheSa
     for (int day : {0, 3}) {
         for (int i = 0; i < 60; ++i) {
             log.push_back(answerEntry(evening(day) + i * 20, First + i, AnswerKind::Meaning,
-                                      ReviewVerdict::Right));
+                                      Grade::Right));
         }
     }
     const MemoryModel model;
@@ -109,7 +109,7 @@ TEST(DueSchedule, AKanjisKindsFallDueOnDifferentDaysAndAreAskedTogetherOnceDue) 
     std::vector<ReviewEntry> log;
     for (int day : {0, 3}) {
         for (AnswerKind kind : {AnswerKind::Kanji, AnswerKind::On, AnswerKind::Meaning}) {
-            log.push_back(answerEntry(evening(day), First, kind, ReviewVerdict::Right));
+            log.push_back(answerEntry(evening(day), First, kind, Grade::Right));
         }
     }
     const MemoryModel model;
@@ -141,7 +141,7 @@ TEST(Workload, ExpectsTheAnswersTheComingDaysCauseAndTheNewKanji) {
     const KanjiSet set = kanjiSet(3);
     const MemoryModel model;
     const MemoryStates states = replayReviews(
-        {answerEntry(evening(-2), First, AnswerKind::Meaning, ReviewVerdict::Right)}, model);
+        {answerEntry(evening(-2), First, AnswerKind::Meaning, Grade::Right)}, model);
     WorkloadOptions options;
     options.asked = meaningOnly();
     options.retention = 0.9;

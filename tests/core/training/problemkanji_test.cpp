@@ -5,7 +5,7 @@
 
 namespace {
 
-using V = ReviewVerdict;
+using V = Grade;
 
 const qint32 Water = U'水';
 const qint32 Sun = U'日';
