@@ -121,7 +121,7 @@ void SearchWindow::build() {
 const KanjiSearchIndex& SearchWindow::index() {
     if (!index_ || !index_->isCurrentFor(app_.kanjiSet)) {
         index_.emplace(app_.kanjiSet, [this](qint32 code) {
-            const StrokeList* strokes = referenceStrokes(app_, code);
+            const StrokeList* strokes = app_.handwriting.referenceStrokes(code);
             return strokes != nullptr ? static_cast<int>(strokes->size()) : 0;
         });
         fillRadicals();
@@ -179,7 +179,7 @@ void SearchWindow::search() {
 // What zinnia reads in the drawing, best first, as far as the set holds it.
 void SearchWindow::readDrawing() {
     const StrokeList drawn = withoutDots(pad_->strokes());
-    const KanjiRecognizer* recognizer = drawn.empty() ? nullptr : kanjiRecognizer(app_);
+    const KanjiRecognizer* recognizer = drawn.empty() ? nullptr : app_.handwriting.recognizer();
     if (recognizer == nullptr) {
         showResults({});
         return;
