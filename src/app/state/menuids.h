@@ -26,4 +26,5 @@ enum MenuId : int {
     MenuKeyF2 = 27,
     MenuTakeAsGenshi = 28,
     MenuSaveRecording = 29,
+    MenuExportHistory = 30,
 };
