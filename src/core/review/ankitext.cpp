@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr qsizetype MaxEntity = 12;
+
 bool isKana(QChar c) {
     const char16_t u = c.unicode();
     return (u >= 0x3041 && u <= 0x309F) || (u >= 0x30A0 && u <= 0x30FF) || u == 0x30FC ||
@@ -101,8 +103,12 @@ QString decodeEntities(QStringView text) {
     qsizetype pos = 0;
     while (pos < text.size()) {
         if (text[pos] == u'&') {
-            const qsizetype end = text.indexOf(u';', pos);
-            if (end > pos + 1 && end - pos <= 10) {
+            // Entities are short: the ";" is looked for near the "&" only, so a text of many
+            // "&" without one stays linear.
+            const qsizetype near =
+                text.sliced(pos, std::min<qsizetype>(MaxEntity, text.size() - pos)).indexOf(u';');
+            const qsizetype end = near < 0 ? -1 : pos + near;
+            if (end > pos + 1) {
                 const QString decoded = decodeEntity(text.sliced(pos + 1, end - pos - 1));
                 if (!decoded.isEmpty()) {
                     out.append(decoded);
@@ -155,10 +161,10 @@ AnkiFieldText cleanAnkiField(QStringView html) {
     for (const QString& raw : lines) {
         QString line = raw;
         const qsizetype index = field.lines.size();
+        const size_t soundsBefore = field.sounds.size();
         for (auto it = soundMark.globalMatch(line); it.hasNext();) {
             const QString name = it.next().captured(1).trimmed();
             if (!name.isEmpty()) {
-                // A sound on a line of its own belongs to the line before, where the example is.
                 field.sounds.push_back({name, index});
             }
         }
@@ -166,12 +172,11 @@ AnkiFieldText cleanAnkiField(QStringView html) {
         line = withFurigana(line.replace(blanks, QStringLiteral(" ")).trimmed());
         if (!line.isEmpty()) {
             field.lines.append(line);
-        } else {
-            for (AnkiFieldText::Sound& sound : field.sounds) {
-                if (sound.line == index) {
-                    sound.line = std::max<qsizetype>(0, index - 1);
-                }
-            }
+            continue;
+        }
+        // A sound on a line of its own belongs to the line before, where the example is.
+        for (size_t i = soundsBefore; i < field.sounds.size(); ++i) {
+            field.sounds[i].line = std::max<qsizetype>(0, index - 1);
         }
     }
     return field;
