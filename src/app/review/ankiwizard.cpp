@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -81,6 +82,7 @@ private:
             }
         }
         w.addChoice(NoteTypeChoice, nullptr, {100, 8, 300, 24}, types);
+        w.setEnabled(NoteTypeChoice, types.size() > 1);
         preview_ = w.addTableList(NotePreview, nullptr, {10, 40, 830, 170}, {},
                                   {.multiSelect = false, .gridLines = true});
 
@@ -116,6 +118,9 @@ private:
                    event.control < FirstTargetChoice + AnkiTargetCount) {
             readMap();
             guessKinds();
+        } else if (event.control >= FirstTemplateChoice &&
+                   event.control < FirstTemplateChoice + ShownTemplates) {
+            chosen_[static_cast<size_t>(event.control - FirstTemplateChoice)] = true;
         }
     }
 
@@ -153,6 +158,7 @@ private:
                        {}});
 
         map_ = guessFieldMap(shown.fields);
+        chosen_.fill(false);
         const QStringList choices =
             QStringList{app_.texts.text(MessageText::AnkiNoField)} + shown.fields;
         for (int i = 0; i < AnkiTargetCount; ++i) {
@@ -171,7 +177,8 @@ private:
         }
     }
 
-    // The kinds follow the mapping: which field a question shows tells what it asks.
+    // The kinds follow the mapping, which field a question shows telling what it asks; a kind
+    // the learner chose stays.
     void guessKinds() {
         ui::Window& w = window();
         const AnkiNoteType& shown = type();
@@ -183,8 +190,11 @@ private:
             const bool used = i < static_cast<int>(shown.templates.size());
             w.setVisible(FirstTemplateLabel + i, used);
             w.setVisible(FirstTemplateChoice + i, used);
-            if (used) {
-                w.setText(FirstTemplateLabel + i, shown.templates[static_cast<size_t>(i)].name);
+            if (!used) {
+                continue;
+            }
+            w.setText(FirstTemplateLabel + i, shown.templates[static_cast<size_t>(i)].name);
+            if (!chosen_[static_cast<size_t>(i)]) {
                 w.setChoice(FirstTemplateChoice + i,
                             static_cast<int>(kinds_[static_cast<size_t>(i)]));
             }
@@ -209,6 +219,8 @@ private:
     std::vector<size_t> notes_;
     AnkiFieldMap map_{};
     std::vector<AnkiAnswerKind> kinds_;
+    // The template choices the learner made, which no new guess replaces.
+    std::array<bool, ShownTemplates> chosen_{};
     ui::TableList* preview_ = nullptr;
 };
 
