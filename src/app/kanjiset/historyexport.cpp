@@ -5,6 +5,8 @@
 #include "app/training/dailyreview.h"
 #include "base/files.h"
 #include "core/review/fsrsexport.h"
+#include "core/training/reviewlog.h"
+#include "core/training/trainingchoices.h"
 
 #include <QFileInfo>
 
@@ -27,9 +29,19 @@ void exportReviewHistory(App& app) {
         path += QStringLiteral(".csv");
     }
     app.paths.exportPath = file.absolutePath() + u'/';
-    // The log as read and answered so far in this run, seeds of an older profile included.
-    prepareLearnerMemory(app);
-    if (const auto saved = saveFileAtomically(path, fsrsReviewCsv(app.memory.entries)); !saved) {
+    // The answers of this run first reach the file, which then gives them with undone ones left
+    // out; a profile whose log has not begun has no single answers yet.
+    syncLearnerMemory(app);
+    const QString logPath = learnerFilePath(app, ReviewLogSuffix);
+    FileResult<std::vector<ReviewEntry>> history = readReviewHistory(logPath);
+    if (!history && history.error().kind != FileErrorKind::NotFound) {
+        app.ui.requesters().message(dialogParent(app), title,
+                                    app.texts.text(MessageText::ImportUnreadable)
+                                        .arg(logPath, fileErrorText(app.texts, history.error())));
+        return;
+    }
+    const QByteArray csv = fsrsReviewCsv(history ? *history : std::vector<ReviewEntry>{});
+    if (const auto saved = saveFileAtomically(path, csv); !saved) {
         app.ui.requesters().message(dialogParent(app), title,
                                     app.texts.text(MessageText::ExportFailed)
                                         .arg(path, fileErrorText(app.texts, saved.error())));

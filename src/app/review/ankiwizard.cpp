@@ -5,10 +5,13 @@
 #include "app/kanjiset/setcommands.h"
 #include "app/state/app.h"
 #include "app/state/mainwindowids.h"
+#include "app/training/dailyreview.h"
 #include "core/review/ankihistory.h"
 #include "core/review/ankinotes.h"
 #include "core/review/ankitext.h"
+#include "core/training/learner.h"
 #include "core/training/profilerecord.h"
+#include "core/training/trainingchoices.h"
 #include "ui/dialog.h"
 #include "ui/tablelist.h"
 
@@ -285,6 +288,36 @@ void copySounds(App& app, const AnkiPackage& package, const QStringList& names) 
     }
 }
 
+// The deck's answers go into the profile's log through the learner's merge, which leaves out
+// what the log holds already and rebuilds the counters and the memory from it. The daily review
+// lets go of the log first and reads it anew when next needed. The answers the log did not hold
+// before, or nothing when the log could not take them (the learner is told why).
+std::optional<qint32> takeHistory(App& app, std::vector<ReviewEntry> batch) {
+    closeLearnerMemory(app);
+    const QString logPath = learnerFilePath(app, ReviewLogSuffix);
+    LoadedLearner loaded = Learner::load({logPath, learnerFilePath(app, TrainingChoicesSuffix)},
+                                         app.profile.profileList, app.ui.localNow().timeZone());
+    for (const LearnerProblem& problem : loaded.report.problems) {
+        if (problem.kind == LearnerProblem::Kind::LogDamaged) {
+            app.ui.requesters().message(
+                dialogParent(app), app.texts.text(MessageText::AnkiTitle),
+                app.texts.text(MessageText::ReviewLogDamaged).arg(problem.path, problem.backup));
+        }
+    }
+    const FileResult<MergeOutcome> merged = loaded.learner.merge(std::move(batch));
+    if (merged) {
+        app.profile.profileList = loaded.learner.profile();
+    }
+    openLearnerMemory(app);
+    if (!merged) {
+        app.ui.requesters().message(dialogParent(app), app.texts.text(MessageText::AnkiTitle),
+                                    app.texts.text(MessageText::ReviewLogFailed)
+                                        .arg(logPath, fileErrorText(app.texts, merged.error())));
+        return std::nullopt;
+    }
+    return merged->added;
+}
+
 void tellOutcome(App& app, const QString& text) {
     if (!app.mainWindow) {
         return;
@@ -320,13 +353,33 @@ void importAnkiPackage(App& app, const QString& path) {
     }
     AnkiNoteRecords notes = ankiNoteRecords(package->collection, choice->noteType, choice->map);
     const int skipped = notes.skipped;
+    const QHash<qint64, qint32> codeOfNote = std::move(notes.codeOfNote);
     const AnkiMergeOutcome outcome = addAnkiRecords(app.kanjiSet, std::move(notes.records));
     copySounds(app, *package, outcome.sounds);
-    if (!app.profile.profileName.isEmpty()) {
+    QString text = app.texts.text(MessageText::AnkiOutcome)
+                       .arg(QString::number(outcome.added), QString::number(outcome.filled),
+                            QString::number(skipped));
+    const bool withProfile = !app.profile.profileName.isEmpty() && !app.profile.onHold;
+    if (withProfile) {
+        // The new kanji get their records first, so the history finds them.
         syncProfile(app.profile.profileList, app.kanjiSet);
+        const AnkiNoteType* type = nullptr;
+        for (const AnkiNoteType& t : package->collection.noteTypes) {
+            type = t.id == choice->noteType ? &t : type;
+        }
+        const std::vector<TimedAnswer> answers =
+            type ? ankiAnswers(package->collection, codeOfNote, type->templates, choice->kinds)
+                 : std::vector<TimedAnswer>{};
+        std::vector<ReviewEntry> batch;
+        batch.reserve(answers.size());
+        for (const TimedAnswer& answer : answers) {
+            batch.push_back(reviewEntryOf(answer));
+        }
+        if (const std::optional<qint32> taken = takeHistory(app, std::move(batch))) {
+            text += QStringLiteral("; ") +
+                    app.texts.text(MessageText::AnkiAnswers).arg(QString::number(*taken));
+        }
     }
     refreshSet(app);
-    tellOutcome(app, app.texts.text(MessageText::AnkiOutcome)
-                         .arg(QString::number(outcome.added), QString::number(outcome.filled),
-                              QString::number(skipped)));
+    tellOutcome(app, text);
 }

@@ -5,16 +5,16 @@
 
 namespace {
 
-std::optional<ReviewVerdict> verdictOfEase(int ease) {
+std::optional<Grade> verdictOfEase(int ease) {
     switch (ease) {
         case 1:
-            return ReviewVerdict::Wrong;
+            return Grade::Wrong;
         case 2:
-            return ReviewVerdict::Partly;
+            return Grade::Partly;
         case 3:
-            return ReviewVerdict::Right;
+            return Grade::Right;
         case 4:
-            return ReviewVerdict::Easy;
+            return Grade::Easy;
         default:
             return std::nullopt;
     }
@@ -49,7 +49,7 @@ std::vector<TimedAnswer> ankiAnswers(const AnkiCollection& collection,
     }
     std::vector<TimedAnswer> answers;
     for (const AnkiReview& review : collection.reviews) {
-        const std::optional<ReviewVerdict> verdict = verdictOfEase(review.ease);
+        const std::optional<Grade> verdict = verdictOfEase(review.ease);
         const auto card = cards.constFind(review.card);
         if (!verdict || card == cards.constEnd() || review.time <= 0 ||
             review.time > LatestTimeMs) {
@@ -63,5 +63,6 @@ std::vector<TimedAnswer> ankiAnswers(const AnkiCollection& collection,
 }
 
 ReviewEntry reviewEntryOf(const TimedAnswer& answer) {
-    return answerEntry(answer.time / 1000, answer.code, answer.kind, answer.verdict);
+    return answerEntry(answer.time / 1000, answer.code, answer.kind, answer.verdict,
+                       answer.duration);
 }

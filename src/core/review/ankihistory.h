@@ -14,7 +14,7 @@
 struct TimedAnswer {
     qint32 code = 0;
     AnswerKind kind = AnswerKind::Meaning;
-    ReviewVerdict verdict = ReviewVerdict::Wrong;
+    Grade verdict = Grade::Wrong;
     // Milliseconds since 1970 UTC.
     qint64 time = 0;
     // How long the answer took, in milliseconds; 0 when unknown.
@@ -33,5 +33,6 @@ std::vector<TimedAnswer> ankiAnswers(const AnkiCollection& collection,
                                      std::span<const AnkiTemplate> templates,
                                      std::span<const AnkiAnswerKind> kinds);
 
-// The answer as an entry of the review log, whose times are whole seconds.
+// The answer as an entry of the review log, whose times are whole seconds, ready for the
+// learner's merge.
 ReviewEntry reviewEntryOf(const TimedAnswer& answer);

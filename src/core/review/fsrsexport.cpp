@@ -24,15 +24,15 @@ QByteArray fsrsReviewCsv(const std::vector<ReviewEntry>& entries) {
         }
         const qint64 card = fsrsCardId(entry.code, entry.kind);
         const CardState state = next.value(card, CardState::Learning);
-        const bool wrong = entry.verdict == ReviewVerdict::Wrong;
-        const bool right =
-            entry.verdict == ReviewVerdict::Right || entry.verdict == ReviewVerdict::Easy;
+        const bool wrong = entry.verdict == Grade::Wrong;
+        const bool right = isRight(entry.verdict);
         next.insert(card, wrong                                     ? CardState::Relearning
                           : right || state != CardState::Relearning ? CardState::Review
                                                                     : CardState::Relearning);
         csv += QByteArray::number(card) + ',' + QByteArray::number(entry.time * 1000) + ',' +
                QByteArray::number(static_cast<int>(entry.verdict) + 1) + ',' +
-               QByteArray::number(static_cast<int>(state)) + ",0\n";
+               QByteArray::number(static_cast<int>(state)) + ',' +
+               QByteArray::number(entry.durationMs) + '\n';
     }
     return csv;
 }

@@ -419,6 +419,7 @@ TextTables builtInTexts() {
         u"Lernverlauf exportieren"_s,
         u"CSV (*.csv)|*.csv"_s,
         u"Ohne Profil gibt es keinen Lernverlauf zu exportieren."_s,
+        u"%1 Antworten übernommen"_s,
     });
     return tables;
 }

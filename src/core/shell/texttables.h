@@ -423,8 +423,10 @@ enum class MessageText {
     FsrsExportTitle,
     FsrsFileFilter,
     FsrsNoHistory,
+    // After the Anki import's outcome: the answers its history brought into the log (%1).
+    AnkiAnswers,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::FsrsNoHistory) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::AnkiAnswers) + 1;
 
 class TextTables {
 public:

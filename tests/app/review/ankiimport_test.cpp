@@ -4,6 +4,7 @@
 #include "app/shell/appfixture.h"
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
+#include "app/training/dailyreview.h"
 #include "core/review/ankifixture.h"
 #include "core/training/reviewlog.h"
 #include "ui/tablelist.h"
@@ -30,6 +31,12 @@ AnkiFixture kanjiDeck() {
           u"日本[にほん] Japan [sound:nihon.mp3]"_s}},
         {2, TypeId, {u"月"_s, u"ゲツ"_s, u"つき"_s, u"moon"_s, u""_s}},
         {3, TypeId, {u"日本"_s, u"ニホン"_s, u""_s, u"Japan"_s, u""_s}},
+    };
+    deck.collection.cards = {{11, 1, 0}, {12, 1, 1}, {21, 2, 0}, {31, 3, 0}};
+    deck.collection.reviews = {
+        {1'700'000'000'000, 11, 3, 5000, 0}, {1'700'000'100'000, 12, 1, 8000, 0},
+        {1'700'000'200'000, 12, 0, 0, 4},    {1'700'000'300'000, 31, 3, 100, 1},
+        {1'700'086'400'500, 21, 4, 3000, 1},
     };
     deck.media = {{u"nihon.mp3"_s, QByteArray("ID3 nihon")}};
     return deck;
@@ -146,6 +153,54 @@ TEST_F(AnkiImport, DeckImportsWithOkAloneAndAgainAddsNothing) {
     expectSameRecords(app.kanjiSet.records, before);
 }
 
+// With a profile in use the deck's answers come into the log at their times, with their grades
+// and durations, the counters are rebuilt and the memory knows the kanji; the same deck again
+// brings no answer twice.
+TEST_F(AnkiImport, HistoryComesIntoTheProfileOnce) {
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Lerner"_s));
+    chooseMenu(MenuCreateProfile);
+    const QString path = package(kanjiDeck(), AnkiForm::Schema18);
+    importWith(path, [](const AnkiView& v) {
+        EXPECT_FALSE(v.showsText(u"Kein Profil: der Verlauf wird nicht übernommen"_s));
+    });
+    EXPECT_EQ(outcome(),
+              u"1 übernommen, 1 ergänzt, 1 übersprungen: kein einzelnes Kanji; "
+              u"3 Antworten übernommen"_s);
+    const std::vector<ReviewEntry> expected{
+        answerEntry(1'700'000'000, Hi, AnswerKind::Meaning, Grade::Right, 5000),
+        answerEntry(1'700'000'100, Hi, AnswerKind::Kanji, Grade::Wrong, 8000),
+        answerEntry(1'700'086'400, Tsuki, AnswerKind::Meaning, Grade::Easy, 3000),
+    };
+    const QString log = mediaDir() + u"Import/Lerner.rklog"_s;
+    const auto answersIn = [&] {
+        std::vector<ReviewEntry> answers;
+        const FileResult<std::vector<ReviewEntry>> history = readReviewHistory(log);
+        EXPECT_TRUE(history);
+        for (const ReviewEntry& entry : history.value_or({})) {
+            if (entry.type == ReviewEntryType::Answer) {
+                answers.push_back(entry);
+            }
+        }
+        return answers;
+    };
+    EXPECT_EQ(answersIn(), expected);
+    const ProfileList& profile = app.profile.profileList;
+    const ProfileRecord& hi = profile.records[size_t(profileIndexOf(profile, Hi))];
+    EXPECT_EQ(hi.KindMeaning.Right, 1);
+    EXPECT_EQ(hi.KindKanji.Wrong, 1);
+    const ProfileRecord& tsuki = profile.records[size_t(profileIndexOf(profile, Tsuki))];
+    EXPECT_EQ(tsuki.KindMeaning.Right, 1);
+    prepareLearnerMemory(app);
+    EXPECT_NE(app.memory.states.find(Tsuki, AnswerKind::Meaning), nullptr);
+
+    importWith(path, [](const AnkiView&) {});
+    EXPECT_EQ(outcome(),
+              u"0 übernommen, 0 ergänzt, 1 übersprungen: kein einzelnes Kanji; "
+              u"0 Antworten übernommen"_s);
+    EXPECT_EQ(answersIn(), expected);
+    EXPECT_EQ(profile.records[size_t(profileIndexOf(profile, Hi))].KindMeaning.Right, 1);
+}
+
 TEST_F(AnkiImport, HostilePackageIsRefusedWithItsReason) {
     AnkiFixture deck = kanjiDeck();
     deck.media = {{u"../../Renkari.pref"_s, QByteArray("overwritten")}};
@@ -167,8 +222,8 @@ TEST_F(AnkiImport, ReviewHistoryExportsForFsrs) {
     app.ui.requesters().answerNext(ui::Answer::accept(u"Lerner"_s));
     chooseMenu(MenuCreateProfile);
     ASSERT_TRUE(startReviewLog(mediaDir() + u"Import/Lerner.rklog"_s,
-                               {answerEntry(1000, Hi, AnswerKind::On, ReviewVerdict::Wrong),
-                                answerEntry(2000, Hi, AnswerKind::On, ReviewVerdict::Right)}));
+                               {answerEntry(1000, Hi, AnswerKind::On, Grade::Wrong),
+                                answerEntry(2000, Hi, AnswerKind::On, Grade::Right)}));
     app.ui.requesters().answerNext(ui::Answer::accept(workDir() + u"verlauf"_s));
     chooseMenu(MenuExportHistory);
     const QByteArray card = QByteArray::number(qint64(Hi) * 4);

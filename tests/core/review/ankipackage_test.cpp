@@ -121,10 +121,10 @@ TEST_P(AnkiPackageTest, ReadsNotesAndReviewsOfEitherForm) {
         ankiAnswers(package->collection, notes.codeOfNote, type.templates, kinds);
     EXPECT_EQ(answers,
               (std::vector<TimedAnswer>{
-                  {Hi, AnswerKind::Meaning, ReviewVerdict::Right, 1'600'000'000'000, 5000},
-                  {Hi, AnswerKind::Kanji, ReviewVerdict::Wrong, 1'600'000'100'000, 8000},
-                  {Tsuki, AnswerKind::Meaning, ReviewVerdict::Easy, 1'600'086'400'500, 3000},
-                  {Hi, AnswerKind::Kanji, ReviewVerdict::Partly, 1'600'090'000'000, 4000},
+                  {Hi, AnswerKind::Meaning, Grade::Right, 1'600'000'000'000, 5000},
+                  {Hi, AnswerKind::Kanji, Grade::Wrong, 1'600'000'100'000, 8000},
+                  {Tsuki, AnswerKind::Meaning, Grade::Easy, 1'600'086'400'500, 3000},
+                  {Hi, AnswerKind::Kanji, Grade::Partly, 1'600'090'000'000, 4000},
               }));
     EXPECT_EQ(reviewEntryOf(answers[2]).time, 1'600'086'400);
 
@@ -303,7 +303,7 @@ TEST(AnkiText, ReadsMarkupAsText) {
 }
 
 // The states follow each card: learning first, relearning after a wrong answer until a right
-// one, review otherwise; seeds stay out.
+// one, review otherwise; seeds stay out, durations come along.
 TEST(FsrsExport, WritesTheLogAsTheOptimiserReadsIt) {
     ReviewEntry seed;
     seed.type = ReviewEntryType::Seed;
@@ -311,11 +311,11 @@ TEST(FsrsExport, WritesTheLogAsTheOptimiserReadsIt) {
     seed.right = 3;
     const std::vector<ReviewEntry> entries{
         seed,
-        answerEntry(100, Hi, AnswerKind::On, ReviewVerdict::Wrong),
-        answerEntry(200, Hi, AnswerKind::Meaning, ReviewVerdict::Right),
-        answerEntry(300, Hi, AnswerKind::On, ReviewVerdict::Partly),
-        answerEntry(400, Hi, AnswerKind::On, ReviewVerdict::Easy),
-        answerEntry(500, Hi, AnswerKind::On, ReviewVerdict::Right),
+        answerEntry(100, Hi, AnswerKind::On, Grade::Wrong),
+        answerEntry(200, Hi, AnswerKind::Meaning, Grade::Right),
+        answerEntry(300, Hi, AnswerKind::On, Grade::Partly),
+        answerEntry(400, Hi, AnswerKind::On, Grade::Easy),
+        answerEntry(500, Hi, AnswerKind::On, Grade::Right, 4200),
     };
     const qint64 on = qint64(Hi) * 4;
     const qint64 meaning = qint64(Hi) * 4 + 2;
@@ -323,7 +323,7 @@ TEST(FsrsExport, WritesTheLogAsTheOptimiserReadsIt) {
         "card_id,review_time,review_rating,review_state,review_duration\n" +
         QByteArray::number(on) + ",100000,1,1,0\n" + QByteArray::number(meaning) +
         ",200000,3,1,0\n" + QByteArray::number(on) + ",300000,2,3,0\n" + QByteArray::number(on) +
-        ",400000,4,3,0\n" + QByteArray::number(on) + ",500000,3,2,0\n";
+        ",400000,4,3,0\n" + QByteArray::number(on) + ",500000,3,2,4200\n";
     EXPECT_EQ(fsrsReviewCsv(entries), expected);
 }
 
