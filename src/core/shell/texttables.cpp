@@ -420,6 +420,7 @@ TextTables builtInTexts() {
         u"CSV (*.csv)|*.csv"_s,
         u"Ohne Profil gibt es keinen Lernverlauf zu exportieren."_s,
         u"%1 Antworten übernommen"_s,
+        u"Der Verlauf konnte nicht in das Lernprotokoll %1 übernommen werden: %2."_s,
     });
     return tables;
 }

@@ -423,10 +423,12 @@ enum class MessageText {
     FsrsExportTitle,
     FsrsFileFilter,
     FsrsNoHistory,
-    // After the Anki import's outcome: the answers its history brought into the log (%1).
+    // After the Anki import's outcome: the answers its history brought into the log (%1); the
+    // log (%1) that could not take them, and why (%2).
     AnkiAnswers,
+    AnkiHistoryFailed,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::AnkiAnswers) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::AnkiHistoryFailed) + 1;
 
 class TextTables {
 public:
