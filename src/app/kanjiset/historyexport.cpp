@@ -12,7 +12,7 @@
 
 void exportReviewHistory(App& app) {
     const QString title = app.texts.text(MessageText::FsrsExportTitle);
-    if (app.profile.profileName.isEmpty()) {
+    if (!app.learner.active()) {
         app.ui.requesters().message(dialogParent(app), title,
                                     app.texts.text(MessageText::FsrsNoHistory));
         return;
@@ -29,18 +29,17 @@ void exportReviewHistory(App& app) {
         path += QStringLiteral(".csv");
     }
     app.paths.exportPath = file.absolutePath() + u'/';
-    // The answers of this run first reach the file, which then gives them with undone ones left
-    // out; a profile whose log has not begun has no single answers yet.
-    syncLearnerMemory(app);
-    const QString logPath = learnerFilePath(app, ReviewLogSuffix);
-    FileResult<std::vector<ReviewEntry>> history = readReviewHistory(logPath);
-    if (!history && history.error().kind != FileErrorKind::NotFound) {
+    // The log with undone answers left out; a profile whose log has not begun has no single
+    // answers yet.
+    const FileResult<std::vector<ReviewEntry>> history = app.learner.history();
+    if (!history) {
         app.ui.requesters().message(dialogParent(app), title,
                                     app.texts.text(MessageText::ImportUnreadable)
-                                        .arg(logPath, fileErrorText(app.texts, history.error())));
+                                        .arg(learnerFilePath(app, ReviewLogSuffix),
+                                             fileErrorText(app.texts, history.error())));
         return;
     }
-    const QByteArray csv = fsrsReviewCsv(history ? *history : std::vector<ReviewEntry>{});
+    const QByteArray csv = fsrsReviewCsv(*history);
     if (const auto saved = saveFileAtomically(path, csv); !saved) {
         app.ui.requesters().message(dialogParent(app), title,
                                     app.texts.text(MessageText::ExportFailed)

@@ -8,7 +8,6 @@
 #include "app/training/dailyreview.h"
 #include "core/review/ankihistory.h"
 #include "core/review/ankinotes.h"
-#include "core/training/learner.h"
 #include "core/training/profilerecord.h"
 #include "core/training/trainingchoices.h"
 
@@ -84,33 +83,18 @@ void copySounds(App& app, const AnkiPackage& package, const QStringList& names) 
 }
 
 // The deck's answers go into the profile's log through the learner's merge, which leaves out
-// what the log holds already and rebuilds the counters and the memory from it. The daily review
-// lets go of the log first and reads it anew when next needed. The answers the log did not hold
-// before, or nothing when the log could not take them (the learner is told why).
+// what the log holds already and rebuilds the counters and the memory from it. The answers the
+// log did not hold before, or nothing when the log could not take them (the learner is told why).
 std::optional<qint32> takeHistory(App& app, std::vector<ReviewEntry> batch) {
     if (batch.empty()) {
         return 0;
     }
-    closeLearnerMemory(app);
-    const QString logPath = learnerFilePath(app, ReviewLogSuffix);
-    LoadedLearner loaded = Learner::load({logPath, learnerFilePath(app, TrainingChoicesSuffix)},
-                                         app.profile.profileList, app.ui.localNow().timeZone());
-    for (const LearnerProblem& problem : loaded.report.problems) {
-        if (problem.kind == LearnerProblem::Kind::LogDamaged) {
-            app.ui.requesters().message(
-                dialogParent(app), app.texts.text(MessageText::AnkiTitle),
-                app.texts.text(MessageText::ReviewLogDamaged).arg(problem.path, problem.backup));
-        }
-    }
-    const FileResult<MergeOutcome> merged = loaded.learner.merge(std::move(batch));
-    if (merged) {
-        app.profile.profileList = loaded.learner.profile();
-    }
-    openLearnerMemory(app);
+    const FileResult<MergeOutcome> merged = app.learner.merge(std::move(batch));
     if (!merged) {
         app.ui.requesters().message(dialogParent(app), app.texts.text(MessageText::AnkiTitle),
                                     app.texts.text(MessageText::AnkiHistoryFailed)
-                                        .arg(logPath, fileErrorText(app.texts, merged.error())));
+                                        .arg(learnerFilePath(app, ReviewLogSuffix),
+                                             fileErrorText(app.texts, merged.error())));
         return std::nullopt;
     }
     return merged->added;
@@ -153,10 +137,9 @@ void importAnkiPackage(App& app, const QString& path) {
     QString text = app.texts.text(MessageText::AnkiOutcome)
                        .arg(QString::number(outcome.added), QString::number(outcome.filled),
                             QString::number(skipped));
-    const bool withProfile = !app.profile.profileName.isEmpty() && !app.profile.onHold;
-    if (withProfile) {
+    if (app.learner.active()) {
         // The new kanji get their records first, so the history finds them.
-        syncProfile(app.profile.profileList, app.kanjiSet);
+        syncProfile(app.learner.profile(), app.kanjiSet);
         const AnkiNoteType* type = nullptr;
         for (const AnkiNoteType& t : package->collection.noteTypes) {
             type = t.id == choice->noteType ? &t : type;

@@ -184,14 +184,13 @@ TEST_F(AnkiImport, HistoryComesIntoTheProfileOnce) {
         return answers;
     };
     EXPECT_EQ(answersIn(), expected);
-    const ProfileList& profile = app.profile.profileList;
+    const ProfileList& profile = app.learner.profile();
     const ProfileRecord& hi = profile.records[size_t(profileIndexOf(profile, Hi))];
     EXPECT_EQ(hi.KindMeaning.Right, 1);
     EXPECT_EQ(hi.KindKanji.Wrong, 1);
     const ProfileRecord& tsuki = profile.records[size_t(profileIndexOf(profile, Tsuki))];
     EXPECT_EQ(tsuki.KindMeaning.Right, 1);
-    prepareLearnerMemory(app);
-    EXPECT_NE(app.memory.states.find(Tsuki, AnswerKind::Meaning), nullptr);
+    EXPECT_NE(app.learner.states().find(Tsuki, AnswerKind::Meaning), nullptr);
 
     importWith(path, [](const AnkiView&) {});
     EXPECT_EQ(outcome(),
