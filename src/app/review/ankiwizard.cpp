@@ -92,7 +92,7 @@ private:
         }
         // Said before "OK", so the learner can choose a profile first.
         w.addLabel(ProfileNote, nullptr, {10, 450, 600, 20}, t.text(MessageText::AnkiNoProfile));
-        w.setVisible(ProfileNote, app_.profile.profileName.isEmpty());
+        w.setVisible(ProfileNote, !app_.learner.active());
         w.addButton(OkButton, nullptr, {770, 450, 60, 20}, t.text(ImportText::Ok));
         w.addButton(CancelButton, nullptr, {700, 450, 60, 20}, t.text(ImportText::Cancel));
 
