@@ -102,9 +102,10 @@ int main(int argc, char** argv) {
         ProfileList profile;
         syncProfile(profile, set);
         QTemporaryDir learnerFolder;
-        LoadedLearner loaded = Learner::load({learnerFolder.filePath(u"Lerner.rklog"_s),
-                                              learnerFolder.filePath(u"Lerner.rktrain"_s)},
-                                             std::move(profile), QTimeZone::utc());
+        LoadedLearner loaded =
+            Learner::load(LearnerFiles{learnerFolder.filePath(u"Lerner.rklog"_s),
+                                       learnerFolder.filePath(u"Lerner.rktrain"_s)},
+                          std::move(profile), QTimeZone::utc());
         const FileResult<MergeOutcome> merged = loaded.learner.merge(std::move(entries));
         const double t4 = double(clock.nsecsElapsed()) / 1e6;
         if (!merged || merged->added != qint32(answerCount) ||
