@@ -2,6 +2,7 @@
 #include "app/review/importwizard.h"
 
 #include "app/kanjiset/setcommands.h"
+#include "app/review/ankiwizard.h"
 #include "app/state/app.h"
 #include "app/state/mainwindowids.h"
 #include "core/review/csvimport.h"
@@ -379,17 +380,28 @@ private:
     ui::ReportList* import_ = nullptr;
 };
 
+// Anki's packages go to their own wizard; by their name, as the learner chose them.
+bool isAnkiPackage(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == u"apkg" || suffix == u"colpkg";
+}
+
 }  // namespace
 
 void importCsv(App& app) {
     const QString title = app.texts.text(ImportText::CsvImport);
     const std::optional<QString> chosen =
         app.ui.requesters().openFile(dialogParent(app), title, app.paths.importPath,
-                                     app.texts.text(MessageText::ImportFileFilter));
+                                     app.texts.text(MessageText::ImportFileFilter) + u'|' +
+                                         app.texts.text(MessageText::AnkiFileFilter));
     if (!chosen || chosen->isEmpty()) {
         return;
     }
     app.paths.importPath = QFileInfo(*chosen).absolutePath() + u'/';
+    if (isAnkiPackage(*chosen)) {
+        importAnkiPackage(app, *chosen);
+        return;
+    }
     FileResult<CsvText> text = readCsvText(*chosen);
     if (!text) {
         // An empty wizard would look like an empty file.

@@ -7,6 +7,7 @@
 #include "app/kanjiset/examplesound.h"
 #include "app/kanjiset/exportdialog.h"
 #include "app/kanjiset/genshiwindow.h"
+#include "app/kanjiset/historyexport.h"
 #include "app/kanjiset/kanjicommands.h"
 #include "app/kanjiset/practicesheet.h"
 #include "app/kanjiset/searchwindow.h"
@@ -252,6 +253,9 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuExportCsv:
             exportSet(app, false);
+            break;
+        case MenuExportHistory:
+            exportReviewHistory(app);
             break;
         case MenuQuit:
             requestEnd(app);

@@ -36,6 +36,7 @@ void buildMenus(App& app) {
     QMenu* exportMenu = w.addSubMenu(file, t.text(MainText::Export));
     w.addMenuItem(exportMenu, MenuExportPdf, t.text(MainText::Pdf));
     w.addMenuItem(exportMenu, MenuExportCsv, t.text(MainText::Csv));
+    w.addMenuItem(exportMenu, MenuExportHistory, t.text(MessageText::FsrsExportMenu));
     w.addMenuItem(file, MenuPrintCards, t.text(MainText::PrintCards));
     w.addMenuSeparator(file);
     w.addMenuItem(file, MenuQuit, t.text(MainText::Quit));

@@ -27,4 +27,5 @@ enum MenuId : int {
     MenuTakeAsGenshi = 28,
     MenuSaveRecording = 29,
     MenuSearch = 30,
+    MenuExportHistory = 31,
 };

@@ -435,8 +435,44 @@ enum class MessageText {
     ProfileUnreadable,
     PreferencesUnreadable,
     RestoreProfileBlocked,
+    // The Anki import: the file filter beside the CSV one, the wizard's title, captions and
+    // choices ("|" between the targets and between the kinds), what it says without a profile,
+    // its outcome (taken %1, filled %2, skipped %3), a package refused (path %1, one of the
+    // reasons after it as %2, each with the member or name as %1), and a sound not saved (name
+    // %1, reason %2). Then the export of the review log for FSRS: its menu entry, requester
+    // title and filter, and what it says without a profile.
+    AnkiFileFilter,
+    AnkiTitle,
+    AnkiNoteType,
+    AnkiTargets,
+    AnkiNoField,
+    AnkiTemplates,
+    AnkiKinds,
+    AnkiNoProfile,
+    AnkiOutcome,
+    AnkiUnreadable,
+    AnkiNotZip,
+    AnkiMemberNamedLikePath,
+    AnkiNoCollection,
+    AnkiNotSqlite,
+    AnkiBadCollection,
+    AnkiBadStream,
+    AnkiTooLarge,
+    AnkiNoRoom,
+    AnkiMediaNamedLikePath,
+    AnkiTooManyFields,
+    AnkiNoNotes,
+    AnkiSoundNotSaved,
+    FsrsExportMenu,
+    FsrsExportTitle,
+    FsrsFileFilter,
+    FsrsNoHistory,
+    // After the Anki import's outcome: the answers its history brought into the log (%1); the
+    // log (%1) that could not take them, and why (%2).
+    AnkiAnswers,
+    AnkiHistoryFailed,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::RestoreProfileBlocked) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::AnkiHistoryFailed) + 1;
 
 class TextTables {
 public:
