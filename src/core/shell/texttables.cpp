@@ -393,6 +393,10 @@ TextTables builtInTexts() {
         u"JLPT-Stufe"_s,
         u"höchstens"_s,
         u"Keine Kanji passen zu dieser Auswahl."_s,
+        u"Das Set %1 wurde auf zwei Rechnern verschieden geändert. Bei diesen Kanji gilt die "
+        u"Fassung dieses Rechners: %2. Die Fassung des anderen Rechners liegt 30 Tage lang in "
+        u"%3."_s,
+        u"Die Konfliktkopie %1 wurde nicht zusammengeführt und bleibt liegen: %2"_s,
     });
     return tables;
 }

@@ -391,8 +391,10 @@ enum class MessageText {
     PrintJlpt,
     PrintAtMost,
     PrintNothingChosen,
+    SetChangedOnBothSides,
+    ConflictCopyNotMerged,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::PrintNothingChosen) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ConflictCopyNotMerged) + 1;
 
 class TextTables {
 public:

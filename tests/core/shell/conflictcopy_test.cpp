@@ -1,5 +1,11 @@
-// Tests of telling the sync engines' conflict copies from the learners' own files.
+// Tests of telling the sync engines' conflict copies from the learners' own files, and of what
+// becomes of a copy after its merge.
 #include "core/shell/conflictcopy.h"
+#include "core/shell/mergedcopies.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -55,4 +61,50 @@ TEST(ConflictCopy, OtherLearnersAndSetsAreNoCopies) {
          }) {
         EXPECT_EQ(conflictCopyOriginal(name), std::nullopt) << name.toStdString();
     }
+}
+
+// A folder after two machines changed their preferences apart: the younger copy's content is
+// taken, copies are set aside under names no longer taken for copies, and only merged copies
+// older than their keeping time are removed.
+TEST(MergedCopies, LaterCopyTakenCopiesSetAsideAndExpiredOnesRemoved) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.path() + u"/"_s;
+    const auto write = [&](const QString& name, const QByteArray& bytes, int minutesAgo) {
+        QFile file(folder + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        ASSERT_TRUE(file.flush());
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime(QDate(2026, 12, 8), QTime(10, 0)).addSecs(-60 * minutesAgo),
+                             QFileDevice::FileModificationTime));
+    };
+    write(u"Renkari.pref"_s, "desktop", 10);
+    write(u"Renkari.sync-conflict-20261208-101500-ABCDEFG.pref"_s, "laptop", 5);
+    write(u"Renkari (conflicted copy 2026-12-08 090000).pref"_s, "older", 60);
+    write(u"Renkari (conflicted copy 2026-12-08 080000).pref"_s, "damaged", 1);
+    write(u"Anna.sync-conflict-20261001-101500-ABCDEFG.rklog.merged-2026-11-07"_s, "old", 0);
+    write(u"Anna.sync-conflict-20261001-101500-ABCDEFG.rklog.merged-2026-11-08"_s, "recent", 0);
+    write(u"Notizen.merged-2020-01-01"_s, "the learner's own", 0);
+
+    const std::vector<QString> copies = conflictCopiesOf(folder, u"Renkari.pref"_s);
+    ASSERT_EQ(copies.size(), 3u);
+    const UsableBytes usable = [](const QByteArray& bytes) { return bytes != "damaged"; };
+    const QDate today(2026, 12, 8);
+    EXPECT_EQ(takeLatestCopy(folder + u"Renkari.pref"_s, copies, usable).value_or(false), true);
+    for (const QString& copy : copies) {
+        ASSERT_TRUE(setMergedCopyAside(copy, today).has_value());
+    }
+    removeExpiredMergedCopies(folder, today);
+
+    EXPECT_EQ(readWholeFile(folder + u"Renkari.pref"_s).value_or("<unread>"), "laptop");
+    EXPECT_TRUE(conflictCopiesOf(folder, u"Renkari.pref"_s).empty());
+    EXPECT_EQ(
+        QDir(folder).entryList(QDir::Files, QDir::Name),
+        (QStringList{u"Anna.sync-conflict-20261001-101500-ABCDEFG.rklog.merged-2026-11-08"_s,
+                     u"Notizen.merged-2020-01-01"_s,
+                     u"Renkari (conflicted copy 2026-12-08 080000).pref.merged-2026-12-08"_s,
+                     u"Renkari (conflicted copy 2026-12-08 090000).pref.merged-2026-12-08"_s,
+                     u"Renkari.pref"_s,
+                     u"Renkari.sync-conflict-20261208-101500-ABCDEFG.pref.merged-2026-12-08"_s}));
 }
