@@ -6,6 +6,7 @@
 #include "app/shell/mainloop.h"
 #include "app/shell/mainwindow.h"
 #include "app/shell/setreadahead.h"
+#include "app/shell/syncmerge.h"
 #include "app/state/app.h"
 #include "app/training/dailyreview.h"
 #include "app/training/profilecommands.h"
@@ -88,6 +89,7 @@ void initialiseApp(App& app, const QString& workDir) {
 }
 
 bool startUp(App& app) {
+    takeLatestPreferences(app);
     const Preferences defaults{QString(), QString(), app.paths.importPath, app.paths.exportPath,
                                QString()};
     const Preferences prefs = readPreferencesFile(preferencePath(app), defaults).value_or(defaults);
@@ -98,6 +100,7 @@ bool startUp(App& app) {
         isUsableProfileInput(prefs.LastProfile) ? prefs.LastProfile : QString();
     app.paths.importPath = prefs.ImportPath;
     app.paths.exportPath = prefs.ExportPath;
+    useExistingFolders(app.paths);
     app.language = prefs.Language;
     SetReadAhead setRead;
     if (!app.setName.isEmpty()) {

@@ -4,6 +4,7 @@
 #include "app/state/app.h"
 #include "app/state/mainwindowids.h"
 #include "app/training/dailyreview.h"
+#include "app/training/learnersync.h"
 #include "app/training/profilecounters.h"
 #include "base/files.h"
 #include "core/training/profilefile.h"
@@ -116,6 +117,7 @@ void loadProfile(App& app, ProfileRead read) {
         closeLearnerMemory(app);
         return;
     }
+    mergeLearnerConflictCopies(app);
     // A file that is there but cannot be read must survive the next save.
     profile.fileDamaged = !read && read.error().kind != FileErrorKind::NotFound;
     if (read) {
