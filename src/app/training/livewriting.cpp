@@ -103,7 +103,7 @@ void judgeLiveStroke(App& app) {
     if (place < reference->size()) {
         const StrokeList upToHere(reference->begin(),
                                   reference->begin() + static_cast<std::ptrdiff_t>(place) + 1);
-        matched = gradeStrokes(pad.strokes, upToHere).verdict == HandwritingVerdict::Right;
+        matched = gradeStrokes(pad.strokes, upToHere).verdict == Grade::Right;
     }
     if (matched) {
         redraw(app, *reference, nullptr);
@@ -117,7 +117,7 @@ void judgeLiveStroke(App& app) {
     redraw(app, *reference, &lifted);
 }
 
-std::optional<AnswerResult> liveWritingResult(App& app, qint32 code) {
+std::optional<Grade> liveWritingResult(App& app, qint32 code) {
     if (!liveWritingOn(app)) {
         return std::nullopt;
     }
@@ -126,7 +126,7 @@ std::optional<AnswerResult> liveWritingResult(App& app, qint32 code) {
         return std::nullopt;
     }
     if (app.writingPad.strokes.size() != reference->size()) {
-        return AnswerResult::Wrong;
+        return Grade::Wrong;
     }
-    return app.writingPad.liveSlipped ? AnswerResult::Partly : AnswerResult::Right;
+    return app.writingPad.liveSlipped ? Grade::Partly : Grade::Right;
 }

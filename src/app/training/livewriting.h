@@ -17,4 +17,4 @@ void judgeLiveStroke(App& app);
 // The kanji written stroke by stroke: Right when no stroke missed, Partly when one missed (or
 // its hint was shown), Wrong when the kanji is not complete; nullopt when the mode is off or the
 // kanji has no reference strokes, so that the whole drawing is graded as usual.
-std::optional<AnswerResult> liveWritingResult(App& app, qint32 code);
+std::optional<Grade> liveWritingResult(App& app, qint32 code);

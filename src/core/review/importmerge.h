@@ -32,7 +32,7 @@ struct ImportOutcome {
     // Kanji of the set of which the import changed at least one field.
     int updated = 0;
     // What optimising the set did; nothing without it.
-    OptimiseResult optimised;
+    kanjilist::OptimiseResult optimised;
 };
 
 // Without optimise every record is inserted after the current one, as it comes. With it, a
