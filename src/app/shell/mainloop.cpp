@@ -7,6 +7,7 @@
 #include "app/kanjiset/setcommands.h"
 #include "app/kanjiset/viewmode.h"
 #include "app/shell/maincommands.h"
+#include "app/shell/syncwatch.h"
 #include "app/state/app.h"
 #include "app/state/mainwindowids.h"
 #include "app/state/trainingids.h"
@@ -22,6 +23,7 @@ constexpr int LoopPauseMilliseconds = 5;
 
 bool mainLoopPass(App& app) {
     showStripThatWaited(app);
+    serveSyncChanges(app);
     const ui::Event event = app.ui.poll();
     const bool fromMainWindow = event.window == MainWindowId;
     if (event.kind == ui::EventKind::Menu && fromMainWindow) {

@@ -10,6 +10,7 @@
 #include "app/state/profile.h"
 #include "app/state/resources.h"
 #include "app/state/sound.h"
+#include "app/state/syncstate.h"
 #include "app/state/writingpad.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
@@ -46,6 +47,7 @@ struct App {
     std::vector<GenshiEntry> genshiList;
     Profile profile;
     LearnerMemory memory;
+    SyncState sync;
 
     PictureCache pictures;
     CardPictures cardPictures;

@@ -4,6 +4,7 @@
 
 #include "app/state/app.h"
 #include "app/state/trainingids.h"
+#include "app/training/learnersync.h"
 #include "app/training/trainingsettings.h"
 
 #include <QDateTime>
@@ -145,6 +146,7 @@ void closeLearnerMemory(App& app) {
 }
 
 void recordReview(App& app, qint32 code, AnswerKind kind, Grade result) {
+    noticeReplacedLog(app);
     prepareLearnerMemory(app);
     LearnerMemory& memory = app.memory;
     if (!memory.active) {

@@ -117,7 +117,7 @@ void loadProfile(App& app, ProfileRead read) {
         closeLearnerMemory(app);
         return;
     }
-    mergeLearnerConflictCopies(app);
+    mergeLearnerConflictCopies(app, read);
     // A file that is there but cannot be read must survive the next save.
     profile.fileDamaged = !read && read.error().kind != FileErrorKind::NotFound;
     if (read) {

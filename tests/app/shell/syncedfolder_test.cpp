@@ -1,10 +1,15 @@
 // Tests of starting in a working folder a sync engine shares with another machine.
 #include "app/shell/appfixture.h"
+#include "app/training/dailyreview.h"
 #include "core/shell/preferences.h"
+#include "core/training/profilefile.h"
+#include "core/training/reviewlog.h"
 #include "core/training/trainingchoices.h"
 
 #include <QDir>
 #include <QFile>
+
+#include <array>
 
 using namespace Qt::StringLiterals;
 
