@@ -52,8 +52,9 @@ void BM_MergeConflictCopyLog(benchmark::State& state) {
         state.PauseTiming();
         startReviewLog(log, desktop);
         state.ResumeTiming();
-        LoadedLearner loaded = Learner::load({log, dir.filePath(QStringLiteral("Anna.rktrain"))},
-                                             uncountedProfile(), zone);
+        LoadedLearner loaded =
+            Learner::load(LearnerFiles{log, dir.filePath(QStringLiteral("Anna.rktrain"))},
+                          uncountedProfile(), zone);
         FileResult<std::vector<ReviewEntry>> other = readReviewHistory(copy);
         const FileResult<MergeOutcome> merged = loaded.learner.merge(std::move(*other));
         added = merged ? merged->added : -1;

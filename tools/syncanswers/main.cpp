@@ -96,7 +96,7 @@ int answer(const Folder& folder, int count, int machine) {
         return fail(QStringLiteral("profile damaged"));
     }
     LoadedLearner loaded =
-        Learner::load({folder.learner(".rklog"), folder.learner(".rktrain")},
+        Learner::load(LearnerFiles{folder.learner(".rklog"), folder.learner(".rktrain")},
                       ProfileList{std::move(profile->records), -1}, QTimeZone::systemTimeZone());
     Learner& learner = loaded.learner;
     const std::vector<KanjiRecord> kanji = twentyKanji();

@@ -158,6 +158,7 @@ std::optional<QString> writeOpenSet(App& app) {
     if (app.setName.isEmpty()) {
         return std::nullopt;
     }
+    mergeSetChangedOnDisk(app);
     const QString path = setFilePath(app);
     if (app.setNotRead) {
         // The file that could not be read is neither replaced nor, when missing, created by a

@@ -4,6 +4,7 @@
 #include "app/kanjiset/setcommands.h"
 #include "app/state/app.h"
 #include "base/files.h"
+#include "core/kanjiset/kanjisetops.h"
 #include "core/kanjiset/setmerge.h"
 #include "core/shell/mergedcopies.h"
 
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -65,12 +67,13 @@ QString setBasePath(const App& app) {
 
 // Without a base or with an older one the next merge only tells more kanji as changed on both
 // sides; nothing of the set is at stake, so failures to keep them are not told.
-void noteSetLoaded(const App& app) {
+void noteSetLoaded(App& app) {
+    const FileResult<QByteArray> set = readWholeFile(setFilePath(app));
+    app.sync.setFile = set ? fingerprint(*set) : QByteArray();
     const QString path = setBasePath(app);
     if (path.isEmpty()) {
         return;
     }
-    const FileResult<QByteArray> set = readWholeFile(setFilePath(app));
     if (!set || readWholeFile(ownSavePath(path)).value_or(QByteArray()) == fingerprint(*set) ||
         readWholeFile(path).value_or(QByteArray()) == *set) {
         return;
@@ -79,13 +82,11 @@ void noteSetLoaded(const App& app) {
     (void)saveFileAtomically(path, *set);
 }
 
-void noteSetSaved(const App& app) {
-    const QString path = setBasePath(app);
-    if (path.isEmpty()) {
-        return;
-    }
+void noteSetSaved(App& app) {
     const FileResult<QByteArray> set = readWholeFile(setFilePath(app));
-    if (!set) {
+    app.sync.setFile = set ? fingerprint(*set) : QByteArray();
+    const QString path = setBasePath(app);
+    if (path.isEmpty() || !set) {
         return;
     }
     QDir().mkpath(QFileInfo(path).path());
@@ -133,4 +134,43 @@ SetFileRead mergeSetConflictCopies(App& app, SetFileRead read) {
     }
     removeExpiredMergedCopies(app.paths.mediaDir, today);
     return records;
+}
+
+void mergeSetChangedOnDisk(App& app) {
+    if (app.setName.isEmpty() || app.setNotRead || app.sync.setFile.isEmpty()) {
+        return;
+    }
+    const QString path = setFilePath(app);
+    const FileResult<QByteArray> bytes = readWholeFile(path);
+    if (!bytes || fingerprint(*bytes) == app.sync.setFile) {
+        return;
+    }
+    const std::optional<std::vector<KanjiRecord>> theirs = parseSetFile(*bytes);
+    if (!theirs) {
+        return;
+    }
+    // The other machine's version is kept for the learner to look at before it is replaced.
+    const QString aside =
+        path + QStringLiteral(".merged-") + app.ui.localNow().date().toString(u"yyyy-MM-dd");
+    if (const FileResult<void> kept = saveFileAtomically(aside, *bytes); !kept) {
+        tellNotMerged(app, path, kept.error());
+        return;
+    }
+    const KanjiRecord* current = app.kanjiSet.currentRecord();
+    const qint32 currentCode = current ? current->Unicode : 0;
+    SetMerge merged = mergeSets(readBase(app), app.kanjiSet.records, *theirs);
+    app.kanjiSet.records = std::move(merged.records);
+    app.kanjiSet.current = std::max(0, findByCode(app.kanjiSet, currentCode));
+    refreshSet(app);
+    // What the other machine saved is what both had before this machine's edits go in.
+    if (const QString base = setBasePath(app); !base.isEmpty()) {
+        (void)saveFileAtomically(base, *bytes);
+    }
+    app.sync.setFile = fingerprint(*bytes);
+    if (!merged.conflicts.empty()) {
+        app.ui.requesters().message(
+            dialogParent(app), app.texts.text(MainText::SaveSet),
+            app.texts.text(MessageText::SetChangedOnBothSides)
+                .arg(app.setName, kanjiList(merged.conflicts), QFileInfo(aside).fileName()));
+    }
 }

@@ -24,11 +24,18 @@ void takeLatestPreferences(App& app) {
     const QDate today = app.ui.localNow().date();
     if (!copies.empty()) {
         // Every preference file is readable: unknown lines are passed over.
-        const FileResult<bool> taken = takeLatestCopy(app.paths.workDir + name, copies,
-                                                      [](const QByteArray&) { return true; });
-        if (!taken) {
-            tellNotMerged(app, app.paths.workDir + name, taken.error());
+        const QString path = app.paths.workDir + name;
+        const FileResult<std::optional<QByteArray>> latest =
+            latestCopyContent(path, copies, [](const QByteArray&) { return true; });
+        if (!latest) {
+            tellNotMerged(app, path, latest.error());
             return;
+        }
+        if (*latest) {
+            if (const FileResult<void> saved = saveFileAtomically(path, **latest); !saved) {
+                tellNotMerged(app, path, saved.error());
+                return;
+            }
         }
         for (const QString& copy : copies) {
             if (const FileResult<QString> aside = setMergedCopyAside(copy, today); !aside) {

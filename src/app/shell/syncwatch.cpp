@@ -53,7 +53,7 @@ void serveSyncChanges(App& app) {
     if (app.training.running() || app.viewMode == ViewMode::Editing) {
         return;
     }
-    if (!app.sync.folderChanged && !app.sync.logReplaced) {
+    if (!app.sync.folderChanged) {
         return;
     }
     app.sync.folderChanged = false;

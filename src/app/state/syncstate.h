@@ -1,9 +1,14 @@
 // What the program knows of the learner's files that a sync engine may replace while it runs.
 #pragma once
 
+#include "core/training/reviewlog.h"
+
+#include <QByteArray>
 #include <QFileSystemWatcher>
 #include <QPointer>
 #include <QtGlobal>
+
+#include <vector>
 
 // A file as the system tells it apart from another of the same name: an engine replaces a file by
 // renaming a new one over it, which gives the name another inode.
@@ -21,9 +26,11 @@ struct SyncState {
     QPointer<QFileSystemWatcher> watcher;
     // Something in a watched folder changed since the last look.
     bool folderChanged = false;
-    // The review log this program last read, wrote or opened.
+    // The review log this program last read, wrote or merged.
     FileIdentity log;
-    // The log was replaced under the program: what it holds of this machine is merged into the
-    // new one once no training run is going.
-    bool logReplaced = false;
+    // The answers appended to that log since: what a log replaced under the program lacks of
+    // this machine.
+    std::vector<ReviewEntry> appended;
+    // The SHA-1 of the set file as this program last loaded or saved it.
+    QByteArray setFile;
 };

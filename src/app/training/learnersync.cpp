@@ -3,10 +3,9 @@
 
 #include "app/state/app.h"
 #include "app/training/dailyreview.h"
+#include "app/training/profilecommands.h"
 #include "app/training/profilecounters.h"
 #include "core/shell/mergedcopies.h"
-#include "core/training/learner.h"
-#include "core/training/profilefile.h"
 #include "core/training/trainingchoices.h"
 
 #include <QFile>
@@ -14,7 +13,6 @@
 
 #include <sys/stat.h>
 
-#include <optional>
 #include <vector>
 
 namespace {
@@ -30,7 +28,12 @@ std::vector<QString> copiesOf(const QString& path) {
     return conflictCopiesOf(file.path() + QLatin1Char('/'), file.fileName());
 }
 
-void setAside(App& app, const std::vector<QString>& copies, const QDate& today) {
+QString logPath(const App& app) {
+    return learnerFilePath(app, ReviewLogSuffix);
+}
+
+void setAside(App& app, const std::vector<QString>& copies) {
+    const QDate today = app.ui.localNow().date();
     for (const QString& copy : copies) {
         if (const FileResult<QString> aside = setMergedCopyAside(copy, today); !aside) {
             tellNotMerged(app, copy, aside.error());
@@ -39,38 +42,51 @@ void setAside(App& app, const std::vector<QString>& copies, const QDate& today) 
 }
 
 // Training choices are settings, not history: the ones chosen last count.
-void takeLatestChoices(App& app, const QDate& today) {
+void takeLatestChoices(App& app) {
     const QString path = learnerFilePath(app, TrainingChoicesSuffix);
     const std::vector<QString> copies = copiesOf(path);
     if (copies.empty()) {
         return;
     }
-    const FileResult<bool> taken = takeLatestCopy(path, copies, [](const QByteArray& bytes) {
-        return parseTrainingChoices(bytes).has_value();
-    });
-    if (!taken) {
-        tellNotMerged(app, path, taken.error());
+    const FileResult<std::optional<QByteArray>> latest = latestCopyContent(
+        path, copies,
+        [](const QByteArray& bytes) { return parseTrainingChoices(bytes).has_value(); });
+    if (!latest) {
+        tellNotMerged(app, path, latest.error());
         return;
     }
-    setAside(app, copies, today);
-}
-
-// The profile's kanji with no answers counted: the merged log is the whole truth of both
-// machines' counters, and counters of either file would count its answers twice.
-ProfileList uncountedProfile(const App& app, const std::vector<ProfileRecord>& records) {
-    ProfileList profile;
-    for (const ProfileRecord& record : records) {
-        profile.records.push_back(ProfileRecord{record.Code, {}, {}, {}, {}});
+    if (*latest) {
+        if (const FileResult<void> kept =
+                app.learner.keepChoices(parseTrainingChoices(**latest).value_or(TrainingChoices{}));
+            !kept) {
+            tellNotMerged(app, path, kept.error());
+            return;
+        }
     }
-    mergeDuplicateRecords(profile);
-    syncProfile(profile, app.kanjiSet);
-    return profile;
+    setAside(app, copies);
 }
 
-// The copies' histories, undos included, added to batch; the copies read are added to merged.
-void readCopies(App& app, const std::vector<QString>& copies, std::vector<ReviewEntry>& batch,
-                std::vector<QString>& merged) {
-    for (const QString& copy : copies) {
+// The merged log is the whole truth of both machines' counters: counters of either profile file
+// would count their answers twice.
+void forgetCounters(ProfileList& profile) {
+    for (ProfileRecord& record : profile.records) {
+        record = ProfileRecord{record.Code, {}, {}, {}, {}};
+    }
+}
+
+// Unites the log with the copies of log and profile and with what this program appended to a
+// log that was replaced; the copies are set aside once the united log and the rebuilt profile
+// are saved.
+void mergeIntoLog(App& app, bool logReplaced) {
+    const std::vector<QString> logCopies = copiesOf(logPath(app));
+    const std::vector<QString> profileCopies = copiesOf(profileFilePath(app));
+    if (logCopies.empty() && profileCopies.empty() && !logReplaced) {
+        return;
+    }
+    std::vector<ReviewEntry> batch = std::move(app.sync.appended);
+    app.sync.appended.clear();
+    std::vector<QString> merged;
+    for (const QString& copy : logCopies) {
         FileResult<std::vector<ReviewEntry>> history = readReviewHistory(copy);
         if (!history) {
             tellNotMerged(app, copy, history.error());
@@ -79,65 +95,26 @@ void readCopies(App& app, const std::vector<QString>& copies, std::vector<Review
         batch.insert(batch.end(), history->begin(), history->end());
         merged.push_back(copy);
     }
-}
-
-// The log united with batch and the profile's counters rebuilt from it and saved; nothing when
-// that failed (told).
-std::optional<std::vector<ProfileRecord>> uniteLog(App& app,
-                                                   const std::vector<ProfileRecord>& profile,
-                                                   std::vector<ReviewEntry> batch) {
-    const QString log = learnerFilePath(app, ReviewLogSuffix);
-    LoadedLearner loaded =
-        Learner::load({log, learnerFilePath(app, TrainingChoicesSuffix)},
-                      uncountedProfile(app, profile), app.ui.localNow().timeZone());
-    if (loaded.learner.logBroken()) {
-        tellNotMerged(app, log, loaded.report.problems.back().error);
-        return std::nullopt;
-    }
-    if (const FileResult<MergeOutcome> united = loaded.learner.merge(std::move(batch)); !united) {
-        tellNotMerged(app, log, united.error());
-        return std::nullopt;
-    }
-    app.sync.log = fileIdentityOf(log);
-    const QString profilePath = profileFilePath(app);
-    std::vector<ProfileRecord> records = loaded.learner.profile().records;
-    if (const FileResult<void> saved = saveFileAtomically(profilePath, writeProfileFile(records));
-        !saved) {
-        // The united log holds every answer; the profile is rebuilt from it at the next merge.
-        tellNotMerged(app, profilePath, saved.error());
-        return std::nullopt;
-    }
-    return records;
-}
-
-// Unites the log with the copies of log and profile and with ownEntries, and sets the copies
-// aside; the rebuilt profile, or nothing when there was nothing to merge or it failed.
-std::optional<std::vector<ProfileRecord>> mergeCopies(App& app,
-                                                      const std::vector<ProfileRecord>& profile,
-                                                      std::vector<ReviewEntry> ownEntries,
-                                                      bool logReplaced) {
-    const QDate today = app.ui.localNow().date();
-    const std::vector<QString> logCopies = copiesOf(learnerFilePath(app, ReviewLogSuffix));
-    const std::vector<QString> profileCopies = copiesOf(profileFilePath(app));
-    if (logCopies.empty() && profileCopies.empty() && !logReplaced) {
-        return std::nullopt;
-    }
-    // Without any log the counters of the profile and its copies come from no history: the
+    // Without any log the profile's counters come from no history to rebuild them from: the
     // file's own stay, as the engine chose them.
-    if (logCopies.empty() && ownEntries.empty() &&
-        !QFileInfo::exists(learnerFilePath(app, ReviewLogSuffix))) {
-        setAside(app, profileCopies, today);
-        return std::nullopt;
+    if (batch.empty() && !QFileInfo::exists(logPath(app))) {
+        setAside(app, profileCopies);
+        return;
     }
-    std::vector<QString> merged;
-    readCopies(app, logCopies, ownEntries, merged);
-    std::optional<std::vector<ProfileRecord>> rebuilt =
-        uniteLog(app, profile, std::move(ownEntries));
-    if (rebuilt) {
-        setAside(app, merged, today);
-        setAside(app, profileCopies, today);
+    forgetCounters(app.learner.profile());
+    const FileResult<MergeOutcome> united = app.learner.merge(std::move(batch));
+    app.sync.log = fileIdentityOf(logPath(app));
+    if (!united) {
+        tellNotMerged(app, logPath(app), united.error());
+        return;
     }
-    return rebuilt;
+    showProfileCounters(app);
+    // The united log holds every answer; a profile that cannot be saved is rebuilt from it at
+    // the next merge, and its copies stay.
+    if (saveProfile(app)) {
+        setAside(app, merged);
+        setAside(app, profileCopies);
+    }
 }
 
 }  // namespace
@@ -150,75 +127,69 @@ FileIdentity fileIdentityOf(const QString& path) {
     return {quint64(status.st_dev), quint64(status.st_ino), true};
 }
 
-void mergeLearnerConflictCopies(App& app, ProfileRead& read) {
-    if (app.profile.profileName.isEmpty() || app.setName.isEmpty()) {
+void mergeLearnerConflictCopies(App& app) {
+    app.sync.appended.clear();
+    app.sync.log = fileIdentityOf(logPath(app));
+    if (!app.learner.active() || app.setName.isEmpty()) {
         return;
     }
-    const QDate today = app.ui.localNow().date();
-    takeLatestChoices(app, today);
-    // A profile file that is there but cannot be read is kept for the learner to look at.
-    if (read || read.error().kind == FileErrorKind::NotFound) {
-        const std::vector<ProfileRecord> none;
-        if (std::optional<std::vector<ProfileRecord>> rebuilt =
-                mergeCopies(app, read ? read->records : none, {}, false)) {
-            read = ProfileFileContent{std::move(*rebuilt), true};
-        }
+    takeLatestChoices(app);
+    if (!app.learner.logBroken()) {
+        mergeIntoLog(app, false);
     }
-    removeExpiredMergedCopies(app.paths.mediaDir + app.setName + QLatin1Char('/'), today);
-    app.sync.log = fileIdentityOf(learnerFilePath(app, ReviewLogSuffix));
-    app.sync.logReplaced = false;
+    removeExpiredMergedCopies(app.paths.mediaDir + app.setName + QLatin1Char('/'),
+                              app.ui.localNow().date());
 }
 
-void noticeReplacedLog(App& app) {
-    if (!app.memory.active) {
+void followReplacedLog(App& app) {
+    if (!app.learner.active() || app.learner.logBroken()) {
         return;
     }
-    const FileIdentity now = fileIdentityOf(learnerFilePath(app, ReviewLogSuffix));
+    const FileIdentity now = fileIdentityOf(logPath(app));
     if (now == app.sync.log) {
         return;
     }
-    // A log this program began itself since it last looked is its own.
-    if (app.sync.log.exists || !app.memory.log) {
-        app.sync.logReplaced = true;
-        // The next answers go to the new file, which the writer opens again.
-        syncLearnerMemory(app);
-        app.memory.log.reset();
+    // A log the learner began itself since this program last looked is its own.
+    if (!app.sync.log.exists && app.sync.appended.empty()) {
+        app.sync.log = now;
+        return;
     }
-    app.sync.log = now;
+    syncLearner(app);
+    mergeIntoLog(app, true);
+}
+
+void noteAppended(App& app, const GradedQuestion& question) {
+    if (!app.learner.active()) {
+        return;
+    }
+    if (!app.sync.log.exists) {
+        app.sync.log = fileIdentityOf(logPath(app));
+    }
+    for (const GradedAnswer& answer : question.answers) {
+        app.sync.appended.push_back(answerEntry(question.time, question.code, answer.kind,
+                                                answer.grade, question.durationMs));
+    }
 }
 
 void mergeLearnerWhileOpen(App& app) {
-    if (!app.memory.active || app.profile.onHold) {
+    if (!app.learner.active() || app.learner.logBroken()) {
         return;
     }
-    if (fileIdentityOf(learnerFilePath(app, ReviewLogSuffix)) != app.sync.log) {
-        app.sync.logReplaced = true;
+    bool logReplaced = fileIdentityOf(logPath(app)) != app.sync.log;
+    if (logReplaced && !app.sync.log.exists && app.sync.appended.empty()) {
+        // The first log of a learner who has given no answer here came from the other machine:
+        // read, not merged, as the learner holds nothing of its own to add.
+        ProfileList records = app.learner.profile();
+        loadLearner(app, std::move(records));
+        app.sync.log = fileIdentityOf(logPath(app));
+        showProfileCounters(app);
+        logReplaced = false;
     }
-    const bool logReplaced = std::exchange(app.sync.logReplaced, false);
-    if (!logReplaced && copiesOf(learnerFilePath(app, ReviewLogSuffix)).empty() &&
-        copiesOf(profileFilePath(app)).empty() &&
+    if (!logReplaced && copiesOf(logPath(app)).empty() && copiesOf(profileFilePath(app)).empty() &&
         copiesOf(learnerFilePath(app, TrainingChoicesSuffix)).empty()) {
         return;
     }
-    takeLatestChoices(app, app.ui.localNow().date());
-    syncLearnerMemory(app);
-    // Everything this machine's log held and what was appended since, seeds of a log not yet
-    // begun left out: they are made again from the rebuilt counters.
-    std::vector<ReviewEntry> own;
-    if (app.memory.opened && !app.memory.seedsUnwritten && !app.memory.logBroken) {
-        own = app.memory.entries;
-    }
-    closeLearnerMemory(app);
-    std::optional<std::vector<ProfileRecord>> rebuilt =
-        mergeCopies(app, app.profile.profileList.records, std::move(own), logReplaced);
-    if (rebuilt) {
-        const ProfileRecord* current = app.profile.profileList.currentRecord();
-        const qint32 currentCode = current ? current->Code : 0;
-        app.profile.profileList.records = std::move(*rebuilt);
-        if (!findProfileRecord(app.profile.profileList, currentCode)) {
-            app.profile.profileList.current = -1;
-        }
-        showProfileCounters(app);
-    }
-    openLearnerMemory(app);
+    syncLearner(app);
+    takeLatestChoices(app);
+    mergeIntoLog(app, logReplaced);
 }

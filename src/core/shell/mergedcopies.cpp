@@ -60,8 +60,9 @@ void removeExpiredMergedCopies(const QString& folder, const QDate& today) {
     }
 }
 
-FileResult<bool> takeLatestCopy(const QString& path, const std::vector<QString>& copies,
-                                const UsableBytes& usable) {
+FileResult<std::optional<QByteArray>> latestCopyContent(const QString& path,
+                                                        const std::vector<QString>& copies,
+                                                        const UsableBytes& usable) {
     const QFileInfo file(path);
     QDateTime latest = file.exists() ? file.lastModified() : QDateTime();
     std::optional<QByteArray> taken;
@@ -79,11 +80,5 @@ FileResult<bool> takeLatestCopy(const QString& path, const std::vector<QString>&
             taken = std::move(*bytes);
         }
     }
-    if (!taken) {
-        return false;
-    }
-    if (FileResult<void> saved = saveFileAtomically(path, *taken); !saved) {
-        return unexpected(saved.error());
-    }
-    return true;
+    return taken;
 }

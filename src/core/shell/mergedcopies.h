@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 // A merged copy is kept this long, for the learner to look at what the other machine had.
@@ -27,8 +28,9 @@ FileResult<QString> setMergedCopyAside(const QString& copyPath, const QDate& tod
 void removeExpiredMergedCopies(const QString& folder, const QDate& today);
 
 // For a file read and written whole, where the version saved last is the learner's last word:
-// of the file and its copies, the youngest whose bytes usable accepts. When that is a copy, its
-// bytes replace the file, through the save helper. True when a copy was taken.
+// of the file and its copies, the youngest whose bytes usable accepts. Its bytes when that is a
+// copy, nothing when it is the file.
 using UsableBytes = std::function<bool(const QByteArray&)>;
-FileResult<bool> takeLatestCopy(const QString& path, const std::vector<QString>& copies,
-                                const UsableBytes& usable);
+FileResult<std::optional<QByteArray>> latestCopyContent(const QString& path,
+                                                        const std::vector<QString>& copies,
+                                                        const UsableBytes& usable);

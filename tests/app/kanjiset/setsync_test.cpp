@@ -43,7 +43,8 @@ protected:
 // The learner loaded the set here; both machines changed it apart and the engine kept this
 // machine's file beside a Dropbox copy of the laptop's. Then this machine changes and saves the
 // merged set while the laptop, which got the merge, changes another kanji: the engine keeps this
-// machine's save beside a Syncthing copy of the laptop's.
+// machine's save beside a Syncthing copy of the laptop's. Last, the laptop's save comes in while
+// the set is open here with an edit of its own.
 TEST_F(SetSync, ConflictCopiesMergeAgainstTheSetBothMachinesHadBefore) {
     const std::vector<KanjiRecord> shared{
         makeKanji(1, Sun, u"NICHI"_s), makeKanji(2, Moon, u"GETSU"_s), makeKanji(3, Fire, u"KA"_s)};
@@ -96,4 +97,17 @@ TEST_F(SetSync, ConflictCopiesMergeAgainstTheSetBothMachinesHadBefore) {
     EXPECT_EQ(requestersShown(ui::RequesterKind::Message), 1);
     EXPECT_EQ(mediaFiles().filter(u".sync-conflict-"_s).size(), 1);
     EXPECT_TRUE(mediaFiles().filter(u".sync-conflict-"_s).front().contains(u".merged-"_s));
+
+    // While the set is open here, the engine brings the laptop's next save; saving here must not
+    // write over it.
+    std::vector<KanjiRecord> laptopWhileOpen = fileRecords();
+    laptopWhileOpen[0].KunYomi = u"hi"_s;
+    writeSet(u"Kanji"_s, laptopWhileOpen);
+    app.kanjiSet.records[1].Bemerkung = u"Flamme"_s;
+    ASSERT_TRUE(saveSet(app));
+    EXPECT_EQ(recordOf(fileRecords(), Sun).KunYomi, u"hi"_s);
+    EXPECT_EQ(recordOf(fileRecords(), Fire).Bemerkung, u"Flamme"_s);
+    EXPECT_EQ(recordOf(app.kanjiSet.records, Sun).KunYomi, u"hi"_s);
+    EXPECT_EQ(requestersShown(ui::RequesterKind::Message), 1);
+    EXPECT_TRUE(mediaFiles().contains(u"Kanji.rki.merged-2026-12-08"_s));
 }
