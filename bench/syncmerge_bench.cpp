@@ -24,8 +24,8 @@ std::vector<ReviewEntry> answersOf(int machine) {
         const bool shared = i < Answers / 2;
         const qint64 time = FirstAnswer + qint64(i) * 120 + (shared ? 0 : 1 + machine * 60);
         entries.push_back(answerEntry(time, 0x4E00 + (i * (shared ? 7 : 11 + machine)) % Kanji,
-                                      AnswerKind((i + machine) % 4), Grade((i * 5) % 4),
-                                      1000 + i % 5000));
+                                      AnswerKind((i + (shared ? 0 : machine)) % 4),
+                                      Grade((i * 5) % 4), 1000 + i % 5000));
     }
     return entries;
 }
