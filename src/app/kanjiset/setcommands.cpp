@@ -2,6 +2,7 @@
 #include "app/kanjiset/setcommands.h"
 
 #include "app/kanjiset/cardview.h"
+#include "app/kanjiset/setsync.h"
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/training/profilecommands.h"
@@ -130,11 +131,13 @@ void loadOtherSet(App& app) {
 }
 
 void openSet(App& app, SetFileRead read) {
+    read = mergeSetConflictCopies(app, std::move(read));
     removeKanji(app.kanjiSet, -1);
     app.setNotRead = !read;
     app.setFileUnreadable = !read && read.error().kind != FileErrorKind::NotFound;
     if (read) {
         app.kanjiSet.records = std::move(read).value();
+        noteSetLoaded(app);
     }
     showFromStart(app);
     if (!read) {
@@ -155,6 +158,7 @@ std::optional<QString> writeOpenSet(App& app) {
     if (app.setName.isEmpty()) {
         return std::nullopt;
     }
+    mergeSetChangedOnDisk(app);
     const QString path = setFilePath(app);
     if (app.setNotRead) {
         // The file that could not be read is neither replaced nor, when missing, created by a
@@ -174,6 +178,7 @@ std::optional<QString> writeOpenSet(App& app) {
         return app.texts.text(MessageText::SaveFailed)
             .arg(path, fileErrorText(app.texts, saved.error()));
     }
+    noteSetSaved(app);
     app.setFileUnreadable = false;
     app.setNotRead = false;
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include "app/kanjiset/setcommands.h"
 #include "app/kanjiset/viewmode.h"
 #include "app/shell/maincommands.h"
+#include "app/shell/syncwatch.h"
 #include "app/state/app.h"
 #include "app/state/cardids.h"
 #include "app/state/mainwindowids.h"
@@ -40,6 +41,7 @@ void keepAnimating(App& app) {
 
 bool mainLoopPass(App& app) {
     showStripThatWaited(app);
+    serveSyncChanges(app);
     const ui::Event event = app.ui.poll();
     const bool fromMainWindow = event.window == MainWindowId;
     if (event.kind == ui::EventKind::Menu && fromMainWindow) {

@@ -7,6 +7,7 @@
 #include "app/shell/mainloop.h"
 #include "app/shell/mainwindow.h"
 #include "app/shell/setreadahead.h"
+#include "app/shell/syncmerge.h"
 #include "app/state/app.h"
 #include "app/training/dailyreview.h"
 #include "app/training/profilecommands.h"
@@ -104,6 +105,7 @@ void initialiseApp(App& app, const QString& workDir) {
 }
 
 bool startUp(App& app) {
+    takeLatestPreferences(app);
     const Preferences defaults{QString(), QString(), app.paths.importPath, app.paths.exportPath,
                                QString()};
     const FileResult<Preferences> prefsRead = readPreferencesFile(preferencePath(app), defaults);
@@ -116,6 +118,7 @@ bool startUp(App& app) {
         isUsableProfileInput(prefs.LastProfile) ? prefs.LastProfile : QString();
     app.paths.importPath = prefs.ImportPath;
     app.paths.exportPath = prefs.ExportPath;
+    useExistingFolders(app.paths);
     app.language = prefs.Language;
     SetReadAhead setRead;
     if (!app.setName.isEmpty()) {

@@ -10,6 +10,7 @@
 #include "app/state/profile.h"
 #include "app/state/resources.h"
 #include "app/state/sound.h"
+#include "app/state/syncstate.h"
 #include "app/state/writingpad.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
@@ -51,6 +52,7 @@ struct App {
     Profile profile;
     // The learner of the profile in use: its records, review log, memory and training choices.
     Learner learner;
+    SyncState sync;
 
     PictureCache pictures;
     CardPictures cardPictures;

@@ -4,6 +4,7 @@
 #include "app/state/app.h"
 #include "app/state/mainwindowids.h"
 #include "app/training/dailyreview.h"
+#include "app/training/learnersync.h"
 #include "app/training/profilecounters.h"
 #include "base/files.h"
 #include "core/training/profilefile.h"
@@ -204,6 +205,7 @@ void loadProfile(App& app, ProfileRead read, std::optional<LearnerReading> readi
     // The learner replays the log here, never inside an answer, and brings counters the log is
     // ahead of (a run a crash cut short) up to date before they are shown.
     loadLearner(app, std::move(records), std::move(reading));
+    mergeLearnerConflictCopies(app);
     showProfileCounters(app);
 }
 

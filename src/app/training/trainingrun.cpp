@@ -7,6 +7,7 @@
 #include "app/state/trainingids.h"
 #include "app/training/dailyreview.h"
 #include "app/training/handwriting.h"
+#include "app/training/learnersync.h"
 #include "app/training/livewriting.h"
 #include "app/training/profilecommands.h"
 #include "app/training/selectiondialog.h"
@@ -263,10 +264,12 @@ void checkAnswers(App& app) {
     const TypedAnswers typed{w.text(AnswerOn), w.text(AnswerKun), w.text(AnswerMeaning)};
     // One step in core: the run, the profile, the log and the memory take the question together,
     // and it hands back all the page shows.
+    followReplacedLog(app);
     const CheckedQuestion checked = checkQuestion(
         run, app.learner, app.kanjiSet, settings, typed,
         [&app](qint32 code) { return writtenKanjiGrade(app, code); }, app.ui.localNow(),
         durationOf(app));
+    noteAppended(app, checked.graded);
     if (!checked.checked) {
         return;
     }

@@ -474,6 +474,10 @@ TextTables builtInTexts() {
         u"Ohne Profil gibt es keinen Lernverlauf zu exportieren."_s,
         u"%1 Antworten übernommen"_s,
         u"Der Verlauf konnte nicht in das Lernprotokoll %1 übernommen werden: %2."_s,
+        u"Das Set %1 wurde auf zwei Rechnern verschieden geändert. Bei diesen Kanji gilt die "
+        u"Fassung dieses Rechners: %2. Die Fassung des anderen Rechners liegt 30 Tage lang in "
+        u"%3."_s,
+        u"Die Konfliktkopie %1 wurde nicht zusammengeführt und bleibt liegen: %2"_s,
     });
     return tables;
 }

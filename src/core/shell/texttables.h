@@ -471,8 +471,10 @@ enum class MessageText {
     // log (%1) that could not take them, and why (%2).
     AnkiAnswers,
     AnkiHistoryFailed,
+    SetChangedOnBothSides,
+    ConflictCopyNotMerged,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::AnkiHistoryFailed) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::ConflictCopyNotMerged) + 1;
 
 class TextTables {
 public:
