@@ -62,7 +62,7 @@ std::vector<qint32> codesOf(const std::vector<DueQuestion>& questions) {
     return codes;
 }
 
-TEST(DueList, AsksTheForgottenFirstThenTheDayNewOnesAcrossTheDayBoundary) {
+TEST(DueList, AsksTheBestKeptFirstThenTheDayNewOnesAcrossTheDayBoundary) {
     const KanjiSet set = twelveKanji();
     const MemoryModel model;
     const MemoryStates states = replayReviews(eveningOfTheTenth(), model);
@@ -83,16 +83,17 @@ TEST(DueList, AsksTheForgottenFirstThenTheDayNewOnesAcrossTheDayBoundary) {
     EXPECT_GT(*list.nextDue, options.now);
     EXPECT_LT(*list.nextDue, berlin(11, 6));
 
-    // The next evening: the two wrong meanings are due, the longer forgotten first, and a new
+    // The next evening: the two wrong meanings are due, the better kept first, so that
+    // a learner who stops early leaves the reviews that would keep the least, and a new
     // day takes up to ten new kanji again (seven are left).
     options.now = berlin(11, 18);
     options.dayStart = learnerDayStart(options.now, Berlin);
     EXPECT_EQ(options.dayStart, berlin(11, 4));
     list = dueList(set, states, model, options);
     EXPECT_EQ(list.begunToday, 0);
-    EXPECT_EQ(codesOf(list.due), (std::vector<qint32>{First + 4, First + 3}));
-    EXPECT_LT(list.due[0].recall, list.due[1].recall);
-    EXPECT_LT(list.due[1].recall, 0.9);
+    EXPECT_EQ(codesOf(list.due), (std::vector<qint32>{First + 3, First + 4}));
+    EXPECT_GT(list.due[0].recall, list.due[1].recall);
+    EXPECT_LT(list.due[0].recall, 0.9);
     EXPECT_EQ(list.newCount(), 7);
 
     TrainingSettings settings;
@@ -101,8 +102,8 @@ TEST(DueList, AsksTheForgottenFirstThenTheDayNewOnesAcrossTheDayBoundary) {
     settings.asked = kanjiAndMeaning();
     const std::vector<TrainingItem> run = trainingQuestions(settings, set, {}, {}, list);
     ASSERT_EQ(run.size(), 9u);
-    EXPECT_EQ(run[0].Code, First + 4);
-    EXPECT_EQ(run[1].Code, First + 3);
+    EXPECT_EQ(run[0].Code, First + 3);
+    EXPECT_EQ(run[1].Code, First + 4);
     for (int i : {0, 1}) {
         EXPECT_TRUE(run[size_t(i)].kinds.meaning);
         EXPECT_FALSE(run[size_t(i)].kinds.kanji) << "only the due kind is asked";
@@ -128,7 +129,7 @@ TEST(DueList, AsksTheForgottenFirstThenTheDayNewOnesAcrossTheDayBoundary) {
     for (const DueQuestion& question : list.due) {
         EXPECT_TRUE(question.kinds.kanji && question.kinds.meaning) << question.code;
     }
-    EXPECT_EQ(codesOf(list.due).front(), First + 4);
+    EXPECT_EQ(codesOf(list.due).back(), First + 4);
 }
 
 TEST(Forecast, CountsTheDaysAheadAndTheKanjiKnownPerLevel) {
