@@ -174,12 +174,30 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
     for (size_t day = 0; day < days; ++day) {
         const qint64 at = start.now + qint64(day) * SecondsPerDay;
         qint64 clock = at;
+        // New kanji first, in set order while the day takes them and the budget has room for
+        // all their kinds.
+        size_t room = budget;
+        for (qint32 begun = 0; begun < newPerDay && nextFresh < fresh.size(); ++begun) {
+            const Kanji& next = kanji[size_t(fresh[nextFresh])];
+            if (size_t(next.items) > room) {
+                break;
+            }
+            room -= size_t(next.items);
+            ++nextFresh;
+            for (qint32 i = next.firstItem; i < next.firstItem + next.items; ++i, clock += pace) {
+                answer(i, clock);
+                const size_t due = std::max(day + 1, dueDay(items[size_t(i)].state, day));
+                if (due < days) {
+                    byDay[due].push_back(i);
+                }
+            }
+        }
         std::vector<qint32>& today = byDay[day];
         backlog.insert(backlog.end(), today.begin(), today.end());
         std::vector<qint32>().swap(today);
-        // The due kinds the program expects to keep best first, as many as the budget allows.
-        const size_t answered = std::min(budget, backlog.size());
-        if (backlog.size() > budget) {
+        // Then the due kinds the program expects to keep best, as many as the rest allows.
+        const size_t answered = std::min(room, backlog.size());
+        if (backlog.size() > room) {
             for (qint32 i : backlog) {
                 Item& item = items[size_t(i)];
                 item.overdue = double(at - item.state.lastReview) / item.state.stability;
@@ -197,25 +215,6 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
             }
         }
         backlog.erase(backlog.begin(), backlog.begin() + qint64(answered));
-
-        // Then new kanji in set order while the day takes them and the budget has room for all
-        // their kinds.
-        size_t room = budget - answered;
-        for (qint32 begun = 0; begun < newPerDay && nextFresh < fresh.size(); ++begun) {
-            const Kanji& next = kanji[size_t(fresh[nextFresh])];
-            if (size_t(next.items) > room) {
-                break;
-            }
-            room -= size_t(next.items);
-            ++nextFresh;
-            for (qint32 i = next.firstItem; i < next.firstItem + next.items; ++i, clock += pace) {
-                answer(i, clock);
-                const size_t due = std::max(day + 1, dueDay(items[size_t(i)].state, day));
-                if (due < days) {
-                    byDay[due].push_back(i);
-                }
-            }
-        }
         if ((day + 1) % MonthDays == 0 || day + 1 == days) {
             recalledSum += recalledAt(start.now + qint64(day + 1) * SecondsPerDay);
             ++months;

@@ -43,12 +43,12 @@ struct PlanStart {
 };
 
 // One simulated year at that retention and new kanji per day: each day one session at the time of
-// now, the answers following one another at the learner's pace: the due kinds with the highest
-// recall first, as many as the budget allows, then new kanji in set order while the day takes
-// them and the budget has room for all their kinds. Every kind has a hidden difficulty drawn
-// around the model's with the spread: the learner answers and forgets by it, while the schedule
-// follows the model. Draws come from a stream the seed fixes, so plans compared with one seed
-// meet the same luck. The result is the number of the set's kanji expected to be recalled in
+// now, the answers following one another at the learner's pace: first new kanji in set order
+// while the day takes them and the budget has room for all their kinds, then the due kinds with
+// the highest recall, as many as the rest of the budget allows. Every kind has a hidden difficulty
+// drawn around the model's with the spread: the learner answers and forgets by it, while the
+// schedule follows the model. Draws come from a stream the seed fixes, so plans compared with one
+// seed meet the same luck. The result is the number of the set's kanji expected to be recalled in
 // every asked kind (those never begun count none) at the end of each month of the year, averaged:
 // the plan is chosen anew every month, so what it keeps along the way counts, not only at a
 // year's end that keeps moving away.

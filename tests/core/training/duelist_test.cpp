@@ -62,7 +62,7 @@ std::vector<qint32> codesOf(const std::vector<DueQuestion>& questions) {
     return codes;
 }
 
-TEST(DueList, AsksTheBestKeptFirstThenTheDayNewOnesAcrossTheDayBoundary) {
+TEST(DueList, AsksTheDayNewOnesThenTheBestKeptAcrossTheDayBoundary) {
     const KanjiSet set = twelveKanji();
     const MemoryModel model;
     const MemoryStates states = replayReviews(eveningOfTheTenth(), model);
@@ -102,18 +102,19 @@ TEST(DueList, AsksTheBestKeptFirstThenTheDayNewOnesAcrossTheDayBoundary) {
     settings.asked = kanjiAndMeaning();
     const std::vector<TrainingItem> run = trainingQuestions(settings, set, {}, {}, list);
     ASSERT_EQ(run.size(), 9u);
-    EXPECT_EQ(run[0].Code, First + 3);
-    EXPECT_EQ(run[1].Code, First + 4);
-    for (int i : {0, 1}) {
+    // The day's new kanji first, so that a backlog of reviews cannot keep them from being begun.
+    EXPECT_EQ(run[0].Code, First + 5);
+    EXPECT_TRUE(run[0].kinds.kanji && run[0].kinds.meaning);
+    EXPECT_EQ(run[1].Code, First + 6);
+    EXPECT_TRUE(run[1].kinds.kanji);
+    EXPECT_FALSE(run[1].kinds.meaning) << "the seventh kanji has no meaning to ask";
+    EXPECT_EQ(run[6].Code, First + 11);
+    EXPECT_EQ(run[7].Code, First + 3);
+    EXPECT_EQ(run[8].Code, First + 4);
+    for (int i : {7, 8}) {
         EXPECT_TRUE(run[size_t(i)].kinds.meaning);
         EXPECT_FALSE(run[size_t(i)].kinds.kanji) << "only the due kind is asked";
     }
-    EXPECT_EQ(run[2].Code, First + 5);
-    EXPECT_TRUE(run[2].kinds.kanji && run[2].kinds.meaning);
-    EXPECT_EQ(run[3].Code, First + 6);
-    EXPECT_TRUE(run[3].kinds.kanji);
-    EXPECT_FALSE(run[3].kinds.meaning) << "the seventh kanji has no meaning to ask";
-    EXPECT_EQ(run[8].Code, First + 11);
 
     // Other scopes still ask the settings' kinds.
     settings.scope = TrainingScope::All;
