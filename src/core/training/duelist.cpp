@@ -112,7 +112,7 @@ DueList dueList(const KanjiSet& set, const MemoryStates& states, const MemoryMod
     }
     std::stable_sort(
         list.due.begin(), list.due.end(),
-        [](const DueQuestion& a, const DueQuestion& b) { return a.recall < b.recall; });
+        [](const DueQuestion& a, const DueQuestion& b) { return a.recall > b.recall; });
     const auto room = size_t(std::max(0, options.newPerDay - list.begunToday));
     fresh.resize(std::min(fresh.size(), room));
     list.fresh = std::move(fresh);

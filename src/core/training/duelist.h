@@ -39,7 +39,8 @@ struct DueOptions {
 };
 
 struct DueList {
-    // Most overdue (lowest recall) first.
+    // Highest recall first: when the learner stops before the end of the list, the reviews left
+    // are those of the most forgotten kanji, which a review would keep the least of.
     std::vector<DueQuestion> due;
     // New kanji in set order, as many as the day still takes.
     std::vector<DueQuestion> fresh;

@@ -1,4 +1,4 @@
-// The desired retention and new kanji per day that leave the most kanji recalled after a year of
+// The desired retention and new kanji per day that keep the most kanji recalled over a year of
 // the answers a learner gives a day, found by simulating the year.
 #include "core/training/retentionrecommendation.h"
 
@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -21,8 +22,17 @@ double uniformOf(quint64 seed, quint64 item, quint64 answer) {
     return double(mix(seed ^ mix(item * 0x100000001B3ULL + answer)) >> 11) * 0x1.0p-53;
 }
 
+// The kanji recalled are counted at the end of every stretch of this many days.
+constexpr size_t MonthDays = 30;
+
+// The draws of an item's hidden difficulty, apart from those of its answers.
+constexpr quint64 ShiftDraw = quint64(1) << 40;
+
 struct Item {
+    // The memory as the program models it, and as the learner's own difficulty makes it.
     MemoryState state;
+    MemoryState truth;
+    double shift = 0;
     qint32 kanji = 0;
     bool answered = false;
     // Priority among due items: elapsed days over stability when last ranked.
@@ -79,6 +89,18 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
         const qint64 offset = due - start.now;
         return offset <= 0 ? size_t(0) : size_t((offset + SecondsPerDay - 1) / SecondsPerDay);
     };
+    // The learner's own difficulty of a kind, which the program cannot see: the model's
+    // difficulty shifted by a normal draw of the spread.
+    const auto shiftOf = [&](quint64 item) {
+        const double u = std::max(uniformOf(seed, item, ShiftDraw), 1e-12);
+        const double v = uniformOf(seed, item, ShiftDraw + 1);
+        return start.difficultySpread * std::sqrt(-2.0 * std::log(u)) *
+               std::cos(2 * std::numbers::pi * v);
+    };
+    const auto shifted = [](MemoryState state, double shift) {
+        state.difficulty = std::clamp(state.difficulty + shift, 1.0, 10.0);
+        return state;
+    };
     for (const KanjiRecord& record : start.set.records) {
         const AskedKinds kinds = questionKinds(record, start.asked);
         if (kinds.count() == 0) {
@@ -93,8 +115,10 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
             }
             Item item;
             item.kanji = index;
+            item.shift = shiftOf(items.size());
             if (const MemoryState* state = start.states.find(record.Unicode, kind)) {
                 item.state = *state;
+                item.truth = shifted(*state, item.shift);
                 item.answered = true;
                 answered = true;
                 const qint64 sinceNow = item.state.lastReview - start.now;
@@ -113,40 +137,46 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
 
     const auto budget = size_t(std::max(start.answersPerDay, 0));
     const auto pace = qint64(std::ceil(std::max(start.secondsPerAnswer, 0.0)));
+    // A kind's answer: drawn from the learner's own memory, and taken into both it and the
+    // program's.
+    const auto answer = [&](qint32 i, qint64 clock) {
+        Item& item = items[size_t(i)];
+        const double draw = uniformOf(seed, quint64(i), quint64(item.truth.reviews));
+        if (!item.answered) {
+            const Rating rating = draw < start.firstRecall ? Rating::Good : Rating::Again;
+            item.state = model.first(rating, clock);
+            item.truth = shifted(item.state, item.shift);
+            item.answered = true;
+            return;
+        }
+        const Rating rating =
+            draw < model.recallAt(item.truth, clock) ? Rating::Good : Rating::Again;
+        item.state = model.review(item.state, rating, clock);
+        item.truth = model.review(item.truth, rating, clock);
+    };
+    // The kanji recalled in every asked kind at that time, those never begun counting none.
+    const auto recalledAt = [&](qint64 time) {
+        double recalled = 0;
+        for (const Kanji& k : kanji) {
+            double all = 1.0;
+            for (qint32 i = k.firstItem; i < k.firstItem + k.items && all > 0; ++i) {
+                const Item& item = items[size_t(i)];
+                all *= item.answered ? model.recallAt(item.truth, time) : 0.0;
+            }
+            recalled += all;
+        }
+        return recalled;
+    };
+    double recalledSum = 0;
+    int months = 0;
     std::vector<qint32> backlog;
     size_t nextFresh = 0;
     for (size_t day = 0; day < days; ++day) {
         const qint64 at = start.now + qint64(day) * SecondsPerDay;
-        std::vector<qint32>& today = byDay[day];
-        backlog.insert(backlog.end(), today.begin(), today.end());
-        std::vector<qint32>().swap(today);
-        size_t answered = std::min(budget, backlog.size());
-        if (backlog.size() > budget) {
-            for (qint32 i : backlog) {
-                Item& item = items[size_t(i)];
-                item.overdue = double(at - item.state.lastReview) / item.state.stability;
-            }
-            std::nth_element(backlog.begin(), backlog.begin() + qint64(budget), backlog.end(),
-                             [&items](qint32 a, qint32 b) {
-                                 return items[size_t(a)].overdue > items[size_t(b)].overdue;
-                             });
-        }
-        // The session's answers follow one another at the learner's pace.
         qint64 clock = at;
-        for (size_t n = 0; n < answered; ++n, clock += pace) {
-            Item& item = items[size_t(backlog[n])];
-            const double recall = model.recallAt(item.state, clock);
-            const bool right =
-                uniformOf(seed, quint64(backlog[n]), quint64(item.state.reviews)) < recall;
-            item.state = model.review(item.state, right ? Rating::Good : Rating::Again, clock);
-            const size_t next = std::max(day + 1, dueDay(item.state, day));
-            if (next < days) {
-                byDay[next].push_back(backlog[n]);
-            }
-        }
-        backlog.erase(backlog.begin(), backlog.begin() + qint64(answered));
-
-        size_t room = budget - answered;
+        // New kanji first, in set order while the day takes them and the budget has room for
+        // all their kinds.
+        size_t room = budget;
         for (qint32 begun = 0; begun < newPerDay && nextFresh < fresh.size(); ++begun) {
             const Kanji& next = kanji[size_t(fresh[nextFresh])];
             if (size_t(next.items) > room) {
@@ -155,29 +185,42 @@ double simulatedRecall(const PlanStart& start, double retention, qint32 newPerDa
             room -= size_t(next.items);
             ++nextFresh;
             for (qint32 i = next.firstItem; i < next.firstItem + next.items; ++i, clock += pace) {
-                Item& item = items[size_t(i)];
-                const bool right = uniformOf(seed, quint64(i), 0) < start.firstRecall;
-                item.state = model.first(right ? Rating::Good : Rating::Again, clock);
-                item.answered = true;
-                const size_t due = std::max(day + 1, dueDay(item.state, day));
+                answer(i, clock);
+                const size_t due = std::max(day + 1, dueDay(items[size_t(i)].state, day));
                 if (due < days) {
                     byDay[due].push_back(i);
                 }
             }
         }
-    }
-
-    const qint64 end = start.now + qint64(days) * SecondsPerDay;
-    double recalled = 0;
-    for (const Kanji& k : kanji) {
-        double all = 1.0;
-        for (qint32 i = k.firstItem; i < k.firstItem + k.items; ++i) {
-            const Item& item = items[size_t(i)];
-            all *= item.answered ? model.recallAt(item.state, end) : 0.0;
+        std::vector<qint32>& today = byDay[day];
+        backlog.insert(backlog.end(), today.begin(), today.end());
+        std::vector<qint32>().swap(today);
+        // Then the due kinds the program expects to keep best, as many as the rest allows.
+        const size_t answered = std::min(room, backlog.size());
+        if (backlog.size() > room) {
+            for (qint32 i : backlog) {
+                Item& item = items[size_t(i)];
+                item.overdue = double(at - item.state.lastReview) / item.state.stability;
+            }
+            std::nth_element(backlog.begin(), backlog.begin() + qint64(answered), backlog.end(),
+                             [&items](qint32 a, qint32 b) {
+                                 return items[size_t(a)].overdue < items[size_t(b)].overdue;
+                             });
         }
-        recalled += all;
+        for (size_t n = 0; n < answered; ++n, clock += pace) {
+            answer(backlog[n], clock);
+            const size_t next = std::max(day + 1, dueDay(items[size_t(backlog[n])].state, day));
+            if (next < days) {
+                byDay[next].push_back(backlog[n]);
+            }
+        }
+        backlog.erase(backlog.begin(), backlog.begin() + qint64(answered));
+        if ((day + 1) % MonthDays == 0 || day + 1 == days) {
+            recalledSum += recalledAt(start.now + qint64(day + 1) * SecondsPerDay);
+            ++months;
+        }
     }
-    return recalled;
+    return recalledSum / double(months);
 }
 
 std::optional<Recommendation> recommendPlan(const PlanStart& start,
@@ -195,7 +238,7 @@ std::optional<Recommendation> recommendPlan(const PlanStart& start,
 
     const std::vector<qint32> retentions{70, 75, 80, 85, 90, 95};
     std::vector<qint32> rates;
-    for (double share : {0.0, 0.05, 0.1, 0.2, 0.3, 0.45, 0.6, 0.8}) {
+    for (double share : {0.0, 0.05, 0.1, 0.2, 0.3, 0.45, 0.6, 0.8, 1.0}) {
         const auto rate = qint32(std::lround(share * mostNew));
         if (rates.empty() || rate > rates.back()) {
             rates.push_back(rate);
@@ -216,19 +259,14 @@ std::optional<Recommendation> recommendPlan(const PlanStart& start,
         ++done;
         return !progress || progress(done, total);
     };
-    // Plans within a hundredth of the best are as good as the simulation can tell: of those, the
-    // one that begins the most kanji a day, which reaches the same end sooner.
+    // The plan the simulation expects the most of; a tie goes to the one that begins more kanji,
+    // which reaches the same end sooner.
     const auto chosen = [&tried] {
-        double most = 0;
+        const Recommendation* pick = &tried.front();
         for (const Recommendation& plan : tried) {
-            most = std::max(most, plan.expectedRecalled);
-        }
-        const Recommendation* pick = nullptr;
-        for (const Recommendation& plan : tried) {
-            if (plan.expectedRecalled >= 0.99 * most &&
-                (pick == nullptr || plan.newPerDay > pick->newPerDay ||
-                 (plan.newPerDay == pick->newPerDay &&
-                  plan.expectedRecalled > pick->expectedRecalled))) {
+            if (plan.expectedRecalled > pick->expectedRecalled ||
+                (plan.expectedRecalled == pick->expectedRecalled &&
+                 plan.newPerDay > pick->newPerDay)) {
                 pick = &plan;
             }
         }
@@ -250,7 +288,8 @@ std::optional<Recommendation> recommendPlan(const PlanStart& start,
                 continue;
             }
             const qint32 percent = std::clamp(coarse.retentionPercent + 2 * dr, 70, 97);
-            const qint32 rate = std::max(0, coarse.newPerDay + dn * step);
+            const qint32 rate =
+                std::clamp(coarse.newPerDay + dn * step, 0, qint32(std::ceil(mostNew)));
             if (!tryPlan(percent, rate)) {
                 return std::nullopt;
             }

@@ -52,7 +52,9 @@ std::vector<TrainingItem> scopeQuestions(const TrainingSettings& settings, const
             break;
         case TrainingScope::Due: {
             std::vector<TrainingItem> list;
-            for (const auto* part : {&due.due, &due.fresh}) {
+            // The day's new kanji first: the reviews then fill the rest of the learner's time, and
+            // a backlog of them cannot keep new kanji from being begun.
+            for (const auto* part : {&due.fresh, &due.due}) {
                 for (const DueQuestion& question : *part) {
                     list.push_back(TrainingItem{.Code = question.code, .kinds = question.kinds});
                 }

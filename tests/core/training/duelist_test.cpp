@@ -62,7 +62,7 @@ std::vector<qint32> codesOf(const std::vector<DueQuestion>& questions) {
     return codes;
 }
 
-TEST(DueList, AsksTheForgottenFirstThenTheDayNewOnesAcrossTheDayBoundary) {
+TEST(DueList, AsksTheDayNewOnesThenTheBestKeptAcrossTheDayBoundary) {
     const KanjiSet set = twelveKanji();
     const MemoryModel model;
     const MemoryStates states = replayReviews(eveningOfTheTenth(), model);
@@ -83,16 +83,17 @@ TEST(DueList, AsksTheForgottenFirstThenTheDayNewOnesAcrossTheDayBoundary) {
     EXPECT_GT(*list.nextDue, options.now);
     EXPECT_LT(*list.nextDue, berlin(11, 6));
 
-    // The next evening: the two wrong meanings are due, the longer forgotten first, and a new
+    // The next evening: the two wrong meanings are due, the better kept first, so that
+    // a learner who stops early leaves the reviews that would keep the least, and a new
     // day takes up to ten new kanji again (seven are left).
     options.now = berlin(11, 18);
     options.dayStart = learnerDayStart(options.now, Berlin);
     EXPECT_EQ(options.dayStart, berlin(11, 4));
     list = dueList(set, states, model, options);
     EXPECT_EQ(list.begunToday, 0);
-    EXPECT_EQ(codesOf(list.due), (std::vector<qint32>{First + 4, First + 3}));
-    EXPECT_LT(list.due[0].recall, list.due[1].recall);
-    EXPECT_LT(list.due[1].recall, 0.9);
+    EXPECT_EQ(codesOf(list.due), (std::vector<qint32>{First + 3, First + 4}));
+    EXPECT_GT(list.due[0].recall, list.due[1].recall);
+    EXPECT_LT(list.due[0].recall, 0.9);
     EXPECT_EQ(list.newCount(), 7);
 
     TrainingSettings settings;
@@ -101,18 +102,19 @@ TEST(DueList, AsksTheForgottenFirstThenTheDayNewOnesAcrossTheDayBoundary) {
     settings.asked = kanjiAndMeaning();
     const std::vector<TrainingItem> run = trainingQuestions(settings, set, {}, {}, list);
     ASSERT_EQ(run.size(), 9u);
-    EXPECT_EQ(run[0].Code, First + 4);
-    EXPECT_EQ(run[1].Code, First + 3);
-    for (int i : {0, 1}) {
+    // The day's new kanji first, so that a backlog of reviews cannot keep them from being begun.
+    EXPECT_EQ(run[0].Code, First + 5);
+    EXPECT_TRUE(run[0].kinds.kanji && run[0].kinds.meaning);
+    EXPECT_EQ(run[1].Code, First + 6);
+    EXPECT_TRUE(run[1].kinds.kanji);
+    EXPECT_FALSE(run[1].kinds.meaning) << "the seventh kanji has no meaning to ask";
+    EXPECT_EQ(run[6].Code, First + 11);
+    EXPECT_EQ(run[7].Code, First + 3);
+    EXPECT_EQ(run[8].Code, First + 4);
+    for (int i : {7, 8}) {
         EXPECT_TRUE(run[size_t(i)].kinds.meaning);
         EXPECT_FALSE(run[size_t(i)].kinds.kanji) << "only the due kind is asked";
     }
-    EXPECT_EQ(run[2].Code, First + 5);
-    EXPECT_TRUE(run[2].kinds.kanji && run[2].kinds.meaning);
-    EXPECT_EQ(run[3].Code, First + 6);
-    EXPECT_TRUE(run[3].kinds.kanji);
-    EXPECT_FALSE(run[3].kinds.meaning) << "the seventh kanji has no meaning to ask";
-    EXPECT_EQ(run[8].Code, First + 11);
 
     // Other scopes still ask the settings' kinds.
     settings.scope = TrainingScope::All;
@@ -128,7 +130,7 @@ TEST(DueList, AsksTheForgottenFirstThenTheDayNewOnesAcrossTheDayBoundary) {
     for (const DueQuestion& question : list.due) {
         EXPECT_TRUE(question.kinds.kanji && question.kinds.meaning) << question.code;
     }
-    EXPECT_EQ(codesOf(list.due).front(), First + 4);
+    EXPECT_EQ(codesOf(list.due).back(), First + 4);
 }
 
 TEST(Forecast, CountsTheDaysAheadAndTheKanjiKnownPerLevel) {
