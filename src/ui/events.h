@@ -1,11 +1,13 @@
 // Events as the program's loops see them: one queue fed by every window's widgets.
 #pragma once
 
+#include <QPolygon>
 #include <QString>
 
 namespace ui {
 
-enum class EventKind { None, Menu, Control, Close };
+// Timer: a timer the program set on the toolkit is due (see Toolkit::setTimer).
+enum class EventKind { None, Menu, Control, Close, Timer };
 
 enum class Action {
     None,
@@ -15,6 +17,8 @@ enum class Action {
     RightDoubleClick,
     Change,
     Drop,
+    // A stroke written on a canvas; the event carries its points.
+    Stroke,
     Other
 };
 
@@ -31,6 +35,8 @@ struct Event {
     int item = -1;
     // Text carried by a drop.
     QString text;
+    // The points of a written stroke, in the canvas's pixels.
+    QPolygon points;
 };
 
 }  // namespace ui

@@ -1,14 +1,15 @@
-// The event queue and the injectable mouse, clock and pause that every loop of the program uses.
+// The event queue, its timers and the injectable mouse and clock that every loop of the program
+// uses.
 #include "ui/toolkit.h"
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTimer>
 
 #include <algorithm>
+#include <limits>
 
 namespace ui {
 
@@ -18,18 +19,6 @@ Toolkit::Toolkit() {
             timer->start();
         }
         return timer->elapsed();
-    };
-    // The window keeps drawing and taking input while a loop pauses: what a pass changed reaches
-    // the screen at once, and what arrives waits in the queue for the loop's next pass, as it
-    // would after a plain sleep.
-    pause_ = [](int milliseconds) {
-        const QDeadlineTimer deadline(milliseconds);
-        QTimer wake;
-        wake.setSingleShot(true);
-        while (!deadline.hasExpired()) {
-            wake.start(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
     };
     sleepUntilEvent_ = [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
@@ -42,6 +31,8 @@ Toolkit::Toolkit() {
     };
 }
 
+Toolkit::~Toolkit() = default;
+
 void Toolkit::post(const Event& event) {
     queue_.push_back(event);
 }
@@ -51,7 +42,16 @@ Event Toolkit::poll() {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     if (queue_.empty()) {
-        return {};
+        const Timer* next = nextTimer();
+        if (next == nullptr || next->due > ticks()) {
+            return {};
+        }
+        Event due;
+        due.kind = EventKind::Timer;
+        due.window = next->window;
+        due.control = next->control;
+        cancelTimer(due.window, due.control);
+        return due;
     }
     Event event = queue_.front();
     queue_.pop_front();
@@ -81,10 +81,6 @@ qint64 Toolkit::ticks() const {
     return clock_();
 }
 
-void Toolkit::pause(int milliseconds) {
-    pause_(milliseconds);
-}
-
 QDateTime Toolkit::localNow() const {
     return localNow_();
 }
@@ -94,9 +90,38 @@ quint32 Toolkit::randomSeed() const {
 }
 
 void Toolkit::sleepUntilEvent() {
-    if (queue_.empty()) {
-        sleepUntilEvent_();
+    if (!queue_.empty()) {
+        return;
     }
+    if (const Timer* next = nextTimer()) {
+        const qint64 left = next->due - ticks();
+        if (left <= 0) {
+            return;
+        }
+        if (!wake_) {
+            wake_ = std::make_unique<QTimer>();
+            wake_->setSingleShot(true);
+            wake_->setTimerType(Qt::PreciseTimer);
+        }
+        // Only wakes the loop: the timer's event comes from poll(), by the toolkit's clock.
+        wake_->start(static_cast<int>(std::min<qint64>(left, std::numeric_limits<int>::max())));
+    }
+    sleepUntilEvent_();
+}
+
+void Toolkit::setTimer(int window, int control, qint64 due) {
+    cancelTimer(window, control);
+    timers_.push_back({window, control, due});
+}
+
+void Toolkit::cancelTimer(int window, int control) {
+    std::erase_if(timers_,
+                  [&](const Timer& t) { return t.window == window && t.control == control; });
+}
+
+const Toolkit::Timer* Toolkit::nextTimer() const {
+    const auto next = std::ranges::min_element(timers_, {}, &Timer::due);
+    return next != timers_.end() ? &*next : nullptr;
 }
 
 void Toolkit::drawPending() {

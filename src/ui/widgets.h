@@ -42,6 +42,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    const EventTarget& eventTarget() const { return target_; }
 
 private:
     EventTarget target_;

@@ -216,6 +216,10 @@ ImageView* Window::addImage(int id, QWidget* parent, QRect rect, bool bordered) 
     return place(id, parent, rect, new ImageView(nullptr, target(id), bordered));
 }
 
+WritingCanvas* Window::addWritingCanvas(int id, QWidget* parent, QRect rect) {
+    return place(id, parent, rect, new WritingCanvas(nullptr, target(id)));
+}
+
 QGroupBox* Window::addFrame(int id, QWidget* parent, QRect rect, const QString& caption) {
     auto* frame = new QGroupBox(caption);
     QGroupBox* placed = place(id, parent, rect, frame);
@@ -363,6 +367,11 @@ QWidget* Window::control(int id) const {
         buildPending();
         found = controls_.find(id);
     }
+    return found != controls_.end() ? found->second : nullptr;
+}
+
+QWidget* Window::madeControl(int id) const {
+    const auto found = controls_.find(id);
     return found != controls_.end() ? found->second : nullptr;
 }
 

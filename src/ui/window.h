@@ -4,6 +4,7 @@
 #include "ui/events.h"
 #include "ui/tablelist.h"
 #include "ui/widgets.h"
+#include "ui/writingcanvas.h"
 
 #include <QImage>
 #include <QPointer>
@@ -82,6 +83,8 @@ public:
     TableList* addTableList(int id, QWidget* parent, QRect rect,
                             const std::vector<TableColumn>& columns, TableListOptions options = {});
     ImageView* addImage(int id, QWidget* parent, QRect rect, bool bordered);
+    // A bordered image the mouse, a pen or a finger writes on; its strokes come as events.
+    WritingCanvas* addWritingCanvas(int id, QWidget* parent, QRect rect);
     QGroupBox* addFrame(int id, QWidget* parent, QRect rect, const QString& caption);
     QWidget* addContainer(int id, QWidget* parent, QRect rect);
     TabPanel* addPanel(int id, QWidget* parent, QRect rect, const QStringList& pages);
@@ -107,6 +110,8 @@ public:
 
     // Control access.
     QWidget* control(int id) const;
+    // The control if it is made already; never makes the controls that wait.
+    QWidget* madeControl(int id) const;
     template <class T>
     T* get(int id) const {
         return dynamic_cast<T*>(control(id));

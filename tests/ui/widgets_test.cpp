@@ -346,21 +346,42 @@ TEST(ToolkitQueue, PollNeverWaitsAndWaitHookEndsAnIdleWait) {
     EXPECT_EQ(hookCalls, 2);
 }
 
-TEST(ToolkitQueue, ClockMouseAndPauseAreInjectable) {
+TEST(ToolkitQueue, ClockMouseAndTimersFollowWhatTheTestInjects) {
     ui::Toolkit toolkit;
     qint64 now = 123;
-    int paused = 0;
     toolkit.setClock([&] { return now; });
-    toolkit.setPause([&](int milliseconds) { paused += milliseconds; });
     toolkit.setMouse([] { return ui::MouseState{QPoint(7, 9), true}; });
     EXPECT_EQ(toolkit.ticks(), 123);
-    now = 2000;
-    EXPECT_EQ(toolkit.ticks(), 2000);
-    toolkit.pause(5);
-    toolkit.pause(5);
-    EXPECT_EQ(paused, 10);
     EXPECT_EQ(toolkit.mouse().globalPos, QPoint(7, 9));
     EXPECT_TRUE(toolkit.mouse().primaryDown);
+
+    // A timer is due by the toolkit's clock, not the wall's, and comes once, after the queue.
+    toolkit.setTimer(TestWindow, Button, 1000);
+    toolkit.setTimer(TestWindow, Spin, 1500);
+    EXPECT_EQ(toolkit.poll().kind, ui::EventKind::None);
+    now = 999;
+    EXPECT_EQ(toolkit.poll().kind, ui::EventKind::None);
+    now = 1600;
+    ui::Event queued;
+    queued.kind = ui::EventKind::Menu;
+    toolkit.post(queued);
+    EXPECT_EQ(toolkit.poll().kind, ui::EventKind::Menu);
+    const ui::Event due = toolkit.poll();
+    EXPECT_EQ(due.kind, ui::EventKind::Timer);
+    EXPECT_EQ(due.window, TestWindow);
+    EXPECT_EQ(due.control, Button);
+    EXPECT_EQ(toolkit.poll().control, Spin);
+    EXPECT_EQ(toolkit.poll().kind, ui::EventKind::None);
+
+    // Set again it moves; cancelled it never comes.
+    toolkit.setTimer(TestWindow, Button, 2000);
+    toolkit.setTimer(TestWindow, Button, 3000);
+    toolkit.setTimer(TestWindow, Spin, 2000);
+    toolkit.cancelTimer(TestWindow, Spin);
+    now = 2500;
+    EXPECT_EQ(toolkit.poll().kind, ui::EventKind::None);
+    now = 3000;
+    EXPECT_EQ(toolkit.poll().control, Button);
 }
 
 TEST(ModalLoop, ServesOnlyItsWindowUntilTheHandlerCloses) {

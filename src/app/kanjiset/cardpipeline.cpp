@@ -1,10 +1,8 @@
 // What many printed cards show, made ready on worker threads.
 #include "app/kanjiset/cardpipeline.h"
 
-#include "app/kanjiset/cardview.h"
-#include "app/state/app.h"
+#include "app/state/handwritingaids.h"
 #include "app/state/pictures.h"
-#include "app/training/handwriting.h"
 #include "ui/images.h"
 
 #include <QHash>
@@ -31,14 +29,15 @@ QImage StripSource::make() const {
     return stripImageOf(strokes);
 }
 
-StripSource stripSourceOf(App& app, const KanjiRecord& record) {
+StripSource stripSourceOf(const PictureCache& pictures, HandwritingAids& aids,
+                          const KanjiRecord& record, const QString& stripFile) {
     StripSource source;
-    if (const QImage* kept = app.pictures.strip(record.Unicode, strokeStripSource(app, record))) {
+    if (const QImage* kept = pictures.strip(record.Unicode, stripFile)) {
         source.kept = *kept;
-    } else if (record.Anim.isEmpty()) {
-        source.strokes = referenceStrokes(app, record.Unicode);
+    } else if (stripFile.isEmpty()) {
+        source.strokes = aids.referenceStrokes(record.Unicode);
     } else {
-        source.path = strokeStripPath(app, record);
+        source.path = stripFile;
     }
     return source;
 }

@@ -19,11 +19,12 @@
 #include <thread>
 #include <vector>
 
-struct App;
+class HandwritingAids;
+class PictureCache;
 
 // What a record's stroke-order strip is made from, as strokeStripOf finds it: the picture cache,
-// the strip's file, or the reference strokes. Found where the App may be read; the strip is then
-// made on any thread.
+// the strip's file, or the reference strokes. Found on the main thread; the strip is then made on
+// any thread.
 struct StripSource {
     QImage kept;
     QString path;
@@ -31,7 +32,9 @@ struct StripSource {
 
     QImage make() const;
 };
-StripSource stripSourceOf(App& app, const KanjiRecord& record);
+// stripFile is the record's own strip (strokeStripSource), empty when it names none.
+StripSource stripSourceOf(const PictureCache& pictures, HandwritingAids& aids,
+                          const KanjiRecord& record, const QString& stripFile);
 
 // A card as the painter receives it.
 struct CardContent {

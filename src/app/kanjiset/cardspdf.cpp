@@ -231,7 +231,8 @@ void writeCardsPdf(App& app, const std::vector<int>& positions, const CardFields
     std::vector<CardContent> contents;
     for (const KanjiRecord* record : records) {
         contents.push_back(
-            {stripSourceOf(app, *record), fieldTexts(app, *record, fields, fields.twoSided)});
+            {stripSourceOf(app.pictures, app.handwriting, *record, strokeStripSource(app, *record)),
+             fieldTexts(app, *record, fields, fields.twoSided)});
     }
     const QFont textFont = PdfPages::sized(app.resources.kanjiFont, TextHeight);
     CardPipeline cards(

@@ -7,7 +7,6 @@
 #include "app/state/cardids.h"
 #include "app/state/listsids.h"
 #include "app/state/pictures.h"
-#include "app/training/handwriting.h"
 #include "app/training/profilecounters.h"
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjisetops.h"
@@ -105,8 +104,8 @@ void showStrokeOrder(App& app, const KanjiRecord& record) {
 }  // namespace
 
 bool hasStrokeOrder(App& app, const KanjiRecord& record) {
-    return !record.Anim.isEmpty() ||
-           (!app.animation.drawnStripWaits && referenceStrokes(app, record.Unicode) != nullptr);
+    return !record.Anim.isEmpty() || (!app.animation.drawnStripWaits &&
+                                      app.handwriting.referenceStrokes(record.Unicode) != nullptr);
 }
 
 QString strokeStripFolder(const App& app) {
@@ -126,7 +125,7 @@ QImage strokeStripOf(App& app, const KanjiRecord& record) {
         return *kept;
     }
     if (record.Anim.isEmpty()) {
-        return stripImageOf(referenceStrokes(app, record.Unicode));
+        return stripImageOf(app.handwriting.referenceStrokes(record.Unicode));
     }
     return ui::loadPng(strokeStripPath(app, record)).value_or(QImage());
 }

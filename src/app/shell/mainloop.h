@@ -1,5 +1,5 @@
-// The main event loop: one pass serves one event of the main window, the pen on the writing
-// canvas and the stroke-order animation.
+// The main event loop: one pass serves one event of the main window, then sleeps until the next;
+// the stroke-order animation runs on a timer of the toolkit.
 #pragma once
 
 struct App;

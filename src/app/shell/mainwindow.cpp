@@ -8,7 +8,6 @@
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
 #include "app/state/trainingids.h"
-#include "app/training/peninput.h"
 #include "app/training/trainingsettings.h"
 
 #include <QCheckBox>
@@ -215,7 +214,7 @@ void buildTrainingPage(App& app, QWidget* page) {
             answer->setFont(app.resources.kanaFont);
         }
     }
-    w.addImage(CanvasImage, page, {290, 50, 160, 160}, true);
+    w.addWritingCanvas(CanvasImage, page, {290, 50, 160, 160});
     w.addImage(CanvasMark, page, {470, 115, 30, 30}, true);
     for (int i = 0; i < 3; ++i) {
         w.addImage(marks[i], page, {470, 250 + 110 * i, 30, 30}, true);
@@ -276,7 +275,6 @@ bool buildMainWindow(App& app) {
         window.setVisible(WorstRelative, false);
         window.setChecked(ManualBox, true);
         restTrainingControls(app);
-        installPenInput(app);
     });
     panel->beforeShowingPage([&w](int page) {
         if (page == pageIndex(ViewMode::Training)) {

@@ -66,6 +66,7 @@ void closeWindowAndSet(App& app) {
 void initialiseApp(App& app, const QString& workDir) {
     app.paths.workDir = workDir.endsWith(QLatin1Char('/')) ? workDir : workDir + QLatin1Char('/');
     app.paths.mediaDir = app.paths.workDir + QStringLiteral("Media/");
+    app.handwriting.setStrokeFile(app.paths.mediaDir + QStringLiteral("Strokes/KanjiVG.strokes"));
     app.windowTitle = QStringLiteral("Renkari");
     app.paths.importPath = app.paths.workDir;
     app.paths.exportPath = app.paths.workDir;

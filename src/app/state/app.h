@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/state/cardstate.h"
+#include "app/state/handwritingaids.h"
 #include "app/state/learnermemory.h"
 #include "app/state/loopstate.h"
 #include "app/state/paths.h"

@@ -13,6 +13,8 @@ struct Animation {
     qint32 animKanji = 0;
     qint64 animLastTick = 0;
     qint32 animFrameDelay = 1000;
+    // The next frame is due once more than the delay has passed since the last one.
+    qint64 nextFrameDue() const { return animLastTick + animFrameDelay + 1; }
     // The frame StrokeView shows, copied out of the current kanji's strip.
     QImage animDisplay;
     // Set while the program starts: a strip to be drawn from the stroke file waits for the main

@@ -37,18 +37,6 @@ QTransform fitReference(const QRectF& reference, const QRectF& drawing) {
     return fit;
 }
 
-QPainterPath pathOf(const Stroke& stroke, const QTransform& transform = {}) {
-    QPainterPath path;
-    if (stroke.empty()) {
-        return path;
-    }
-    path.moveTo(transform.map(QPointF(stroke.front().x, stroke.front().y)));
-    for (const StrokePoint& p : stroke) {
-        path.lineTo(transform.map(QPointF(p.x, p.y)));
-    }
-    return path;
-}
-
 void drawReference(QPainter& painter, const StrokeList& reference, const QTransform& fit) {
     painter.setPen(
         QPen(ReferenceStrokeColour, StrokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -94,6 +82,18 @@ QPointF along(const QPolygonF& line, qreal part) {
 }
 
 }  // namespace
+
+QPainterPath pathOf(const Stroke& stroke, const QTransform& transform) {
+    QPainterPath path;
+    if (stroke.empty()) {
+        return path;
+    }
+    path.moveTo(transform.map(QPointF(stroke.front().x, stroke.front().y)));
+    for (const StrokePoint& p : stroke) {
+        path.lineTo(transform.map(QPointF(p.x, p.y)));
+    }
+    return path;
+}
 
 QImage gradedCanvas(QSize size, const StrokeList& drawn, const StrokeList* reference,
                     const std::vector<bool>& drawnMatched) {

@@ -1,19 +1,24 @@
-// The canvas after a written kanji was graded.
+// The canvas after a written kanji was graded, and strokes as lines to draw.
 #pragma once
 
 #include "core/handwriting/strokes.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
 #include <QSize>
+#include <QTransform>
 
 #include <vector>
 
 inline const QColor ReferenceStrokeColour(200, 200, 200);
 inline const QColor MatchedStrokeColour(0, 160, 0);
 inline const QColor MissedStrokeColour(220, 0, 0);
+
+// A stroke as one line through its points, mapped by the transform.
+QPainterPath pathOf(const Stroke& stroke, const QTransform& transform = {});
 
 // The reference strokes (KanjiVG's box) fitted to the drawing's bounding box, grey with their
 // numbers at their starts, and the drawn strokes (canvas pixels) over them: green where

@@ -1,17 +1,17 @@
+// Grading a kanji written on the canvas with the reference strokes and zinnia.
 #include "app/training/handwriting.h"
 
-#include "app/state/app.h"
+#include "app/state/handwritingaids.h"
+#include "app/state/writingpad.h"
 #include "app/training/gradedcanvas.h"
+#include "core/shell/texttables.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 namespace {
-
-QString strokeFilePath(const App& app) {
-    return app.paths.mediaDir + QStringLiteral("Strokes/KanjiVG.strokes");
-}
 
 QString candidatesText(const std::vector<char32_t>& candidates) {
     QStringList characters;
@@ -19,23 +19,6 @@ QString candidatesText(const std::vector<char32_t>& candidates) {
         characters << QString::fromUcs4(&code, 1);
     }
     return characters.join(QStringLiteral("  "));
-}
-
-// A press on the canvas that does not move, such as the click that takes up the pen, leaves a
-// point and no stroke; the learner never meant it as one of the kanji's strokes.
-StrokeList withoutClicks(const StrokeList& strokes) {
-    constexpr float ClickReach = 2.5f;
-    StrokeList kept;
-    for (const Stroke& stroke : strokes) {
-        const bool moved = std::ranges::any_of(stroke, [&](const StrokePoint& p) {
-            return std::abs(p.x - stroke.front().x) > ClickReach ||
-                   std::abs(p.y - stroke.front().y) > ClickReach;
-        });
-        if (moved) {
-            kept.push_back(stroke);
-        }
-    }
-    return kept;
 }
 
 QString faultText(const TextTables& texts, const StrokeFault& fault) {
@@ -56,61 +39,41 @@ QString faultText(const TextTables& texts, const StrokeFault& fault) {
 
 }  // namespace
 
-void clearWritingCanvas(App& app) {
-    app.writingPad.writingCanvas.fill(Qt::white);
-    app.writingPad.strokes.clear();
-    app.writingPad.liveMisses.clear();
-    app.writingPad.liveSlipped = false;
+bool isClick(const Stroke& stroke) {
+    constexpr float ClickReach = 2.5f;
+    return std::ranges::none_of(stroke, [&](const StrokePoint& p) {
+        return std::abs(p.x - stroke.front().x) > ClickReach ||
+               std::abs(p.y - stroke.front().y) > ClickReach;
+    });
 }
 
-const StrokeList* referenceStrokes(App& app, qint32 code) {
-    HandwritingAids& aids = app.handwriting;
-    if (!aids.libraryTried) {
-        aids.libraryTried = true;
-        if (FileResult<StrokeLibrary> loaded = loadStrokeLibrary(strokeFilePath(app))) {
-            aids.library = std::move(loaded).value();
-        }
-    }
-    if (!aids.library || code <= 0) {
-        return nullptr;
-    }
-    return aids.library->find(static_cast<char32_t>(code));
+StrokeList withoutClicks(const StrokeList& strokes) {
+    StrokeList kept;
+    std::ranges::copy_if(strokes, std::back_inserter(kept),
+                         [](const Stroke& stroke) { return !isClick(stroke); });
+    return kept;
 }
 
-const KanjiRecognizer* kanjiRecognizer(App& app) {
-    HandwritingAids& aids = app.handwriting;
-    if (!aids.recognizerTried) {
-        aids.recognizerTried = true;
-        if (auto opened = KanjiRecognizer::open(aids.recognizerModel)) {
-            aids.recognizer = std::move(opened).value();
-        }
-    }
-    return aids.recognizer ? &*aids.recognizer : nullptr;
+void clearWritingCanvas(WritingPad& pad) {
+    pad.writingCanvas.fill(Qt::white);
+    pad.strokes.clear();
+    pad.liveMisses.clear();
+    pad.liveSlipped = false;
 }
 
-void readWrittenKanjiAhead(App& app) {
-    const KanjiRecognizer* recognizer = kanjiRecognizer(app);
-    if (recognizer == nullptr) {
-        return;
-    }
-    const QSize size = app.writingPad.writingCanvas.size();
-    app.handwriting.recognition.start(*recognizer, withoutClicks(app.writingPad.strokes),
-                                      size.width(), size.height());
+void readWrittenKanjiAhead(HandwritingAids& aids, const WritingPad& pad) {
+    aids.readAhead(withoutClicks(pad.strokes), pad.writingCanvas.size());
 }
 
-HandwritingGrade gradeWrittenKanji(App& app, qint32 code) {
-    WritingPad& pad = app.writingPad;
-    const StrokeList* reference = referenceStrokes(app, code);
+HandwritingGrade gradeWrittenKanji(HandwritingAids& aids, WritingPad& pad, qint32 code) {
+    const StrokeList* reference = aids.referenceStrokes(code);
     const QSize size = pad.writingCanvas.size();
     const StrokeList written = withoutClicks(pad.strokes);
-    const KanjiRecognizer* recognizer = kanjiRecognizer(app);
     // Read once however often it is asked: zinnia reading nothing is an answer too.
     std::optional<std::vector<char32_t>> read;
     const auto readCandidates = [&] {
         if (!read) {
-            read = recognizer ? app.handwriting.recognition.candidates(*recognizer, written,
-                                                                       size.width(), size.height())
-                              : std::vector<char32_t>{};
+            read = aids.candidates(written, size);
         }
         return *read;
     };

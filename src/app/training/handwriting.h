@@ -7,21 +7,23 @@
 
 #include <QString>
 
-struct App;
+class HandwritingAids;
 class TextTables;
+struct WritingPad;
 
-// Fills WritingCanvas with white and forgets the strokes.
-void clearWritingCanvas(App& app);
+// A press on the canvas that does not move, such as the click that takes up the pen, leaves a
+// point and no stroke: the learner never meant it as one of the kanji's strokes.
+bool isClick(const Stroke& stroke);
+StrokeList withoutClicks(const StrokeList& strokes);
 
-// The kanji's strokes in writing order from the working folder's stroke file, or nullptr.
-const StrokeList* referenceStrokes(App& app, qint32 code);
-const KanjiRecognizer* kanjiRecognizer(App& app);
+// Fills the canvas with white and forgets the strokes.
+void clearWritingCanvas(WritingPad& pad);
 
 // Starts reading what the canvas holds with zinnia on a worker, for the grading to come.
-void readWrittenKanjiAhead(App& app);
+void readWrittenKanjiAhead(HandwritingAids& aids, const WritingPad& pad);
 // Grades what the canvas holds as the kanji with that code and redraws the canvas to show how:
 // the reference strokes grey and numbered beneath, each drawn stroke green or red over them.
-HandwritingGrade gradeWrittenKanji(App& app, qint32 code);
+HandwritingGrade gradeWrittenKanji(HandwritingAids& aids, WritingPad& pad, qint32 code);
 
 // The lines the "Kanji überprüfen" question adds below its text: the verdict and what the
 // recogniser read.

@@ -8,10 +8,6 @@
 #include "core/handwriting/strokegrade.h"
 
 #include <QPainter>
-#include <QPainterPath>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -20,38 +16,9 @@ constexpr int MissesBeforeHint = 3;
 const QColor HintColour(225, 225, 225);
 constexpr qreal StrokeWidth = 3;
 
-std::optional<qint32> askedCode(const App& app) {
-    const TrainingSession& run = app.training;
-    if (run.checkState != CheckState::Answering || run.trainingPos < 0 ||
-        run.trainingPos >= static_cast<qint32>(run.trainingList.size())) {
-        return std::nullopt;
-    }
-    return run.trainingList[static_cast<size_t>(run.trainingPos)].Code;
-}
-
-bool moves(const Stroke& stroke) {
-    constexpr float ClickReach = 2.5f;
-    return std::ranges::any_of(stroke, [&](const StrokePoint& p) {
-        return std::abs(p.x - stroke.front().x) > ClickReach ||
-               std::abs(p.y - stroke.front().y) > ClickReach;
-    });
-}
-
-QPainterPath pathOf(const Stroke& stroke, qreal scale = 1) {
-    QPainterPath path;
-    if (!stroke.empty()) {
-        path.moveTo(stroke.front().x * scale, stroke.front().y * scale);
-        for (const StrokePoint& p : stroke) {
-            path.lineTo(p.x * scale, p.y * scale);
-        }
-    }
-    return path;
-}
-
 // The strokes kept green, the one just missed red over them, and the hint of the next stroke
 // (KanjiVG's box on the whole canvas) faint beneath.
-void redraw(App& app, const StrokeList& reference, const Stroke* missed) {
-    WritingPad& pad = app.writingPad;
+void redraw(WritingPad& pad, const StrokeList& reference, const Stroke* missed) {
     pad.writingCanvas.fill(Qt::white);
     QPainter painter(&pad.writingCanvas);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -60,7 +27,7 @@ void redraw(App& app, const StrokeList& reference, const Stroke* missed) {
         pad.liveMisses[next] >= MissesBeforeHint) {
         const qreal scale = pad.writingCanvas.width() / qreal(StrokeLibrary::BoxSize);
         painter.setPen(QPen(HintColour, 2 * StrokeWidth, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPath(pathOf(reference[next], scale));
+        painter.drawPath(pathOf(reference[next], QTransform::fromScale(scale, scale)));
     }
     const auto draw = [&](const Stroke& stroke, const QColor& colour) {
         painter.setPen(QPen(colour, StrokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -72,8 +39,6 @@ void redraw(App& app, const StrokeList& reference, const Stroke* missed) {
     if (missed != nullptr) {
         draw(*missed, MissedStrokeColour);
     }
-    painter.end();
-    app.mainWindow->setImage(CanvasImage, pad.writingCanvas);
 }
 
 }  // namespace
@@ -83,30 +48,27 @@ bool liveWritingOn(const App& app) {
            app.mainWindow->isChecked(LiveStrokesBox);
 }
 
-void judgeLiveStroke(App& app) {
-    WritingPad& pad = app.writingPad;
-    const std::optional<qint32> code = askedCode(app);
-    const StrokeList* reference = code ? referenceStrokes(app, *code) : nullptr;
-    if (reference == nullptr || reference->empty() || pad.strokes.empty()) {
+void judgeLiveStroke(WritingPad& pad, const StrokeList& reference) {
+    if (reference.empty() || pad.strokes.empty()) {
         return;
     }
-    pad.liveMisses.resize(reference->size());
+    pad.liveMisses.resize(reference.size());
     Stroke lifted = pad.strokes.back();
-    if (!moves(lifted)) {
-        // The click that takes up the pen is no stroke.
+    if (isClick(lifted)) {
+        // A click is no stroke: it leaves nothing behind.
         pad.strokes.pop_back();
-        redraw(app, *reference, nullptr);
+        redraw(pad, reference, nullptr);
         return;
     }
     const std::size_t place = pad.strokes.size() - 1;
     bool matched = false;
-    if (place < reference->size()) {
-        const StrokeList upToHere(reference->begin(),
-                                  reference->begin() + static_cast<std::ptrdiff_t>(place) + 1);
+    if (place < reference.size()) {
+        const StrokeList upToHere(reference.begin(),
+                                  reference.begin() + static_cast<std::ptrdiff_t>(place) + 1);
         matched = gradeStrokes(pad.strokes, upToHere).verdict == HandwritingVerdict::Right;
     }
     if (matched) {
-        redraw(app, *reference, nullptr);
+        redraw(pad, reference, nullptr);
         return;
     }
     pad.strokes.pop_back();
@@ -114,19 +76,15 @@ void judgeLiveStroke(App& app) {
     if (place < pad.liveMisses.size()) {
         ++pad.liveMisses[place];
     }
-    redraw(app, *reference, &lifted);
+    redraw(pad, reference, &lifted);
 }
 
-std::optional<AnswerResult> liveWritingResult(App& app, qint32 code) {
-    if (!liveWritingOn(app)) {
-        return std::nullopt;
-    }
-    const StrokeList* reference = referenceStrokes(app, code);
+std::optional<AnswerResult> liveWritingResult(const WritingPad& pad, const StrokeList* reference) {
     if (reference == nullptr || reference->empty()) {
         return std::nullopt;
     }
-    if (app.writingPad.strokes.size() != reference->size()) {
+    if (pad.strokes.size() != reference->size()) {
         return AnswerResult::Wrong;
     }
-    return app.writingPad.liveSlipped ? AnswerResult::Partly : AnswerResult::Right;
+    return pad.liveSlipped ? AnswerResult::Partly : AnswerResult::Right;
 }

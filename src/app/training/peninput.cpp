@@ -1,124 +1,57 @@
-// Writing on the canvas with a pen tablet or one finger on a touch screen, as with the mouse.
+// The strokes the training page's writing canvas hands on.
 #include "app/training/peninput.h"
 
 #include "app/state/app.h"
 #include "app/state/trainingids.h"
 #include "app/training/handwriting.h"
 #include "app/training/livewriting.h"
-#include "ui/images.h"
-
-#include <QEvent>
-#include <QMouseEvent>
-#include <QTabletEvent>
-#include <QTouchEvent>
-#include <QWidget>
+#include "ui/writingcanvas.h"
 
 namespace {
 
-class PenFilter : public QObject {
-public:
-    PenFilter(App& app, QWidget* canvas) : QObject(canvas), app_(app), canvas_(canvas) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::TabletPress:
-            case QEvent::TabletMove: {
-                const auto* tablet = static_cast<QTabletEvent*>(event);
-                // A pen hovering over the tablet moves without touching it.
-                if (event->type() == QEvent::TabletPress || tablet->buttons() != Qt::NoButton ||
-                    tablet->pressure() > 0) {
-                    app_.writingPad.penOnCanvas = true;
-                    writeOnCanvas(app_, tablet->position().toPoint());
-                }
-                event->accept();
-                return true;
-            }
-            case QEvent::TabletRelease:
-                liftPen(app_);
-                event->accept();
-                return true;
-            case QEvent::TouchBegin:
-            case QEvent::TouchUpdate: {
-                const auto* touch = static_cast<QTouchEvent*>(event);
-                // A second finger is a gesture, not writing: the stroke ends there.
-                if (touch->points().size() != 1) {
-                    liftPen(app_);
-                } else {
-                    app_.writingPad.penOnCanvas = true;
-                    // Taken from the screen position, which every sender of the event sets.
-                    const QPointF screen = touch->points().front().globalPosition();
-                    writeOnCanvas(app_, canvas_->mapFromGlobal(screen).toPoint());
-                }
-                event->accept();
-                return true;
-            }
-            case QEvent::TouchEnd:
-            case QEvent::TouchCancel:
-                liftPen(app_);
-                event->accept();
-                return true;
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove: {
-                const auto* mouse = static_cast<QMouseEvent*>(event);
-                const QPointingDevice* device = mouse->pointingDevice();
-                return mouse->source() != Qt::MouseEventNotSynthesized ||
-                       (device != nullptr && device->type() != QInputDevice::DeviceType::Mouse);
-            }
-            default:
-                return QObject::eventFilter(watched, event);
-        }
+// The reference strokes of the kanji asked while it is being answered, or nullptr.
+const StrokeList* askedKanjiStrokes(App& app) {
+    const TrainingSession& run = app.training;
+    if (run.checkState != CheckState::Answering || run.trainingPos < 0 ||
+        run.trainingPos >= static_cast<qint32>(run.trainingList.size())) {
+        return nullptr;
     }
-
-private:
-    App& app_;
-    QWidget* canvas_;  // the filter's parent
-};
+    return app.handwriting.referenceStrokes(
+        run.trainingList[static_cast<size_t>(run.trainingPos)].Code);
+}
 
 }  // namespace
 
-void writeOnCanvas(App& app, QPoint pen) {
-    WritingPad& pad = app.writingPad;
-    const StrokePoint point{static_cast<float>(pen.x()), static_cast<float>(pen.y())};
-    if (pad.lastPenX == -1 || pad.lastPenY == -1) {
-        ui::fillCircle(pad.writingCanvas, pen, 4, QColor(0, 255, 0));
-        pad.strokes.push_back({point});
-    } else {
-        ui::drawLine(pad.writingCanvas, QPoint(pad.lastPenX, pad.lastPenY), pen, 3, Qt::black);
-        if (pad.strokes.empty()) {
-            pad.strokes.emplace_back();
-        }
-        if (pad.strokes.back().empty() || pad.strokes.back().back() != point) {
-            pad.strokes.back().push_back(point);
-        }
+void takeStroke(App& app, const QPolygon& points) {
+    if (points.isEmpty()) {
+        return;
     }
-    pad.lastPenX = pen.x();
-    pad.lastPenY = pen.y();
+    WritingPad& pad = app.writingPad;
+    // The canvas inked the stroke as it was written; the pad's picture takes the same ink.
+    ui::WritingCanvas::ink(pad.writingCanvas, points);
+    Stroke& stroke = pad.strokes.emplace_back();
+    for (const QPoint& point : points) {
+        stroke.push_back({static_cast<float>(point.x()), static_cast<float>(point.y())});
+    }
+    if (liveWritingOn(app)) {
+        if (const StrokeList* reference = askedKanjiStrokes(app)) {
+            judgeLiveStroke(pad, *reference);
+        }
+    } else {
+        readWrittenKanjiAhead(app.handwriting, pad);
+    }
     app.mainWindow->setImage(CanvasImage, pad.writingCanvas);
 }
 
-void liftPen(App& app) {
-    app.writingPad.penOnCanvas = false;
-    const bool wasWriting = app.writingPad.lastPenX != -1 && app.writingPad.lastPenY != -1;
-    app.writingPad.lastPenX = -1;
-    app.writingPad.lastPenY = -1;
-    if (!wasWriting) {
-        return;
-    }
-    if (liveWritingOn(app)) {
-        judgeLiveStroke(app);
-    } else {
-        readWrittenKanjiAhead(app);
-    }
-}
-
-void installPenInput(App& app) {
-    QWidget* canvas = app.mainWindow->control(CanvasImage);
+void endStrokeInProgress(App& app) {
+    // A page not made yet has no stroke to end, and is not made for asking.
+    auto* canvas = app.mainWindow
+                       ? dynamic_cast<ui::WritingCanvas*>(app.mainWindow->madeControl(CanvasImage))
+                       : nullptr;
     if (canvas == nullptr) {
         return;
     }
-    canvas->setAttribute(Qt::WA_AcceptTouchEvents);
-    // Parented to the canvas, which owns it.
-    canvas->installEventFilter(new PenFilter(app, canvas));
+    if (const std::optional<QPolygon> stroke = canvas->endStroke()) {
+        takeStroke(app, *stroke);
+    }
 }

@@ -1,16 +1,14 @@
-// Writing on the canvas with a pen tablet or one finger on a touch screen, as with the mouse.
+// The strokes the training page's writing canvas hands on, whether a mouse, a pen tablet or a
+// finger wrote them.
 #pragma once
 
-#include <QPoint>
+#include <QPolygon>
 
 struct App;
 
-// Puts the pen down at a point of the canvas, or draws on to it while the pen stays down.
-void writeOnCanvas(App& app, QPoint pen);
-// Ends the stroke being written; writing stroke by stroke, judges it.
-void liftPen(App& app);
-
-// The canvas takes tablet and single-finger touch events itself and ignores the mouse events Qt
-// makes from them, which would draw each stroke a second time. Call once the training page is
-// built.
-void installPenInput(App& app);
+// Keeps a finished stroke (canvas pixels) on the writing pad and shows it; writing stroke by
+// stroke, judges it, otherwise starts reading the kanji so far for the grading to come.
+void takeStroke(App& app, const QPolygon& points);
+// Takes the stroke being written, if one is, as far as it goes: a command that comes meanwhile
+// (a key) sees it, and the rest of that drag writes nothing.
+void endStrokeInProgress(App& app);

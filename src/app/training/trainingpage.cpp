@@ -1,5 +1,5 @@
-// The training page: its dispatch, the F2 key and the pen on the writing canvas; the run and the
-// settings do the work.
+// The training page: its dispatch, the F2 key and the strokes written on its canvas; the run and
+// the settings do the work.
 #include "app/training/trainingpage.h"
 
 #include "app/state/app.h"
@@ -9,7 +9,6 @@
 #include "app/training/questionsound.h"
 #include "app/training/trainingrun.h"
 #include "app/training/trainingsettings.h"
-#include "ui/images.h"
 
 namespace {
 
@@ -62,6 +61,11 @@ bool dispatchTrainingControl(App& app, const ui::Event& event) {
                 }
             }
             return true;
+        case CanvasImage:
+            if (event.action == ui::Action::Stroke) {
+                takeStroke(app, event.points);
+            }
+            return true;
         case LiveStrokesBox:
             // Read as each stroke lifts; what is written so far stays.
             return true;
@@ -99,29 +103,4 @@ void trainingKeyF2(App& app) {
         nextQuestion(app);
     }
     enableQuestionSound(app);
-}
-
-bool mouseInsideControl(QPoint mouse, QRect control) {
-    const int dx = mouse.x() - control.x();
-    const int dy = mouse.y() - control.y();
-    return mouse.x() > -1 && mouse.y() > -1 && dx > 0 && dx <= control.width() && dy > 0 &&
-           dy <= control.height();
-}
-
-void serveMouseWriting(App& app) {
-    // The pen follows the mouse only after a click on the canvas, and only inside it.
-    if (app.loop.lastEventControl != CanvasImage || app.writingPad.penOnCanvas) {
-        return;
-    }
-    const ui::MouseState mouse = app.ui.mouse();
-    const QPoint client = app.mainWindow->client()->mapFromGlobal(mouse.globalPos);
-    const QRect canvas = app.mainWindow->placeInClient(CanvasImage);
-    if (!mouseInsideControl(client, canvas)) {
-        return;
-    }
-    if (!mouse.primaryDown) {
-        liftPen(app);
-        return;
-    }
-    writeOnCanvas(app, client - canvas.topLeft());
 }

@@ -83,7 +83,7 @@ void showQuestion(App& app, const TrainingSettings& settings) {
         2, app.texts.text(MessageText::TrainingPosition)
                .arg(QString::number(run.trainingPos + 1), QString::number(run.trainingLast + 1)));
     if (asked.kanji) {
-        clearWritingCanvas(app);
+        clearWritingCanvas(app.writingPad);
         w.setImage(CanvasImage, app.writingPad.writingCanvas);
     }
     if (auto* field = w.get<QLineEdit>(firstAnswerField(answered))) {
@@ -240,7 +240,9 @@ void checkAnswers(App& app) {
     const AskedKinds asked = questionKinds(record, run.askedKinds(settings));
     // Written stroke by stroke, every stroke was judged already: no question follows.
     const std::optional<AnswerResult> live =
-        asked.kanji ? liveWritingResult(app, code) : std::nullopt;
+        asked.kanji && liveWritingOn(app)
+            ? liveWritingResult(app.writingPad, app.handwriting.referenceStrokes(code))
+            : std::nullopt;
     if (live) {
         w.setVisible(QuestionImage, true);
         w.setImage(CanvasMark, markOf(app, *live));
@@ -249,7 +251,7 @@ void checkAnswers(App& app) {
         recordReview(app, code, AnswerKind::Kanji, *live);
     } else if (asked.kanji) {
         w.setVisible(QuestionImage, true);
-        const HandwritingGrade grade = gradeWrittenKanji(app, code);
+        const HandwritingGrade grade = gradeWrittenKanji(app.handwriting, app.writingPad, code);
         w.setImage(CanvasImage, app.writingPad.writingCanvas);
         w.setImage(CanvasMark, markOf(app, resultOf(grade.verdict)));
         w.setVisible(CanvasMark, true);

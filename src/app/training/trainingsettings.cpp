@@ -177,7 +177,7 @@ void resetTrainingSettings(App& app) {
         w.setEnabled(JlptOptions[static_cast<size_t>(i)], count != 0);
     }
 
-    clearWritingCanvas(app);
+    clearWritingCanvas(app.writingPad);
     w.setImage(CanvasImage, app.writingPad.writingCanvas);
     applyTrainingSettings(app, -1);
 }

@@ -168,7 +168,6 @@ TEST_F(LostWork, NamelessWorkInTheLearnersFirstFolderIsSavedUnderTheNameAskedFor
     const QString media = own + u"/Media/"_s;
     ASSERT_TRUE(QFileInfo(media).isDir());
     app.ui.requesters().setScripted(true);
-    app.ui.setPause([](int) {});
     app.ui.setSleepUntilEvent([] {});
     app.ui.setClock([this] { return now; });
     app.ui.setMouse([this] { return mouse; });

@@ -164,7 +164,6 @@ int AppFixture::requestersShown(ui::RequesterKind kind) {
 
 void AppFixture::start() {
     app.ui.requesters().setScripted(true);
-    app.ui.setPause([](int) {});
     app.ui.setSleepUntilEvent([] {});
     app.ui.setClock([this] { return now; });
     app.ui.setMouse([this] { return mouse; });
@@ -240,4 +239,27 @@ void AppFixture::playDialog(int windowId, const QString& title,
 
 QPoint AppFixture::globalFromClient(QPoint client) const {
     return window().client()->mapToGlobal(client);
+}
+
+void AppFixture::mouseOn(QWidget* widget, QPoint local, bool down) {
+    const QPointF global(widget->mapToGlobal(local));
+    const auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        if (mouseGrabber_) {
+            QMouseEvent event(type, mouseGrabber_->mapFromGlobal(global), global, button, buttons,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(mouseGrabber_, &event);
+        }
+    };
+    if (down && !mouse.primaryDown) {
+        mouseGrabber_ = widget->rect().contains(local) ? widget : nullptr;
+        send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    } else if (down) {
+        send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
+    } else if (mouse.primaryDown) {
+        send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+        mouseGrabber_ = nullptr;
+    }
+    mouse.globalPos = global.toPoint();
+    mouse.primaryDown = down;
+    pass();
 }

@@ -10,6 +10,7 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QPointer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -119,10 +120,19 @@ protected:
                     const std::function<void()>& open);
     // A position in the client area of the main window as the mouse reports it.
     QPoint globalFromClient(QPoint client) const;
+    // The mouse at a point of the widget, its left button down or up, delivered as Qt does: a
+    // press on the widget has it keep every move and the release until the button is up,
+    // wherever they are; a press beside it goes to another widget; a move with the button up
+    // goes nowhere. Followed by a pass.
+    void mouseOn(QWidget* widget, QPoint local, bool down);
 
     QTemporaryDir dir;
     App app;
     // What the scripted clock and mouse report.
     qint64 now = 0;
     ui::MouseState mouse;
+
+private:
+    // The widget that has the mouse while its button is down, null when another one has it.
+    QPointer<QWidget> mouseGrabber_;
 };

@@ -1,12 +1,16 @@
 // Scenario tests of writing with the mouse on the training page's canvas and of the
-// stroke-order animation, with a scripted mouse and clock.
+// stroke-order animation, with mouse events as Qt delivers them and a scripted clock.
 #include "app/shell/appfixture.h"
 #include "app/state/cardids.h"
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
 #include "app/state/trainingids.h"
 #include "app/training/handwriting.h"
-#include "app/training/trainingpage.h"
+#include "ui/writingcanvas.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTabletEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +24,7 @@ const QColor Yellow(255, 255, 0);
 // The canvas's top-left corner in the client area: its place on the training page, which starts
 // 10 right of and 32 below the client area's corner.
 const QPoint CanvasOrigin(290 + 10, 50 + 32);
+const QSize CanvasSize(160, 160);
 
 int nonWhitePixels(const QImage& image) {
     int count = 0;
@@ -44,91 +49,150 @@ protected:
 
     // The mouse at a point of the canvas (which may lie outside it), button down or up.
     void mouseAt(QPoint canvasPoint, bool down) {
-        mouse.globalPos = globalFromClient(CanvasOrigin + canvasPoint);
-        mouse.primaryDown = down;
-        pass();
+        mouseOn(window().control(CanvasImage), canvasPoint, down);
     }
 
+    // What the canvas shows, the stroke being written included, and what the pad keeps.
+    QColor shownAt(int x, int y) const {
+        return control<ui::ImageView>(CanvasImage)->image().pixelColor(x, y);
+    }
     QColor canvasAt(int x, int y) const { return app.writingPad.writingCanvas.pixelColor(x, y); }
 };
 
-TEST_F(MouseWriting, DotsLinesAndLiftingThePen) {
+TEST_F(MouseWriting, DotsLinesLeavingTheCanvasAndLiftingThePen) {
     ASSERT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
-    // Before the canvas was clicked the mouse draws nothing.
+    // Pressed beside the canvas, or on its top or left edge, the mouse draws nothing on it.
+    for (const QPoint press : {QPoint(-20, 40), QPoint(0, 40)}) {
+        mouseAt(press, true);
+        mouseAt({20, 40}, true);
+        mouseAt({60, 40}, true);
+        mouseAt({60, 40}, false);
+    }
+    EXPECT_EQ(nonWhitePixels(control<ui::ImageView>(CanvasImage)->image()), 0);
+    EXPECT_TRUE(app.writingPad.strokes.empty());
+
+    // A green dot where the button goes down, then black lines of width 3.
     mouseAt({20, 40}, true);
-    mouseAt({60, 40}, true);
-    EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
-    EXPECT_EQ(app.writingPad.lastPenX, -1);
-
-    mouseAt({5, 5}, false);
-    clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
-    pass();
-    ASSERT_EQ(app.loop.lastEventControl, CanvasImage);
-
-    mouseAt({20, 40}, true);
-    EXPECT_EQ(canvasAt(20, 40), Green);
-    EXPECT_EQ(canvasAt(30, 40), QColor(Qt::white));
-    EXPECT_EQ(app.writingPad.lastPenX, 20);
-    EXPECT_EQ(app.writingPad.lastPenY, 40);
-
+    EXPECT_EQ(shownAt(20, 40), Green);
+    EXPECT_EQ(shownAt(30, 40), QColor(Qt::white));
     mouseAt({80, 40}, true);
-    EXPECT_EQ(canvasAt(50, 40), QColor(Qt::black));
-    EXPECT_EQ(canvasAt(50, 44), QColor(Qt::white));
+    EXPECT_EQ(shownAt(50, 40), QColor(Qt::black));
+    EXPECT_EQ(shownAt(50, 42), QColor(Qt::white));
+
+    // Leaving with the button held and coming back continues from the last point inside; the
+    // point outside is not drawn to.
+    mouseAt({200, 40}, true);
+    EXPECT_EQ(shownAt(150, 40), QColor(Qt::white));
+    mouseAt({80, 120}, true);
+    EXPECT_EQ(shownAt(80, 80), QColor(Qt::black));
+    EXPECT_TRUE(app.writingPad.strokes.empty()) << "handed on only once finished";
+
+    // Released beside the canvas, the stroke ends: the pad keeps it as the canvas showed it.
+    mouseAt({170, 120}, true);
+    mouseAt({170, 120}, false);
+    EXPECT_EQ(app.writingPad.strokes, (StrokeList{{{20, 40}, {80, 40}, {80, 120}}}));
+    EXPECT_EQ(canvasAt(80, 80), QColor(Qt::black));
     EXPECT_EQ(control<ui::ImageView>(CanvasImage)->image(), app.writingPad.writingCanvas);
 
-    // Leaving with the button held and coming back continues from the last point inside.
-    mouseAt({200, 40}, true);
-    EXPECT_EQ(app.writingPad.lastPenX, 80);
-    mouseAt({80, 120}, true);
-    EXPECT_EQ(canvasAt(80, 80), QColor(Qt::black));
-
-    // Released outside, the pen stays down; released inside, it is lifted.
-    mouseAt({170, 120}, false);
-    EXPECT_EQ(app.writingPad.lastPenX, 80);
-    mouseAt({80, 120}, false);
-    EXPECT_EQ(app.writingPad.lastPenX, -1);
-    EXPECT_EQ(app.writingPad.lastPenY, -1);
-
+    // Pressed again, a new dot, not a line from where the last stroke ended.
     mouseAt({140, 140}, true);
-    EXPECT_EQ(canvasAt(140, 140), Green);
-    // A new dot, not a line from where the pen was lifted.
-    EXPECT_EQ(canvasAt(110, 130), QColor(Qt::white));
+    EXPECT_EQ(shownAt(140, 140), Green);
+    EXPECT_EQ(shownAt(110, 130), QColor(Qt::white));
+    mouseAt({140, 140}, false);
 
-    // Beside the pixels, the strokes as the grading needs them; the point outside is not one.
-    const StrokeList written{{{20, 40}, {80, 40}, {80, 120}}, {{140, 140}}};
+    // A quick next stroke comes as a double click in place of its press, and writes all the
+    // same.
+    QWidget* canvas = window().control(CanvasImage);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                          Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), button, buttons,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(canvas, &event);
+    };
+    send(QEvent::MouseButtonDblClick, {100, 20}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {130, 20}, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {130, 20}, Qt::LeftButton, Qt::NoButton);
+    pass();
+
+    const StrokeList written{{{20, 40}, {80, 40}, {80, 120}}, {{140, 140}}, {{100, 20}, {130, 20}}};
     EXPECT_EQ(app.writingPad.strokes, written);
-    clearWritingCanvas(app);
+    EXPECT_EQ(canvasAt(140, 140), Green);
+    EXPECT_EQ(canvasAt(115, 20), QColor(Qt::black));
+    clearWritingCanvas(app.writingPad);
     EXPECT_TRUE(app.writingPad.strokes.empty());
     EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
 }
 
-TEST_F(MouseWriting, MenuCommandEndsWriting) {
-    clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
-    pass();
+TEST_F(MouseWriting, APenStrokeArrivesOnceThoughTheSystemMakesMouseEventsOfIt) {
+    QWidget* canvas = window().control(CanvasImage);
+    const QPointingDevice stylus(
+        u"stylus"_s, 2, QInputDevice::DeviceType::Stylus, QPointingDevice::PointerType::Pen,
+        QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+    const auto pen = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QTabletEvent event(type, &stylus, at, canvas->mapToGlobal(QPointF(at)),
+                           buttons != Qt::NoButton ? 0.6 : 0.0, 0, 0, 0, 0, 0, Qt::NoModifier,
+                           Qt::LeftButton, buttons);
+        QCoreApplication::sendEvent(canvas, &event);
+    };
+    // The mouse events the system makes from the pen, arriving once the pen's own are through.
+    const auto madeFromPen = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent made(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                         buttons, Qt::NoModifier, &stylus);
+        QCoreApplication::sendEvent(canvas, &made);
+    };
+    pen(QEvent::TabletMove, {100, 100}, Qt::NoButton);  // hovering
+    pen(QEvent::TabletPress, {20, 40}, Qt::LeftButton);
+    pen(QEvent::TabletMove, {60, 40}, Qt::LeftButton);
+    pen(QEvent::TabletMove, {200, 40}, Qt::LeftButton);  // beyond the canvas
+    pen(QEvent::TabletMove, {60, 80}, Qt::LeftButton);
+    pen(QEvent::TabletRelease, {60, 80}, Qt::NoButton);
+    madeFromPen(QEvent::MouseButtonPress, {20, 40}, Qt::LeftButton);
+    madeFromPen(QEvent::MouseMove, {60, 40}, Qt::LeftButton);
+    madeFromPen(QEvent::MouseButtonRelease, {60, 40}, Qt::NoButton);
+    settle();
+    EXPECT_EQ(app.writingPad.strokes, (StrokeList{{{20, 40}, {60, 40}, {60, 80}}}));
+    EXPECT_EQ(shownAt(100, 100), QColor(Qt::white));
+    EXPECT_EQ(shownAt(60, 60), QColor(Qt::black));
+    EXPECT_EQ(control<ui::ImageView>(CanvasImage)->image(), app.writingPad.writingCanvas);
+}
+
+TEST_F(MouseWriting, AKeysCommandTakesTheStrokeSoFarAndTheDragWritesNoMore) {
+    mouseAt({20, 40}, true);
+    mouseAt({60, 40}, true);
     playDialog(GuideWindowId, u"Info – Renkari"_s, {[](QWidget* guide) { guide->close(); }},
                [&] { chooseMenu(MenuInfo); });
     EXPECT_EQ(app.loop.lastEventControl, -1);
-    mouseAt({20, 40}, true);
-    EXPECT_EQ(nonWhitePixels(app.writingPad.writingCanvas), 0);
+    EXPECT_EQ(app.writingPad.strokes, (StrokeList{{{20, 40}, {60, 40}}}));
+    mouseAt({100, 40}, true);
+    mouseAt({100, 40}, false);
+    EXPECT_EQ(shownAt(80, 40), QColor(Qt::white));
+    EXPECT_EQ(app.writingPad.strokes.size(), 1u);
+
+    // Hidden while a stroke is written (the next question asks no kanji), the canvas hands on
+    // what was written; hidden between strokes, it hands on nothing.
+    mouseAt({20, 100}, true);
+    mouseAt({60, 100}, true);
+    window().setVisible(CanvasImage, false);
+    pass();
+    EXPECT_EQ(app.writingPad.strokes.size(), 2u);
+    window().setVisible(CanvasImage, true);
+    window().setVisible(CanvasImage, false);
+    pass();
+    EXPECT_EQ(app.writingPad.strokes.size(), 2u);
 }
 
 TEST_F(MouseWriting, CanvasSitsWhereThePageLayoutPutsIt) {
-    EXPECT_EQ(window().placeInClient(CanvasImage), QRect(CanvasOrigin, QSize(160, 160)));
+    EXPECT_EQ(window().placeInClient(CanvasImage), QRect(CanvasOrigin, CanvasSize));
 }
 
-TEST(MouseInsideControl, BoundariesAreExclusiveAtTheCornerAndInclusiveAtTheSize) {
-    const QRect canvas(CanvasOrigin, QSize(160, 160));
-    EXPECT_FALSE(mouseInsideControl(CanvasOrigin, canvas));
-    EXPECT_TRUE(mouseInsideControl(CanvasOrigin + QPoint(1, 1), canvas));
-    EXPECT_TRUE(mouseInsideControl(CanvasOrigin + QPoint(160, 160), canvas));
-    EXPECT_FALSE(mouseInsideControl(CanvasOrigin + QPoint(161, 80), canvas));
-    EXPECT_FALSE(mouseInsideControl(CanvasOrigin + QPoint(80, 161), canvas));
-    EXPECT_FALSE(mouseInsideControl(CanvasOrigin + QPoint(80, 0), canvas));
-    // A mouse left of or above the client area is outside, whatever the control's position.
-    const QRect beyondTheCorner(-10, -8, 160, 160);
-    EXPECT_TRUE(mouseInsideControl({0, 0}, beyondTheCorner));
-    EXPECT_FALSE(mouseInsideControl({-1, 0}, beyondTheCorner));
-    EXPECT_FALSE(mouseInsideControl({0, -1}, beyondTheCorner));
+TEST(WritingCanvasEdges, TopAndLeftAreOffTheCanvasBottomAndRightOnIt) {
+    EXPECT_FALSE(ui::WritingCanvas::onCanvas({0, 0}, CanvasSize));
+    EXPECT_TRUE(ui::WritingCanvas::onCanvas({1, 1}, CanvasSize));
+    EXPECT_TRUE(ui::WritingCanvas::onCanvas({160, 160}, CanvasSize));
+    EXPECT_FALSE(ui::WritingCanvas::onCanvas({161, 80}, CanvasSize));
+    EXPECT_FALSE(ui::WritingCanvas::onCanvas({80, 161}, CanvasSize));
+    EXPECT_FALSE(ui::WritingCanvas::onCanvas({80, 0}, CanvasSize));
+    EXPECT_FALSE(ui::WritingCanvas::onCanvas({-1, 80}, CanvasSize));
 }
 
 class StrokeAnimation : public AppFixture {
@@ -249,42 +313,31 @@ TEST_F(StrokeAnimation, KanjiWithoutStripOrWithOneFrame) {
     EXPECT_EQ(strokeViewShows(), Yellow);
 }
 
-TEST_F(MouseWriting, LoopSleepsUntilInputExceptWhileThePenWrites) {
+TEST_F(MouseWriting, TheLoopSleepsBetweenEventsAlsoWhileThePenWrites) {
     int sleeps = 0;
-    int pauses = 0;
     app.ui.setSleepUntilEvent([&] { ++sleeps; });
-    app.ui.setPause([&](int) { ++pauses; });
     pass();
     EXPECT_EQ(sleeps, 1);
-    EXPECT_EQ(pauses, 0);
-
-    // The click itself, then the pen held down on the canvas: the loop keeps following the mouse.
-    mouseAt({5, 5}, false);
-    clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
-    pass();
-    sleeps = pauses = 0;
     mouseAt({20, 40}, true);
     mouseAt({60, 40}, true);
-    EXPECT_EQ(pauses, 2);
-    EXPECT_EQ(sleeps, 0);
-    EXPECT_EQ(canvasAt(40, 40), QColor(Qt::black));
-
-    // Lifted, the loop waits for the next input again.
     mouseAt({60, 40}, false);
-    EXPECT_EQ(sleeps, 1);
+    EXPECT_EQ(sleeps, 4);
+    EXPECT_EQ(canvasAt(40, 40), QColor(Qt::black));
 }
 
-TEST_F(StrokeAnimation, PlayingKeepsTheLoopTickingAndStoppingLetsItSleep) {
+TEST_F(StrokeAnimation, PlayingSleepsUntilTheTimerBringsTheNextFrame) {
     int sleeps = 0;
     app.ui.setSleepUntilEvent([&] { ++sleeps; });
     click(AnimPlayButton);
-    after(1001);
-    after(1001);
-    EXPECT_EQ(sleeps, 0);
-    EXPECT_EQ(frameShown(), Blue);
+    const QColor first = frameShown();
+    after(1000);
+    EXPECT_EQ(frameShown(), first);
+    after(1);
+    EXPECT_NE(frameShown(), first);
+    EXPECT_EQ(sleeps, 3);
+
     click(AnimStopButton);
-    after(1);
-    after(1);
     EXPECT_EQ(app.animation.animState, AnimState::Idle);
-    EXPECT_GE(sleeps, 1);
+    now += 5000;
+    EXPECT_EQ(app.ui.poll().kind, ui::EventKind::None) << "no timer left once stopped";
 }

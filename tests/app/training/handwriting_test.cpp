@@ -54,11 +54,6 @@ protected:
         start();
     }
 
-    void takePen() {
-        clickAt(control<ui::ImageView>(CanvasImage), QPoint(5, 5));
-        pass();
-    }
-
     void startKanjiTraining() {
         choosePage(ViewMode::Training);
         click(OrderIndex);
@@ -69,17 +64,14 @@ protected:
         click(ShowMeaningBox);
         click(StartButton);
         ASSERT_TRUE(window().isVisible(CanvasImage));
-        takePen();
     }
 
     void mouseAt(QPoint canvasPoint, bool down) {
-        mouse.globalPos = globalFromClient(CanvasOrigin + canvasPoint);
-        mouse.primaryDown = down;
-        pass();
+        mouseOn(window().control(CanvasImage), canvasPoint, down);
     }
 
     const StrokeList& reference(qint32 code) {
-        const StrokeList* strokes = referenceStrokes(app, code);
+        const StrokeList* strokes = app.handwriting.referenceStrokes(code);
         EXPECT_NE(strokes, nullptr);
         static const StrokeList none;
         return strokes != nullptr ? *strokes : none;
@@ -112,7 +104,7 @@ TEST_F(Handwriting, CorrectKanjiIsGradedRightAndItsStrokesShownGreenOverTheRefer
     startKanjiTraining();
     const StrokeList& sun = reference(Sun);
     ASSERT_EQ(sun.size(), 4u);
-    // The press that takes up the pen leaves a dot, which is no stroke of the kanji.
+    // A click leaves a dot, which is no stroke of the kanji.
     mouseAt({5, 5}, true);
     mouseAt({5, 5}, false);
     write(sun);
@@ -151,7 +143,6 @@ TEST_F(Handwriting, SwappedStrokesAreShownRedAndTheLearnerKeepsTheLastWord) {
 
     const StrokeList& river = reference(River);
     ASSERT_EQ(river.size(), 3u);
-    takePen();
     write({river[1], river[0], river[2]});
     const ui::ShownRequester& shown = check(true);
     EXPECT_EQ(shown.text.split(u'\n').value(2), app.texts.text(MessageText::HandwritingPartly));
@@ -231,6 +222,7 @@ TEST_F(Handwriting, APenTabletAndOneFingerWriteLikeTheMouse) {
         }
         QTouchEvent event(type, &screen, Qt::NoModifier, points);
         QCoreApplication::sendEvent(canvas, &event);
+        pass();
     };
     const StrokeList& river = reference(River);
     for (const Stroke& stroke : river) {
@@ -255,7 +247,6 @@ TEST_F(Handwriting, StrokeByStrokeEachStrokeIsJudgedAsThePenLifts) {
     EXPECT_FALSE(window().isChecked(LiveStrokesBox)) << "off unless chosen";
     click(LiveStrokesBox);
     ASSERT_TRUE(window().isChecked(LiveStrokesBox));
-    takePen();
     const StrokeList& sun = reference(Sun);
     ASSERT_EQ(sun.size(), 4u);
 
@@ -312,7 +303,7 @@ TEST_F(Handwriting, StrokeByStrokeEachStrokeIsJudgedAsThePenLifts) {
 }
 
 TEST_F(Handwriting, ZinniasReadingAheadServesOnlyTheStrokesItRead) {
-    const KanjiRecognizer* recognizer = kanjiRecognizer(app);
+    const KanjiRecognizer* recognizer = app.handwriting.recognizer();
     ASSERT_NE(recognizer, nullptr);
     const StrokeList& sun = reference(Sun);
     const StrokeList& river = reference(River);
