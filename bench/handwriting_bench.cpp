@@ -279,10 +279,10 @@ struct Tally {
     int right = 0;
     int partly = 0;
 
-    void count(HandwritingVerdict verdict) {
+    void count(Grade verdict) {
         ++drawings;
-        right += verdict == HandwritingVerdict::Right;
-        partly += verdict == HandwritingVerdict::Partly;
+        right += verdict == Grade::Right;
+        partly += verdict == Grade::Partly;
     }
     double percentRight() const { return 100.0 * right / drawings; }
     double percentPartly() const { return 100.0 * partly / drawings; }

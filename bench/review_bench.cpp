@@ -74,7 +74,7 @@ public:
     }
 
     // Answers kanji i at time; true when recalled.
-    ReviewVerdict answer(int i, qint64 time) {
+    Grade answer(int i, qint64 time) {
         const auto at = size_t(i);
         std::uniform_real_distribution<double> draw(0.0, 1.0);
         const double p = seen_[at] ? model_.recallAt(states_[at], time) : 0.0;
@@ -87,7 +87,7 @@ public:
         } else {
             states_[at] = model_.review(states_[at], rating, time);
         }
-        return recalled ? ReviewVerdict::Right : ReviewVerdict::Wrong;
+        return recalled ? Grade::Right : Grade::Wrong;
     }
 
     int known(qint64 time, double recall) const {
@@ -142,13 +142,10 @@ Outcome simulate(const Chooser& choose) {
         for (size_t n = 0; n < codes.size(); ++n) {
             const qint32 code = codes[n];
             const qint64 at = time + qint64(n) * 20;
-            const ReviewVerdict verdict = learner.answer(code - 0x4E00, at);
+            const Grade verdict = learner.answer(code - 0x4E00, at);
             outcome.log.push_back(answerEntry(at, code, Kind, verdict));
             const int found = profileIndexOf(profile, code);
-            recordInStats(
-                profile.records[size_t(found)].stats(Kind),
-                verdict == ReviewVerdict::Wrong ? AnswerResult::Wrong : AnswerResult::Right,
-                quint32(at));
+            recordInStats(profile.records[size_t(found)].stats(Kind), verdict, quint32(at));
             ++outcome.answers;
         }
     }
@@ -254,7 +251,7 @@ std::vector<ReviewEntry> largeLog(int answers) {
     for (int i = 0; i < answers; ++i) {
         const qint64 time = Start + qint64(i) * (365 * SecondsPerDay / answers);
         log.push_back(answerEntry(time, 0x4E00 + kanji(random), AnswerKind(kind(random)),
-                                  ReviewVerdict(verdict(random))));
+                                  Grade(verdict(random))));
     }
     return log;
 }

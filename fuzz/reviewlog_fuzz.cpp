@@ -1,6 +1,7 @@
 // Fuzz target for the review log reader and what is done with what it reads: nothing may crash,
-// the records read come back byte for byte, and the replayed memory and the due list stay within
-// their bounds.
+// the records read come back byte for byte in their version, the counters rebuilt from them stay
+// within their range, and the replayed memory and the due list stay within their bounds.
+#include "core/training/counterrebuild.h"
 #include "core/training/duelist.h"
 #include "core/training/forecast.h"
 #include "core/training/memorymodel.h"
@@ -18,15 +19,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!content) {
         return 0;
     }
-    QByteArray again = reviewLogHeader();
+    QByteArray again = reviewLogHeader(content->version);
     for (const ReviewEntry& entry : content->entries) {
-        again += reviewRecordBytes(entry);
+        again += reviewRecordBytes(entry, content->version);
     }
     require(again == bytes.left(again.size()));
     require(content->torn == (again.size() != bytes.size()));
 
     const MemoryModel model;
     const MemoryStates states = replayReviews(content->entries, model);
+    CounterRebuild rebuild;
+    UndoFilter filter([&](const ReviewEntry& entry) { rebuild.take(entry); });
+    for (const ReviewEntry& entry : content->entries) {
+        filter.push(entry);
+    }
+    filter.finish();
+    ProfileList profile;
+    states.forEach([&](qint32 code, AnswerKind, const MemoryState&) {
+        if (profileIndexOf(profile, code) < 0) {
+            addProfileRecord(profile, code);
+        }
+    });
+    rebuild.applyTo(profile, RebuildScope::Whole, QTimeZone::utc());
+    for (const ProfileRecord& record : profile.records) {
+        for (AnswerKind kind :
+             {AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning, AnswerKind::Kanji}) {
+            const AnswerStats& stats = record.stats(kind);
+            require(stats.Right >= 0 && stats.Partly >= 0 && stats.Wrong >= 0);
+            require(stats.Quota >= 0 && stats.Quota <= 100 && stats.Series >= 0);
+        }
+    }
     KanjiSet set;
     qint64 now = 0;
     states.forEach([&](qint32 code, AnswerKind kind, const MemoryState& state) {

@@ -270,6 +270,40 @@ FileResult<QByteArray> readWholeFile(const QString& path, qint64 maxBytes) {
     return data;
 }
 
+FileResult<void> readFileInChunks(const QString& path, qint64 maxBytes, qsizetype chunkBytes,
+                                  const std::function<bool(QByteArrayView)>& take) {
+    struct stat status {};
+    const auto file = openRegularFile(QFile::encodeName(path), status);
+    if (!file) {
+        return unexpected(file.error());
+    }
+    if (status.st_size > maxBytes) {
+        return unexpected(FileError{FileErrorKind::TooLarge, {}});
+    }
+    QByteArray chunk(std::max<qsizetype>(chunkBytes, 1), Qt::Uninitialized);
+    qint64 total = 0;
+    while (true) {
+        const ssize_t got = ::read(file->get(), chunk.data(), size_t(chunk.size()));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return unexpected(lastError());
+        }
+        if (got == 0) {
+            return {};
+        }
+        total += got;
+        // The file grew past the limit while it was read.
+        if (total > maxBytes) {
+            return unexpected(FileError{FileErrorKind::TooLarge, {}});
+        }
+        if (!take(QByteArrayView(chunk.constData(), qsizetype(got)))) {
+            return {};
+        }
+    }
+}
+
 FileResult<void> checkRegularFile(const QString& path) {
     struct stat status {};
     if (const auto file = openRegularFile(QFile::encodeName(path), status); !file) {

@@ -4,7 +4,10 @@
 #include "base/expected.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <functional>
 
 // Why a file could not be read or written, in the classes a message to the user tells apart.
 enum class FileErrorKind {
@@ -39,6 +42,11 @@ FileError fileErrorOf(int errorNumber);
 // memory; at most maxBytes + 1 bytes are read whatever size the file claims. Links are followed,
 // but only a regular file is read: a device or a pipe is refused without waiting for a writer.
 FileResult<QByteArray> readWholeFile(const QString& path, qint64 maxBytes = qint64(1) << 30);
+
+// Reads the file as readWholeFile does, but hands it to take in pieces of at most chunkBytes, in
+// order, so a file too large to hold twice can be read; take returning false stops the read.
+FileResult<void> readFileInChunks(const QString& path, qint64 maxBytes, qsizetype chunkBytes,
+                                  const std::function<bool(QByteArrayView)>& take);
 
 // The checks readWholeFile makes before it reads, for a reader that opens the file itself.
 FileResult<void> checkRegularFile(const QString& path);

@@ -269,7 +269,7 @@ TEST_F(DemoData, GermanMeaningsAndExamplesFromTheRealDictionaries) {
                                        {U'足', u"der Fuß"_qs},
                                        {U'一', u"ein"_qs}}) {
         const KanjiRecord record = recordOf(code);
-        EXPECT_EQ(AnswerResult::Right, compareMeaning(record.Bemerkung, answer))
+        EXPECT_EQ(Grade::Right, compareMeaning(record.Bemerkung, answer))
             << record.Bemerkung.toStdString() << " / " << answer.toStdString();
     }
     const Examples learn = recordOf(U'学').Beispiel;

@@ -79,7 +79,7 @@ void showStatusTexts(App& app, const QStringList& texts) {
 
 // The kanji kept twice are told only when there are any: it is the one outcome the learner may
 // want to look at.
-QStringList optimisedTexts(const TextTables& t, const OptimiseResult& result) {
+QStringList optimisedTexts(const TextTables& t, const kanjilist::OptimiseResult& result) {
     QStringList texts{t.text(MessageText::OptimiseDone)
                           .arg(QString::number(result.merged), QString::number(result.removed))};
     if (result.keptTwice > 0) {
@@ -417,7 +417,7 @@ void importCsv(App& app) {
 }
 
 void optimiseList(App& app) {
-    const OptimiseResult result = optimiseList(app.kanjiSet);
+    const kanjilist::OptimiseResult result = optimiseList(app.kanjiSet);
     // Blank records may have gone, and with them the profile record of code 0.
     keepProfileInStep(app);
     refreshSet(app);

@@ -144,13 +144,13 @@ void closeLearnerMemory(App& app) {
     app.memory = {};
 }
 
-void recordReview(App& app, qint32 code, AnswerKind kind, AnswerResult result) {
+void recordReview(App& app, qint32 code, AnswerKind kind, Grade result) {
     prepareLearnerMemory(app);
     LearnerMemory& memory = app.memory;
     if (!memory.active) {
         return;
     }
-    const ReviewEntry entry = answerEntry(utcNow(app), code, kind, verdictOf(result));
+    const ReviewEntry entry = answerEntry(utcNow(app), code, kind, result);
     if (ensureLogOpen(app)) {
         if (const FileResult<void> appended = memory.log->append(entry); appended) {
             memory.unsynced = true;

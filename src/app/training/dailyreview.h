@@ -26,7 +26,7 @@ void prepareLearnerMemory(App& app);
 // Makes the answers given so far durable and lets go of the profile's files.
 void closeLearnerMemory(App& app);
 // Logs a graded answer of the profile in use and moves the kind's memory on.
-void recordReview(App& app, qint32 code, AnswerKind kind, AnswerResult result);
+void recordReview(App& app, qint32 code, AnswerKind kind, Grade result);
 // Makes the logged answers durable: at the end of each run and at exit.
 void syncLearnerMemory(App& app);
 

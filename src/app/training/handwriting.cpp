@@ -88,13 +88,14 @@ HandwritingGrade gradeWrittenKanji(HandwritingAids& aids, WritingPad& pad, qint3
 QString handwritingVerdictText(const TextTables& texts, const HandwritingGrade& grade) {
     QStringList lines;
     switch (grade.verdict) {
-        case HandwritingVerdict::Right:
+        case Grade::Right:
+        case Grade::Easy:
             lines << texts.text(MessageText::HandwritingRight);
             break;
-        case HandwritingVerdict::Partly:
+        case Grade::Partly:
             lines << texts.text(MessageText::HandwritingPartly);
             break;
-        case HandwritingVerdict::Wrong:
+        case Grade::Wrong:
             lines << texts.text(MessageText::HandwritingWrong);
             break;
     }

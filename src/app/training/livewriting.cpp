@@ -65,7 +65,7 @@ void judgeLiveStroke(WritingPad& pad, const StrokeList& reference) {
     if (place < reference.size()) {
         const StrokeList upToHere(reference.begin(),
                                   reference.begin() + static_cast<std::ptrdiff_t>(place) + 1);
-        matched = gradeStrokes(pad.strokes, upToHere).verdict == HandwritingVerdict::Right;
+        matched = gradeStrokes(pad.strokes, upToHere).verdict == Grade::Right;
     }
     if (matched) {
         redraw(pad, reference, nullptr);
@@ -79,12 +79,12 @@ void judgeLiveStroke(WritingPad& pad, const StrokeList& reference) {
     redraw(pad, reference, &lifted);
 }
 
-std::optional<AnswerResult> liveWritingResult(const WritingPad& pad, const StrokeList* reference) {
+std::optional<Grade> liveWritingResult(const WritingPad& pad, const StrokeList* reference) {
     if (reference == nullptr || reference->empty()) {
         return std::nullopt;
     }
     if (pad.strokes.size() != reference->size()) {
-        return AnswerResult::Wrong;
+        return Grade::Wrong;
     }
-    return pad.liveSlipped ? AnswerResult::Partly : AnswerResult::Right;
+    return pad.liveSlipped ? Grade::Partly : Grade::Right;
 }

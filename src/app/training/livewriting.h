@@ -20,4 +20,4 @@ void judgeLiveStroke(WritingPad& pad, const StrokeList& reference);
 // The kanji written stroke by stroke: Right when no stroke missed, Partly when one missed (or
 // its hint was shown), Wrong when the kanji is not complete; nullopt when the kanji has no
 // reference strokes, so that the whole drawing is graded as usual.
-std::optional<AnswerResult> liveWritingResult(const WritingPad& pad, const StrokeList* reference);
+std::optional<Grade> liveWritingResult(const WritingPad& pad, const StrokeList* reference);

@@ -123,28 +123,17 @@ std::vector<qint32> chosenCodes(App& app, const TrainingSettings& settings) {
     return openTrainingSelection(app).value_or(std::vector<qint32>{});
 }
 
-const QImage& markOf(const App& app, AnswerResult result) {
+const QImage& markOf(const App& app, Grade result) {
     switch (result) {
-        case AnswerResult::Wrong:
+        case Grade::Wrong:
             return app.resources.icon(ControlIcon::Wrong);
-        case AnswerResult::Partly:
+        case Grade::Partly:
             return app.resources.icon(ControlIcon::Partly);
-        case AnswerResult::Right:
+        case Grade::Right:
+        case Grade::Easy:
             break;
     }
     return app.resources.icon(ControlIcon::Ok);
-}
-
-AnswerResult resultOf(HandwritingVerdict verdict) {
-    switch (verdict) {
-        case HandwritingVerdict::Right:
-            return AnswerResult::Right;
-        case HandwritingVerdict::Partly:
-            return AnswerResult::Partly;
-        case HandwritingVerdict::Wrong:
-            break;
-    }
-    return AnswerResult::Wrong;
 }
 
 QColor rowColour(const App& app, qint32 right) {
@@ -239,7 +228,7 @@ void checkAnswers(App& app) {
     const TrainingSettings settings = trainingSettings(app);
     const AskedKinds asked = questionKinds(record, run.askedKinds(settings));
     // Written stroke by stroke, every stroke was judged already: no question follows.
-    const std::optional<AnswerResult> live =
+    const std::optional<Grade> live =
         asked.kanji && liveWritingOn(app)
             ? liveWritingResult(app.writingPad, app.handwriting.referenceStrokes(code))
             : std::nullopt;
@@ -253,16 +242,15 @@ void checkAnswers(App& app) {
         w.setVisible(QuestionImage, true);
         const HandwritingGrade grade = gradeWrittenKanji(app.handwriting, app.writingPad, code);
         w.setImage(CanvasImage, app.writingPad.writingCanvas);
-        w.setImage(CanvasMark, markOf(app, resultOf(grade.verdict)));
+        w.setImage(CanvasMark, markOf(app, grade.verdict));
         w.setVisible(CanvasMark, true);
         // The learner has the last word; the verdict only suggests the answer.
         const bool right = app.ui.requesters().yesNo(
             w.top(), app.texts.text(MessageText::CheckKanjiTitle),
             app.texts.text(MessageText::CheckKanjiQuestion) + QStringLiteral("\n\n") +
                 handwritingVerdictText(app.texts, grade),
-            grade.verdict == HandwritingVerdict::Right ? ui::YesNoDefault::Yes
-                                                       : ui::YesNoDefault::No);
-        const AnswerResult result = right ? AnswerResult::Right : AnswerResult::Wrong;
+            grade.verdict == Grade::Right ? ui::YesNoDefault::Yes : ui::YesNoDefault::No);
+        const Grade result = right ? Grade::Right : Grade::Wrong;
         run.count(AnswerKind::Kanji, result, answeredProfile(app), answeredAt(app));
         recordReview(app, code, AnswerKind::Kanji, result);
     }
@@ -270,8 +258,8 @@ void checkAnswers(App& app) {
         if (!(asked.*text.part)) {
             continue;
         }
-        const AnswerResult result = run.answer(record, text.kind, w.text(text.answer),
-                                               answeredProfile(app), answeredAt(app));
+        const Grade result = run.answer(record, text.kind, w.text(text.answer),
+                                        answeredProfile(app), answeredAt(app));
         recordReview(app, code, text.kind, result);
         w.setImage(text.mark, markOf(app, result));
         w.setVisible(text.mark, true);

@@ -6,12 +6,11 @@
 
 namespace {
 
-HandwritingVerdict verdictOfCandidates(const std::vector<char32_t>& candidates, char32_t kanji) {
+Grade verdictOfCandidates(const std::vector<char32_t>& candidates, char32_t kanji) {
     if (!candidates.empty() && candidates.front() == kanji) {
-        return HandwritingVerdict::Right;
+        return Grade::Right;
     }
-    return std::ranges::find(candidates, kanji) != candidates.end() ? HandwritingVerdict::Partly
-                                                                    : HandwritingVerdict::Wrong;
+    return std::ranges::find(candidates, kanji) != candidates.end() ? Grade::Partly : Grade::Wrong;
 }
 
 }  // namespace
@@ -33,10 +32,10 @@ HandwritingGrade gradeHandwriting(const StrokeList& drawn, char32_t kanji,
     grade.faults = std::move(strokes.faults);
     // Every stroke close to its reference in order, and zinnia reads the kanji too: the
     // differences are the writer's proportions, not a wrong stroke.
-    if (grade.verdict != HandwritingVerdict::Right && strokes.closeInOrder) {
+    if (grade.verdict != Grade::Right && strokes.closeInOrder) {
         grade.candidates = readCandidates();
         if (!grade.candidates.empty() && grade.candidates.front() == kanji) {
-            grade.verdict = HandwritingVerdict::Right;
+            grade.verdict = Grade::Right;
             grade.drawnMatched.assign(grade.drawnMatched.size(), true);
             grade.faults.clear();
         }

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct HandwritingGrade {
-    HandwritingVerdict verdict = HandwritingVerdict::Wrong;
+    Grade verdict = Grade::Wrong;
     // Per drawn stroke, whether it matched; empty when there was no reference to match.
     std::vector<bool> drawnMatched;
     // What went wrong stroke by stroke, when the matcher can tell.

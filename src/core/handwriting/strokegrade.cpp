@@ -415,13 +415,13 @@ StrokeGrade gradeStrokes(const StrokeList& drawn, const StrokeList& reference) {
         // written the wrong way round both show as wrong.
         grade.drawnMatched = inOrder(whole.drawn, whole.reference);
         if (std::ranges::all_of(grade.drawnMatched, [](bool m) { return m; })) {
-            grade.verdict = HandwritingVerdict::Right;
+            grade.verdict = Grade::Right;
             grade.closeInOrder = true;
             return grade;
         }
         grade.closeInOrder = allInOrder(whole.drawn, whole.reference, Wider);
         if (pairsUp(whole.drawn, whole.reference)) {
-            grade.verdict = HandwritingVerdict::Partly;
+            grade.verdict = Grade::Partly;
             grade.faults = faultsInPlace(whole, grade.drawnMatched);
             return grade;
         }
@@ -431,7 +431,7 @@ StrokeGrade gradeStrokes(const StrokeList& drawn, const StrokeList& reference) {
         for (std::size_t k = 0; k < drawn.size() && drawn.size() > 1; ++k) {
             if (!grade.drawnMatched[k] && misfit(whole.drawn[k], whole.reference[k]) <= Wider &&
                 allInOrder(paired(drawnShapes, referenceShapes, k, k))) {
-                grade.verdict = HandwritingVerdict::Partly;
+                grade.verdict = Grade::Partly;
                 return grade;
             }
         }
@@ -442,7 +442,7 @@ StrokeGrade gradeStrokes(const StrokeList& drawn, const StrokeList& reference) {
         for (std::size_t k = 0; k < reference.size(); ++k) {
             if (allInOrder(paired(drawnShapes, referenceShapes, std::nullopt, k))) {
                 grade.drawnMatched.assign(drawn.size(), true);
-                grade.verdict = HandwritingVerdict::Partly;
+                grade.verdict = Grade::Partly;
                 grade.faults.push_back({StrokeFault::Kind::Missing, k});
                 return grade;
             }
@@ -452,7 +452,7 @@ StrokeGrade gradeStrokes(const StrokeList& drawn, const StrokeList& reference) {
             if (allInOrder(paired(drawnShapes, referenceShapes, k, std::nullopt))) {
                 grade.drawnMatched.assign(drawn.size(), true);
                 grade.drawnMatched[k] = false;
-                grade.verdict = HandwritingVerdict::Partly;
+                grade.verdict = Grade::Partly;
                 grade.faults.push_back({StrokeFault::Kind::Extra, k});
                 return grade;
             }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/handwriting/strokes.h"
+#include "core/training/grade.h"
 
 #include <cstddef>
 #include <vector>
@@ -10,8 +11,6 @@
 // it: the box of 一 or 丨 is nearly a line, and stretching its thin side to full size would blow
 // the hand's wobble up.
 constexpr float MinSideRatio = 0.5f;
-
-enum class HandwritingVerdict { Right, Partly, Wrong };
 
 // What went wrong, for the learner to read. Strokes are counted from 0 in the reference's order;
 // an extra stroke is counted in the drawing's.
@@ -26,7 +25,7 @@ struct StrokeFault {
 };
 
 struct StrokeGrade {
-    HandwritingVerdict verdict = HandwritingVerdict::Wrong;
+    Grade verdict = Grade::Wrong;
     // One entry per drawn stroke: whether it matched the reference stroke it stands for. With as
     // many strokes as the reference, stroke i stands for reference stroke i, so two strokes
     // written in each other's place both count as unmatched; otherwise the strokes of the longest

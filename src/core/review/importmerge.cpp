@@ -193,7 +193,7 @@ ImportOutcome addImported(KanjiSet& set, std::vector<ImportedRecord> imported, b
     }
     outcome.updated = static_cast<int>(std::count(changed.begin(), changed.end(), 1));
     // Merged among themselves first, so the count of added records is what the set gains.
-    const OptimiseResult amongAdded = optimiseList(added);
+    const kanjilist::OptimiseResult amongAdded = optimiseList(added);
     outcome.added = added.size();
     numberUnplaced(added.records, set);
     insertRecords(set, std::move(added.records));

@@ -37,7 +37,7 @@ struct ImportOutcome {
     // Kanji of the set of which the import changed at least one field.
     int updated = 0;
     // What optimising the set did; nothing without it.
-    OptimiseResult optimised;
+    kanjilist::OptimiseResult optimised;
 };
 
 // A new kanji whose Idx1 reads 0 is numbered on after the set's and the other new kanji's

@@ -111,8 +111,8 @@ bool recordsConflict(const KanjiRecord& first, const KanjiRecord& second) {
 
 namespace {
 
-OptimiseResult optimisePass(KanjiSet& set) {
-    OptimiseResult result;
+kanjilist::OptimiseResult optimisePass(KanjiSet& set) {
+    kanjilist::OptimiseResult result;
     std::vector<KanjiRecord>& records = set.records;
     QHash<qint32, CodeChain> chains;
     chains.reserve(static_cast<qsizetype>(records.size()));
@@ -174,14 +174,14 @@ OptimiseResult optimisePass(KanjiSet& set) {
 
 }  // namespace
 
-OptimiseResult optimiseList(KanjiSet& set) {
-    OptimiseResult result = optimisePass(set);
+kanjilist::OptimiseResult optimiseList(KanjiSet& set) {
+    kanjilist::OptimiseResult result = optimisePass(set);
     // A record filled by a merge may now hold all that a record kept beside it holds (an
     // example's text joined its sound file), so the kept ones are looked at again until no
     // two of one kanji could become one.
     int merged = result.merged;
     while (merged > 0 && result.keptTwice > 0) {
-        const OptimiseResult again = optimisePass(set);
+        const kanjilist::OptimiseResult again = optimisePass(set);
         merged = again.merged;
         result.merged += again.merged;
         result.keptTwice = again.keptTwice;

@@ -3,6 +3,9 @@
 
 #include "core/kanjiset/kanjirecord.h"
 
+// In a namespace of its own, as the memory optimiser (core/training) has an OptimiseResult too.
+namespace kanjilist {
+
 struct OptimiseResult {
     // Records folded into an earlier record of the same kanji.
     int merged = 0;
@@ -11,6 +14,8 @@ struct OptimiseResult {
     // Kanji left with more than one record because their records disagree.
     int keptTwice = 0;
 };
+
+}  // namespace kanjilist
 
 // Whether a text holds a value: blanks alone, as an empty import column gives, hold none.
 bool holdsValue(const QString& text);
@@ -32,4 +37,4 @@ bool recordsConflict(const KanjiRecord& first, const KanjiRecord& second);
 // Importing an updated file and optimising thus fills in the set instead of doubling it. The
 // current record stays current; when it goes, the record it was merged into becomes current,
 // or the record before it.
-OptimiseResult optimiseList(KanjiSet& set);
+kanjilist::OptimiseResult optimiseList(KanjiSet& set);

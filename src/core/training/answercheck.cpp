@@ -184,9 +184,9 @@ bool matches(const Words& references, const Word& reference, const Words& answer
 
 }  // namespace
 
-AnswerResult compareAnswer(const QString& reference, const QString& typed) {
+Grade compareAnswer(const QString& reference, const QString& typed) {
     if (typed.isEmpty()) {
-        return reference.isEmpty() ? AnswerResult::Right : AnswerResult::Wrong;
+        return reference.isEmpty() ? Grade::Right : Grade::Wrong;
     }
     Words references;
     normalise(reference, references.text);
@@ -213,7 +213,7 @@ AnswerResult compareAnswer(const QString& reference, const QString& typed) {
         }
     }
     if (takenCount == answers.list.size()) {
-        return AnswerResult::Right;
+        return Grade::Right;
     }
-    return takenCount > 0 ? AnswerResult::Partly : AnswerResult::Wrong;
+    return takenCount > 0 ? Grade::Partly : Grade::Wrong;
 }

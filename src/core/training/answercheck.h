@@ -19,4 +19,4 @@
 // "kon'ya"). The same holds for kana words in the answer. An "'" after "n" joins romaji only when
 // the reference holds a kana word; otherwise, and for every word that is not kana, words compare
 // exactly.
-AnswerResult compareAnswer(const QString& reference, const QString& typed);
+Grade compareAnswer(const QString& reference, const QString& typed);

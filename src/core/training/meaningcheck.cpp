@@ -28,7 +28,7 @@ QString withoutLeadingArticles(const QString& folded) {
 
 }  // namespace
 
-AnswerResult compareMeaning(const QString& reference, const QString& typed) {
+Grade compareMeaning(const QString& reference, const QString& typed) {
     if (typed.isEmpty()) {
         return compareAnswer(reference, typed);
     }

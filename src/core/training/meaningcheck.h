@@ -9,4 +9,4 @@
 // "oe", "ue" and "ss" ("Fuss" is "Fuß"), and an article or particle ("der", "die", "das", "ein",
 // "eine", "to", "the", "a") at the start of an answer, or after a "," ";" or "/", is dropped when
 // another word follows it ("die Sonne" is "Sonne", "ein" alone stays an answer).
-AnswerResult compareMeaning(const QString& reference, const QString& typed);
+Grade compareMeaning(const QString& reference, const QString& typed);

@@ -24,15 +24,15 @@ int grade(Rating rating) {
 
 }  // namespace
 
-Rating ratingOf(ReviewVerdict verdict) {
+Rating ratingOf(Grade verdict) {
     switch (verdict) {
-        case ReviewVerdict::Wrong:
+        case Grade::Wrong:
             return Rating::Again;
-        case ReviewVerdict::Partly:
+        case Grade::Partly:
             return Rating::Hard;
-        case ReviewVerdict::Right:
+        case Grade::Right:
             return Rating::Good;
-        case ReviewVerdict::Easy:
+        case Grade::Easy:
             break;
     }
     return Rating::Easy;
@@ -186,6 +186,32 @@ std::pair<MemoryState*, bool> MemoryStates::emplace(qint32 code, AnswerKind kind
     return {&values_[slot], true};
 }
 
+void MemoryStates::erase(qint32 code, AnswerKind kind) {
+    if (count_ == 0) {
+        return;
+    }
+    size_t slot = slotOf(memoryKey(code, kind));
+    if (keys_[slot] == Empty) {
+        return;
+    }
+    // Shifting back the entries of the probe run that follows, so no lookup stops at the hole.
+    const size_t mask = keys_.size() - 1;
+    keys_[slot] = Empty;
+    --count_;
+    for (size_t next = (slot + 1) & mask; keys_[next] != Empty; next = (next + 1) & mask) {
+        const size_t home = size_t((keys_[next] * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
+        // The entry may fill the hole when its home does not lie cyclically in (slot, next].
+        const bool stays =
+            slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
+        if (!stays) {
+            keys_[slot] = keys_[next];
+            values_[slot] = values_[next];
+            keys_[next] = Empty;
+            slot = next;
+        }
+    }
+}
+
 void MemoryStates::reserve(size_t count) {
     size_t capacity = 64;
     while (capacity < 2 * count) {
@@ -210,23 +236,34 @@ void MemoryStates::grow(size_t capacity) {
     }
 }
 
-MemoryStates replayReviews(const std::vector<ReviewEntry>& entries, const MemoryModel& model) {
-    MemoryStates states;
-    states.reserve(entries.size() / 4 + 16);
-    for (const ReviewEntry& entry : entries) {
-        if (entry.type == ReviewEntryType::Seed) {
+void replayReview(MemoryStates& states, const ReviewEntry& entry, const MemoryModel& model) {
+    switch (entry.type) {
+        case ReviewEntryType::Seed:
             if (states.find(entry.code, entry.kind) == nullptr) {
                 states.emplace(entry.code, entry.kind,
                                model.seeded(entry.right, entry.partly, entry.wrong, entry.time));
             }
-            continue;
-        }
-        const Rating rating = ratingOf(entry.verdict);
-        if (MemoryState* state = states.find(entry.code, entry.kind)) {
-            *state = model.review(*state, rating, entry.time);
-        } else {
-            states.emplace(entry.code, entry.kind, model.first(rating, entry.time));
-        }
+            return;
+        case ReviewEntryType::Answer:
+            break;
+        case ReviewEntryType::Undo:
+            return;
     }
+    const Rating rating = ratingOf(entry.verdict);
+    if (MemoryState* state = states.find(entry.code, entry.kind)) {
+        *state = model.review(*state, rating, std::max(entry.time, state->lastReview));
+    } else {
+        states.emplace(entry.code, entry.kind, model.first(rating, entry.time));
+    }
+}
+
+MemoryStates replayReviews(const std::vector<ReviewEntry>& entries, const MemoryModel& model) {
+    MemoryStates states;
+    states.reserve(entries.size() / 4 + 16);
+    UndoFilter filter([&](const ReviewEntry& entry) { replayReview(states, entry, model); });
+    for (const ReviewEntry& entry : entries) {
+        filter.push(entry);
+    }
+    filter.finish();
     return states;
 }

@@ -28,7 +28,7 @@ inline constexpr MemoryParameters MemoryParameterHigh{100.0, 100.0, 100.0, 100.0
 enum class Rating { Again = 1, Hard = 2, Good = 3, Easy = 4 };
 
 // wrong → Again, partly → Hard, right → Good, easy → Easy.
-Rating ratingOf(ReviewVerdict verdict);
+Rating ratingOf(Grade verdict);
 
 inline constexpr qint64 SecondsPerDay = 86400;
 
@@ -101,6 +101,8 @@ public:
     MemoryState* find(qint32 code, AnswerKind kind);
     // The state of that kind, inserted as state when it had none; true when it was inserted.
     std::pair<MemoryState*, bool> emplace(qint32 code, AnswerKind kind, const MemoryState& state);
+    // Removes the state of that kind, if it has one.
+    void erase(qint32 code, AnswerKind kind);
     size_t size() const { return count_; }
     void reserve(size_t count);
 
@@ -124,7 +126,10 @@ private:
     size_t count_ = 0;
 };
 
-// Replays the log from its start: seeds set a kind's first state (a seed after a kind's answers
-// is ignored), answers move it on. Entries are taken in log order; an answer dated before the
-// one it follows (a clock set back) counts as given at the same time.
+// Moves a kind's state on by one entry of the log: a seed sets a kind's first state (a seed after
+// a kind's answers is passed over: the answers it sums up cannot be placed in time, and those
+// replayed can), an answer moves it on; an undo record is passed over (see UndoFilter). An answer
+// dated before the one it follows (a clock set back) counts as given at the same time.
+void replayReview(MemoryStates& states, const ReviewEntry& entry, const MemoryModel& model);
+// Replays the log from its start, entries in log order, with undone answers left out.
 MemoryStates replayReviews(const std::vector<ReviewEntry>& entries, const MemoryModel& model);

@@ -126,7 +126,7 @@ double heldOutLoss(const std::vector<ReviewEntry>& entries, const MemoryParamete
     return logLoss(historiesOf(entries), parameters, true).mean();
 }
 
-Expected<OptimiseResult, OptimiseFailure> optimiseParameters(
+Expected<memory::OptimiseResult, OptimiseFailure> optimiseParameters(
     const std::vector<ReviewEntry>& entries, const MemoryParameters& start,
     const OptimiseProgress& progress, int steps) {
     const Histories histories = historiesOf(entries);
@@ -188,7 +188,7 @@ Expected<OptimiseResult, OptimiseFailure> optimiseParameters(
             return unexpected(OptimiseFailure::Cancelled);
         }
     }
-    OptimiseResult result;
+    memory::OptimiseResult result;
     result.parameters = best;
     const Loss before = logLoss(histories, start, true);
     result.lossBefore = before.mean();

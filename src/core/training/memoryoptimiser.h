@@ -10,6 +10,9 @@
 
 inline constexpr qint32 MinOptimiseAnswers = 1000;
 
+// In a namespace of its own, as the list optimiser (core/review) has an OptimiseResult too.
+namespace memory {
+
 struct OptimiseResult {
     MemoryParameters parameters{};
     // Mean log loss of the predicted recall on the held-out last 20 % of answers, with the
@@ -21,6 +24,8 @@ struct OptimiseResult {
     qint32 trainingReviews = 0;
     qint32 heldOutReviews = 0;
 };
+
+}  // namespace memory
 
 enum class OptimiseFailure { TooFewAnswers, Cancelled };
 
@@ -34,7 +39,7 @@ using OptimiseProgress = std::function<bool(int done, int total)>;
 // against whether it was recalled (any verdict but wrong); a kind's first answer and same-day
 // reviews only move its state. It ends after the given steps, or once ten steps in a row gained
 // less than 0.00001.
-Expected<OptimiseResult, OptimiseFailure> optimiseParameters(
+Expected<memory::OptimiseResult, OptimiseFailure> optimiseParameters(
     const std::vector<ReviewEntry>& entries,
     const MemoryParameters& start = DefaultMemoryParameters, const OptimiseProgress& progress = {},
     int steps = 120);

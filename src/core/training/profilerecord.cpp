@@ -63,17 +63,18 @@ qint32 storedQuota(qint32 right, qint32 wrong) {
     return answers == 0 ? 0 : static_cast<qint32>(100 * qint64(right) / answers);
 }
 
-void recordInStats(AnswerStats& stats, AnswerResult result, quint32 now) {
+void recordInStats(AnswerStats& stats, Grade result, quint32 now) {
     switch (result) {
-        case AnswerResult::Wrong:
+        case Grade::Wrong:
             stats.Wrong = saturatingSum(stats.Wrong, 1);
             stats.Quota = storedQuota(stats.Right, stats.Wrong);
             stats.Series = 0;
             break;
-        case AnswerResult::Partly:
+        case Grade::Partly:
             stats.Partly = saturatingSum(stats.Partly, 1);
             break;
-        case AnswerResult::Right:
+        case Grade::Right:
+        case Grade::Easy:
             stats.Right = saturatingSum(stats.Right, 1);
             stats.Quota = storedQuota(stats.Right, stats.Wrong);
             stats.Series = saturatingSum(stats.Series, 1);

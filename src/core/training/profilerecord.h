@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/kanjiset/kanjirecord.h"
+#include "core/training/grade.h"
 
 #include <QDateTime>
 #include <QString>
@@ -12,9 +13,6 @@
 
 // The kinds of answer a profile counts, in the order of their blocks in a record.
 enum class AnswerKind { On = 0, Kun = 1, Meaning = 2, Kanji = 3 };
-
-// The grade of one answer; the numbers index the result icons.
-enum class AnswerResult { Wrong = 0, Partly = 1, Right = 2 };
 
 struct AnswerStats {
     qint32 Right = 0;
@@ -60,7 +58,7 @@ struct ProfileList {
 qint32 storedQuota(qint32 right, qint32 wrong);
 
 // Counts one graded answer into a kind's block; now is the answer's time (see answerTime).
-void recordInStats(AnswerStats& stats, AnswerResult result, quint32 now);
+void recordInStats(AnswerStats& stats, Grade result, quint32 now);
 
 // The local date and time as seconds since 1970, its calendar fields read as if they were UTC;
 // times outside 1970 to 2106 stop at those ends.

@@ -164,19 +164,19 @@ RunStep TrainingSession::next(const TrainingSettings& settings, KanjiSet& set) {
     return ask(settings, set);
 }
 
-void TrainingSession::count(AnswerKind kind, AnswerResult result, ProfileList* profile,
-                            quint32 now) {
+void TrainingSession::count(AnswerKind kind, Grade result, ProfileList* profile, quint32 now) {
     TrainingItem& item = trainingList[static_cast<size_t>(trainingPos)];
     switch (result) {
-        case AnswerResult::Wrong:
+        case Grade::Wrong:
             ++item.wrong;
             ++runWrong;
             break;
-        case AnswerResult::Partly:
+        case Grade::Partly:
             ++item.partly;
             ++runWrong;
             break;
-        case AnswerResult::Right:
+        case Grade::Right:
+        case Grade::Easy:
             ++item.right;
             ++runRight;
             break;
@@ -187,12 +187,12 @@ void TrainingSession::count(AnswerKind kind, AnswerResult result, ProfileList* p
     }
 }
 
-AnswerResult TrainingSession::answer(const KanjiRecord& record, AnswerKind kind,
-                                     const QString& typed, ProfileList* profile, quint32 now) {
+Grade TrainingSession::answer(const KanjiRecord& record, AnswerKind kind, const QString& typed,
+                              ProfileList* profile, quint32 now) {
     const QString& reference = kind == AnswerKind::On    ? record.OnYomi
                                : kind == AnswerKind::Kun ? record.KunYomi
                                                          : record.Bemerkung;
-    const AnswerResult result = kind == AnswerKind::Meaning ? compareMeaning(reference, typed)
+    const Grade result = kind == AnswerKind::Meaning ? compareMeaning(reference, typed)
                                                             : compareAnswer(reference, typed);
     count(kind, result, profile, now);
     return result;

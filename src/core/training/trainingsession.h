@@ -104,10 +104,10 @@ struct TrainingSession {
 
     // Counts one graded answer into the current question, the run and, given a profile, the
     // kanji's record there; now is the answer's time.
-    void count(AnswerKind kind, AnswerResult result, ProfileList* profile, quint32 now);
+    void count(AnswerKind kind, Grade result, ProfileList* profile, quint32 now);
     // Grades a typed answer of one kind against the kanji's text, and counts it.
-    AnswerResult answer(const KanjiRecord& record, AnswerKind kind, const QString& typed,
-                        ProfileList* profile, quint32 now);
+    Grade answer(const KanjiRecord& record, AnswerKind kind, const QString& typed,
+                 ProfileList* profile, quint32 now);
 
     // A kanji left the set: its questions leave the run, unless another kanji of the same code
     // still answers them.

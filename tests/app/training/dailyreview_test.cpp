@@ -74,8 +74,8 @@ TEST_F(DailyReview, WrongAnswersComeBackTomorrowAndEveryKanjiSomeDaysLater) {
     ASSERT_TRUE(log.has_value());
     ASSERT_EQ(log->entries.size(), 5u);
     EXPECT_EQ(log->entries[3].code, 0x6C34);
-    EXPECT_EQ(log->entries[3].verdict, ReviewVerdict::Wrong);
-    EXPECT_EQ(log->entries[0].verdict, ReviewVerdict::Right);
+    EXPECT_EQ(log->entries[3].verdict, Grade::Wrong);
+    EXPECT_EQ(log->entries[0].verdict, Grade::Right);
 
     // The forecast shows the two forgotten kanji due today and the three others on later days,
     // in the chart and in words.

@@ -28,7 +28,7 @@ protected:
 
 TEST_F(HandwritingGradeTest, WithoutReferenceZinniasRankDecides) {
     const HandwritingGrade right = grade(san, San, nullptr);
-    EXPECT_EQ(right.verdict, HandwritingVerdict::Right);
+    EXPECT_EQ(right.verdict, Grade::Right);
     EXPECT_FALSE(right.hadReference);
     EXPECT_TRUE(right.drawnMatched.empty());
     ASSERT_EQ(right.candidates.size(), 5u);
@@ -37,19 +37,19 @@ TEST_F(HandwritingGradeTest, WithoutReferenceZinniasRankDecides) {
     // Asked for a kanji zinnia ranks lower, the same drawing is partly right.
     for (std::size_t rank = 1; rank < right.candidates.size(); ++rank) {
         const HandwritingGrade lower = grade(san, right.candidates[rank], nullptr);
-        EXPECT_EQ(lower.verdict, HandwritingVerdict::Partly) << "rank " << rank;
+        EXPECT_EQ(lower.verdict, Grade::Partly) << "rank " << rank;
     }
 
     ASSERT_EQ(std::ranges::count(right.candidates, Ryuu), 0);
-    EXPECT_EQ(grade(san, Ryuu, nullptr).verdict, HandwritingVerdict::Wrong);
+    EXPECT_EQ(grade(san, Ryuu, nullptr).verdict, Grade::Wrong);
 
     const HandwritingGrade empty = grade({}, San, nullptr);
-    EXPECT_EQ(empty.verdict, HandwritingVerdict::Wrong);
+    EXPECT_EQ(empty.verdict, Grade::Wrong);
     EXPECT_TRUE(empty.candidates.empty());
 
     // An empty reference has nothing to compare stroke by stroke either.
     const StrokeList none;
-    EXPECT_EQ(grade(san, San, &none).verdict, HandwritingVerdict::Right);
+    EXPECT_EQ(grade(san, San, &none).verdict, Grade::Right);
 }
 
 TEST_F(HandwritingGradeTest, WithReferenceTheStrokesDecideAndZinniaStillAdvises) {
@@ -63,12 +63,12 @@ TEST_F(HandwritingGradeTest, WithReferenceTheStrokesDecideAndZinniaStillAdvises)
     ASSERT_EQ(std::ranges::count(recognizer->candidates(backwards, 160, 160), San), 0)
         << "zinnia alone would judge";
     const HandwritingGrade grade = this->grade(backwards, San, &reference);
-    EXPECT_EQ(grade.verdict, HandwritingVerdict::Partly);
+    EXPECT_EQ(grade.verdict, Grade::Partly);
     EXPECT_TRUE(grade.hadReference);
     EXPECT_EQ(grade.drawnMatched, std::vector<bool>(3, false));
 
     const HandwritingGrade inOrder = this->grade(san, San, &reference);
-    EXPECT_EQ(inOrder.verdict, HandwritingVerdict::Right);
+    EXPECT_EQ(inOrder.verdict, Grade::Right);
     EXPECT_EQ(inOrder.drawnMatched, std::vector<bool>(3, true));
 }
 
@@ -83,7 +83,7 @@ TEST(HandwritingGrade, ZinniaIsReadOnlyWhereTheVerdictDependsOnIt) {
     };
     // Stroke for stroke on its reference: the matcher alone is sure.
     EXPECT_EQ(gradeHandwriting(drawn::sanOnCanvas(), San, &reference, naming(San)).verdict,
-              HandwritingVerdict::Right);
+              Grade::Right);
     EXPECT_EQ(reads, 0);
 
     // The middle line stopping early: close to its reference in order but not on it, so zinnia's
@@ -94,25 +94,23 @@ TEST(HandwritingGrade, ZinniaIsReadOnlyWhereTheVerdictDependsOnIt) {
     reads = 0;
     const HandwritingGrade near = gradeHandwriting(drawing, San, &reference, naming(San));
     EXPECT_EQ(reads, 1);
-    EXPECT_EQ(near.verdict, HandwritingVerdict::Right);
+    EXPECT_EQ(near.verdict, Grade::Right);
     EXPECT_EQ(near.candidates, std::vector<char32_t>{San});
-    EXPECT_EQ(gradeHandwriting(drawing, San, &reference, naming(Ryuu)).verdict,
-              HandwritingVerdict::Partly);
+    EXPECT_EQ(gradeHandwriting(drawing, San, &reference, naming(Ryuu)).verdict, Grade::Partly);
 
     // Without a reference zinnia is all there is.
     reads = 0;
     EXPECT_EQ(gradeHandwriting(drawn::sanOnCanvas(), San, nullptr, naming(San)).verdict,
-              HandwritingVerdict::Right);
+              Grade::Right);
     EXPECT_EQ(reads, 1);
 }
 
 TEST(HandwritingGrade, WithoutReferenceOrRecognizerNothingCanBeRight) {
     const StrokeList san = drawn::sanOnCanvas();
     const HandwritingGrade grade = gradeHandwriting(san, San, nullptr, nullptr, 160, 160);
-    EXPECT_EQ(grade.verdict, HandwritingVerdict::Wrong);
+    EXPECT_EQ(grade.verdict, Grade::Wrong);
     EXPECT_TRUE(grade.candidates.empty());
 
     const StrokeList reference = drawn::san();
-    EXPECT_EQ(gradeHandwriting(san, San, &reference, nullptr, 160, 160).verdict,
-              HandwritingVerdict::Right);
+    EXPECT_EQ(gradeHandwriting(san, San, &reference, nullptr, 160, 160).verdict, Grade::Right);
 }

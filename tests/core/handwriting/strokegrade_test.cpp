@@ -16,9 +16,9 @@ namespace {
 using drawn::placed;
 using drawn::reversed;
 
-constexpr HandwritingVerdict Right = HandwritingVerdict::Right;
-constexpr HandwritingVerdict Partly = HandwritingVerdict::Partly;
-constexpr HandwritingVerdict Wrong = HandwritingVerdict::Wrong;
+constexpr Grade Right = Grade::Right;
+constexpr Grade Partly = Grade::Partly;
+constexpr Grade Wrong = Grade::Wrong;
 
 // 王 at the canvas's usual size and place, a little off centre.
 StrokeList drawnOu() {

@@ -142,7 +142,7 @@ TEST(OptimiseList, MergesByCodeAndRemovesEmptyRecords) {
         KanjiSet set;
         set.records = c.records;
         set.current = c.current;
-        const OptimiseResult result = optimiseList(set);
+        const kanjilist::OptimiseResult result = optimiseList(set);
         expectSameRecords(set.records, c.expected);
         EXPECT_EQ(set.current, c.expectedCurrent);
         EXPECT_EQ(result.merged, c.merged);
@@ -164,7 +164,7 @@ TEST(OptimiseList, EveryEmptyFieldIsFilled) {
     }
     KanjiSet set;
     set.records = {makeKanji(0, 0x6728), later};
-    const OptimiseResult result = optimiseList(set);
+    const kanjilist::OptimiseResult result = optimiseList(set);
     EXPECT_EQ(result.merged, 1);
     ASSERT_EQ(set.size(), 1);
     const KanjiRecord& kept = set.records.front();
@@ -181,7 +181,7 @@ TEST(OptimiseList, ASecondImportIsFoldedAway) {
     KanjiSet set;
     set.records = first;
     set.records.insert(set.records.end(), first.begin(), first.end());
-    const OptimiseResult result = optimiseList(set);
+    const kanjilist::OptimiseResult result = optimiseList(set);
     EXPECT_EQ(result.merged, 100);
     EXPECT_EQ(result.removed, 0);
     expectSameRecords(set.records, first);
@@ -241,7 +241,7 @@ TEST(OptimiseList, NeverLosesAValueAndLeavesNoTwoRecordsThatCouldBeOne) {
         set.current = static_cast<int>(random() % static_cast<unsigned>(count));
         const std::vector<KanjiRecord> before = set.records;
         const int currentBefore = set.current;
-        const OptimiseResult result = optimiseList(set);
+        const kanjilist::OptimiseResult result = optimiseList(set);
 
         for (size_t r = 0; r < before.size(); ++r) {
             SCOPED_TRACE(testing::Message() << "record " << r);

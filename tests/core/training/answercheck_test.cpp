@@ -13,31 +13,34 @@
 
 using namespace Qt::StringLiterals;
 
-void PrintTo(AnswerResult result, std::ostream* out) {
+void PrintTo(Grade result, std::ostream* out) {
     switch (result) {
-        case AnswerResult::Wrong:
+        case Grade::Wrong:
             *out << "Wrong";
             return;
-        case AnswerResult::Partly:
+        case Grade::Partly:
             *out << "Partly";
             return;
-        case AnswerResult::Right:
+        case Grade::Right:
             *out << "Right";
             return;
+        case Grade::Easy:
+            *out << "Easy";
+            return;
     }
-    *out << "AnswerResult(" << int(result) << ')';
+    *out << "Grade(" << int(result) << ')';
 }
 
 namespace {
 
-constexpr auto Right = AnswerResult::Right;
-constexpr auto Partly = AnswerResult::Partly;
-constexpr auto Wrong = AnswerResult::Wrong;
+constexpr auto Right = Grade::Right;
+constexpr auto Partly = Grade::Partly;
+constexpr auto Wrong = Grade::Wrong;
 
 struct Case {
     std::u16string_view reference;
     std::u16string_view typed;
-    AnswerResult expected;
+    Grade expected;
 };
 
 QString text(std::u16string_view view) {

@@ -47,9 +47,9 @@ std::vector<ReviewEntry> eveningOfTheTenth() {
     std::vector<ReviewEntry> log;
     for (int i = 0; i < 5; ++i) {
         const qint64 time = berlin(10, 23, 30) - (i == 4 ? 10 * Minute : 0);
-        log.push_back(answerEntry(time, First + i, AnswerKind::Kanji, ReviewVerdict::Right));
+        log.push_back(answerEntry(time, First + i, AnswerKind::Kanji, Grade::Right));
         log.push_back(answerEntry(time + 5, First + i, AnswerKind::Meaning,
-                                  i < 3 ? ReviewVerdict::Right : ReviewVerdict::Wrong));
+                                  i < 3 ? Grade::Right : Grade::Wrong));
     }
     return log;
 }

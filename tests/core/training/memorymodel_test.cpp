@@ -32,10 +32,10 @@ constexpr qint32 Sun = 0x65E5;
 // Two days after that: R = (1 + 0.980346 * 2 / 1.345311)^-0.1542 = 0.870538.
 TEST(MemoryModel, ReplaysAHistoryAsTheFormulasGive) {
     const std::vector<ReviewEntry> log{
-        answerEntry(T0, Sun, AnswerKind::Meaning, ReviewVerdict::Right),
-        answerEntry(T0 + 2 * Hour, Sun, AnswerKind::Meaning, ReviewVerdict::Right),
-        answerEntry(T0 + 72 * Hour, Sun, AnswerKind::Meaning, ReviewVerdict::Partly),
-        answerEntry(T0 + 13 * 24 * Hour, Sun, AnswerKind::Meaning, ReviewVerdict::Wrong),
+        answerEntry(T0, Sun, AnswerKind::Meaning, Grade::Right),
+        answerEntry(T0 + 2 * Hour, Sun, AnswerKind::Meaning, Grade::Right),
+        answerEntry(T0 + 72 * Hour, Sun, AnswerKind::Meaning, Grade::Partly),
+        answerEntry(T0 + 13 * 24 * Hour, Sun, AnswerKind::Meaning, Grade::Wrong),
     };
     const MemoryModel model;
     std::vector<MemoryState> steps;
@@ -85,8 +85,7 @@ std::vector<ReviewEntry> simulatedLog(int answers, quint32 seed) {
         const qint32 code = 0x4E00 + kanji(random);
         MemoryState* found = states.find(code, AnswerKind::Kanji);
         const double p = found == nullptr ? 0.5 : model.recallAt(*found, time);
-        const ReviewVerdict verdict =
-            draw(random) < p ? ReviewVerdict::Right : ReviewVerdict::Wrong;
+        const Grade verdict = draw(random) < p ? Grade::Right : Grade::Wrong;
         const Rating rating = ratingOf(verdict);
         if (found == nullptr) {
             states.emplace(code, AnswerKind::Kanji, model.first(rating, time));

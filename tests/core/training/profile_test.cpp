@@ -185,16 +185,16 @@ TEST(ProfileRules, FindWorksOnSortedUnsortedAndEmptyLists) {
 TEST(ProfileRules, AnswersMoveCountsQuotaSeriesAndTime) {
     AnswerStats stats;
     for (int i = 0; i < 3; ++i) {
-        recordInStats(stats, AnswerResult::Right, 100 + i);
+        recordInStats(stats, Grade::Right, 100 + i);
     }
     EXPECT_EQ(stats.Series, 3);
     EXPECT_EQ(stats.Quota, 100);
-    recordInStats(stats, AnswerResult::Partly, 200);
+    recordInStats(stats, Grade::Partly, 200);
     EXPECT_EQ(stats.Series, 3);
     EXPECT_EQ(stats.Quota, 100);
     EXPECT_EQ(stats.Partly, 1);
     EXPECT_EQ(stats.LastAnswer, 200);
-    recordInStats(stats, AnswerResult::Wrong, 300);
+    recordInStats(stats, Grade::Wrong, 300);
     EXPECT_EQ(stats.Series, 0);
     EXPECT_EQ(stats.Quota, 75);
     EXPECT_EQ(stats.LastAnswer, 300);
@@ -211,7 +211,7 @@ TEST(ProfileRules, AnswersMoveCountsQuotaSeriesAndTime) {
     EXPECT_EQ(answerTime(QDateTime(QDate(2107, 1, 1), QTime(0, 0), Qt::LocalTime)), 0xFFFFFFFFu);
     EXPECT_EQ(answerTime(QDateTime(QDate(1969, 1, 1), QTime(0, 0), Qt::LocalTime)), 0u);
     ProfileRecord record = recordWith(0x65E5);
-    recordInStats(record.KindOn, AnswerResult::Right, in2050);
+    recordInStats(record.KindOn, Grade::Right, in2050);
     const ProfileFileContent read = parseProfileFile(writeProfileFile({record}));
     ASSERT_EQ(read.records.size(), 1u);
     EXPECT_EQ(read.records[0].KindOn.LastAnswer, in2050);

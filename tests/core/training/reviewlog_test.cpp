@@ -38,9 +38,9 @@ TEST(ReviewLog, KeepsTheWholeRecordsOfALogATornRecordEnds) {
     seed.partly = 1;
     seed.wrong = 2;
     const std::vector<ReviewEntry> written{
-        seed, answerEntry(T0, Sun, AnswerKind::Kanji, ReviewVerdict::Right),
-        answerEntry(T0 + 5, Sun, AnswerKind::Meaning, ReviewVerdict::Partly),
-        answerEntry(T0 + 9, 0x20B9F, AnswerKind::Kun, ReviewVerdict::Easy)};
+        seed, answerEntry(T0, Sun, AnswerKind::Kanji, Grade::Right),
+        answerEntry(T0 + 5, Sun, AnswerKind::Meaning, Grade::Partly),
+        answerEntry(T0 + 9, 0x20B9F, AnswerKind::Kun, Grade::Easy)};
     {
         auto log = ReviewLogWriter::open(path);
         ASSERT_TRUE(log.has_value());
@@ -52,7 +52,7 @@ TEST(ReviewLog, KeepsTheWholeRecordsOfALogATornRecordEnds) {
     EXPECT_EQ(bytes.left(4), QByteArray("RKLG"));
 
     // A power cut in the middle of the next record.
-    const ReviewEntry cut = answerEntry(T0 + 20, Moon, AnswerKind::On, ReviewVerdict::Wrong);
+    const ReviewEntry cut = answerEntry(T0 + 20, Moon, AnswerKind::On, Grade::Wrong);
     writeBytes(path, bytes + reviewRecordBytes(cut).left(11));
     auto torn = readReviewLog(path);
     ASSERT_TRUE(torn.has_value());
@@ -60,7 +60,7 @@ TEST(ReviewLog, KeepsTheWholeRecordsOfALogATornRecordEnds) {
     EXPECT_EQ(torn->entries, written);
 
     // Reopened, the log drops the torn part, so the next answer stays aligned.
-    const ReviewEntry next = answerEntry(T0 + 30, Moon, AnswerKind::On, ReviewVerdict::Wrong);
+    const ReviewEntry next = answerEntry(T0 + 30, Moon, AnswerKind::On, Grade::Wrong);
     {
         auto log = ReviewLogWriter::open(path);
         ASSERT_TRUE(log.has_value());
@@ -77,8 +77,8 @@ TEST(ReviewLog, KeepsTheWholeRecordsOfALogATornRecordEnds) {
 TEST(ReviewLog, RefusesDamagedLogsAndLinks) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lerner.rklog"));
-    const QByteArray good = reviewLogHeader() + reviewRecordBytes(answerEntry(
-                                                    T0, Sun, AnswerKind::On, ReviewVerdict::Right));
+    const QByteArray good =
+        reviewLogHeader() + reviewRecordBytes(answerEntry(T0, Sun, AnswerKind::On, Grade::Right));
 
     QByteArray header = good;
     header[4] = 9;  // a version this program does not know

@@ -111,10 +111,9 @@ TEST(TrainingSession, ManualRunIsAnsweredToItsEvaluation) {
     EXPECT_EQ(run.checkState, CheckState::Answering);
 
     // Right and wrong; the answers reach the kanji's profile record.
-    EXPECT_EQ(run.answer(set.records[0], AnswerKind::On, u"nichi"_s, &profile, Noon),
-              AnswerResult::Right);
+    EXPECT_EQ(run.answer(set.records[0], AnswerKind::On, u"nichi"_s, &profile, Noon), Grade::Right);
     EXPECT_EQ(run.answer(set.records[0], AnswerKind::Meaning, u"Mond"_s, &profile, Noon),
-              AnswerResult::Wrong);
+              Grade::Wrong);
     EXPECT_EQ(profile.records[0].KindOn.Right, 1);
     EXPECT_EQ(profile.records[0].KindOn.LastAnswer, Noon);
     EXPECT_EQ(profile.records[0].KindMeaning.Wrong, 1);
@@ -125,9 +124,8 @@ TEST(TrainingSession, ManualRunIsAnsweredToItsEvaluation) {
     ASSERT_EQ(run.next(settings, set), RunStep::Asking);
     ASSERT_EQ(run.next(settings, set), RunStep::Asking);
     EXPECT_EQ(set.records[static_cast<size_t>(set.current)].Unicode, Fire);
-    run.count(AnswerKind::Kanji, AnswerResult::Right, &profile, Noon);
-    EXPECT_EQ(run.answer(set.records[2], AnswerKind::On, u"ka ke"_s, nullptr, Noon),
-              AnswerResult::Partly);
+    run.count(AnswerKind::Kanji, Grade::Right, &profile, Noon);
+    EXPECT_EQ(run.answer(set.records[2], AnswerKind::On, u"ka ke"_s, nullptr, Noon), Grade::Partly);
 
     // Water is asked for its reading only.
     ASSERT_EQ(run.next(settings, set), RunStep::Asking);
