@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     App app;
     initialiseApp(app, dir.path());
     app.texts = builtInTexts();
-    app.profile.profileList = makeProfile(count, false);
+    app.learner.profile() = makeProfile(count, false);
 
     const TextTables& t = app.texts;
     const QStringList sortOptions{

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     std::vector<double> refill;
     constexpr int Runs = 9;
     for (int run = 0; run < Runs; ++run) {
-        app.profile.profileList = shuffled;
+        app.learner.profile() = shuffled;
         QElapsedTimer timer;
         bool painted = false;
         bool failed = false;

@@ -26,7 +26,7 @@ void commitEdit(App& app) {
     // it, as a second record would split its counts.
     Profile& profile = app.profile;
     if (profile.profileRecordPending) {
-        ProfileList& list = profile.profileList;
+        ProfileList& list = app.learner.profile();
         if (!profile.profileName.isEmpty() && record->Unicode != 0 &&
             !findProfileRecord(list, record->Unicode)) {
             addProfileRecord(list, record->Unicode);

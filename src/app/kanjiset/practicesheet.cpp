@@ -111,7 +111,7 @@ void printPracticeSheets(App& app) {
     }
     const bool profileInUse = !app.profile.profileName.isEmpty();
     const std::vector<int> positions =
-        practicePositions(app.kanjiSet, profileInUse ? &app.profile.profileList : nullptr,
+        practicePositions(app.kanjiSet, profileInUse ? &app.learner.profile() : nullptr,
                           app.training.askedCodes, *choice);
     if (positions.empty()) {
         app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::PrintCards),

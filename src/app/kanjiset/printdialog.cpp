@@ -131,9 +131,8 @@ PrintChoice PrintDialog::accepted() {
 }
 
 std::optional<PrintChoice> askPrintChoice(App& app) {
-    prepareLearnerMemory(app);
     const bool profileInUse = !app.profile.profileName.isEmpty();
-    PrintDialog dialog(app, app.memory.choices.print.value_or(PrintChoice{}), profileInUse,
+    PrintDialog dialog(app, app.learner.choices().print.value_or(PrintChoice{}), profileInUse,
                        !app.training.askedCodes.empty());
     std::optional<PrintChoice> choice = dialog.run();
     if (choice) {

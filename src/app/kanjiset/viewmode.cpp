@@ -58,7 +58,6 @@ void setViewMode(App& app, ViewMode mode) {
             // A run in progress keeps what it asks and what was typed; the defaults are for
             // the next run.
             if (app.training.trainingPos == -1) {
-                prepareLearnerMemory(app);
                 resetTrainingSettings(app);
             } else {
                 resumeTraining(app);

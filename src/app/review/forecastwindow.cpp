@@ -54,7 +54,7 @@ public:
                                  {640, 560}, {216, 0})
                      .answeredBy(OkButton)),
           app_(app),
-          parameters_(app.memory.choices.parameters) {
+          parameters_(app.learner.choices().parameters) {
         build();
         refresh();
     }
@@ -95,15 +95,15 @@ private:
         w.addLabel(RetentionLabel, nullptr, {10, 482, 180, 20},
                    t.text(MessageText::RetentionLabel));
         w.addSpin(RetentionSpin, nullptr, {195, 480, 60, 24}, 70, 99);
-        w.setSpinValue(RetentionSpin, qRound(app_.memory.choices.retention * 100));
+        w.setSpinValue(RetentionSpin, qRound(app_.learner.choices().retention * 100));
         w.addLabel(NewPerDayLabel, nullptr, {10, 512, 180, 20},
                    t.text(MessageText::NewPerDayLabel));
         w.addSpin(NewPerDaySpin, nullptr, {195, 510, 60, 24}, 0, 1000);
-        w.setSpinValue(NewPerDaySpin, app_.memory.choices.newPerDay);
+        w.setSpinValue(NewPerDaySpin, app_.learner.choices().newPerDay);
         w.addButton(OptimiseButton, nullptr, {430, 510, 100, 25},
                     t.text(MessageText::OptimiseButton));
         w.addButton(OkButton, nullptr, {560, 510, 70, 25}, t.text(StatisticsText::Ok));
-        const bool active = app_.memory.active;
+        const bool active = app_.learner.active();
         for (int id : {RetentionSpin, NewPerDaySpin, OptimiseButton}) {
             w.setEnabled(id, active);
         }
@@ -116,8 +116,9 @@ private:
         const QTimeZone zone = app_.ui.localNow().timeZone();
         const qint64 dayStart = learnerDayStart(now, zone);
         const MemoryModel model(parameters_.value_or(DefaultMemoryParameters));
-        const MemoryStates& states =
-            parameters_ == app_.memory.choices.parameters ? app_.memory.states : replayed(model);
+        const MemoryStates& states = parameters_ == app_.learner.choices().parameters
+                                         ? app_.learner.states()
+                                         : replayed(model);
         const Forecast ahead =
             forecast(app_.kanjiSet, states, model, forecastKinds(app_), retention(), now, dayStart);
 
@@ -157,13 +158,16 @@ private:
     }
 
     const MemoryStates& replayed(const MemoryModel& model) {
-        replayed_ = replayReviews(app_.memory.entries, model);
+        // A log that cannot be read now shows the memory as it was replayed.
+        replayed_ = app_.learner.statesWith(model.parameters()).value_or(app_.learner.states());
         return replayed_;
     }
 
     void optimise() {
         const TextTables& t = app_.texts;
-        const qint32 answers = answersIn(app_.memory.entries);
+        const std::vector<ReviewEntry> history =
+            app_.learner.history().value_or(std::vector<ReviewEntry>{});
+        const qint32 answers = answersIn(history);
         if (answers < MinOptimiseAnswers) {
             app_.ui.requesters().message(
                 window().top(), t.text(MessageText::OptimiseButton),
@@ -173,8 +177,7 @@ private:
         }
         const auto fitted = [&] {
             ui::Progress progress(window().top(), t.text(MessageText::OptimiseProgress), 100);
-            return optimiseParameters(app_.memory.entries,
-                                      parameters_.value_or(DefaultMemoryParameters),
+            return optimiseParameters(history, parameters_.value_or(DefaultMemoryParameters),
                                       [&progress](int done, int total) {
                                           progress.setValue(done * 100 / std::max(1, total));
                                           return true;
@@ -205,7 +208,6 @@ private:
 }  // namespace
 
 void openForecast(App& app) {
-    prepareLearnerMemory(app);
     ForecastWindow window(app);
     window.run();
     showDueCounts(app, trainingSettings(app).asked);

@@ -91,7 +91,7 @@ QStringList optimisedTexts(const TextTables& t, const kanjilist::OptimiseResult&
 // Kanji new to the set get their profile records, as a kanji entered by hand does.
 void keepProfileInStep(App& app) {
     if (!app.profile.profileName.isEmpty()) {
-        syncProfile(app.profile.profileList, app.kanjiSet);
+        syncProfile(app.learner.profile(), app.kanjiSet);
     }
 }
 

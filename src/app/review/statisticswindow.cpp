@@ -78,7 +78,7 @@ public:
           app_(app) {
         build();
         startQuotaChoice(window(), QuotaChoice);
-        sortByCode(app_.profile.profileList);
+        sortByCode(app_.learner.profile());
         fill();
     }
 
@@ -165,5 +165,5 @@ void openStatistics(App& app) {
     StatisticsWindow window(app);
     window.run();
     // The training finds records by bisection, which needs the order by code.
-    sortByCode(app.profile.profileList);
+    sortByCode(app.learner.profile());
 }

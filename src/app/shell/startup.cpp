@@ -128,8 +128,12 @@ bool startUp(App& app) {
     // needs no fonts and is read meanwhile. It meets the set once that is read.
     const bool profileNamed = !app.profile.profileName.isEmpty();
     std::optional<ProfileRead> profile;
+    // The learner's log is replayed on a worker meanwhile: a long history costs the start nothing.
+    std::future<LearnerReading> learnerRead;
     if (setRead.started() && profileNamed) {
         profile = readProfile(profileFilePath(app));
+        learnerRead = std::async(std::launch::async,
+                                 [files = learnerFiles(app)] { return Learner::read(files); });
     }
     app.resources.fontConfiguration.wait();
 
@@ -165,7 +169,7 @@ bool startUp(App& app) {
         }
         openSet(app, std::move(read.records));
         if (profile) {
-            loadProfile(app, std::move(*profile));
+            loadProfile(app, std::move(*profile), learnerRead.get());
         }
     } else {
         loadSet(app, true);
@@ -200,7 +204,7 @@ bool shutDown(App& app) {
     if (!app.profile.profileName.isEmpty()) {
         saveProfile(app);
     }
-    syncLearnerMemory(app);
+    syncLearner(app);
     if (!saveSetBeforeEnd(app)) {
         app.loop.endRequested = false;
         return false;

@@ -4,7 +4,6 @@
 
 #include "app/state/cardstate.h"
 #include "app/state/handwritingaids.h"
-#include "app/state/learnermemory.h"
 #include "app/state/loopstate.h"
 #include "app/state/paths.h"
 #include "app/state/pictures.h"
@@ -15,6 +14,7 @@
 #include "core/kanjiset/genshilist.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "core/shell/texttables.h"
+#include "core/training/learner.h"
 #include "core/training/trainingsession.h"
 #include "ui/toolkit.h"
 #include "ui/window.h"
@@ -46,7 +46,8 @@ struct App {
     bool setNotRead = false;
     std::vector<GenshiEntry> genshiList;
     Profile profile;
-    LearnerMemory memory;
+    // The learner of the profile in use: its records, review log, memory and training choices.
+    Learner learner;
 
     PictureCache pictures;
     CardPictures cardPictures;

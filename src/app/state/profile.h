@@ -1,14 +1,11 @@
 // The learner's profile for the open set.
 #pragma once
 
-#include "core/training/profilerecord.h"
-
 #include <QString>
 
-// No profile is in use while profileName is empty.
+// No profile is in use while profileName is empty; its records are the learner's (App::learner).
 struct Profile {
     QString profileName;
-    ProfileList profileList;
     // The profile file could not be read whole: it is kept as a backup before it is replaced.
     bool fileDamaged = false;
     // The open set could not be read: the profile was neither read against it nor may it be

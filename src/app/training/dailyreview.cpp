@@ -1,5 +1,5 @@
-// The daily review of the profile in use: its answers logged as they are given, the memory of
-// each kanji and kind replayed from the log, what is due, and the learner's training choices.
+// The learner of the profile in use as the app holds it: loaded with the profile, its failures
+// told, its answers made durable; what is due, and the learner's training choices.
 #include "app/training/dailyreview.h"
 
 #include "app/state/app.h"
@@ -7,16 +7,10 @@
 #include "app/training/trainingsettings.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 
 constexpr int RunStatusField = 4;
-
-qint64 utcNow(const App& app) {
-    return app.ui.localNow().toSecsSinceEpoch();
-}
 
 QTimeZone localZone(const App& app) {
     return app.ui.localNow().timeZone();
@@ -26,77 +20,29 @@ void tell(App& app, const QString& text) {
     app.ui.requesters().message(dialogParent(app), app.texts.text(MainText::Profile), text);
 }
 
-// A log that cannot be read is never written over: the learner is told, and this run keeps its
-// answers in memory only.
-void logUnusable(App& app, const QString& path, const FileError& error) {
-    app.memory.log.reset();
-    app.memory.logBroken = true;
-    tell(app,
-         app.texts.text(MessageText::ReviewLogFailed).arg(path, fileErrorText(app.texts, error)));
-}
-
-// The damaged log goes aside under ".bak", replacing an older one, so the next answer starts a
-// new log without losing what the damaged one holds.
-bool putDamagedLogAside(App& app, const QString& path) {
-    const QString backup = path + QStringLiteral(".bak");
-    QFile::remove(backup);
-    QFile file(path);
-    if (!file.rename(backup)) {
-        logUnusable(app, path, FileError{FileErrorKind::Other, file.errorString()});
-        return false;
-    }
-    tell(app, app.texts.text(MessageText::ReviewLogDamaged).arg(path, backup));
-    return true;
-}
-
-void readChoices(App& app) {
-    LearnerMemory& memory = app.memory;
-    const QString path = learnerFilePath(app, TrainingChoicesSuffix);
-    FileResult<TrainingChoices> read = readTrainingChoices(path);
-    if (read) {
-        memory.choices = std::move(*read);
-        memory.choicesKept = true;
-        return;
-    }
-    memory.choices = {};
-    // A damaged file is kept for a look; the learner's next choices make a new one.
-    memory.choicesKept = false;
-    if (read.error().kind == FileErrorKind::Malformed) {
-        QFile::remove(path + QStringLiteral(".bak"));
-        QFile::rename(path, path + QStringLiteral(".bak"));
+void tellProblem(App& app, const LearnerProblem& problem) {
+    switch (problem.kind) {
+        case LearnerProblem::Kind::LogDamaged:
+            tell(app,
+                 app.texts.text(MessageText::ReviewLogDamaged).arg(problem.path, problem.backup));
+            break;
+        case LearnerProblem::Kind::LogUnusable:
+            tell(app, app.texts.text(MessageText::ReviewLogFailed)
+                          .arg(problem.path, fileErrorText(app.texts, problem.error)));
+            break;
+        case LearnerProblem::Kind::ChoicesDamaged:
+            // Kept as .bak; the defaults serve until the learner's next choices make a new file.
+            break;
     }
 }
 
-void replay(LearnerMemory& memory) {
-    memory.model = MemoryModel(memory.choices.parameters.value_or(DefaultMemoryParameters));
-    memory.states = replayReviews(memory.entries, memory.model);
-}
-
-// The log file itself, opened on the first answer so that a profile nobody trains writes
-// nothing; a new log starts with the seeds of the profile's counters.
-bool ensureLogOpen(App& app) {
-    LearnerMemory& memory = app.memory;
-    if (memory.log) {
-        return true;
+// Keeps the choices in the learner and, with a profile in use, in the file beside it.
+void keepChoices(App& app, const TrainingChoices& choices) {
+    if (const FileResult<void> saved = app.learner.keepChoices(choices); !saved) {
+        tell(app, app.texts.text(MessageText::TrainingChoicesSaveFailed)
+                      .arg(learnerFilePath(app, TrainingChoicesSuffix),
+                           fileErrorText(app.texts, saved.error())));
     }
-    if (memory.logBroken) {
-        return false;
-    }
-    const QString path = learnerFilePath(app, ReviewLogSuffix);
-    FileResult<ReviewLogWriter> opened = ReviewLogWriter::open(path);
-    if (!opened) {
-        logUnusable(app, path, opened.error());
-        return false;
-    }
-    memory.log = std::move(*opened);
-    if (memory.seedsUnwritten) {
-        if (const FileResult<void> seeded = memory.log->append(memory.entries); !seeded) {
-            logUnusable(app, path, seeded.error());
-            return false;
-        }
-        memory.seedsUnwritten = false;
-    }
-    return true;
 }
 
 QString nextReviewText(const App& app, qint64 due) {
@@ -112,100 +58,71 @@ QString learnerFilePath(const App& app, const char* suffix) {
            QLatin1String(suffix);
 }
 
-void openLearnerMemory(App& app) {
-    closeLearnerMemory(app);
-    app.memory.active = !app.profile.profileName.isEmpty() && !app.profile.onHold;
+LearnerFiles learnerFiles(const App& app) {
+    return {learnerFilePath(app, ReviewLogSuffix), learnerFilePath(app, TrainingChoicesSuffix)};
 }
 
-void prepareLearnerMemory(App& app) {
-    LearnerMemory& memory = app.memory;
-    if (!memory.active || memory.opened) {
-        return;
-    }
-    memory.opened = true;
-    readChoices(app);
-    const QString path = learnerFilePath(app, ReviewLogSuffix);
-    FileResult<ReviewLogContent> read = readReviewLog(path);
-    if (read) {
-        memory.entries = std::move(read->entries);
-    } else if (read.error().kind == FileErrorKind::NotFound ||
-               (read.error().kind == FileErrorKind::Malformed && putDamagedLogAside(app, path))) {
-        // The counters of a profile kept before its log began are where the replay starts.
-        memory.entries = seedEntries(app.profile.profileList, localZone(app));
-        memory.seedsUnwritten = !memory.entries.empty();
-    } else if (!memory.logBroken) {
-        logUnusable(app, path, read.error());
-    }
-    replay(memory);
-}
-
-void closeLearnerMemory(App& app) {
-    syncLearnerMemory(app);
-    app.memory = {};
-}
-
-void recordReview(App& app, qint32 code, AnswerKind kind, Grade result) {
-    prepareLearnerMemory(app);
-    LearnerMemory& memory = app.memory;
-    if (!memory.active) {
-        return;
-    }
-    const ReviewEntry entry = answerEntry(utcNow(app), code, kind, result);
-    if (ensureLogOpen(app)) {
-        if (const FileResult<void> appended = memory.log->append(entry); appended) {
-            memory.unsynced = true;
-        } else {
-            logUnusable(app, learnerFilePath(app, ReviewLogSuffix), appended.error());
+void loadLearner(App& app, ProfileList profile, std::optional<LearnerReading> reading) {
+    closeLearner(app);
+    if (app.profile.profileName.isEmpty() || app.profile.onHold) {
+        app.learner.profile() = std::move(profile);
+        // What a reading ahead met is told all the same: a damaged log went aside meanwhile.
+        if (reading) {
+            for (const LearnerProblem& problem : reading->problems) {
+                tellProblem(app, problem);
+            }
         }
+        return;
     }
-    memory.entries.push_back(entry);
-    const Rating rating = ratingOf(entry.verdict);
-    if (MemoryState* known = memory.states.find(code, kind)) {
-        *known = memory.model.review(*known, rating, std::max(entry.time, known->lastReview));
-    } else {
-        memory.states.emplace(code, kind, memory.model.first(rating, entry.time));
+    if (!reading) {
+        reading = Learner::read(learnerFiles(app));
+    }
+    LoadedLearner loaded = Learner::load(std::move(*reading), std::move(profile), localZone(app));
+    app.learner = std::move(loaded.learner);
+    for (const LearnerProblem& problem : loaded.report.problems) {
+        tellProblem(app, problem);
     }
 }
 
-void syncLearnerMemory(App& app) {
-    LearnerMemory& memory = app.memory;
-    if (!memory.log || !memory.unsynced) {
-        return;
+void closeLearner(App& app) {
+    syncLearner(app);
+    app.learner = Learner{};
+}
+
+void syncLearner(App& app) {
+    if (const FileResult<void> synced = app.learner.sync(); !synced) {
+        tellLogFailure(app, synced.error());
     }
-    memory.unsynced = false;
-    if (const FileResult<void> synced = memory.log->sync(); !synced) {
-        logUnusable(app, learnerFilePath(app, ReviewLogSuffix), synced.error());
-    }
+}
+
+void tellLogFailure(App& app, const FileError& error) {
+    tell(app, app.texts.text(MessageText::ReviewLogFailed)
+                  .arg(learnerFilePath(app, ReviewLogSuffix), fileErrorText(app.texts, error)));
 }
 
 DueList dueListNow(App& app, AskedKinds asked) {
-    prepareLearnerMemory(app);
-    const LearnerMemory& memory = app.memory;
-    const qint64 now = utcNow(app);
-    DueOptions options;
-    options.asked = asked;
-    options.retention = memory.choices.retention;
-    options.now = now;
-    options.dayStart = learnerDayStart(now, localZone(app));
-    options.newPerDay = memory.choices.newPerDay;
-    return dueList(app.kanjiSet, memory.states, memory.model, options);
+    return learnerDueList(app.learner, app.kanjiSet, asked, app.ui.localNow());
 }
 
 void showDueCounts(App& app, AskedKinds asked) {
+    paintDueCounts(app, app.learner.active()
+                            ? dueCounts(app.learner, app.kanjiSet, asked, app.ui.localNow())
+                            : DueCounts{});
+}
+
+void paintDueCounts(App& app, const DueCounts& due) {
     if (!app.mainWindow) {
         return;
     }
     ui::Window& w = *app.mainWindow;
-    if (!app.memory.active) {
+    if (!app.learner.active()) {
         w.setText(DueLabel, QString());
         return;
     }
-    const DueList due = dueListNow(app, asked);
-    const QString counts =
-        app.texts.text(MessageText::DueCounts)
-            .arg(QString::number(due.dueCount()), QString::number(due.newCount()));
+    const QString counts = app.texts.text(MessageText::DueCounts)
+                               .arg(QString::number(due.due), QString::number(due.fresh));
     QString text = counts;
-    if (due.dueCount() == 0 && due.nextDue) {
+    if (due.due == 0 && due.nextDue) {
         text += QLatin1Char('\n') + nextReviewText(app, *due.nextDue);
     }
     w.setText(DueLabel, text);
@@ -215,46 +132,34 @@ void showDueCounts(App& app, AskedKinds asked) {
 }
 
 void keepTrainingChoices(App& app, const TrainingSettings& settings) {
-    prepareLearnerMemory(app);
-    LearnerMemory& memory = app.memory;
-    if (!memory.active) {
+    if (!app.learner.active()) {
         return;
     }
-    memory.choices.settings = settings;
-    memory.choicesKept = true;
-    const QString path = learnerFilePath(app, TrainingChoicesSuffix);
-    if (const FileResult<void> saved = saveTrainingChoices(path, memory.choices); !saved) {
-        tell(app, app.texts.text(MessageText::TrainingChoicesSaveFailed)
-                      .arg(path, fileErrorText(app.texts, saved.error())));
-    }
+    TrainingChoices choices = app.learner.choices();
+    choices.settings = settings;
+    keepChoices(app, choices);
 }
 
 void keepReviewChoices(App& app, double retention, qint32 newPerDay,
                        std::optional<MemoryParameters> parameters) {
-    prepareLearnerMemory(app);
-    LearnerMemory& memory = app.memory;
-    if (!memory.active) {
+    if (!app.learner.active()) {
         return;
     }
-    if (!memory.choicesKept) {
-        memory.choices.settings = defaultTrainingSettings(app);
+    TrainingChoices choices = app.learner.choices();
+    if (!app.learner.choicesKept()) {
+        choices.settings = defaultTrainingSettings(app);
     }
-    memory.choices.retention = retention;
-    memory.choices.newPerDay = newPerDay;
-    memory.choices.parameters = parameters;
-    replay(memory);
-    keepTrainingChoices(app, memory.choices.settings);
+    choices.retention = retention;
+    choices.newPerDay = newPerDay;
+    choices.parameters = parameters;
+    keepChoices(app, choices);
 }
 
 void keepPrintChoice(App& app, const PrintChoice& choice) {
-    prepareLearnerMemory(app);
-    LearnerMemory& memory = app.memory;
-    memory.choices.print = choice;
-    if (!memory.active) {
-        return;
+    TrainingChoices choices = app.learner.choices();
+    choices.print = choice;
+    if (app.learner.active() && !app.learner.choicesKept()) {
+        choices.settings = defaultTrainingSettings(app);
     }
-    if (!memory.choicesKept) {
-        memory.choices.settings = defaultTrainingSettings(app);
-    }
-    keepTrainingChoices(app, memory.choices.settings);
+    keepChoices(app, choices);
 }

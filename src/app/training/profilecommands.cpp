@@ -24,9 +24,11 @@ void showProfileName(App& app) {
 
 // A profile that starts without a file: one free record, which syncing hands to a kanji.
 void startEmptyProfile(App& app) {
-    app.profile.profileList.records.assign(1, ProfileRecord{});
-    syncProfile(app.profile.profileList, app.kanjiSet);
+    ProfileList records;
+    records.records.assign(1, ProfileRecord{});
+    syncProfile(records, app.kanjiSet);
     app.profile.fileDamaged = false;
+    loadLearner(app, std::move(records));
 }
 
 // The files of a profile, and where they are kept once the profile is deleted: beside them,
@@ -105,30 +107,32 @@ void loadProfile(App& app) {
     loadProfile(app, readProfile(profileFilePath(app)));
 }
 
-void loadProfile(App& app, ProfileRead read) {
+void loadProfile(App& app, ProfileRead read, std::optional<LearnerReading> reading) {
     Profile& profile = app.profile;
-    profile.profileList = {};
     // Synced against a set that is not there, the profile would keep none of its records.
     profile.onHold = app.setNotRead;
     if (profile.onHold) {
         profile.fileDamaged = false;
         showProfileName(app);
-        closeLearnerMemory(app);
+        loadLearner(app, {}, std::move(reading));
         return;
     }
     // A file that is there but cannot be read must survive the next save.
     profile.fileDamaged = !read && read.error().kind != FileErrorKind::NotFound;
+    ProfileList records;
     if (read) {
-        profile.profileList.records = std::move(read->records);
+        records.records = std::move(read->records);
         profile.fileDamaged = !read->whole;
         showProfileName(app);
-        mergeDuplicateRecords(profile.profileList);
+        mergeDuplicateRecords(records);
     } else {
-        profile.profileList.records.assign(1, ProfileRecord{});
+        records.records.assign(1, ProfileRecord{});
     }
-    syncProfile(profile.profileList, app.kanjiSet);
+    syncProfile(records, app.kanjiSet);
+    // The learner replays the log here, never inside an answer, and brings counters the log is
+    // ahead of (a run a crash cut short) up to date before they are shown.
+    loadLearner(app, std::move(records), std::move(reading));
     showProfileCounters(app);
-    openLearnerMemory(app);
 }
 
 bool saveProfile(App& app) {
@@ -147,7 +151,7 @@ bool saveProfile(App& app) {
     }
     if (failure.isEmpty()) {
         const auto saved =
-            saveFileAtomically(path, writeProfileFile(app.profile.profileList.records));
+            saveFileAtomically(path, writeProfileFile(app.learner.profile().records));
         if (saved) {
             app.profile.fileDamaged = false;
             return true;
@@ -209,7 +213,6 @@ void createProfile(App& app) {
     if (saveProfile(app) && replacesDeleted) {
         removeDeletedCopy(app);
     }
-    openLearnerMemory(app);
     showProfileName(app);
     showProfileCounters(app);
 }
@@ -247,15 +250,17 @@ void deleteProfile(App& app) {
     if (!saveProfile(app)) {
         return;
     }
-    closeLearnerMemory(app);
+    // The log is let go of before it moves; a profile that cannot move stays in use.
+    ProfileList records = app.learner.profile();
+    closeLearner(app);
     removeDeletedCopy(app);
     for (const KeptFile& file : keptFilesOf(app)) {
         if (QFileInfo::exists(file.file) && !moveProfileFile(app, file.file, file.kept)) {
+            loadLearner(app, std::move(records));
             return;
         }
     }
     profile.profileName.clear();
-    profile.profileList = {};
     profile.fileDamaged = false;
     showProfileName(app);
     if (app.mainWindow) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/files.h"
+#include "core/training/learner.h"
 #include "core/training/profilefile.h"
 #include "core/training/profilerecord.h"
 
@@ -21,8 +22,8 @@ ProfileRead readProfile(const QString& path);
 // Replaces the profile list with the profile of profileName for the open set; a profile without
 // a file starts with zero counters for every kanji.
 void loadProfile(App& app);
-// The same with the file read beforehand.
-void loadProfile(App& app, ProfileRead read);
+// The same with the file read beforehand, and the learner's files too when reading holds them.
+void loadProfile(App& app, ProfileRead read, std::optional<LearnerReading> reading = {});
 // Writes the profile in use to its file. A failure is told to the user, naming the file; false
 // then, with the profile still in memory.
 bool saveProfile(App& app);

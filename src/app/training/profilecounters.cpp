@@ -12,11 +12,12 @@ QString profileStatusText(const QString& label, const QString& series, const Ans
 
 void showProfileCounters(App& app) {
     const KanjiRecord* record = app.kanjiSet.currentRecord();
-    if (app.profile.profileList.empty() || record == nullptr || !app.mainWindow) {
+    ProfileList& records = app.learner.profile();
+    if (records.empty() || record == nullptr || !app.mainWindow) {
         return;
     }
-    findProfileRecord(app.profile.profileList, record->Unicode);
-    const ProfileRecord* profile = app.profile.profileList.currentRecord();
+    findProfileRecord(records, record->Unicode);
+    const ProfileRecord* profile = records.currentRecord();
     if (profile == nullptr) {
         return;
     }

@@ -42,7 +42,7 @@ QuotaOrder chosenOrder(const ui::Window& window, const QuotaChoiceControls& cont
 
 std::vector<QuotaRow> showQuotaRows(const App& app, const ui::Window& window,
                                     const QuotaChoiceControls& controls, ui::TableList& list) {
-    std::vector<QuotaRow> rows = quotaRows(app.profile.profileList, chosenKinds(window, controls),
+    std::vector<QuotaRow> rows = quotaRows(app.learner.profile(), chosenKinds(window, controls),
                                            chosenOrder(window, controls));
     list.setRows(quotaTableRows(app, rows));
     return rows;

@@ -11,11 +11,14 @@
 #include "app/training/profilecommands.h"
 #include "app/training/selectiondialog.h"
 #include "app/training/trainingsettings.h"
+#include "core/training/trainingstep.h"
 #include "ui/widgets.h"
 
 #include <QLineEdit>
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace {
 
@@ -91,6 +94,7 @@ void showQuestion(App& app, const TrainingSettings& settings) {
     }
     w.setVisible(CheckButton, true);
     w.setVisible(NextQuestionButton, false);
+    app.training.shownAtMs = app.ui.ticks();
 }
 
 void showStep(App& app, const TrainingSettings& settings, RunStep step) {
@@ -106,13 +110,10 @@ void showStep(App& app, const TrainingSettings& settings, RunStep step) {
     }
 }
 
-// The profile the run's answers are recorded in; none while no profile is in use.
-ProfileList* answeredProfile(App& app) {
-    return app.profile.profileName.isEmpty() ? nullptr : &app.profile.profileList;
-}
-
-quint32 answeredAt(const App& app) {
-    return answerTime(app.ui.localNow());
+// How long the learner took over the question, from when it was shown.
+qint32 durationOf(const App& app) {
+    const qint64 taken = app.ui.ticks() - app.training.shownAtMs;
+    return qint32(std::clamp<qint64>(taken, 0, std::numeric_limits<qint32>::max()));
 }
 
 // The rows chosen in the selection dialog for that scope; none when it is cancelled.
@@ -142,8 +143,47 @@ QColor rowColour(const App& app, qint32 right) {
         ByRightAnswers[static_cast<size_t>(std::clamp(right, 0, 3))])];
 }
 
-qint32 quotaOfCounts(const AnswerStats& stats) {
-    return qint64(stats.Right) + stats.Wrong >= 1 ? storedQuota(stats.Right, stats.Wrong) : 0;
+// The run's questions so far in the list right of the page, with their colours and quotas.
+void paintTrainingList(App& app, const std::vector<RunRow>& rows) {
+    auto* list = app.mainWindow->get<ui::ReportList>(StatisticsList);
+    list->clearRows();
+    for (const RunRow& row : rows) {
+        QStringList cells{
+            row.kanji, QString::number(row.right) + QLatin1Char('.') + QString::number(row.wrong)};
+        for (qint32 quota : row.quotas) {
+            cells << QString::number(quota);
+        }
+        list->setRowColour(list->addRow(cells), rowColour(app, row.right));
+    }
+    list->scrollToBottom();
+}
+
+// The grade of the written kanji: judged stroke by stroke while it was written, or else graded
+// now and confirmed by the learner, who has the last word. Its mark goes on the canvas.
+Grade writtenKanjiGrade(App& app, qint32 code) {
+    ui::Window& w = *app.mainWindow;
+    w.setVisible(QuestionImage, true);
+    // Written stroke by stroke, every stroke was judged already: no question follows.
+    const std::optional<Grade> live =
+        liveWritingOn(app)
+            ? liveWritingResult(app.writingPad, app.handwriting.referenceStrokes(code))
+            : std::nullopt;
+    if (live) {
+        w.setImage(CanvasMark, markOf(app, *live));
+        w.setVisible(CanvasMark, true);
+        return *live;
+    }
+    const HandwritingGrade grade = gradeWrittenKanji(app.handwriting, app.writingPad, code);
+    w.setImage(CanvasImage, app.writingPad.writingCanvas);
+    w.setImage(CanvasMark, markOf(app, grade.verdict));
+    w.setVisible(CanvasMark, true);
+    // The verdict only suggests the answer.
+    const bool right = app.ui.requesters().yesNo(
+        w.top(), app.texts.text(MessageText::CheckKanjiTitle),
+        app.texts.text(MessageText::CheckKanjiQuestion) + QStringLiteral("\n\n") +
+            handwritingVerdictText(app.texts, grade),
+        grade.verdict == Grade::Right ? ui::YesNoDefault::Yes : ui::YesNoDefault::No);
+    return right ? Grade::Right : Grade::Wrong;
 }
 
 }  // namespace
@@ -158,7 +198,7 @@ void startTraining(App& app) {
     if (settings.manual) {
         const DueList due =
             settings.scope == TrainingScope::Due ? dueListNow(app, settings.asked) : DueList{};
-        questions = trainingQuestions(settings, app.kanjiSet, app.profile.profileList,
+        questions = trainingQuestions(settings, app.kanjiSet, app.learner.profile(),
                                       chosenCodes(app, settings), due);
     }
     keepTrainingChoices(app, settings);
@@ -219,82 +259,42 @@ void checkAnswers(App& app) {
         return;
     }
     ui::Window& w = *app.mainWindow;
-    const qint32 code = run.trainingList[static_cast<size_t>(run.trainingPos)].Code;
-    const int position = questionPosition(app.kanjiSet, code);
-    if (position < 0) {
+    const TrainingSettings settings = trainingSettings(app);
+    const TypedAnswers typed{w.text(AnswerOn), w.text(AnswerKun), w.text(AnswerMeaning)};
+    // One step in core: the run, the profile, the log and the memory take the question together,
+    // and it hands back all the page shows.
+    const CheckedQuestion checked = checkQuestion(
+        run, app.learner, app.kanjiSet, settings, typed,
+        [&app](qint32 code) { return writtenKanjiGrade(app, code); }, app.ui.localNow(),
+        durationOf(app));
+    if (!checked.checked) {
         return;
     }
-    const KanjiRecord& record = app.kanjiSet.records[static_cast<size_t>(position)];
-    const TrainingSettings settings = trainingSettings(app);
-    const AskedKinds asked = questionKinds(record, run.askedKinds(settings));
-    // Written stroke by stroke, every stroke was judged already: no question follows.
-    const std::optional<Grade> live =
-        asked.kanji && liveWritingOn(app)
-            ? liveWritingResult(app.writingPad, app.handwriting.referenceStrokes(code))
-            : std::nullopt;
-    if (live) {
-        w.setVisible(QuestionImage, true);
-        w.setImage(CanvasMark, markOf(app, *live));
-        w.setVisible(CanvasMark, true);
-        run.count(AnswerKind::Kanji, *live, answeredProfile(app), answeredAt(app));
-        recordReview(app, code, AnswerKind::Kanji, *live);
-    } else if (asked.kanji) {
-        w.setVisible(QuestionImage, true);
-        const HandwritingGrade grade = gradeWrittenKanji(app.handwriting, app.writingPad, code);
-        w.setImage(CanvasImage, app.writingPad.writingCanvas);
-        w.setImage(CanvasMark, markOf(app, grade.verdict));
-        w.setVisible(CanvasMark, true);
-        // The learner has the last word; the verdict only suggests the answer.
-        const bool right = app.ui.requesters().yesNo(
-            w.top(), app.texts.text(MessageText::CheckKanjiTitle),
-            app.texts.text(MessageText::CheckKanjiQuestion) + QStringLiteral("\n\n") +
-                handwritingVerdictText(app.texts, grade),
-            grade.verdict == Grade::Right ? ui::YesNoDefault::Yes : ui::YesNoDefault::No);
-        const Grade result = right ? Grade::Right : Grade::Wrong;
-        run.count(AnswerKind::Kanji, result, answeredProfile(app), answeredAt(app));
-        recordReview(app, code, AnswerKind::Kanji, result);
+    if (!checked.logged) {
+        tellLogFailure(app, checked.logged.error());
     }
-    for (const TextPart& text : TextParts) {
-        if (!(asked.*text.part)) {
+    for (const GradedAnswer& answer : checked.graded.answers) {
+        const auto text =
+            std::find_if(TextParts.begin(), TextParts.end(),
+                         [&](const TextPart& part) { return part.kind == answer.kind; });
+        if (text == TextParts.end()) {
             continue;
         }
-        const Grade result = run.answer(record, text.kind, w.text(text.answer),
-                                        answeredProfile(app), answeredAt(app));
-        recordReview(app, code, text.kind, result);
-        w.setImage(text.mark, markOf(app, result));
-        w.setVisible(text.mark, true);
-        w.setVisible(text.shown, true);
-        w.setVisible(text.shownLabel, true);
+        w.setImage(text->mark, markOf(app, answer.grade));
+        w.setVisible(text->mark, true);
+        w.setVisible(text->shown, true);
+        w.setVisible(text->shownLabel, true);
     }
-    const qint32 quota = runningQuota(run.runRight, run.runWrong);
-    w.setStatusText(3, runningScoreText(app.texts, run.runRight, run.runWrong, quota));
-    refreshTrainingList(app);
-    showDueCounts(app, settings.asked);
+    w.setStatusText(
+        3, runningScoreText(app.texts, checked.runRight, checked.runWrong, checked.runQuota));
+    paintTrainingList(app, checked.rows);
+    paintDueCounts(app, checked.due);
     w.setVisible(CheckButton, false);
     w.setVisible(NextQuestionButton, true);
-    run.checkState = CheckState::Checked;
 }
 
 void refreshTrainingList(App& app) {
-    auto* list = app.mainWindow->get<ui::ReportList>(StatisticsList);
-    list->clearRows();
-    const TrainingSession& run = app.training;
-    for (qint32 i = 0; i <= run.trainingPos && i < static_cast<qint32>(run.trainingList.size());
-         ++i) {
-        const TrainingItem& item = run.trainingList[static_cast<size_t>(i)];
-        QStringList cells{kanjiText(item.Code), QString::number(item.right) + QLatin1Char('.') +
-                                                    QString::number(item.wrong)};
-        const ProfileList& profile = app.profile.profileList;
-        const int found = profileIndexOf(profile, item.Code);
-        for (AnswerKind kind : {AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning}) {
-            cells << QString::number(
-                found >= 0 ? quotaOfCounts(profile.records[static_cast<size_t>(found)].stats(kind))
-                           : 0);
-        }
-        const int row = list->addRow(cells);
-        list->setRowColour(row, rowColour(app, item.right));
-    }
-    list->scrollToBottom();
+    paintTrainingList(app, runRows(app.training, app.learner.profile()));
 }
 
 void dropQuestionsOf(App& app, qint32 code) {
@@ -336,7 +336,7 @@ void endTraining(App& app, bool show) {
         // A run's answers reach the disk with its end, not only when the program ends.
         saveProfile(app);
     }
-    syncLearnerMemory(app);
+    syncLearner(app);
     app.training.end();
     w.setStatusText(2, QString());
     w.setStatusText(3, QString());

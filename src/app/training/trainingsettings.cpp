@@ -149,8 +149,8 @@ void resetTrainingSettings(App& app) {
     ui::Window& w = *app.mainWindow;
     w.setSpinRange(RangeStart, 1, std::max(1, app.kanjiSet.size() - 1));
     w.setSpinRange(RangeEnd, 1, std::max(1, app.kanjiSet.size()));
-    if (app.memory.choicesKept) {
-        restoreChoices(app, app.memory.choices.settings);
+    if (app.learner.choicesKept()) {
+        restoreChoices(app, app.learner.choices().settings);
     } else {
         w.setChecked(ShowKanjiBox, true);
         w.setChecked(AskOnBox, true);

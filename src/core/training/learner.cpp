@@ -60,57 +60,83 @@ struct ReviewKeyHash {
 
 }  // namespace
 
-LoadedLearner Learner::load(LearnerFiles files, ProfileList profile, const QTimeZone& zone) {
-    LoadedLearner loaded;
-    Learner& learner = loaded.learner;
-    LearnerLoadReport& report = loaded.report;
-    learner.active_ = true;
-    learner.files_ = std::move(files);
-    learner.zone_ = zone;
-    learner.profile_ = std::move(profile);
-
-    FileResult<TrainingChoices> choices = readTrainingChoices(learner.files_.choices);
+LearnerReading Learner::read(LearnerFiles files) {
+    LearnerReading reading;
+    reading.files = std::move(files);
+    FileResult<TrainingChoices> choices = readTrainingChoices(reading.files.choices);
     if (choices) {
-        learner.choices_ = std::move(*choices);
-        learner.choicesKept_ = true;
+        reading.choices = std::move(*choices);
+        reading.choicesKept = true;
     } else if (choices.error().kind == FileErrorKind::Malformed ||
                choices.error().kind == FileErrorKind::TooLarge) {
         // A damaged or oversized file is kept for a look; the learner's next choices make a new
         // one.
-        const FileResult<QString> backup = putAside(learner.files_.choices);
-        report.problems.push_back({LearnerProblem::Kind::ChoicesDamaged, learner.files_.choices,
-                                   backup.value_or(QString()), choices.error()});
+        const FileResult<QString> backup = putAside(reading.files.choices);
+        reading.problems.push_back({LearnerProblem::Kind::ChoicesDamaged, reading.files.choices,
+                                    backup.value_or(QString()), choices.error()});
     }
-    learner.model_ = MemoryModel(learner.choices_.parameters.value_or(DefaultMemoryParameters));
+    reading.model = MemoryModel(reading.choices.parameters.value_or(DefaultMemoryParameters));
 
-    const QString& log = learner.files_.log;
-    CounterRebuild rebuild;
-    FileResult<ReviewLogShape> replayed = replayLog(log, learner.model_, learner.states_, &rebuild);
+    const QString& log = reading.files.log;
+    const FileResult<ReviewLogShape> replayed =
+        replayLog(log, reading.model, reading.states, &reading.rebuild);
     if (replayed) {
-        report.kindsUpdated = rebuild.applyTo(learner.profile_, RebuildScope::Behind, zone);
-        return loaded;
+        reading.log = LearnerReading::Log::Read;
+        return reading;
     }
-    learner.states_ = {};
+    reading.states = {};
+    reading.rebuild = {};
     FileError error = replayed.error();
     if (error.kind == FileErrorKind::Malformed) {
         if (FileResult<QString> backup = putAside(log); backup) {
-            report.problems.push_back({LearnerProblem::Kind::LogDamaged, log, *backup, error});
+            reading.problems.push_back({LearnerProblem::Kind::LogDamaged, log, *backup, error});
             error.kind = FileErrorKind::NotFound;
         } else {
             error = backup.error();
         }
     }
     if (error.kind == FileErrorKind::NotFound) {
-        // The counters of a profile kept before its log began are where the replay starts.
-        learner.pendingSeeds_ = seedEntries(learner.profile_, zone);
-        for (const ReviewEntry& seed : learner.pendingSeeds_) {
-            replayReview(learner.states_, seed, learner.model_);
-        }
-        return loaded;
+        reading.log = LearnerReading::Log::None;
+        return reading;
     }
     // A log that cannot be read is never written over.
-    learner.logBroken_ = true;
-    report.problems.push_back({LearnerProblem::Kind::LogUnusable, log, QString(), error});
+    reading.log = LearnerReading::Log::Unusable;
+    reading.problems.push_back({LearnerProblem::Kind::LogUnusable, log, QString(), error});
+    return reading;
+}
+
+LoadedLearner Learner::load(LearnerFiles files, ProfileList profile, const QTimeZone& zone) {
+    return load(read(std::move(files)), std::move(profile), zone);
+}
+
+LoadedLearner Learner::load(LearnerReading reading, ProfileList profile, const QTimeZone& zone) {
+    LoadedLearner loaded;
+    Learner& learner = loaded.learner;
+    learner.active_ = true;
+    learner.files_ = std::move(reading.files);
+    learner.zone_ = zone;
+    learner.profile_ = std::move(profile);
+    learner.choices_ = std::move(reading.choices);
+    learner.choicesKept_ = reading.choicesKept;
+    learner.model_ = reading.model;
+    learner.states_ = std::move(reading.states);
+    loaded.report.problems = std::move(reading.problems);
+    switch (reading.log) {
+        case LearnerReading::Log::Read:
+            loaded.report.kindsUpdated =
+                reading.rebuild.applyTo(learner.profile_, RebuildScope::Behind, zone);
+            break;
+        case LearnerReading::Log::None:
+            // The counters of a profile kept before its log began are where the replay starts.
+            learner.pendingSeeds_ = seedEntries(learner.profile_, zone);
+            for (const ReviewEntry& seed : learner.pendingSeeds_) {
+                replayReview(learner.states_, seed, learner.model_);
+            }
+            break;
+        case LearnerReading::Log::Unusable:
+            learner.logBroken_ = true;
+            break;
+    }
     return loaded;
 }
 

@@ -21,6 +21,7 @@
 #include "base/files.h"
 #include "core/training/counterrebuild.h"
 #include "core/training/grade.h"
+#include "core/training/gradedquestion.h"
 #include "core/training/memorymodel.h"
 #include "core/training/profilerecord.h"
 #include "core/training/reviewlog.h"
@@ -31,25 +32,6 @@
 
 #include <optional>
 #include <vector>
-
-// One kind of a question, graded.
-struct GradedAnswer {
-    AnswerKind kind = AnswerKind::Kanji;
-    Grade grade = Grade::Wrong;
-
-    bool operator==(const GradedAnswer&) const = default;
-};
-
-// A question's answers, given together: its kanji, each asked kind with its grade, when it was
-// graded (UTC seconds) and how long the learner took (milliseconds, 0 when unknown).
-struct GradedQuestion {
-    qint32 code = 0;
-    std::vector<GradedAnswer> answers;
-    qint64 time = 0;
-    qint32 durationMs = 0;
-
-    bool operator==(const GradedQuestion&) const = default;
-};
 
 // The learner's files beside the profile.
 struct LearnerFiles {
@@ -84,6 +66,28 @@ struct LearnerLoadReport {
     int kindsUpdated = 0;
 };
 
+// What loading reads of a learner's files before they meet the profile: the choices, and the log
+// streamed into the memory and the counters' rebuild. Reading touches files only (a damaged one
+// is renamed to .bak), so it may run on a worker while the set and the profile are read.
+struct LearnerReading {
+    enum class Log {
+        // Read whole.
+        Read,
+        // None, or a damaged one put aside: a new one starts from the profile's counters.
+        None,
+        // There but unreadable: left as it is, and not written.
+        Unusable
+    };
+    LearnerFiles files;
+    TrainingChoices choices;
+    bool choicesKept = false;
+    MemoryModel model{DefaultMemoryParameters};
+    MemoryStates states;
+    CounterRebuild rebuild;
+    Log log = Log::None;
+    std::vector<LearnerProblem> problems;
+};
+
 class Learner;
 struct LoadedLearner;
 
@@ -111,6 +115,9 @@ public:
     // from its counters with its first answer. zone is the one the profile's local times are
     // kept in. Reads files only (a damaged one is renamed to .bak), so it may run on a worker.
     static LoadedLearner load(LearnerFiles files, ProfileList profile, const QTimeZone& zone);
+    // The two halves of load: reading the files, and meeting the profile.
+    static LearnerReading read(LearnerFiles files);
+    static LoadedLearner load(LearnerReading reading, ProfileList profile, const QTimeZone& zone);
 
     bool active() const { return active_; }
     const ProfileList& profile() const { return profile_; }

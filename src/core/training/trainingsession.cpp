@@ -7,7 +7,9 @@
 #include "core/training/meaningcheck.h"
 
 #include <algorithm>
+#include <array>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -164,9 +166,39 @@ RunStep TrainingSession::next(const TrainingSettings& settings, KanjiSet& set) {
     return ask(settings, set);
 }
 
-void TrainingSession::count(AnswerKind kind, Grade result, ProfileList* profile, quint32 now) {
+GradedQuestion TrainingSession::check(const KanjiRecord& record, AskedKinds asked,
+                                      const TypedAnswers& typed, std::optional<Grade> kanji,
+                                      qint64 time, qint32 durationMs) {
+    GradedQuestion graded;
+    graded.code = record.Unicode;
+    graded.time = time;
+    graded.durationMs = durationMs;
+    if (asked.kanji && kanji) {
+        graded.answers.push_back({AnswerKind::Kanji, *kanji});
+    }
+    const std::array texts{
+        std::tuple{asked.on, AnswerKind::On, &record.OnYomi, &typed.on},
+        std::tuple{asked.kun, AnswerKind::Kun, &record.KunYomi, &typed.kun},
+        std::tuple{asked.meaning, AnswerKind::Meaning, &record.Bemerkung, &typed.meaning}};
+    for (const auto& [isAsked, kind, reference, answer] : texts) {
+        if (isAsked) {
+            graded.answers.push_back({kind, kind == AnswerKind::Meaning
+                                                ? compareMeaning(*reference, *answer)
+                                                : compareAnswer(*reference, *answer)});
+        }
+    }
+    if (running() && trainingPos < static_cast<qint32>(trainingList.size())) {
+        for (const GradedAnswer& answer : graded.answers) {
+            count(answer.grade);
+        }
+    }
+    checkState = CheckState::Checked;
+    return graded;
+}
+
+void TrainingSession::count(Grade grade) {
     TrainingItem& item = trainingList[static_cast<size_t>(trainingPos)];
-    switch (result) {
+    switch (grade) {
         case Grade::Wrong:
             ++item.wrong;
             ++runWrong;
@@ -181,21 +213,6 @@ void TrainingSession::count(AnswerKind kind, Grade result, ProfileList* profile,
             ++runRight;
             break;
     }
-    const int found = profile != nullptr ? profileIndexOf(*profile, item.Code) : -1;
-    if (found >= 0) {
-        recordInStats(profile->records[static_cast<size_t>(found)].stats(kind), result, now);
-    }
-}
-
-Grade TrainingSession::answer(const KanjiRecord& record, AnswerKind kind, const QString& typed,
-                              ProfileList* profile, quint32 now) {
-    const QString& reference = kind == AnswerKind::On    ? record.OnYomi
-                               : kind == AnswerKind::Kun ? record.KunYomi
-                                                         : record.Bemerkung;
-    const Grade result = kind == AnswerKind::Meaning ? compareMeaning(reference, typed)
-                                                            : compareAnswer(reference, typed);
-    count(kind, result, profile, now);
-    return result;
 }
 
 DropStep TrainingSession::drop(qint32 code, const KanjiSet& set, const TrainingSettings& settings) {

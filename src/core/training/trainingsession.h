@@ -4,12 +4,14 @@
 
 #include "core/kanjiset/kanjirecord.h"
 #include "core/training/duelist.h"
+#include "core/training/gradedquestion.h"
 #include "core/training/profilerecord.h"
 #include "core/training/trainingrules.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Which kanji a run with "Manuell" asks; None while no scope option is chosen, which asks none.
@@ -30,6 +32,13 @@ struct TrainingSettings {
     AskedKinds shown;
     // "frage nach" with "Manuell", the short box without.
     AskedKinds asked;
+};
+
+// What the learner typed into the question's text fields.
+struct TypedAnswers {
+    QString on;
+    QString kun;
+    QString meaning;
 };
 
 // Where a question stands: no run, answers awaited, answers graded.
@@ -83,6 +92,9 @@ struct TrainingSession {
     // The kanji the run going on, or else the last run, has asked, in the order asked; unlike
     // trainingList, which holds a planned run's questions whether it came to them or not.
     std::vector<qint32> askedCodes;
+    // When the page showed the current question, in its clock's milliseconds: where the time
+    // the learner took starts.
+    qint64 shownAtMs = 0;
 
     bool running() const { return trainingPos != -1; }
     // What the current question asks: a due kanji its own kinds, any other the page's boxes as
@@ -102,12 +114,13 @@ struct TrainingSession {
     // The question after the current one, or the end after the last.
     RunStep next(const TrainingSettings& settings, KanjiSet& set);
 
-    // Counts one graded answer into the current question, the run and, given a profile, the
-    // kanji's record there; now is the answer's time.
-    void count(AnswerKind kind, Grade result, ProfileList* profile, quint32 now);
-    // Grades a typed answer of one kind against the kanji's text, and counts it.
-    Grade answer(const KanjiRecord& record, AnswerKind kind, const QString& typed,
-                 ProfileList* profile, quint32 now);
+    // Grades the current question and counts it into the question and the run; the question is
+    // then checked. asked holds the kinds the kanji's record answers; each text kind is graded by
+    // the answer check against the record's text, the kanji by the grade its writing got (given
+    // whenever the kanji is asked). The kanji's grade comes first. time (UTC seconds) and
+    // durationMs go into the graded question, for the learner to count (Learner::answer).
+    GradedQuestion check(const KanjiRecord& record, AskedKinds asked, const TypedAnswers& typed,
+                         std::optional<Grade> kanji, qint64 time, qint32 durationMs);
 
     // A kanji left the set: its questions leave the run, unless another kanji of the same code
     // still answers them.
@@ -115,4 +128,8 @@ struct TrainingSession {
 
     RunTotals totals() const;
     void end();
+
+private:
+    // Counts one graded answer into the current question and the run.
+    void count(Grade grade);
 };

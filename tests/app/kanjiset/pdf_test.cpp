@@ -379,19 +379,19 @@ TEST_F(PdfOutput, CardsThatCannotBeWrittenAreReportedByNameAndNothingElseIsAsked
 TEST_F(PdfOutput, PracticeSheetHoldsTheWeakestKanjiWritingIncludedInRowsWithTracingCopies) {
     startWith(kanjiRecords(45));
     app.profile.profileName = u"Lerner"_s;
-    app.profile.profileList.records.clear();
+    app.learner.profile().records.clear();
     for (int i = 0; i < 45; ++i) {
         ProfileRecord record;
         record.Code = codeAt(i);
         record.KindOn.Right = 9;
         record.KindOn.Wrong = 1;
-        app.profile.profileList.records.push_back(record);
+        app.learner.profile().records.push_back(record);
     }
     // The last kanji of the set was never answered right; the one before has no answers yet.
-    app.profile.profileList.records[44].KindOn = AnswerStats{.Right = 0, .Wrong = 4};
-    app.profile.profileList.records[43].KindOn = AnswerStats{};
+    app.learner.profile().records[44].KindOn = AnswerStats{.Right = 0, .Wrong = 4};
+    app.learner.profile().records[43].KindOn = AnswerStats{};
     // Read well but written badly: weaker than the rest, though once right in every kind.
-    app.profile.profileList.records[20].KindKanji = AnswerStats{.Right = 1, .Wrong = 6};
+    app.learner.profile().records[20].KindKanji = AnswerStats{.Right = 1, .Wrong = 6};
     // The last training is not what the first choice prints while a profile is in use.
     app.training.askedCodes = {codeAt(10)};
     ASSERT_TRUE(QDir().mkpath(workDir() + u"Blatt"_s));

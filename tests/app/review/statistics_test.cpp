@@ -101,10 +101,10 @@ TEST_F(StatisticsTest, OpensWithEveryControlTheRowsByCodeAndTheSummary) {
     // Out of order, so that the sorting on opening shows; kanji writing never counts.
     ProfileRecord hon = profileRecord(Hon, answers(1, 1, 2));
     hon.KindKanji = answers(9, 0, 0);
-    app.profile.profileList.records = {hon, profileRecord(Tsuki, answers(0, 5, 0)),
-                                       profileRecord(Hi, answers(3, 0, 0)),
-                                       profileRecord(Ki, answers(0, 0, 2))};
-    const std::vector<ProfileRecord> before = app.profile.profileList.records;
+    app.learner.profile().records = {hon, profileRecord(Tsuki, answers(0, 5, 0)),
+                                     profileRecord(Hi, answers(3, 0, 0)),
+                                     profileRecord(Ki, answers(0, 0, 2))};
+    const std::vector<ProfileRecord> before = app.learner.profile().records;
 
     run({[&](const Stats& s) {
         EXPECT_EQ(QRect(s.top()->pos(), s.top()->size()), QRect(216, 0, 600, 400));
@@ -169,13 +169,13 @@ TEST_F(StatisticsTest, OpensWithEveryControlTheRowsByCodeAndTheSummary) {
     std::vector<ProfileRecord> sorted = before;
     std::sort(sorted.begin(), sorted.end(),
               [](const ProfileRecord& a, const ProfileRecord& b) { return a.Code < b.Code; });
-    EXPECT_EQ(app.profile.profileList.records, sorted);
+    EXPECT_EQ(app.learner.profile().records, sorted);
     // The main loop goes on.
     EXPECT_TRUE(pass());
 }
 
 TEST_F(StatisticsTest, SortOptionsAndKindBoxesRefillTheListAndTheSummary) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         profileRecord(0x4E00, answers(2, 0, 2)),                        // 50
         profileRecord(0x4E01, answers(0, 4, 0)),                        // untrained
         profileRecord(0x4E02, answers(9, 1, 0)),                        // 90
@@ -245,7 +245,7 @@ TEST_F(StatisticsTest, SortOptionsAndKindBoxesRefillTheListAndTheSummary) {
 }
 
 TEST_F(StatisticsTest, SelectedRowShowsItsKanjiOnTheMainCard) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         profileRecord(Hi, answers(1, 0, 1)),
         profileRecord(Ki, answers(0, 0, 7)),
         profileRecord(Hon, answers(2, 0, 3)),
@@ -294,7 +294,7 @@ TEST_F(StatisticsTest, ScreenshotWithEveryBand) {
     const std::array<AnswerStats, 7> stats{
         {{0, 0, 4}, {1, 0, 3}, {3, 0, 2}, {4, 0, 1}, {19, 1, 0}, {6, 0, 0}, {0, 2, 0}}};
     for (qint32 i = 0; i < 40; ++i) {
-        app.profile.profileList.records.push_back(
+        app.learner.profile().records.push_back(
             profileRecord(0x4E00 + 7 * i, stats[static_cast<size_t>(i) % stats.size()], {},
                           stats[static_cast<size_t>(i / 3) % stats.size()]));
     }

@@ -504,7 +504,7 @@ protected:
         app.ui.requesters().answerNext(ui::Answer::accept(u"Lerner"_s));
         chooseMenu(MenuCreateProfile);
         // The first kanji trained a while, so its counters fill the status bar.
-        for (ProfileRecord& record : app.profile.profileList.records) {
+        for (ProfileRecord& record : app.learner.profile().records) {
             if (record.Code == app.kanjiSet.records.front().Unicode) {
                 record.KindKanji = record.KindOn = record.KindKun = record.KindMeaning = Trained;
             }

@@ -90,7 +90,7 @@ TEST_F(Screenshots, TrainingSelectionWithEveryBand) {
         record.Code = 0x4E00 + 7 * i;
         record.KindOn = stats[static_cast<size_t>(i) % stats.size()];
         record.KindMeaning = stats[static_cast<size_t>(i / 3) % stats.size()];
-        app.profile.profileList.records.push_back(record);
+        app.learner.profile().records.push_back(record);
     }
 
     const QString path = ShotFolder + u"selection.png"_s;

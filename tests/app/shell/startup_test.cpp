@@ -254,7 +254,7 @@ TEST_F(StartUp, RememberedProfileMeetsTheSetAndADamagedFileIsKeptAtTheEnd) {
 
     EXPECT_EQ(window().text(ProfileField), u"Lerner"_s);
     EXPECT_TRUE(app.profile.fileDamaged);
-    EXPECT_EQ(app.profile.profileList.size(), 3);
+    EXPECT_EQ(app.learner.profile().size(), 3);
     EXPECT_TRUE(window().statusText(4).contains(u"3-0-1"_s))
         << window().statusText(4).toStdString();
     ASSERT_TRUE(finish());

@@ -141,7 +141,7 @@ TEST_F(DailyReview, ADamagedLogIsKeptAsideAndANewOneBegins) {
     writeFile(u"Renkari.pref"_s,
               serializePreferences({u"JLPT"_s, u"Lerner"_s, workDir(), workDir(), QString()}));
     start();
-    // The log is read when the daily review is first needed.
+    // The log is read when the learner is loaded with the profile.
     choosePage(ViewMode::Training);
     const auto& shown = app.ui.requesters().shown();
     ASSERT_FALSE(shown.empty());
@@ -155,6 +155,38 @@ TEST_F(DailyReview, ADamagedLogIsKeptAsideAndANewOneBegins) {
     ASSERT_TRUE(log.has_value());
     ASSERT_FALSE(log->entries.empty());
     EXPECT_EQ(log->entries.back().type, ReviewEntryType::Answer);
+}
+
+TEST_F(DailyReview, AProfileOlderThanItsLogIsBroughtUpToDateFromIt) {
+    choosePage(ViewMode::Training);
+    click(OrderIndex);
+    click(StartButton);
+    // 日 right, 月 wrong; the run ends, and the profile is saved with them.
+    answerOn(u"nichi"_s);
+    answerOn(u"x"_s);
+    click(TrainingEndButton);
+    const std::optional<QByteArray> firstRun = readFile(u"Media/JLPT/Lerner.rkpr"_s);
+    ASSERT_TRUE(firstRun.has_value());
+
+    // A second run: both right. A crash before the profile's next save leaves its file as the
+    // first run left it, while the log holds every answer.
+    click(StartButton);
+    answerOn(u"nichi"_s);
+    answerOn(u"getsu"_s);
+    click(TrainingEndButton);
+    const std::vector<ProfileRecord> answered = app.learner.profile().records;
+    ASSERT_TRUE(finish());
+    writeFile(u"Media/JLPT/Lerner.rkpr"_s, *firstRun);
+
+    start();
+    EXPECT_EQ(app.learner.profile().records, answered);
+    const ProfileRecord& sun = app.learner.profile().records[0];
+    EXPECT_EQ(sun.KindOn.Right, 2);
+    EXPECT_EQ(sun.KindOn.Series, 2);
+    const ProfileRecord& moon = app.learner.profile().records[1];
+    EXPECT_EQ(moon.KindOn.Right, 1);
+    EXPECT_EQ(moon.KindOn.Wrong, 1);
+    EXPECT_EQ(moon.KindOn.Series, 1);
 }
 
 TEST_F(DailyReview, TheLearnersChoicesAreRestoredAfterARestart) {

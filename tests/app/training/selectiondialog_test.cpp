@@ -113,7 +113,7 @@ protected:
 };
 
 TEST_F(SelectionDialogTest, OpensWithEveryRecordColouredByItsBand) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         record(0x4E00, answers(0, 0, 3)),                    // trained, nothing right: band 0
         record(0x4E01, answers(1, 0, 199)),                  // quota 0 with one right: band 1
         record(0x4E02, answers(1, 0, 1)),                    // 50: band 2
@@ -183,7 +183,7 @@ TEST_F(SelectionDialogTest, OpensWithEveryRecordColouredByItsBand) {
 }
 
 TEST_F(SelectionDialogTest, BandBoxesSelectTheirBandAndOnlyWrongAlsoTheUntrained) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         record(1, answers(0, 0, 2)),   // band 0
         record(2, answers(0, 3, 0)),   // untrained
         record(3, answers(1, 0, 3)),   // band 1
@@ -239,7 +239,7 @@ TEST_F(SelectionDialogTest, BandBoxesSelectTheirBandAndOnlyWrongAlsoTheUntrained
 
 TEST_F(SelectionDialogTest, AlleKeineAndClicksCountAndEnableOkFromTwoRowsOn) {
     for (qint32 code = 0x4E00; code < 0x4E00 + 30; ++code) {
-        app.profile.profileList.records.push_back(record(code, answers(code % 4, 0, 1)));
+        app.learner.profile().records.push_back(record(code, answers(code % 4, 0, 1)));
     }
 
     const auto result = run({
@@ -283,7 +283,7 @@ TEST_F(SelectionDialogTest, AlleKeineAndClicksCountAndEnableOkFromTwoRowsOn) {
 }
 
 TEST_F(SelectionDialogTest, SortOptionsReorderAndRefillsLeaveNothingSelected) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         record(1, answers(2, 0, 2)),  // 50
         record(2, answers(0, 4, 0)),  // untrained
         record(3, answers(9, 1, 0)),  // 90
@@ -341,7 +341,7 @@ TEST_F(SelectionDialogTest, SortOptionsReorderAndRefillsLeaveNothingSelected) {
 }
 
 TEST_F(SelectionDialogTest, KindBoxesChooseWhatCountsAndCanLeaveEveryRowUntrained) {
-    app.profile.profileList.records = {
+    app.learner.profile().records = {
         record(1, answers(5, 0, 0)),                                      // ON only
         record(2, {}, answers(0, 0, 4)),                                  // KUN only
         record(3, answers(1, 0, 0), answers(1, 0, 0), answers(0, 1, 2)),  // all three
@@ -387,7 +387,7 @@ TEST_F(SelectionDialogTest, KindBoxesChooseWhatCountsAndCanLeaveEveryRowUntraine
 }
 
 TEST_F(SelectionDialogTest, AbbruchCancelsEvenWithRowsSelected) {
-    app.profile.profileList.records = {record(1, answers(1, 0, 0)), record(2, answers(0, 0, 1))};
+    app.learner.profile().records = {record(1, answers(1, 0, 0)), record(2, answers(0, 0, 1))};
     const auto result = run({
         [](const Dialog& d) { d.click(u"Alle"_s); },
         [](const Dialog& d) {
@@ -399,8 +399,8 @@ TEST_F(SelectionDialogTest, AbbruchCancelsEvenWithRowsSelected) {
 }
 
 TEST_F(SelectionDialogTest, CloseBoxKeepsTheSelectionEvenOfOneRow) {
-    app.profile.profileList.records = {record(1, answers(1, 0, 0)), record(2, answers(0, 0, 1)),
-                                       record(3, answers(2, 0, 1))};
+    app.learner.profile().records = {record(1, answers(1, 0, 0)), record(2, answers(0, 0, 1)),
+                                     record(3, answers(2, 0, 1))};
     const auto result = run({
         [](const Dialog& d) { d.click(u"Sortiere nach Falschen"_s); },
         [](const Dialog& d) { d.clickRow(1); },

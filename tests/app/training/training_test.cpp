@@ -203,8 +203,8 @@ TEST_F(Learning, WholeRunFromANewProfileToItsFileOnDisk) {
     initialiseApp(next, dir.path());
     ASSERT_TRUE(startUp(next));
     EXPECT_EQ(next.profile.profileName, u"Lerner"_s);
-    ASSERT_TRUE(findProfileRecord(next.profile.profileList, 0x65E5));
-    EXPECT_EQ(next.profile.profileList.currentRecord()->KindOn.Right, 1);
+    ASSERT_TRUE(findProfileRecord(next.learner.profile(), 0x65E5));
+    EXPECT_EQ(next.learner.profile().currentRecord()->KindOn.Right, 1);
     EXPECT_EQ(next.mainWindow->statusText(4), u"ON Yomi:  1-0-0  (100)%   Serie: 1"_s);
     shutDown(next);
 }
@@ -227,8 +227,8 @@ TEST_F(Learning, ScopesBuildTheirQuestions) {
 
     // The worst answered first: give two kanji a good On quota.
     for (qint32 code : {0x65E5, 0x6708, 0x706B}) {
-        ASSERT_TRUE(findProfileRecord(app.profile.profileList, code));
-        app.profile.profileList.currentRecord()->KindOn.Quota = code == 0x706B ? 40 : 90;
+        ASSERT_TRUE(findProfileRecord(app.learner.profile(), code));
+        app.learner.profile().currentRecord()->KindOn.Quota = code == 0x706B ? 40 : 90;
     }
     tick(ScopeWorst);
     tick(WorstRelative);
@@ -282,8 +282,8 @@ TEST_F(Learning, KanjiWrittenOnTheCanvasIsJudgedByTheLearnerAndCounted) {
     EXPECT_TRUE(app.ui.requesters().shown().back().text.startsWith(u"Stimmt das Kanji\n"_s));
     EXPECT_EQ(app.training.runRight, 1);
     EXPECT_EQ(window().statusText(3), u"  +: 1     -: 0              (100 %)"_s);
-    ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x65E5));
-    EXPECT_EQ(app.profile.profileList.currentRecord()->KindKanji.Right, 1);
+    ASSERT_TRUE(findProfileRecord(app.learner.profile(), 0x65E5));
+    EXPECT_EQ(app.learner.profile().currentRecord()->KindKanji.Right, 1);
 
     click(NextQuestionButton);
     app.ui.requesters().answerNext(ui::Answer::cancel());
@@ -316,8 +316,8 @@ TEST_F(Learning, WithoutManualTheCardsKanjiIsAskedUntilTheEnd) {
 
 TEST_F(Learning, ProfilesAreSavedBeforeTheyAreReplacedAndDeletedOnlyOnYes) {
     createProfile(u"Anna"_s);
-    ASSERT_TRUE(findProfileRecord(app.profile.profileList, 0x6708));
-    app.profile.profileList.currentRecord()->KindMeaning.Right = 4;
+    ASSERT_TRUE(findProfileRecord(app.learner.profile(), 0x6708));
+    app.learner.profile().currentRecord()->KindMeaning.Right = 4;
 
     // Choosing another profile first saves Anna's answers.
     app.ui.requesters().answerNext(ui::Answer::accept(u"/irgendwo/Ben.rkpr"_s));
@@ -354,7 +354,7 @@ TEST_F(Learning, ProfilesAreSavedBeforeTheyAreReplacedAndDeletedOnlyOnYes) {
     app.ui.requesters().answerNext(ui::Answer::accept());
     chooseMenu(MenuDeleteProfile);
     EXPECT_EQ(app.profile.profileName, QString());
-    EXPECT_TRUE(app.profile.profileList.empty());
+    EXPECT_TRUE(app.learner.profile().empty());
     EXPECT_EQ(window().text(ProfileField), QString());
     EXPECT_FALSE(QFile::exists(profilePath(u"Anna"_s)));
     EXPECT_TRUE(QFile::exists(profilePath(u"Anna"_s) + u".deleted"_s));
@@ -370,7 +370,7 @@ TEST_F(Learning, DamagedProfileFileIsKeptBeforeTheFirstSave) {
     app.ui.requesters().answerNext(ui::Answer::accept(u"Alt.rkpr"_s));
     chooseMenu(MenuChooseProfile);
     EXPECT_TRUE(app.profile.fileDamaged);
-    EXPECT_EQ(app.profile.profileList.size(), 5);
+    EXPECT_EQ(app.learner.profile().size(), 5);
 
     finish();
     EXPECT_EQ(readFile(u"Media/JLPT/Alt.rkpr.bak"_s), cut);
@@ -387,7 +387,7 @@ TEST_F(Learning, UnsavableProfileIsReportedByName) {
     EXPECT_EQ(shown.back().kind, ui::RequesterKind::Message);
     EXPECT_TRUE(shown.back().text.contains(profilePath(u"Lerner"_s)))
         << shown.back().text.toStdString();
-    EXPECT_EQ(app.profile.profileList.size(), 5);
+    EXPECT_EQ(app.learner.profile().size(), 5);
 }
 
 TEST_F(Learning, SelectionScopeAsksTheChosenRowsInTheirOrder) {
@@ -428,9 +428,9 @@ protected:
     }
 
     const ProfileRecord& record(qint32 code) {
-        EXPECT_TRUE(findProfileRecord(app.profile.profileList, code));
+        EXPECT_TRUE(findProfileRecord(app.learner.profile(), code));
         static const ProfileRecord none;
-        const ProfileRecord* found = app.profile.profileList.currentRecord();
+        const ProfileRecord* found = app.learner.profile().currentRecord();
         return found != nullptr ? *found : none;
     }
 

@@ -110,29 +110,33 @@ TEST(TrainingSession, ManualRunIsAnsweredToItsEvaluation) {
     EXPECT_EQ(set.current, 0);
     EXPECT_EQ(run.checkState, CheckState::Answering);
 
-    // Right and wrong; the answers reach the kanji's profile record.
-    EXPECT_EQ(run.answer(set.records[0], AnswerKind::On, u"nichi"_s, &profile, Noon), Grade::Right);
-    EXPECT_EQ(run.answer(set.records[0], AnswerKind::Meaning, u"Mond"_s, &profile, Noon),
-              Grade::Wrong);
-    EXPECT_EQ(profile.records[0].KindOn.Right, 1);
-    EXPECT_EQ(profile.records[0].KindOn.LastAnswer, Noon);
-    EXPECT_EQ(profile.records[0].KindMeaning.Wrong, 1);
-    // Looking the record up made nothing current.
-    EXPECT_EQ(profile.current, -1);
+    // Right and wrong, graded into one question for the learner; the question is then checked.
+    const AskedKinds onAndMeaning = questionKinds(set.records[0], settings.asked);
+    const GradedQuestion sun = run.check(
+        set.records[0], onAndMeaning, {u"nichi"_s, u"hi"_s, u"Mond"_s}, std::nullopt, Noon, 4200);
+    EXPECT_EQ(sun,
+              (GradedQuestion{Sun,
+                              {{AnswerKind::On, Grade::Right}, {AnswerKind::Meaning, Grade::Wrong}},
+                              Noon,
+                              4200}));
+    EXPECT_EQ(run.checkState, CheckState::Checked);
 
-    // Fire has no profile record: counted in the run only. A learner's verdict counts as well.
+    // The kanji's grade, when it is asked, comes first.
     ASSERT_EQ(run.next(settings, set), RunStep::Asking);
     ASSERT_EQ(run.next(settings, set), RunStep::Asking);
+    EXPECT_EQ(run.checkState, CheckState::Answering);
     EXPECT_EQ(set.records[static_cast<size_t>(set.current)].Unicode, Fire);
-    run.count(AnswerKind::Kanji, Grade::Right, &profile, Noon);
-    EXPECT_EQ(run.answer(set.records[2], AnswerKind::On, u"ka ke"_s, nullptr, Noon), Grade::Partly);
+    const GradedQuestion fire = run.check(set.records[2], AskedKinds{true, true, false, false},
+                                          {u"ka ke"_s, {}, {}}, Grade::Right, Noon + 9, 0);
+    EXPECT_EQ(fire.answers, (std::vector<GradedAnswer>{{AnswerKind::Kanji, Grade::Right},
+                                                       {AnswerKind::On, Grade::Partly}}));
 
     // Water is asked for its reading only.
     ASSERT_EQ(run.next(settings, set), RunStep::Asking);
     EXPECT_EQ(set.current, 3);
     EXPECT_EQ(questionKinds(set.records[3], settings.asked).count(), 1);
-    run.answer(set.records[3], AnswerKind::On, u"sui"_s, &profile, Noon);
-    EXPECT_EQ(profile.records[2].KindOn.Right, 1);
+    run.check(set.records[3], questionKinds(set.records[3], settings.asked), {u"sui"_s, {}, {}},
+              std::nullopt, Noon + 20, 0);
 
     EXPECT_EQ(run.runRight, 3);
     EXPECT_EQ(run.runWrong, 2);
@@ -175,7 +179,8 @@ TEST(TrainingSession, DroppedKanjiLeaveTheRun) {
     ASSERT_TRUE(run.plan(settings, trainingQuestions(settings, set, {}, {}), set, NoSeed));
     ASSERT_EQ(run.begin(settings, set), RunStep::Asking);
     ASSERT_EQ(run.next(settings, set), RunStep::Asking);
-    run.answer(set.records[1], AnswerKind::On, u"getsu"_s, nullptr, Noon);
+    run.check(set.records[1], AskedKinds{false, true, false, false}, {u"getsu"_s, {}, {}},
+              std::nullopt, Noon, 0);
 
     // A kanji the set still holds stays asked.
     EXPECT_EQ(run.drop(Fire, set, settings), DropStep::Unchanged);
