@@ -13,6 +13,9 @@ enum WindowId : int {
     ForecastWindowId = 8,
     PrintWindowId = 9,
     GuideWindowId = 10,
+    // The training page's own dialogs, numbered apart from the others.
+    KanjiVerdictWindowId = 40,
+    TrainingOptionsWindowId = 41,
 };
 
 enum MainControl : int {

@@ -26,4 +26,8 @@ enum MenuId : int {
     MenuKeyF2 = 27,
     MenuTakeAsGenshi = 28,
     MenuSaveRecording = 29,
+    // Keys of the training page: Ctrl+Z takes the graded question back, F3 makes its right
+    // answers easy.
+    MenuUndoAnswer = 40,
+    MenuEasyAnswer = 41,
 };

@@ -417,6 +417,17 @@ TextTables builtInTexts() {
         u"diesem bestätigt Eingabe, Escape schließt."_s,
         u"Die deutsche Fassung des JLPT-Sets übernehmen? Sie gibt jedem Kanji deutsche Bedeutungen "
         u"und Beispiele; Ihr Profil bleibt gültig."_s,
+        u"Training"_s,
+        u"Tippfehler nachsichtig"_s,
+        u"Fast – noch einmal?"_s,
+        u"Richtig"_s,
+        u"Teilweise"_s,
+        u"Falsch"_s,
+        u"Strich %2 kommt später, erst Strich %1"_s,
+        u"Strich %1 passt nicht"_s,
+        u"Fehler üben (%1)"_s,
+        u"Rückgängig"_s,
+        u"Leicht"_s,
     });
     return tables;
 }

@@ -156,6 +156,9 @@ bool readValue(TrainingChoices& choices, const QByteArray& key, const QByteArray
     if (key == "newPerDay") {
         return take(readInteger(value, 0, 1000), choices.newPerDay);
     }
+    if (key == "lenientTypos") {
+        return take(readFlag(value), choices.lenientTypos);
+    }
     if (key == "parameters") {
         const auto parameters = readParameters(value);
         choices.parameters = parameters;
@@ -213,6 +216,10 @@ QByteArray writeTrainingChoices(const TrainingChoices& choices) {
     line("asked", kindsText(settings.asked));
     line("retention", QByteArray::number(choices.retention, 'g', 17));
     line("newPerDay", QByteArray::number(choices.newPerDay));
+    // Written only when on, so that a learner who never chose it keeps the file as it was.
+    if (choices.lenientTypos) {
+        line("lenientTypos", flag(true));
+    }
     if (const std::optional<PrintChoice>& print = choices.print) {
         for (const auto& [value, name] : PrintScopeNames) {
             if (value == print->scope) {
