@@ -22,8 +22,15 @@ void showProfileName(App& app) {
     }
 }
 
-// A profile that starts without a file: one free record, which syncing hands to a kanji.
+// A profile that starts without a file: one free record, which syncing hands to a kanji. It
+// starts a history of its own: a log left under its name (a profile replaced) goes aside as .bak,
+// or the answers it holds would come back into the new profile's counters.
 void startEmptyProfile(App& app) {
+    const QString log = learnerFilePath(app, ReviewLogSuffix);
+    if (QFileInfo::exists(log)) {
+        QFile::remove(log + QStringLiteral(".bak"));
+        QFile::rename(log, log + QStringLiteral(".bak"));
+    }
     ProfileList records;
     records.records.assign(1, ProfileRecord{});
     syncProfile(records, app.kanjiSet);

@@ -148,7 +148,9 @@ public:
     }
     // Puts a batch of timed entries (answers, seeds, undos) into the log in time order, leaving
     // out those it holds already; the log is rewritten whole (as version 2) with the save helper,
-    // and the counters and the memory are rebuilt from seeds and answers.
+    // and the counters and the memory are rebuilt from seeds and answers. Answers the profile
+    // counts beyond its log (given while the log could not be written) join the kind's seed
+    // first (completeSeeds), so the rebuild loses none. No undo reaches back across a merge.
     FileResult<MergeOutcome> merge(std::vector<ReviewEntry> batch);
     // Makes the appended answers durable: at the end of each run and at exit.
     FileResult<void> sync();

@@ -187,6 +187,16 @@ TEST_F(DailyReview, AProfileOlderThanItsLogIsBroughtUpToDateFromIt) {
     EXPECT_EQ(moon.KindOn.Right, 1);
     EXPECT_EQ(moon.KindOn.Wrong, 1);
     EXPECT_EQ(moon.KindOn.Series, 1);
+
+    // A profile replaced by a new one of its name starts afresh: its log does not bring the old
+    // answers back.
+    app.ui.requesters().answerNext(ui::Answer::accept(u"Lerner"_s));
+    app.ui.requesters().answerNext(ui::Answer::accept());
+    chooseMenu(MenuCreateProfile);
+    ASSERT_TRUE(finish());
+    start();
+    EXPECT_EQ(app.learner.profile().records[0].KindOn, AnswerStats{});
+    EXPECT_TRUE(readFile(u"Media/JLPT/Lerner.rklog.bak"_s).has_value());
 }
 
 TEST_F(DailyReview, TheLearnersChoicesAreRestoredAfterARestart) {
