@@ -8,6 +8,8 @@
 #include "ui/widgets.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -116,13 +118,25 @@ TEST_F(AnswerSteps, UndoTakesTheQuestionBackOutOfProfileLogMemoryAndRun) {
     const auto* list = control<ui::ReportList>(StatisticsList);
     const int rowsBefore = list->rowCount();
 
-    // Before the check, Ctrl+Z is the text field's: nothing is taken back.
+    // Before the check, Ctrl+Z is the text field's own undo, which the window's shortcut leaves
+    // alone; and the shortcut itself takes nothing back.
+    const auto focusKeepsCtrlZ = [this] {
+        QWidget* focused = window().top()->focusWidget();
+        QKeyEvent ctrlZ(QEvent::ShortcutOverride, Qt::Key_Z, Qt::ControlModifier);
+        ctrlZ.ignore();
+        if (focused != nullptr) {
+            QCoreApplication::sendEvent(focused, &ctrlZ);
+        }
+        return focused != nullptr && ctrlZ.isAccepted();
+    };
     control<QLineEdit>(AnswerOn)->setFocus();
+    EXPECT_TRUE(focusKeepsCtrlZ());
     chooseMenu(MenuUndoAnswer);
     EXPECT_EQ(app.training.checkState, CheckState::Answering);
 
     answer(u"ka"_s, u"niedrig"_s);
     ASSERT_EQ(app.training.checkState, CheckState::Checked);
+    EXPECT_FALSE(focusKeepsCtrlZ()) << "after the check the shortcut takes Ctrl+Z";
     EXPECT_TRUE(window().isVisible(UndoButton));
     EXPECT_EQ(record(High).KindOn.Wrong, 1);
     EXPECT_NE(app.learner.states().find(High, AnswerKind::On), nullptr);
