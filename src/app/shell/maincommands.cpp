@@ -24,6 +24,7 @@
 #include "app/state/mainwindowids.h"
 #include "app/state/menuids.h"
 #include "app/training/profilecommands.h"
+#include "app/training/trainingoptions.h"
 #include "app/training/trainingpage.h"
 #include "core/kanjiset/kanjirecord.h"
 #include "core/kanjiset/kanjisetops.h"
@@ -288,6 +289,9 @@ void dispatchMenu(App& app, int menuId) {
         case MenuStatistics:
             openStatistics(app);
             break;
+        case MenuSettingsTraining:
+            openTrainingOptions(app);
+            break;
         case MenuInfo:
             showGuide(app);
             break;
@@ -299,6 +303,12 @@ void dispatchMenu(App& app, int menuId) {
             break;
         case MenuKeyF2:
             trainingKeyF2(app);
+            break;
+        case MenuUndoAnswer:
+            trainingUndo(app);
+            break;
+        case MenuEasyAnswer:
+            trainingEasy(app);
             break;
         default:
             break;

@@ -224,6 +224,18 @@ void buildTrainingPage(App& app, QWidget* page) {
         w.addImage(marks[i], page, {470, 250 + 110 * i, 30, 30}, true);
     }
     w.addCheckBox(LiveStrokesBox, page, {290, 214, 160, 20}, t.text(MessageText::LiveStrokes));
+    // Below the reading fields, in the gap before the next field's label.
+    w.addLabel(AlmostOn, page, {290, 287, 200, 20}, t.text(MessageText::AlmostRight));
+    w.addLabel(AlmostKun, page, {290, 397, 200, 20}, t.text(MessageText::AlmostRight));
+    // Right of the canvas, above its mark, while the learner writes.
+    w.addLabel(StrokeSlipLabel, page, {455, 50, 160, 60}, QString(), Qt::AlignLeft | Qt::AlignTop)
+        ->setWordWrap(true);
+    // Below "Nächstes", shown with it after a check.
+    w.addButton(UndoButton, page, {520, 150, 90, 25}, t.text(MessageText::UndoAnswer));
+    w.addButton(EasyButton, page, {520, 180, 90, 25}, t.text(MessageText::EasyAnswer));
+    // Left of "Start", below the due counts: offered when a run ends with mistakes.
+    w.addButton(RetrainButton, page, {590, 598, 120, 25}, QString());
+    w.setVisible(RetrainButton, false);
 }
 
 void buildListsPage(App& app, QWidget* page) {
@@ -287,6 +299,10 @@ bool buildMainWindow(App& app) {
     });
     buildListsPage(app, panel->page(pageIndex(ViewMode::Lists)));
     w.addShortcut(QKeySequence(Qt::Key_F2), MenuKeyF2);
+    // A text field with the focus keeps Ctrl+Z for its own undo; after a check the focus has left
+    // the fields.
+    w.addShortcut(QKeySequence::Undo, MenuUndoAnswer);
+    w.addShortcut(QKeySequence(Qt::Key_F3), MenuEasyAnswer);
     buildRightColumn(app);
 
     panel->showPage(pageIndex(ViewMode::Overview));

@@ -14,6 +14,9 @@ enum WindowId : int {
     PrintWindowId = 9,
     GuideWindowId = 10,
     SearchWindowId = 11,
+    // The training page's own dialogs, numbered apart from the others.
+    KanjiVerdictWindowId = 40,
+    TrainingOptionsWindowId = 41,
 };
 
 enum MainControl : int {

@@ -28,4 +28,8 @@ enum MenuId : int {
     MenuSaveRecording = 29,
     MenuSearch = 30,
     MenuExportHistory = 31,
+    // Keys of the training page: Ctrl+Z takes the graded question back, F3 makes its right
+    // answers easy.
+    MenuUndoAnswer = 40,
+    MenuEasyAnswer = 41,
 };

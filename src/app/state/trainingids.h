@@ -69,4 +69,14 @@ enum TrainingControl : int {
     DueLabel,
     // Each stroke judged as the pen lifts, instead of the whole kanji at the check.
     LiveStrokesBox,
+    // "Fast – noch einmal?" below a reading typed with a slip of the keyboard.
+    AlmostOn,
+    AlmostKun,
+    // What the stroke just missed did wrong, beside the canvas, when writing stroke by stroke.
+    StrokeSlipLabel,
+    // After a check: take the graded question back, or turn its right answers into easy ones.
+    UndoButton,
+    EasyButton,
+    // After a run with mistakes: a run of its wrong and partly right kanji.
+    RetrainButton,
 };

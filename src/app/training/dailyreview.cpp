@@ -166,3 +166,12 @@ void keepPrintChoice(App& app, const PrintChoice& choice) {
     }
     keepChoices(app, choices);
 }
+
+void keepLenientTypos(App& app, bool lenient) {
+    TrainingChoices choices = app.learner.choices();
+    choices.lenientTypos = lenient;
+    if (app.learner.active() && !app.learner.choicesKept()) {
+        choices.settings = defaultTrainingSettings(app);
+    }
+    keepChoices(app, choices);
+}

@@ -51,3 +51,5 @@ void keepReviewChoices(App& app, double retention, qint32 newPerDay,
 // Keeps what "Lernkarten drucken" printed, to be offered again next time: in the file beside the
 // profile, or without a profile in memory until one is taken.
 void keepPrintChoice(App& app, const PrintChoice& choice);
+// Keeps "Tippfehler nachsichtig" with the other choices, as keepPrintChoice keeps its own.
+void keepLenientTypos(App& app, bool lenient);

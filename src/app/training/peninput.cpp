@@ -35,7 +35,10 @@ void takeStroke(App& app, const QPolygon& points) {
     }
     if (liveWritingOn(app)) {
         if (const StrokeList* reference = askedKanjiStrokes(app)) {
-            judgeLiveStroke(pad, *reference);
+            const std::optional<LiveStrokeMiss> miss = takeLiveStroke(pad, *reference);
+            app.mainWindow->setText(StrokeSlipLabel,
+                                    miss ? liveStrokeMissText(app.texts, *miss) : QString());
+            app.mainWindow->setVisible(StrokeSlipLabel, miss.has_value());
         }
     } else {
         readWrittenKanjiAhead(app.handwriting, pad);

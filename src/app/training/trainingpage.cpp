@@ -41,6 +41,15 @@ bool dispatchTrainingControl(App& app, const ui::Event& event) {
         case CheckButton:
             checkAnswers(app);
             return true;
+        case UndoButton:
+            undoAnswer(app);
+            return true;
+        case EasyButton:
+            makeAnswersEasy(app);
+            return true;
+        case RetrainButton:
+            retrainMisses(app);
+            return true;
         case NextQuestionButton:
             if (leftClick) {
                 nextQuestion(app);
@@ -103,4 +112,17 @@ void trainingKeyF2(App& app) {
         nextQuestion(app);
     }
     enableQuestionSound(app);
+}
+
+void trainingUndo(App& app) {
+    if (app.viewMode == ViewMode::Training) {
+        undoAnswer(app);
+        enableQuestionSound(app);
+    }
+}
+
+void trainingEasy(App& app) {
+    if (app.viewMode == ViewMode::Training) {
+        makeAnswersEasy(app);
+    }
 }

@@ -8,10 +8,12 @@
 #include "app/training/dailyreview.h"
 #include "app/training/handwriting.h"
 #include "app/training/learnersync.h"
+#include "app/training/kanjiverdict.h"
 #include "app/training/livewriting.h"
 #include "app/training/profilecommands.h"
 #include "app/training/selectiondialog.h"
 #include "app/training/trainingsettings.h"
+#include "core/training/questionundo.h"
 #include "core/training/trainingstep.h"
 #include "ui/widgets.h"
 
@@ -50,14 +52,21 @@ int firstAnswerField(AskedKinds answered) {
                               : -1;
 }
 
-void showQuestion(App& app, const TrainingSettings& settings) {
+// Asks the current question: with empty fields, or after an undo with what was typed kept.
+void showQuestion(App& app, const TrainingSettings& settings, bool keepTyped = false) {
     ui::Window& w = *app.mainWindow;
     const TrainingSession& run = app.training;
     KanjiRecord& record = *app.kanjiSet.currentRecord();
 
-    w.setText(AnswerOn, QString());
-    w.setText(AnswerKun, QString());
-    w.setText(AnswerMeaning, QString());
+    if (!keepTyped) {
+        w.setText(AnswerOn, QString());
+        w.setText(AnswerKun, QString());
+        w.setText(AnswerMeaning, QString());
+    }
+    for (int control :
+         {AlmostOn, AlmostKun, StrokeSlipLabel, UndoButton, EasyButton, RetrainButton}) {
+        w.setVisible(control, false);
+    }
     const AskedKinds shown = settings.shown;
     w.setVisible(QuestionImage, shown.kanji);
     for (const TextPart& text : TextParts) {
@@ -179,12 +188,33 @@ Grade writtenKanjiGrade(App& app, qint32 code) {
     w.setImage(CanvasMark, markOf(app, grade.verdict));
     w.setVisible(CanvasMark, true);
     // The verdict only suggests the answer.
-    const bool right = app.ui.requesters().yesNo(
-        w.top(), app.texts.text(MessageText::CheckKanjiTitle),
-        app.texts.text(MessageText::CheckKanjiQuestion) + QStringLiteral("\n\n") +
-            handwritingVerdictText(app.texts, grade),
-        grade.verdict == Grade::Right ? ui::YesNoDefault::Yes : ui::YesNoDefault::No);
-    return right ? Grade::Right : Grade::Wrong;
+    return confirmKanjiVerdict(app, grade);
+}
+
+// Shows the run's score, list and due counts as they are now; the current question has its row
+// once it is checked.
+void paintRun(App& app) {
+    const TrainingSession& run = app.training;
+    app.mainWindow->setStatusText(3, runningScoreText(app.texts, run.runRight, run.runWrong,
+                                                      runningQuota(run.runRight, run.runWrong)));
+    std::vector<RunRow> rows = runRows(run, app.learner.profile());
+    if (run.checkState != CheckState::Checked && !rows.empty()) {
+        rows.pop_back();
+    }
+    paintTrainingList(app, rows);
+    showDueCounts(app, trainingSettings(app).asked);
+}
+
+// Begins the planned run at its first question.
+void beginRun(App& app, const TrainingSettings& settings) {
+    ui::Window& w = *app.mainWindow;
+    w.setEnabled(StartButton, false);
+    w.setEnabled(TrainingEndButton, true);
+    w.setVisible(CheckButton, true);
+    w.setVisible(NextQuestionButton, true);
+    w.setVisible(RetrainButton, false);
+    showStep(app, settings, app.training.begin(settings, app.kanjiSet));
+    showDueCounts(app, settings.asked);
 }
 
 }  // namespace
@@ -206,16 +236,58 @@ void startTraining(App& app) {
     const bool begin = run.plan(settings, std::move(questions), app.kanjiSet,
                                 [&app] { return app.ui.randomSeed(); });
     refreshTrainingList(app);
-    if (!begin) {
+    if (begin) {
+        beginRun(app, settings);
+    }
+}
+
+void retrainMisses(App& app) {
+    TrainingSession& run = app.training;
+    if (run.running()) {
         return;
     }
-    ui::Window& w = *app.mainWindow;
-    w.setEnabled(StartButton, false);
-    w.setEnabled(TrainingEndButton, true);
-    w.setVisible(CheckButton, true);
-    w.setVisible(NextQuestionButton, true);
-    showStep(app, settings, run.begin(settings, app.kanjiSet));
-    showDueCounts(app, settings.asked);
+    // The page's settings stay as the learner chose them: the run's questions carry their kinds.
+    std::vector<TrainingItem> questions;
+    for (TrainingItem item : missedQuestions(run.trainingList)) {
+        const int position = questionPosition(app.kanjiSet, item.Code);
+        if (position >= 0) {
+            item.kinds =
+                questionKinds(app.kanjiSet.records[static_cast<size_t>(position)], item.kinds);
+            if (item.kinds.count() > 0) {
+                questions.push_back(item);
+            }
+        }
+    }
+    if (run.planRetraining(std::move(questions))) {
+        refreshTrainingList(app);
+        beginRun(app, trainingSettings(app));
+    }
+}
+
+void undoAnswer(App& app) {
+    TrainingSession& run = app.training;
+    const std::optional<Undone> undone = undoCheckedQuestion(run, app.learner);
+    if (!undone) {
+        return;
+    }
+    if (undone->logFailure) {
+        tellLogFailure(app, *undone->logFailure);
+    }
+    // Asked again as it was: what was typed stays, the writing starts afresh.
+    showQuestion(app, trainingSettings(app), true);
+    paintRun(app);
+}
+
+void makeAnswersEasy(App& app) {
+    const std::optional<FileResult<void>> recorded = recordRightAsEasy(app.training, app.learner);
+    if (!recorded) {
+        return;
+    }
+    if (!*recorded) {
+        tellLogFailure(app, recorded->error());
+    }
+    app.mainWindow->setVisible(EasyButton, false);
+    paintRun(app);
 }
 
 void resumeTraining(App& app) {
@@ -276,6 +348,8 @@ void checkAnswers(App& app) {
     if (!checked.logged) {
         tellLogFailure(app, checked.logged.error());
     }
+    w.setVisible(AlmostOn, checked.waiting.on);
+    w.setVisible(AlmostKun, checked.waiting.kun);
     for (const GradedAnswer& answer : checked.graded.answers) {
         const auto text =
             std::find_if(TextParts.begin(), TextParts.end(),
@@ -292,8 +366,21 @@ void checkAnswers(App& app) {
         3, runningScoreText(app.texts, checked.runRight, checked.runWrong, checked.runQuota));
     paintTrainingList(app, checked.rows);
     paintDueCounts(app, checked.due);
+    if (run.checkState == CheckState::Answering) {
+        // A reading waits: the learner looks at it again, the rest is graded.
+        if (auto* field = w.get<QLineEdit>(checked.waiting.on ? AnswerOn : AnswerKun)) {
+            field->setFocus();
+        }
+        return;
+    }
     w.setVisible(CheckButton, false);
     w.setVisible(NextQuestionButton, true);
+    w.setVisible(UndoButton, true);
+    w.setVisible(EasyButton, std::ranges::any_of(checked.graded.answers, [](const auto& answer) {
+                     return answer.grade == Grade::Right;
+                 }));
+    // Out of the text fields, so that Ctrl+Z takes the question back instead of typing.
+    w.control(NextQuestionButton)->setFocus();
 }
 
 void refreshTrainingList(App& app) {
@@ -338,6 +425,9 @@ void endTraining(App& app, bool show) {
         }
         // A run's answers reach the disk with its end, not only when the program ends.
         saveProfile(app);
+        const auto misses = static_cast<qint32>(missedQuestions(app.training.trainingList).size());
+        w.setText(RetrainButton, app.texts.text(MessageText::RetrainMisses).arg(misses));
+        w.setVisible(RetrainButton, misses > 0);
     }
     syncLearner(app);
     app.training.end();

@@ -11,6 +11,14 @@ void startTraining(App& app);
 // The learner comes back to the training page while a run goes on: the run, its settings and
 // what was typed stay as they were, and typing goes on in the field it was left in.
 void resumeTraining(App& app);
+// "Fehler üben": a run of the last run's wrong and partly right kanji, each asking the kinds it
+// missed; the page's settings stay as they are, and are not kept.
+void retrainMisses(App& app);
+// "Rückgängig" and Ctrl+Z after a check: the question is taken back out of the learner and the
+// run and asked again, with what was typed kept.
+void undoAnswer(App& app);
+// "Leicht" and F3 after a check: the question's right answers are recorded again as easy.
+void makeAnswersEasy(App& app);
 // "Nächstes" and F2 after grading: the next question, or the end of the run after the last.
 void nextQuestion(App& app);
 // "Prüfen" and F2 before grading.

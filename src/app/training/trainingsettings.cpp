@@ -29,7 +29,12 @@ constexpr std::array AnswerControls{QuestionImage,
                                     CanvasMark,
                                     MarkOn,
                                     MarkKun,
-                                    MarkMeaning};
+                                    MarkMeaning,
+                                    AlmostOn,
+                                    AlmostKun,
+                                    StrokeSlipLabel,
+                                    UndoButton,
+                                    EasyButton};
 
 constexpr std::array JlptOptions{Jlpt4, Jlpt3, Jlpt2, Jlpt1};
 
@@ -135,7 +140,9 @@ TrainingSettings trainingSettings(const App& app) {
 }
 
 TrainingSettings defaultTrainingSettings(const App& app) {
+    // As the page starts: with "Manuell".
     TrainingSettings settings;
+    settings.manual = true;
     settings.scope = TrainingScope::All;
     settings.range = {1, app.kanjiSet.size()};
     settings.jlptLevel = 4;

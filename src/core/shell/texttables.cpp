@@ -478,6 +478,17 @@ TextTables builtInTexts() {
         u"Fassung dieses Rechners: %2. Die Fassung des anderen Rechners liegt 30 Tage lang in "
         u"%3."_s,
         u"Die Konfliktkopie %1 wurde nicht zusammengeführt und bleibt liegen: %2"_s,
+        u"Training"_s,
+        u"Tippfehler nachsichtig"_s,
+        u"Fast – noch einmal?"_s,
+        u"Richtig"_s,
+        u"Teilweise"_s,
+        u"Falsch"_s,
+        u"Strich %2 kommt später, erst Strich %1"_s,
+        u"Strich %1 passt nicht"_s,
+        u"Fehler üben (%1)"_s,
+        u"Rückgängig"_s,
+        u"Leicht"_s,
     });
     return tables;
 }

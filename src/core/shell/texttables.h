@@ -473,8 +473,26 @@ enum class MessageText {
     AnkiHistoryFailed,
     SetChangedOnBothSides,
     ConflictCopyNotMerged,
+    // "Einstellungen" → "Training": its title and its choice to let a reading with a slip of
+    // the keyboard be typed again, and what the training page says beside such a reading.
+    TrainingOptionsTitle,
+    LenientTypos,
+    AlmostRight,
+    // The learner's verdict on a written kanji: the three buttons.
+    GradeRight,
+    GradePartly,
+    GradeWrong,
+    // A stroke missed while writing stroke by stroke, beside the canvas: the stroke due as %1,
+    // the stroke drawn in its place as %2 where it is a later one.
+    LiveStrokeLater,
+    LiveStrokeMissed,
+    // After a run: its wrong and partly right kanji (%1 of them) asked again; after a check,
+    // taking the graded question back, and turning its right answers into easy ones.
+    RetrainMisses,
+    UndoAnswer,
+    EasyAnswer,
 };
-inline constexpr int MessageTextCount = static_cast<int>(MessageText::ConflictCopyNotMerged) + 1;
+inline constexpr int MessageTextCount = static_cast<int>(MessageText::EasyAnswer) + 1;
 
 class TextTables {
 public:

@@ -142,6 +142,10 @@ public:
     std::optional<Undone> undo();
     // Whether undo has a question to take back.
     bool canUndo() const { return last_.has_value(); }
+    // The question undo would take back.
+    std::optional<GradedQuestion> lastQuestion() const {
+        return last_ ? std::optional(last_->question) : std::nullopt;
+    }
     // Puts a batch of timed entries (answers, seeds, undos) into the log in time order, leaving
     // out those it holds already; the log is rewritten whole (as version 2) with the save helper,
     // and the counters and the memory are rebuilt from seeds and answers. Answers the profile

@@ -163,6 +163,9 @@ bool readValue(TrainingChoices& choices, const QByteArray& key, const QByteArray
         choices.budgetInMinutes = value == "minutes";
         return value == "minutes" || value == "answers";
     }
+    if (key == "lenientTypos") {
+        return take(readFlag(value), choices.lenientTypos);
+    }
     if (key == "parameters") {
         const auto parameters = readParameters(value);
         choices.parameters = parameters;
@@ -225,6 +228,10 @@ QByteArray writeTrainingChoices(const TrainingChoices& choices) {
     if (choices.budget != defaults.budget || choices.budgetInMinutes) {
         line("budget", QByteArray::number(choices.budget));
         line("budgetUnit", choices.budgetInMinutes ? "minutes" : "answers");
+    }
+    // Written only when on, so that a learner who never chose it keeps the file as it was.
+    if (choices.lenientTypos) {
+        line("lenientTypos", flag(true));
     }
     if (const std::optional<PrintChoice>& print = choices.print) {
         for (const auto& [value, name] : PrintScopeNames) {

@@ -11,6 +11,7 @@
 //   retention=<0.5 to 0.99>                    newPerDay=<0 to 1000>
 //   budget=<1 to 100000>  budgetUnit=answers|minutes   (absent: 50 answers)
 //   parameters=<21 numbers w0..w20, each within FSRS's bounds>   (absent: the defaults)
+//   lenientTypos=0|1      (absent: 0)
 //   print=weakest|run|jlpt|range               printJlpt=1..4
 //   printRange=<start> <end>   (1 to 1000000)  printMax=<1 to 1000000>
 //                              (all four absent: nothing printed yet; any absent: its default)
@@ -41,6 +42,8 @@ struct TrainingChoices {
     // Parameters fitted to the learner's log, kept only when they predicted it better.
     std::optional<MemoryParameters> parameters;
     std::optional<PrintChoice> print;
+    // "Tippfehler nachsichtig": a reading with a slip of the keyboard may be typed again once.
+    bool lenientTypos = false;
 };
 
 QByteArray writeTrainingChoices(const TrainingChoices& choices);

@@ -5,6 +5,7 @@
 #include "core/kanjiset/kanjisetops.h"
 #include "core/training/answercheck.h"
 #include "core/training/meaningcheck.h"
+#include "core/training/readingslip.h"
 
 #include <algorithm>
 #include <array>
@@ -75,6 +76,43 @@ std::vector<TrainingItem> scopeQuestions(const TrainingSettings& settings, const
 
 }  // namespace
 
+bool& kindIn(AskedKinds& kinds, AnswerKind kind) {
+    switch (kind) {
+        case AnswerKind::On:
+            return kinds.on;
+        case AnswerKind::Kun:
+            return kinds.kun;
+        case AnswerKind::Meaning:
+            return kinds.meaning;
+        case AnswerKind::Kanji:
+            break;
+    }
+    return kinds.kanji;
+}
+
+bool kindIn(const AskedKinds& kinds, AnswerKind kind) {
+    return kindIn(const_cast<AskedKinds&>(kinds), kind);
+}
+
+std::vector<TrainingItem> missedQuestions(const std::vector<TrainingItem>& run) {
+    std::vector<TrainingItem> questions;
+    for (const TrainingItem& item : run) {
+        if (item.missed.count() == 0) {
+            continue;
+        }
+        // Without "Manuell" a kanji may have been asked more than once: it is asked once again.
+        const auto known = std::ranges::find(questions, item.Code, &TrainingItem::Code);
+        TrainingItem& question =
+            known != questions.end() ? *known : questions.emplace_back(TrainingItem{item.Code});
+        for (AnswerKind kind :
+             {AnswerKind::Kanji, AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning}) {
+            kindIn(question.kinds, kind) =
+                kindIn(question.kinds, kind) || kindIn(item.missed, kind);
+        }
+    }
+    return questions;
+}
+
 int questionPosition(const KanjiSet& set, qint32 code) {
     const int found = findByCode(set, code);
     return found >= 0 && set.records[static_cast<size_t>(found)].Unicode == code ? found : -1;
@@ -107,6 +145,7 @@ std::vector<TrainingItem> trainingQuestions(const TrainingSettings& settings, co
 
 bool TrainingSession::plan(const TrainingSettings& settings, std::vector<TrainingItem> questions,
                            const KanjiSet& set, const std::function<quint32()>& seed) {
+    retraining = false;
     if (settings.manual) {
         trainingList = std::move(questions);
         if (settings.randomOrder) {
@@ -122,6 +161,13 @@ bool TrainingSession::plan(const TrainingSettings& settings, std::vector<Trainin
     return current != nullptr && isTrainingQuestion(*current, settings.asked);
 }
 
+bool TrainingSession::planRetraining(std::vector<TrainingItem> questions) {
+    trainingList = std::move(questions);
+    trainingLast = static_cast<qint32>(trainingList.size()) - 1;
+    retraining = !trainingList.empty();
+    return retraining;
+}
+
 RunStep TrainingSession::begin(const TrainingSettings& settings, KanjiSet& set) {
     trainingPos = 0;
     runRight = 0;
@@ -131,8 +177,12 @@ RunStep TrainingSession::begin(const TrainingSettings& settings, KanjiSet& set) 
 }
 
 RunStep TrainingSession::ask(const TrainingSettings& settings, KanjiSet& set) {
+    const bool manual = settings.manual || retraining;
+    gradedKinds = {};
+    slipForgiven = {};
+    undoPoint_.reset();
     while (true) {
-        if (!settings.manual) {
+        if (!manual) {
             const KanjiRecord* current = set.currentRecord();
             if (current == nullptr || !isTrainingQuestion(*current, settings.asked)) {
                 return RunStep::Ended;
@@ -151,7 +201,7 @@ RunStep TrainingSession::ask(const TrainingSettings& settings, KanjiSet& set) {
             return RunStep::Asking;
         }
         ++trainingPos;
-        if (settings.manual && trainingPos > trainingLast) {
+        if (manual && trainingPos > trainingLast) {
             return RunStep::Ended;
         }
     }
@@ -162,7 +212,7 @@ RunStep TrainingSession::next(const TrainingSettings& settings, KanjiSet& set) {
         return RunStep::Unchanged;
     }
     ++trainingPos;
-    if (settings.manual && trainingPos > trainingLast) {
+    if ((settings.manual || retraining) && trainingPos > trainingLast) {
         return RunStep::Ended;
     }
     return ask(settings, set);
@@ -170,36 +220,50 @@ RunStep TrainingSession::next(const TrainingSettings& settings, KanjiSet& set) {
 
 GradedQuestion TrainingSession::check(const KanjiRecord& record, AskedKinds asked,
                                       const TypedAnswers& typed, std::optional<Grade> kanji,
-                                      qint64 time, qint32 durationMs) {
+                                      qint64 time, qint32 durationMs, bool lenientTypos) {
+    keepUndoPoint();
     GradedQuestion graded;
     graded.code = record.Unicode;
     graded.time = time;
     graded.durationMs = durationMs;
-    if (asked.kanji && kanji) {
+    if (asked.kanji && !gradedKinds.kanji && kanji) {
         graded.answers.push_back({AnswerKind::Kanji, *kanji});
+        gradedKinds.kanji = true;
     }
     const std::array texts{
         std::tuple{asked.on, AnswerKind::On, &record.OnYomi, &typed.on},
         std::tuple{asked.kun, AnswerKind::Kun, &record.KunYomi, &typed.kun},
         std::tuple{asked.meaning, AnswerKind::Meaning, &record.Bemerkung, &typed.meaning}};
+    bool waiting = false;
     for (const auto& [isAsked, kind, reference, answer] : texts) {
-        if (isAsked) {
-            graded.answers.push_back({kind, kind == AnswerKind::Meaning
-                                                   ? compareMeaning(*reference, *answer)
-                                                   : compareAnswer(*reference, *answer)});
+        if (!isAsked || kindIn(gradedKinds, kind)) {
+            continue;
         }
+        if (lenientTypos && kind != AnswerKind::Meaning && !kindIn(slipForgiven, kind) &&
+            isReadingSlip(*reference, *answer)) {
+            kindIn(slipForgiven, kind) = true;
+            waiting = true;
+            continue;
+        }
+        graded.answers.push_back({kind, kind == AnswerKind::Meaning
+                                            ? compareMeaning(*reference, *answer)
+                                            : compareAnswer(*reference, *answer)});
+        kindIn(gradedKinds, kind) = true;
     }
     if (running() && trainingPos < static_cast<qint32>(trainingList.size())) {
         for (const GradedAnswer& answer : graded.answers) {
-            count(answer.grade);
+            count(answer.kind, answer.grade);
         }
     }
-    checkState = CheckState::Checked;
+    checkState = waiting ? CheckState::Answering : CheckState::Checked;
     return graded;
 }
 
-void TrainingSession::count(Grade grade) {
+void TrainingSession::count(AnswerKind kind, Grade grade) {
     TrainingItem& item = trainingList[static_cast<size_t>(trainingPos)];
+    if (!isRight(grade)) {
+        kindIn(item.missed, kind) = true;
+    }
     switch (grade) {
         case Grade::Wrong:
             ++item.wrong;
@@ -247,7 +311,7 @@ DropStep TrainingSession::drop(qint32 code, const KanjiSet& set, const TrainingS
         return DropStep::ListChanged;
     }
     if (trainingPos > trainingLast) {
-        if (settings.manual) {
+        if (settings.manual || retraining) {
             return DropStep::Ended;
         }
         trainingPos = trainingLast + 1;
@@ -256,6 +320,9 @@ DropStep TrainingSession::drop(qint32 code, const KanjiSet& set, const TrainingS
 }
 
 AskedKinds TrainingSession::askedKinds(const TrainingSettings& settings) const {
+    if (retraining && trainingPos >= 0 && trainingPos < static_cast<qint32>(trainingList.size())) {
+        return trainingList[static_cast<size_t>(trainingPos)].kinds;
+    }
     if (settings.scope == TrainingScope::Due && settings.manual && trainingPos >= 0 &&
         trainingPos < static_cast<qint32>(trainingList.size())) {
         return trainingList[static_cast<size_t>(trainingPos)].kinds;
@@ -273,7 +340,32 @@ RunTotals TrainingSession::totals() const {
     return sum;
 }
 
+void TrainingSession::keepUndoPoint() {
+    if (trainingPos < 0 || trainingPos >= static_cast<qint32>(trainingList.size())) {
+        return;
+    }
+    undoPoint_ = UndoPoint{trainingPos, trainingList[static_cast<size_t>(trainingPos)],
+                           runRight,    runWrong,
+                           gradedKinds, slipForgiven};
+}
+
+bool TrainingSession::undoLastCheck() {
+    if (!undoPoint_ || undoPoint_->position != trainingPos) {
+        return false;
+    }
+    trainingList[static_cast<size_t>(trainingPos)] = undoPoint_->item;
+    runRight = undoPoint_->runRight;
+    runWrong = undoPoint_->runWrong;
+    gradedKinds = undoPoint_->gradedKinds;
+    slipForgiven = undoPoint_->slipForgiven;
+    undoPoint_.reset();
+    checkState = CheckState::Answering;
+    return true;
+}
+
 void TrainingSession::end() {
     trainingPos = -1;
     checkState = CheckState::NoRun;
+    retraining = false;
+    undoPoint_.reset();
 }

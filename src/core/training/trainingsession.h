@@ -52,7 +52,13 @@ struct TrainingItem {
     qint32 wrong = 0;
     // The kinds it asks: the settings' asked kinds, or a due kanji's own.
     AskedKinds kinds{};
+    // The kinds answered wrong or partly right in this run.
+    AskedKinds missed{};
 };
+
+// The flag of a kind among asked kinds.
+bool& kindIn(AskedKinds& kinds, AnswerKind kind);
+bool kindIn(const AskedKinds& kinds, AnswerKind kind);
 
 // What a step leaves to show: nothing new, the question at trainingPos (now the set's current
 // kanji), or the end of the run, whose evaluation is due.
@@ -81,6 +87,10 @@ std::vector<TrainingItem> trainingQuestions(const TrainingSettings& settings, co
                                             const std::vector<qint32>& chosen,
                                             const DueList& due = {});
 
+// The questions of a run of the misses: each kanji of the run with a wrong or partly right
+// answer once, in the order first asked, asking the kinds it missed.
+std::vector<TrainingItem> missedQuestions(const std::vector<TrainingItem>& run);
+
 struct TrainingSession {
     std::vector<TrainingItem> trainingList;
     qint32 trainingLast = -1;
@@ -96,6 +106,14 @@ struct TrainingSession {
     // the learner took starts.
     qint64 shownAtMs = 0;
 
+    // A run of the misses: its questions ask their own kinds in their order, whatever the page's
+    // settings say, and one question is a run.
+    bool retraining = false;
+    // The current question's kinds graded so far, and the readings whose slip of the keyboard
+    // was let pass once; such a reading waits for the next check, which grades it as usual.
+    AskedKinds gradedKinds{};
+    AskedKinds slipForgiven{};
+
     bool running() const { return trainingPos != -1; }
     // What the current question asks: a due kanji its own kinds, any other the page's boxes as
     // they are now.
@@ -106,6 +124,8 @@ struct TrainingSession {
     // an open-ended run of whatever kanji is current when a question is asked.
     bool plan(const TrainingSettings& settings, std::vector<TrainingItem> questions,
               const KanjiSet& set, const std::function<quint32()>& seed);
+    // Takes the questions of a run of the misses; there is one to begin when they are not none.
+    bool planRetraining(std::vector<TrainingItem> questions);
     // Starts the planned run at its first question.
     RunStep begin(const TrainingSettings& settings, KanjiSet& set);
     // Asks the question at trainingPos, passing over kanji the set no longer holds; without
@@ -115,21 +135,42 @@ struct TrainingSession {
     RunStep next(const TrainingSettings& settings, KanjiSet& set);
 
     // Grades the current question and counts it into the question and the run; the question is
-    // then checked. asked holds the kinds the kanji's record answers; each text kind is graded by
+    // then checked, unless a reading waits. Kinds graded by an earlier check of the question are
+    // passed over. With lenientTypos, a reading typed with a slip of the keyboard (isReadingSlip)
+    // is not graded the first time: it waits for the next check, which grades it as usual. asked
+    // holds the kinds the kanji's record answers; each text kind is graded by
     // the answer check against the record's text, the kanji by the grade its writing got (given
     // whenever the kanji is asked). The kanji's grade comes first. time (UTC seconds) and
     // durationMs go into the graded question, for the learner to count (Learner::answer).
     GradedQuestion check(const KanjiRecord& record, AskedKinds asked, const TypedAnswers& typed,
-                         std::optional<Grade> kanji, qint64 time, qint32 durationMs);
+                         std::optional<Grade> kanji, qint64 time, qint32 durationMs,
+                         bool lenientTypos = false);
 
     // A kanji left the set: its questions leave the run, unless another kanji of the same code
     // still answers them.
     DropStep drop(qint32 code, const KanjiSet& set, const TrainingSettings& settings);
+
+    // Keeps the counts as they are before a check, for undo to bring back.
+    void keepUndoPoint();
+    // Brings back the counts kept before the last check, of the question asked now; false when
+    // none are kept.
+    bool undoLastCheck();
+    bool canUndoCheck() const { return undoPoint_ && undoPoint_->position == trainingPos; }
 
     RunTotals totals() const;
     void end();
 
 private:
     // Counts one graded answer into the current question and the run.
-    void count(Grade grade);
+    void count(AnswerKind kind, Grade grade);
+
+    struct UndoPoint {
+        qint32 position = -1;
+        TrainingItem item;
+        qint32 runRight = 0;
+        qint32 runWrong = 0;
+        AskedKinds gradedKinds{};
+        AskedKinds slipForgiven{};
+    };
+    std::optional<UndoPoint> undoPoint_;
 };

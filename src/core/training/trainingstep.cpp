@@ -64,10 +64,16 @@ CheckedQuestion checkQuestion(TrainingSession& run, Learner& learner, const Kanj
     }
     const KanjiRecord& record = set.records[static_cast<size_t>(position)];
     const AskedKinds asked = questionKinds(record, run.askedKinds(settings));
-    const std::optional<Grade> kanji = asked.kanji ? std::optional(gradeKanji(code)) : std::nullopt;
+    // A kanji graded by an earlier check of the question, before a reading waited, is not
+    // written again.
+    const std::optional<Grade> kanji =
+        asked.kanji && !run.gradedKinds.kanji ? std::optional(gradeKanji(code)) : std::nullopt;
     checked.checked = true;
-    checked.graded =
-        run.check(record, asked, typed, kanji, localNow.toSecsSinceEpoch(), durationMs);
+    checked.graded = run.check(record, asked, typed, kanji, localNow.toSecsSinceEpoch(), durationMs,
+                               learner.choices().lenientTypos);
+    for (AnswerKind kind : {AnswerKind::On, AnswerKind::Kun}) {
+        kindIn(checked.waiting, kind) = kindIn(asked, kind) && !kindIn(run.gradedKinds, kind);
+    }
     checked.logged = learner.answer(checked.graded);
     checked.runRight = run.runRight;
     checked.runWrong = run.runWrong;

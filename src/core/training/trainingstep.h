@@ -45,6 +45,8 @@ struct CheckedQuestion {
     bool checked = false;
     // The grades, for the page to mark.
     GradedQuestion graded;
+    // The readings typed with a slip of the keyboard, waiting for the next check.
+    AskedKinds waiting{};
     // Why the log could not take the answers (they count all the same).
     FileResult<void> logged;
     // The run's score after the question, its list and what is due now.

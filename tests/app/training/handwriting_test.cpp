@@ -3,13 +3,18 @@
 #include "app/training/handwriting.h"
 #include "app/kanjiset/cardview.h"
 #include "app/shell/appfixture.h"
+#include "app/shell/dialogdriver.h"
 #include "app/state/backgroundrecognition.h"
 #include "app/state/cardids.h"
+#include "app/state/mainwindowids.h"
 #include "app/state/trainingids.h"
 #include "app/training/gradedcanvas.h"
 
 #include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPointingDevice>
+#include <QPushButton>
 #include <QTabletEvent>
 #include <QTouchEvent>
 
@@ -92,11 +97,37 @@ protected:
         return app.writingPad.writingCanvas.pixelColor(onCanvas(p));
     }
 
-    const ui::ShownRequester& check(bool learnerSaysRight) {
-        app.ui.requesters().answerNext(learnerSaysRight ? ui::Answer::accept()
-                                                        : ui::Answer::cancel());
+    // What the verdict dialog showed: its title, its text and the button Enter takes.
+    struct Verdict {
+        QString title;
+        QString text;
+        QString preselected;
+    };
+
+    // Checks the answers; the learner takes the button named choice in the verdict dialog, or
+    // presses Enter when choice is empty.
+    Verdict check(const QString& choice = {}) {
+        Verdict shown;
+        DialogDriver driver(app.ui, KanjiVerdictWindowId, {[&](QWidget* dialog) {
+                                shown.title = dialog->windowTitle();
+                                shown.text = dialog->findChild<QLabel*>()->text();
+                                for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                                    if (button->isDefault()) {
+                                        shown.preselected = button->text();
+                                    }
+                                    if (button->text() == choice) {
+                                        button->click();
+                                    }
+                                }
+                                if (choice.isEmpty()) {
+                                    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return,
+                                                    Qt::NoModifier);
+                                    QCoreApplication::sendEvent(dialog, &enter);
+                                }
+                            }});
         click(CheckButton);
-        return app.ui.requesters().shown().back();
+        EXPECT_EQ(driver.stepsRun(), 1u);
+        return shown;
     }
 };
 
@@ -110,7 +141,7 @@ TEST_F(Handwriting, CorrectKanjiIsGradedRightAndItsStrokesShownGreenOverTheRefer
     write(sun);
     ASSERT_EQ(app.writingPad.strokes.size(), 5u);
 
-    const ui::ShownRequester& shown = check(true);
+    const Verdict shown = check(u"Richtig"_s);
     EXPECT_EQ(shown.title, u"Kanji überprüfen"_s);
     const QStringList lines = shown.text.split(u'\n');
     ASSERT_GE(lines.size(), 4);
@@ -118,7 +149,7 @@ TEST_F(Handwriting, CorrectKanjiIsGradedRightAndItsStrokesShownGreenOverTheRefer
     EXPECT_EQ(lines[2], app.texts.text(MessageText::HandwritingRight));
     EXPECT_TRUE(lines.last().startsWith(u"Erkannt: "_s));
     EXPECT_TRUE(lines.last().contains(u"日"_s)) << lines.last().toStdString();
-    EXPECT_EQ(shown.preselected, ui::YesNoDefault::Yes);
+    EXPECT_EQ(shown.preselected, u"Richtig"_s);
 
     for (const Stroke& stroke : sun) {
         EXPECT_TRUE(near(canvasAtMiddleOf(stroke), MatchedStrokeColour));
@@ -137,17 +168,17 @@ TEST_F(Handwriting, CorrectKanjiIsGradedRightAndItsStrokesShownGreenOverTheRefer
 
 TEST_F(Handwriting, SwappedStrokesAreShownRedAndTheLearnerKeepsTheLastWord) {
     startKanjiTraining();
-    check(true);  // the first question passed unwritten
+    check(u"Richtig"_s);  // the first question passed unwritten
     click(NextQuestionButton);
     ASSERT_EQ(app.training.trainingList[static_cast<size_t>(app.training.trainingPos)].Code, River);
 
     const StrokeList& river = reference(River);
     ASSERT_EQ(river.size(), 3u);
     write({river[1], river[0], river[2]});
-    const ui::ShownRequester& shown = check(true);
+    const Verdict shown = check(u"Richtig"_s);
     EXPECT_EQ(shown.text.split(u'\n').value(2), app.texts.text(MessageText::HandwritingPartly));
     EXPECT_EQ(shown.text.split(u'\n').value(3), u"Striche 1 und 2 vertauscht"_s);
-    EXPECT_EQ(shown.preselected, ui::YesNoDefault::No);
+    EXPECT_EQ(shown.preselected, u"Teilweise"_s);
     // Drawn first and second stand where the reference's second and first belong.
     EXPECT_TRUE(near(canvasAtMiddleOf(river[1]), MissedStrokeColour));
     EXPECT_TRUE(near(canvasAtMiddleOf(river[0]), MissedStrokeColour));
@@ -203,7 +234,7 @@ TEST_F(Handwriting, APenTabletAndOneFingerWriteLikeTheMouse) {
         systemPointer(onCanvas(stroke.back()), false);
     }
     ASSERT_EQ(app.writingPad.strokes, penPoints);
-    EXPECT_EQ(check(true).text.split(u'\n').value(2),
+    EXPECT_EQ(check(u"Richtig"_s).text.split(u'\n').value(2),
               app.texts.text(MessageText::HandwritingRight));
     click(NextQuestionButton);
 
@@ -238,7 +269,7 @@ TEST_F(Handwriting, APenTabletAndOneFingerWriteLikeTheMouse) {
     touch(QEvent::TouchEnd, {QPoint(60, 60)});
     ASSERT_EQ(app.writingPad.strokes.size(), river.size() + 1);
     EXPECT_EQ(app.writingPad.strokes.back().size(), 1u) << "a touch that does not move";
-    EXPECT_EQ(check(true).text.split(u'\n').value(2),
+    EXPECT_EQ(check(u"Richtig"_s).text.split(u'\n').value(2),
               app.texts.text(MessageText::HandwritingRight));
 }
 
@@ -255,30 +286,44 @@ TEST_F(Handwriting, StrokeByStrokeEachStrokeIsJudgedAsThePenLifts) {
     ASSERT_EQ(app.writingPad.strokes.size(), 1u);
     EXPECT_TRUE(near(canvasAtMiddleOf(sun[0]), MatchedStrokeColour));
 
-    // The second drawn backwards is shown red and taken away, three times; then its reference
-    // shows faintly where it belongs.
+    EXPECT_FALSE(window().isVisible(StrokeSlipLabel));
+
+    // A later stroke in the second's place is named and taken away; then the second drawn
+    // backwards, twice, each shown red and named.
+    write({sun[2]});
+    EXPECT_EQ(app.writingPad.strokes.size(), 1u);
+    EXPECT_TRUE(window().isVisible(StrokeSlipLabel));
+    EXPECT_EQ(window().text(StrokeSlipLabel), u"Strich 3 kommt später, erst Strich 2"_s);
     Stroke backwards = sun[1];
     std::reverse(backwards.begin(), backwards.end());
     const QPoint middleOfSecond = onCanvas(sun[1][sun[1].size() / 2]);
-    for (int miss = 1; miss <= 3; ++miss) {
+    for (int miss = 2; miss <= 3; ++miss) {
         write({backwards});
         EXPECT_EQ(app.writingPad.strokes.size(), 1u) << "miss " << miss;
         EXPECT_TRUE(near(canvasAtMiddleOf(sun[1]), MissedStrokeColour)) << "miss " << miss;
+        EXPECT_EQ(window().text(StrokeSlipLabel), u"Strich 2: falsche Richtung"_s);
     }
+    // After three misses the stroke due is shown over the writing in blue, with a dot where it
+    // starts.
+    const QImage& canvas = app.writingPad.writingCanvas;
+    const auto isHint = [](const QColor& c) {
+        return c.blue() > c.red() + 80 && c.blue() > c.green() + 40;
+    };
     const auto hinted = [&] {
-        int faint = 0;
-        const QImage& canvas = app.writingPad.writingCanvas;
+        int blue = 0;
         for (int y = 0; y < canvas.height(); ++y) {
             for (int x = 0; x < canvas.width(); ++x) {
-                const QColor c = canvas.pixelColor(x, y);
-                faint +=
-                    c.red() > 200 && c.red() < 240 && c.red() == c.green() && c.green() == c.blue();
+                blue += isHint(canvas.pixelColor(x, y));
             }
         }
-        return faint;
+        return blue;
     };
-    write({{{5, 5}}});  // a click lifts the red stroke away
     EXPECT_GT(hinted(), 50) << "the reference of the stroke missed three times";
+    const qreal scale = canvas.width() / qreal(StrokeLibrary::BoxSize);
+    const StrokePoint start = sun[1].front();
+    EXPECT_TRUE(isHint(canvas.pixelColor(QPointF(start.x * scale, start.y * scale).toPoint())));
+    write({{{5, 5}}});  // a click lifts the red stroke away
+    EXPECT_GT(hinted(), 50);
     EXPECT_FALSE(near(app.writingPad.writingCanvas.pixelColor(middleOfSecond), MissedStrokeColour));
 
     // The rest written right: no question follows, and a missed stroke makes it partly right.
@@ -372,9 +417,10 @@ TEST_F(Handwriting, ReferenceNumbersNeverOverlap) {
 
 TEST_F(Handwriting, AnEmptyCanvasIsGradedWrongWithTheReferenceToCompare) {
     startKanjiTraining();
-    const ui::ShownRequester& shown = check(false);
+    // Enter takes the grader's verdict.
+    const Verdict shown = check();
     EXPECT_EQ(shown.text.split(u'\n').value(2), app.texts.text(MessageText::HandwritingWrong));
-    EXPECT_EQ(shown.preselected, ui::YesNoDefault::No);
+    EXPECT_EQ(shown.preselected, u"Falsch"_s);
     // Nothing drawn: the reference alone, grey across the canvas.
     const QImage& canvas = app.writingPad.writingCanvas;
     int grey = 0;

@@ -276,19 +276,37 @@ TEST_F(Learning, KanjiWrittenOnTheCanvasIsJudgedByTheLearnerAndCounted) {
     EXPECT_TRUE(window().isVisible(CanvasImage));
     EXPECT_FALSE(window().isVisible(QuestionImage));
 
-    app.ui.requesters().answerNext(ui::Answer::accept());
-    click(CheckButton);
+    // The learner's verdict among three, whatever the grader said of the empty canvas.
+    const auto verdict = [this](const QString& choice) {
+        QString preselected;
+        playDialog(KanjiVerdictWindowId, u"Kanji überprüfen"_s, {[&](QWidget* dialog) {
+                       for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                           if (button->isDefault()) {
+                               preselected = button->text();
+                           }
+                       }
+                       for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                           if (button->text() == choice) {
+                               button->click();
+                           }
+                       }
+                   }},
+                   [this] { click(CheckButton); });
+        return preselected;
+    };
+    EXPECT_EQ(verdict(u"Teilweise"_s), u"Falsch"_s);
     EXPECT_TRUE(window().isVisible(QuestionImage));
-    EXPECT_TRUE(app.ui.requesters().shown().back().text.startsWith(u"Stimmt das Kanji\n"_s));
-    EXPECT_EQ(app.training.runRight, 1);
-    EXPECT_EQ(window().statusText(3), u"  +: 1     -: 0              (100 %)"_s);
+    EXPECT_EQ(app.training.runWrong, 1);
+    EXPECT_EQ(app.training.trainingList[0].partly, 1);
     ASSERT_TRUE(findProfileRecord(app.learner.profile(), 0x65E5));
-    EXPECT_EQ(app.learner.profile().currentRecord()->KindKanji.Right, 1);
+    EXPECT_EQ(app.learner.profile().currentRecord()->KindKanji.Partly, 1);
+    EXPECT_EQ(app.learner.profile().currentRecord()->KindKanji.Right, 0);
 
     click(NextQuestionButton);
-    app.ui.requesters().answerNext(ui::Answer::cancel());
-    click(CheckButton);
+    verdict(u"Richtig"_s);
     EXPECT_EQ(window().statusText(3), u"  +: 1     -: 1              (50 %)"_s);
+    ASSERT_TRUE(findProfileRecord(app.learner.profile(), 0x6708));
+    EXPECT_EQ(app.learner.profile().currentRecord()->KindKanji.Right, 1);
 }
 
 TEST_F(Learning, WithoutManualTheCardsKanjiIsAskedUntilTheEnd) {
