@@ -303,8 +303,8 @@ Outcome simulate(Learner& learner, Scheduler& scheduler) {
             const qint32 code = codes[n];
             const qint64 at = time + qint64(n) * 20;
             const bool recalled = learner.answer(code - 0x4E00, at);
-            outcome.log.push_back(answerEntry(
-                at, code, Kind, recalled ? Grade::Right : Grade::Wrong));
+            outcome.log.push_back(
+                answerEntry(at, code, Kind, recalled ? Grade::Right : Grade::Wrong));
             const int found = profileIndexOf(profile, code);
             recordInStats(profile.records[size_t(found)].stats(Kind),
                           recalled ? Grade::Right : Grade::Wrong, quint32(at));

@@ -25,6 +25,6 @@ std::optional<AnkiChoice> runAnkiWizard(App& app, const AnkiPackage& package);
 // "Importiere CSV" given an Anki package (ankiimport.cpp): reads it (a package that cannot be
 // read is named in a message with the reason, and nothing changes), runs the wizard, adds and
 // fills the kanji, copies the sounds into the set's Sounds folder and tells the outcome in the
-// status bar, or in a message when it does not fit there. With a profile in use the deck's answers go into its
-// review log through the learner's merge, which leaves out those the log holds.
+// status bar, or in a message when it does not fit there. With a profile in use the deck's answers
+// go into its review log through the learner's merge, which leaves out those the log holds.
 void importAnkiPackage(App& app, const QString& path);

@@ -90,8 +90,7 @@ public:
 private:
     std::monostate accepted() override {
         keepReviewChoices(app_, retention(), window().spinValue(NewPerDaySpin), parameters_,
-                          window().spinValue(BudgetSpin),
-                          window().choice(BudgetUnit) == InMinutes);
+                          window().spinValue(BudgetSpin), window().choice(BudgetUnit) == InMinutes);
         return {};
     }
 
@@ -225,7 +224,7 @@ private:
 
     const MemoryStates& currentStates(const MemoryModel& model) {
         return parameters_ == app_.learner.choices().parameters ? app_.learner.states()
-                                                          : replayed(model);
+                                                                : replayed(model);
     }
 
     // The answers a day the learner gives, counted from minutes at their own pace.

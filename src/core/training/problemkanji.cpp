@@ -24,10 +24,8 @@ std::unordered_set<qint32> problemKanji(const std::vector<ReviewEntry>& entries,
             continue;
         }
         KindHistory& history = histories[entry.code][kind];
-        const bool right =
-            entry.verdict == Grade::Right || entry.verdict == Grade::Easy;
-        if (entry.verdict == Grade::Wrong && history.lastRight &&
-            ++history.lapses >= threshold) {
+        const bool right = entry.verdict == Grade::Right || entry.verdict == Grade::Easy;
+        if (entry.verdict == Grade::Wrong && history.lastRight && ++history.lapses >= threshold) {
             problems.insert(entry.code);
         }
         history.lastRight = right;

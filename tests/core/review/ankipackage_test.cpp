@@ -119,13 +119,12 @@ TEST_P(AnkiPackageTest, ReadsNotesAndReviewsOfEitherForm) {
     EXPECT_EQ(kinds, (std::vector{AnkiAnswerKind::Meaning, AnkiAnswerKind::Writing}));
     const std::vector<TimedAnswer> answers =
         ankiAnswers(package->collection, notes.codeOfNote, type.templates, kinds);
-    EXPECT_EQ(answers,
-              (std::vector<TimedAnswer>{
-                  {Hi, AnswerKind::Meaning, Grade::Right, 1'600'000'000'000, 5000},
-                  {Hi, AnswerKind::Kanji, Grade::Wrong, 1'600'000'100'000, 8000},
-                  {Tsuki, AnswerKind::Meaning, Grade::Easy, 1'600'086'400'500, 3000},
-                  {Hi, AnswerKind::Kanji, Grade::Partly, 1'600'090'000'000, 4000},
-              }));
+    EXPECT_EQ(answers, (std::vector<TimedAnswer>{
+                           {Hi, AnswerKind::Meaning, Grade::Right, 1'600'000'000'000, 5000},
+                           {Hi, AnswerKind::Kanji, Grade::Wrong, 1'600'000'100'000, 8000},
+                           {Tsuki, AnswerKind::Meaning, Grade::Easy, 1'600'086'400'500, 3000},
+                           {Hi, AnswerKind::Kanji, Grade::Partly, 1'600'090'000'000, 4000},
+                       }));
     EXPECT_EQ(reviewEntryOf(answers[2]).time, 1'600'086'400);
 
     // A template taken as "nicht übernehmen" brings no answers.

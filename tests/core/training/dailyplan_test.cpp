@@ -56,8 +56,8 @@ TEST(DueSchedule, FuzzSpreadsEqualIntervalsEvenlyWithinTheirRangeAndReplaysTheSa
     std::vector<ReviewEntry> log;
     for (int day : {0, 3}) {
         for (int i = 0; i < 60; ++i) {
-            log.push_back(answerEntry(evening(day) + i * 20, First + i, AnswerKind::Meaning,
-                                      Grade::Right));
+            log.push_back(
+                answerEntry(evening(day) + i * 20, First + i, AnswerKind::Meaning, Grade::Right));
         }
     }
     const MemoryModel model;
@@ -140,8 +140,8 @@ TEST(Workload, ExpectsTheAnswersTheComingDaysCauseAndTheNewKanji) {
     // Kanji 1 was learnt right two evenings ago; kanji 2 and 3 are new, one a day.
     const KanjiSet set = kanjiSet(3);
     const MemoryModel model;
-    const MemoryStates states = replayReviews(
-        {answerEntry(evening(-2), First, AnswerKind::Meaning, Grade::Right)}, model);
+    const MemoryStates states =
+        replayReviews({answerEntry(evening(-2), First, AnswerKind::Meaning, Grade::Right)}, model);
     WorkloadOptions options;
     options.asked = meaningOnly();
     options.retention = 0.9;
