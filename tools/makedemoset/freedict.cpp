@@ -121,9 +121,12 @@ WordPriority priorityIn(const QString& piece) {
     for (const QRegularExpressionMatch& mark : priorityMark().globalMatch(piece)) {
         const QString name = mark.captured(1);
         const int value = mark.captured(2).toInt();
-        if (name == u"ichi"_qs && value == 1) {
+        // The marks as the dictionary writes them: "ichi1" is the commonest list, "news1" and
+        // "spec1" the other lists of common words, "nf01" to "nf48" ranks by frequency.
+        const QString written = name + mark.captured(2);
+        if (written == u"ichi1"_qs) {
             priority.ichi = true;
-        } else if ((name == u"news"_qs || name == u"spec"_qs) && value == 1) {
+        } else if (written == u"news1"_qs || written == u"spec1"_qs) {
             priority.common = true;
         } else if (name == u"nf"_qs && value > 0) {
             priority.nf = std::min(priority.nf, value);

@@ -76,24 +76,6 @@ std::vector<TrainingItem> scopeQuestions(const TrainingSettings& settings, const
 
 }  // namespace
 
-bool& kindIn(AskedKinds& kinds, AnswerKind kind) {
-    switch (kind) {
-        case AnswerKind::On:
-            return kinds.on;
-        case AnswerKind::Kun:
-            return kinds.kun;
-        case AnswerKind::Meaning:
-            return kinds.meaning;
-        case AnswerKind::Kanji:
-            break;
-    }
-    return kinds.kanji;
-}
-
-bool kindIn(const AskedKinds& kinds, AnswerKind kind) {
-    return kindIn(const_cast<AskedKinds&>(kinds), kind);
-}
-
 std::vector<TrainingItem> missedQuestions(const std::vector<TrainingItem>& run) {
     std::vector<TrainingItem> questions;
     for (const TrainingItem& item : run) {
@@ -104,10 +86,10 @@ std::vector<TrainingItem> missedQuestions(const std::vector<TrainingItem>& run) 
         const auto known = std::ranges::find(questions, item.Code, &TrainingItem::Code);
         TrainingItem& question =
             known != questions.end() ? *known : questions.emplace_back(TrainingItem{item.Code});
-        for (AnswerKind kind :
-             {AnswerKind::Kanji, AnswerKind::On, AnswerKind::Kun, AnswerKind::Meaning}) {
-            kindIn(question.kinds, kind) =
-                kindIn(question.kinds, kind) || kindIn(item.missed, kind);
+        for (AnswerKind kind : AllAnswerKinds) {
+            if (asksKind(item.missed, kind)) {
+                addKind(question.kinds, kind);
+            }
         }
     }
     return questions;
@@ -236,19 +218,19 @@ GradedQuestion TrainingSession::check(const KanjiRecord& record, AskedKinds aske
         std::tuple{asked.meaning, AnswerKind::Meaning, &record.Bemerkung, &typed.meaning}};
     bool waiting = false;
     for (const auto& [isAsked, kind, reference, answer] : texts) {
-        if (!isAsked || kindIn(gradedKinds, kind)) {
+        if (!isAsked || asksKind(gradedKinds, kind)) {
             continue;
         }
-        if (lenientTypos && kind != AnswerKind::Meaning && !kindIn(slipForgiven, kind) &&
+        if (lenientTypos && kind != AnswerKind::Meaning && !asksKind(slipForgiven, kind) &&
             isReadingSlip(*reference, *answer)) {
-            kindIn(slipForgiven, kind) = true;
+            addKind(slipForgiven, kind);
             waiting = true;
             continue;
         }
         graded.answers.push_back({kind, kind == AnswerKind::Meaning
                                             ? compareMeaning(*reference, *answer)
                                             : compareAnswer(*reference, *answer)});
-        kindIn(gradedKinds, kind) = true;
+        addKind(gradedKinds, kind);
     }
     if (running() && trainingPos < static_cast<qint32>(trainingList.size())) {
         for (const GradedAnswer& answer : graded.answers) {
@@ -262,7 +244,7 @@ GradedQuestion TrainingSession::check(const KanjiRecord& record, AskedKinds aske
 void TrainingSession::count(AnswerKind kind, Grade grade) {
     TrainingItem& item = trainingList[static_cast<size_t>(trainingPos)];
     if (!isRight(grade)) {
-        kindIn(item.missed, kind) = true;
+        addKind(item.missed, kind);
     }
     switch (grade) {
         case Grade::Wrong:

@@ -56,10 +56,6 @@ struct TrainingItem {
     AskedKinds missed{};
 };
 
-// The flag of a kind among asked kinds.
-bool& kindIn(AskedKinds& kinds, AnswerKind kind);
-bool kindIn(const AskedKinds& kinds, AnswerKind kind);
-
 // What a step leaves to show: nothing new, the question at trainingPos (now the set's current
 // kanji), or the end of the run, whose evaluation is due.
 enum class RunStep { Unchanged, Asking, Ended };

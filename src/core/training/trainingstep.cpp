@@ -72,7 +72,9 @@ CheckedQuestion checkQuestion(TrainingSession& run, Learner& learner, const Kanj
     checked.graded = run.check(record, asked, typed, kanji, localNow.toSecsSinceEpoch(), durationMs,
                                learner.choices().lenientTypos);
     for (AnswerKind kind : {AnswerKind::On, AnswerKind::Kun}) {
-        kindIn(checked.waiting, kind) = kindIn(asked, kind) && !kindIn(run.gradedKinds, kind);
+        if (asksKind(asked, kind) && !asksKind(run.gradedKinds, kind)) {
+            addKind(checked.waiting, kind);
+        }
     }
     checked.logged = learner.answer(checked.graded);
     checked.runRight = run.runRight;
